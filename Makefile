@@ -1,0 +1,27 @@
+# The two commands of the README: `make demo` and `make test`.
+PRESET ?= dev
+
+.PHONY: deps build test demo fuzz bench clean
+
+deps:
+	@scripts/install-deps
+
+build: deps
+	@cmake --preset $(PRESET) >/dev/null
+	@cmake --build --preset $(PRESET)
+
+test: build
+	@scripts/run-tests $(PRESET)
+
+demo: build
+	@scripts/demo build/$(PRESET)
+
+fuzz: deps
+	@cmake --preset fuzz >/dev/null
+	@cmake --build --preset fuzz
+
+bench: build
+	@scripts/run-benchmarks build/$(PRESET)
+
+clean:
+	rm -rf build
