@@ -48,7 +48,8 @@ typedef uint32_t FLDLEN;
 #define FBADACM 13
 #define FNOCNAME 14
 #define FEBADOP 15
-#define FMAXVAL 16
+#define FEINVAL 16 /* an argument is invalid (null buffer, negative occurrence, ...) */
+#define FMAXVAL 17
 
 long Fsizeof(FBFR *fbfr);
 int Finit(FBFR *fbfr, FLDLEN buflen);
@@ -78,7 +79,8 @@ int Fget(FBFR *fbfr, FLDID fieldid, FLDOCC oc, char *buf, FLDLEN *len);
 
 /* Sequential getter: the next occurrence of fieldid after *position (start with 0),
  * copied into value (room *len on entry, length on return); advances *position.
- * -1 with FNOTPRES when no occurrence follows. */
+ * -1 with FNOTPRES when no occurrence follows; -1 with FNOSPACE when the value does not
+ * fit, the cursor then still moving past it so that a walk never stalls. */
 int fbgetf(FBFR *fbfr, FLDID fieldid, char *value, FLDLEN *len, int *position);
 
 int getFerror(void);

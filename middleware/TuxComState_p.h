@@ -1,0 +1,34 @@
+#pragma once
+
+// The module state of the call layer, shared by its two source files.
+
+#include "ServiceFlavour.h"
+
+#include <fml.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace medrec::middleware::detail {
+
+struct TuxComState
+{
+    std::string userName;
+    std::string clientName;
+    std::string message;
+    FBFR *request = nullptr;
+    Flavour flavour = Flavour::Standard;
+    char *scratch = nullptr;
+    std::string fieldList;
+    std::vector<std::string> arguments;
+    std::function<std::string()> hostLookup;
+    std::function<std::string()> formName;
+};
+
+TuxComState &state();
+
+std::string libraryErrorText();
+std::string activeFormName();
+
+} // namespace medrec::middleware::detail
