@@ -104,6 +104,14 @@ TTuxMsgf1::TTuxMsgf1(QWidget *parent) : QDialog(parent)
 
 TTuxMsgf1::~TTuxMsgf1() = default;
 
+void TTuxMsgf1::closeEvent(QCloseEvent *event)
+{
+    // Closed means gone: the next notice opens a new window with an empty memo.
+    if (openNotice() == this)
+        openNotice() = nullptr;
+    QDialog::closeEvent(event);
+}
+
 void TTuxMsgf1::addLines(const std::vector<std::string> &lines)
 {
     for (const auto &line : lines) {
@@ -120,6 +128,10 @@ TTuxMsgf1 *TTuxMsgf1::current() { return openNotice().data(); }
 void TTuxMsgf1::showNotice(const std::string &text)
 {
     auto &window = openNotice();
+    if (window && !window->isVisible()) { // dismissed with Esc: hidden, on its way out
+        window->deleteLater();
+        window = nullptr;
+    }
     if (!window)
         window = new TTuxMsgf1;
     window->addLines(NoticeLines(text));
@@ -181,11 +193,10 @@ QWidget *FindMainWindow()
 {
     if (!qApp)
         return nullptr;
-    for (QWidget *w : QApplication::topLevelWidgets()) {
-        const std::string_view name = w->metaObject()->className();
-        if (name == "TMDG300F1" || (name.size() > 11 && name.substr(name.size() - 11) == "::TMDG300F1"))
+    // The window class is "T" followed by the main screen's component name.
+    for (QWidget *w : QApplication::topLevelWidgets())
+        if (QStringLiteral("T") + w->objectName() == QLatin1String("TMDG300F1"))
             return w;
-    }
     return nullptr;
 }
 

@@ -38,6 +38,9 @@ public:
     // The open notice window, or nullptr.
     static TTuxMsgf1 *current();
 
+protected:
+    void closeEvent(QCloseEvent *event) override;
+
 private:
     QLabel *m_label = nullptr;
     QPlainTextEdit *m_detail = nullptr;
@@ -62,7 +65,7 @@ extern "C" void UnsolNotify(char *data, long length, long flags);
 // The data of the last unsolicited message.
 std::string LastUnsolicitedMessage();
 
-// The main window: the top-level widget whose class is TMDG300F1.
+// The main window: the top-level widget of the component "MDG300F1" (class TMDG300F1).
 QWidget *FindMainWindow();
 
 } // namespace medrec::middleware

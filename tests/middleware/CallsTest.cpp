@@ -1,0 +1,372 @@
+// The call layer against a real service host on loopback: session start, calls, outputs,
+// transactions and the channels failures take.
+#include "SessionFixture.h"
+
+#include "Cp949.h"
+#include "DataClassCall.h"
+#include "MDG300U1.h"
+#include "RecordingPresenter.h"
+#include "TStatusBar.h"
+#include "TuxCom.h"
+#include "TuxMsg.h"
+
+#include <sqlite3.h>
+
+#include <QCoreApplication>
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <mutex>
+
+using namespace medrec;
+using namespace medrec::middleware;
+namespace mt = medrec::testing;
+using Channel = mt::RecordedMessage::Channel;
+
+namespace {
+
+// What the host saw of the last call, for identity checks.
+struct Seen
+{
+    std::mutex mutex;
+    server::Identity identity;
+};
+
+Seen &seen()
+{
+    static Seen s;
+    return s;
+}
+
+server::ServiceRegistry testServices()
+{
+    server::ServiceRegistry r;
+    r.add("T_ROWS", [](server::ServiceContext &c) {
+        for (const char *v : {"하나", "둘", "셋"})
+            c.reply().addText("S_STRING1", v);
+        c.succeed("3건");
+    });
+    r.add("T_NUMBERS", [](server::ServiceContext &c) {
+        c.reply().addInteger("L_CNT1", -5);
+        c.reply().addReal("D_VALUE1", 2.5);
+        c.reply().addReal("D_VALUE1", 0.1);
+        c.reply().addText("S_STRING1", "x");
+    });
+    // Status text in S_STRING1, user return code in L_CNT1, failure when S_STRING2 is "fail".
+    r.add("T_OUTCOME", [](server::ServiceContext &c) {
+        const std::string status = c.request().text("S_STRING1");
+        const long code = c.request().integer("L_CNT1").value_or(0);
+        if (c.request().text("S_STRING2") == "fail")
+            c.fail(status, code);
+        else
+            c.succeed(status, code);
+    });
+    r.add("T_ECHO", [](server::ServiceContext &c) {
+        {
+            std::lock_guard lock(seen().mutex);
+            seen().identity = c.identity();
+        }
+        for (int i = 0; i < c.request().count("S_STRING1"); ++i)
+            c.reply().addBytes("S_STRING2", c.request().bytes("S_STRING1", i));
+    });
+    // L_CNT2 occurrences of S_STRING1, each L_CNT1 bytes long.
+    r.add("T_BIG", [](server::ServiceContext &c) {
+        const int bytes = c.request().integer("L_CNT1").value_or(0);
+        const int rows = c.request().integer("L_CNT2").value_or(1);
+        for (int i = 0; i < rows; ++i)
+            if (!c.reply().addText("S_STRING1", std::string(static_cast<std::size_t>(bytes), 'x')))
+                return;
+    });
+    r.add("T_WRITE", [](server::ServiceContext &c) {
+        sqlite3_exec(c.db(), "CREATE TABLE IF NOT EXISTS t(v TEXT)", nullptr, nullptr, nullptr);
+        sqlite3_exec(c.db(), "INSERT INTO t VALUES('row')", nullptr, nullptr, nullptr);
+        if (c.request().text("S_STRING1") == "break")
+            sqlite3_exec(c.db(), "ROLLBACK", nullptr, nullptr, nullptr); // the commit then has nothing to commit
+    });
+    r.add("T_NOTIFY", [](server::ServiceContext &c) { c.notify(c.request().text("S_STRING1")); });
+    return r;
+}
+
+class CallLayer : public ::testing::Test
+{
+protected:
+    static void SetUpTestSuite() { s_host = new mt::LoopbackHost(testServices()); }
+    static void TearDownTestSuite()
+    {
+        delete s_host;
+        s_host = nullptr;
+    }
+
+    void SetUp() override
+    {
+        SetCommandLine({"medrec", "DR", "KIM"});
+        SetHostAddressLookup(nullptr);
+        ASSERT_TRUE(TuxInit(s_host->environmentFile())) << LastTuxMessage();
+    }
+    void TearDown() override
+    {
+        FmlFree();
+        TuxTerm();
+    }
+
+    // One plain call with the inputs; true when it succeeded. The buffers stay for reading.
+    static bool call(const std::string &service, const std::string &fields, const std::vector<InputValue> &inputs)
+    {
+        FmlAlloc(FlavourForService(service));
+        SetFieldList(fields);
+        SetInputs(0, inputs);
+        return TuxCall(service);
+    }
+
+    static mt::LoopbackHost *s_host;
+    mt::ScopedRecordingPresenter m_recorder;
+};
+
+mt::LoopbackHost *CallLayer::s_host = nullptr;
+
+TEST_F(CallLayer, RowsBecomeElementsAndTheFirstOutputCounts)
+{
+    services::ServiceResult rows, absent;
+    const int n = services::RunQuery({"T_ROWS", "", {}, {{"S_STRING1", &rows}, {"S_STRING9", &absent}}});
+    EXPECT_EQ(n, 3);
+    EXPECT_EQ(rows, (services::ServiceResult{"하나", "둘", "셋"}));
+    EXPECT_EQ(absent, (services::ServiceResult{""}));
+    EXPECT_EQ(TuxMessage(), "3건");
+    EXPECT_FALSE(HasRequestBuffer());
+}
+
+TEST_F(CallLayer, AFieldTheReplyLacksGivesOneEmptyElementAndZero)
+{
+    services::ServiceResult absent{"stale", "rows"};
+    EXPECT_EQ(services::RunQuery({"T_ROWS", "", {}, {{"S_STRING9", &absent}}}), 0);
+    EXPECT_EQ(absent, (services::ServiceResult{""}));
+}
+
+TEST_F(CallLayer, NumbersReadAsTheirShortestText)
+{
+    ASSERT_TRUE(call("T_NUMBERS", "", {}));
+    EXPECT_EQ(GetOutput("L_CNT1"), (ServiceResult{"-5"}));
+    EXPECT_EQ(GetOutput("D_VALUE1"), (ServiceResult{"2.5", "0.1"}));
+    EXPECT_EQ(GetOutputSeq("L_CNT1"), (ServiceResult{"-5"}));
+    EXPECT_EQ(GetOutputSeq("D_VALUE1"), (ServiceResult{"2.5", "0.1"}));
+    // A real field the reply lacks is unreadable: "-1" and the field error text.
+    EXPECT_EQ(GetOutput("F_VALUE1"), (ServiceResult{"-1"}));
+    EXPECT_FALSE(TuxMessage().empty());
+    // An unknown field name reads as one empty element.
+    EXPECT_EQ(GetOutput("NO_SUCH_FIELD"), (ServiceResult{""}));
+}
+
+TEST_F(CallLayer, KoreanTextSurvivesBothWays)
+{
+    const std::string name = "홍길동 서울특별시 강남구 테헤란로 123";
+    // 2,047 syllables and one letter: 4,095 CP949 bytes, the longest the sequential reader holds.
+    std::string longest;
+    for (int i = 0; i < 2047; ++i)
+        longest += "가";
+    longest += "a";
+    ASSERT_EQ(text::cp949Width(longest), 4095u);
+    std::string longer = longest + "나다라마바사아자차카타파하"; // past the scratch area
+
+    FmlAlloc(Flavour::Standard);
+    SetFieldList("S_STRING1");
+    SetInputs(0, {name});
+    SetInputs(1, {longest});
+    SetInputs(2, {longer});
+    ASSERT_TRUE(TuxCall("T_ECHO")) << LastTuxMessage();
+    const ServiceResult byIndex = GetOutput("S_STRING2");
+    const ServiceResult inOrder = GetOutputSeq("S_STRING2");
+    const ServiceResult expected{name, longest, longer};
+    EXPECT_EQ(byIndex, expected);
+    EXPECT_EQ(inOrder, expected);
+}
+
+TEST_F(CallLayer, IdentityIsStampedOnEveryRequest)
+{
+    ASSERT_TRUE(call("T_ECHO", "", {}));
+    std::lock_guard lock(seen().mutex);
+    EXPECT_EQ(seen().identity.user, "DRKIM");
+    EXPECT_EQ(seen().identity.logUser, "DRKIM");
+    EXPECT_EQ(seen().identity.logClient, TuxClientName());
+}
+
+TEST_F(CallLayer, TheThirteenthArgumentStandsInForAnUnknownAddress)
+{
+    TuxTerm();
+    std::vector<std::string> args{"medrec", "A", "B"};
+    for (int i = 3; i <= 12; ++i)
+        args.push_back("x" + std::to_string(i));
+    args.push_back("WS-013");
+    SetCommandLine(args);
+    SetHostAddressLookup([] { return std::string(); });
+    ASSERT_TRUE(TuxInit(s_host->environmentFile()));
+    EXPECT_EQ(TuxClientName(), "");
+    ASSERT_TRUE(call("T_ECHO", "", {}));
+    std::lock_guard lock(seen().mutex);
+    EXPECT_EQ(seen().identity.logClient, "WS-013");
+    EXPECT_EQ(seen().identity.logUser, "AB");
+}
+
+TEST_F(CallLayer, UserReturnCodesChooseTheChannel)
+{
+    TStatusBar bar;
+    struct Case
+    {
+        long code;
+        Channel channel;
+        bool shown;
+    };
+    const Case cases[] = {{-1, Channel::Notice, true}, {1, Channel::Plain, true}, {0, Channel::Status, true}, {7, Channel::Plain, false}};
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.code);
+        m_recorder->clear();
+        bar.setPanelText(QString());
+        EXPECT_FALSE(call("T_OUTCOME", "S_STRING1;L_CNT1;S_STRING2", {std::string("진료과 오류"), std::int32_t(c.code), std::string("fail")}));
+        ShowTuxMessage(&bar);
+        const bool onBar = bar.panelText() == "진료과 오류";
+        const auto log = m_recorder->log();
+        if (!c.shown) {
+            EXPECT_TRUE(log.empty());
+            EXPECT_FALSE(onBar);
+        } else if (c.channel == Channel::Status) {
+            EXPECT_TRUE(onBar);
+            EXPECT_TRUE(log.empty());
+        } else {
+            ASSERT_EQ(log.size(), 1u);
+            EXPECT_EQ(log[0].channel, c.channel);
+            EXPECT_EQ(log[0].text, "진료과 오류");
+            EXPECT_FALSE(onBar);
+        }
+    }
+    if (auto *notice = TTuxMsgf1::current())
+        notice->close();
+}
+
+TEST_F(CallLayer, AFailureWithoutStatusShowsTheDefaultText)
+{
+    TStatusBar bar;
+    EXPECT_FALSE(call("T_OUTCOME", "S_STRING1;L_CNT1;S_STRING2", {std::string(), std::int32_t(1), std::string("fail")}));
+    EXPECT_FALSE(HasRequestBuffer());
+    ShowTuxMessage(&bar);
+    EXPECT_EQ(m_recorder->texts(Channel::Plain), (std::vector<std::string>{kDefaultTuxMessage}));
+
+    EXPECT_TRUE(call("T_OUTCOME", "S_STRING1;L_CNT1", {std::string(), std::int32_t(0)}));
+    ShowTuxMessage(&bar);
+    EXPECT_EQ(bar.panelText().toStdString(), kDefaultTuxMessage);
+}
+
+TEST_F(CallLayer, TwoNoticesInARowShareOneWindow)
+{
+    for (int i = 0; i < 2; ++i) {
+        EXPECT_FALSE(call("T_OUTCOME", "S_STRING1;L_CNT1;S_STRING2", {std::string("첫 줄\r\n둘째 줄"), std::int32_t(-1), std::string("fail")}));
+        ShowTuxMessage(nullptr);
+    }
+    ASSERT_NE(TTuxMsgf1::current(), nullptr);
+    EXPECT_EQ(TTuxMsgf1::current()->memoLines(), (QStringList{"첫 줄", "둘째 줄", "첫 줄", "둘째 줄"}));
+    TTuxMsgf1::current()->close();
+}
+
+TEST_F(CallLayer, ATransactionCommitsItsWrite)
+{
+    FmlAlloc(Flavour::Standard);
+    SetFieldList("S_STRING1");
+    SetInputs(0, {std::string("keep")});
+    ASSERT_TRUE(TuxTranCall("T_WRITE")) << LastTuxMessage();
+    EXPECT_TRUE(m_recorder->log().empty());
+}
+
+TEST_F(CallLayer, AFailedCommitShowsErrorThenTheLibraryText)
+{
+    FmlAlloc(Flavour::Standard);
+    SetFieldList("S_STRING1");
+    SetInputs(0, {std::string("break")});
+    EXPECT_FALSE(TuxTranCall("T_WRITE"));
+    EXPECT_EQ(m_recorder->texts(Channel::Plain), (std::vector<std::string>{"error"}));
+    EXPECT_EQ(TuxMessage().rfind("tpcommit failed, ", 0), 0u) << TuxMessage();
+    EXPECT_GT(TuxMessage().size(), std::string("tpcommit failed, ").size());
+    EXPECT_FALSE(HasRequestBuffer());
+}
+
+TEST_F(CallLayer, AReplyLargerThanTheStandardBufferFailsWithAClearText)
+{
+    services::ServiceResult rows;
+    const int n = services::RunQuery({"T_BIG", "L_CNT1;L_CNT2", {std::int32_t(4000), std::int32_t(20)}, {{"S_STRING1", &rows}}});
+    EXPECT_EQ(n, -1);
+    EXPECT_NE(LastTuxMessage(), kDefaultTuxMessage);
+    EXPECT_FALSE(TuxMessage().empty());
+    // The same answer fits once it is small enough.
+    EXPECT_EQ(services::RunQuery({"T_BIG", "L_CNT1;L_CNT2", {std::int32_t(4000), std::int32_t(10)}, {{"S_STRING1", &rows}}}), 10);
+}
+
+TEST_F(CallLayer, EveryAllocationResetsTheMessage)
+{
+    SetTuxMessage("old");
+    FmlAlloc(Flavour::Large);
+    EXPECT_EQ(TuxMessage(), kDefaultTuxMessage);
+    FmlFree();
+    EXPECT_FALSE(TuxCall("T_ROWS")); // no request buffer
+    EXPECT_EQ(TuxMessage().rfind("tpalloc failed, ", 0), 0u);
+}
+
+TEST(SessionStart, NoServerListeningGivesTpinitFailed)
+{
+    mt::LoopbackHost host{server::ServiceRegistry()};
+    mt::ScopedRecordingPresenter recorder;
+    EXPECT_FALSE(TuxInit(host.deadEnvironmentFile()));
+    const auto boxes = recorder->texts(Channel::MessageBox);
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].rfind("tpinit failed, ", 0), 0u) << boxes[0];
+    EXPECT_GT(boxes[0].size(), std::string("tpinit failed, ").size());
+}
+
+TEST(SessionStart, AMissingEnvironmentFileShowsOneBoxAndTheScreenCloses)
+{
+    mt::ScopedRecordingPresenter recorder;
+    setenv("MEDREC_HIS_ENV", "/nonexistent/His.env", 1);
+    app::TMDG300F1 screen;
+    EXPECT_FALSE(screen.sessionOpen());
+    EXPECT_FALSE(screen.isVisible());
+    ASSERT_EQ(recorder->log().size(), 1u);
+    EXPECT_EQ(recorder->log()[0].channel, Channel::MessageBox);
+    EXPECT_EQ(recorder->log()[0].text,
+              "환경 화일이 지워졌거나 손상되었습니다.\r\n\r\n전산실 담당자에게 문의하시기 바랍니다.");
+    unsetenv("MEDREC_HIS_ENV");
+}
+
+// Counts the notifications the main window receives.
+class NotificationCounter : public QObject
+{
+public:
+    int count = 0;
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        if (event->type() == kUnsolicitedEvent)
+            ++count;
+        return false;
+    }
+};
+
+TEST(Unsolicited, AServerNoticeReachesTheMainWindow)
+{
+    mt::LoopbackHost host(testServices());
+    mt::ScopedRecordingPresenter recorder;
+    setenv("MEDREC_HIS_ENV", host.environmentFile().c_str(), 1);
+    app::TMDG300F1 screen;
+    unsetenv("MEDREC_HIS_ENV");
+    ASSERT_TRUE(screen.sessionOpen()) << recorder->log().size();
+    NotificationCounter counter;
+    screen.installEventFilter(&counter);
+
+    FmlAlloc(Flavour::Standard);
+    SetFieldList("S_STRING1");
+    SetInputs(0, {std::string("전산 점검 안내")});
+    ASSERT_TRUE(TuxCall("T_NOTIFY")) << LastTuxMessage();
+    FmlFree();
+    QCoreApplication::sendPostedEvents(&screen);
+    EXPECT_EQ(counter.count, 1);
+    EXPECT_EQ(text::fromCp949(LastUnsolicitedMessage()), "전산 점검 안내");
+    EXPECT_TRUE(recorder->log().empty());
+    TuxTerm();
+}
+
+} // namespace
