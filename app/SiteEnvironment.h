@@ -4,8 +4,8 @@
 
 namespace medrec::app {
 
-// The site environment file the middleware reads. Outside Windows the environment
-// variable MEDREC_HIS_ENV may name another file, so demos and tests never touch system paths.
+// The site environment file the client names to the middleware. (Outside Windows the
+// middleware library reads the file named by MEDREC_ENV_FILE instead, when that is set.)
 std::string SiteEnvironmentFile();
 
 } // namespace medrec::app

@@ -2,6 +2,7 @@
 
 // The hourglass while the screen waits: set on construction, restored on every exit path.
 
+#include <QCursor>
 #include <QGuiApplication>
 
 namespace medrec::middleware {

@@ -242,8 +242,9 @@ ServiceResult GetOutputSeq(const std::string &field)
         FLDLEN length = kScratchBufferSize;
         char *scratch = state().scratch;
         if (fbgetf(state().request, id, scratch, &length, &position) == -1) {
-            // A value longer than the scratch area is read whole by its index instead:
-            // a printed copy must not lose the end of a text.
+            // A value longer than the scratch area is read whole by its index instead (a
+            // printed copy must not lose the end of a text); the cursor stays on it, so
+            // the rest of the walk goes by index too.
             result[static_cast<std::size_t>(i)] = readByIndex(id, type, i);
             continue;
         }

@@ -322,7 +322,7 @@ TEST(SessionStart, NoServerListeningGivesTpinitFailed)
 TEST(SessionStart, AMissingEnvironmentFileShowsOneBoxAndTheScreenCloses)
 {
     mt::ScopedRecordingPresenter recorder;
-    setenv("MEDREC_HIS_ENV", "/nonexistent/His.env", 1);
+    setenv("MEDREC_ENV_FILE", "/nonexistent/His.env", 1);
     app::TMDG300F1 screen;
     EXPECT_FALSE(screen.sessionOpen());
     EXPECT_FALSE(screen.isVisible());
@@ -330,7 +330,7 @@ TEST(SessionStart, AMissingEnvironmentFileShowsOneBoxAndTheScreenCloses)
     EXPECT_EQ(recorder->log()[0].channel, Channel::MessageBox);
     EXPECT_EQ(recorder->log()[0].text,
               "환경 화일이 지워졌거나 손상되었습니다.\r\n\r\n전산실 담당자에게 문의하시기 바랍니다.");
-    unsetenv("MEDREC_HIS_ENV");
+    unsetenv("MEDREC_ENV_FILE");
 }
 
 // Counts the notifications the main window receives.
@@ -350,9 +350,9 @@ TEST(Unsolicited, AServerNoticeReachesTheMainWindow)
 {
     mt::LoopbackHost host(testServices());
     mt::ScopedRecordingPresenter recorder;
-    setenv("MEDREC_HIS_ENV", host.environmentFile().c_str(), 1);
+    setenv("MEDREC_ENV_FILE", host.environmentFile().c_str(), 1);
     app::TMDG300F1 screen;
-    unsetenv("MEDREC_HIS_ENV");
+    unsetenv("MEDREC_ENV_FILE");
     ASSERT_TRUE(screen.sessionOpen()) << recorder->log().size();
     NotificationCounter counter;
     screen.installEventFilter(&counter);

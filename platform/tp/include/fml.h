@@ -80,7 +80,7 @@ int Fget(FBFR *fbfr, FLDID fieldid, FLDOCC oc, char *buf, FLDLEN *len);
 /* Sequential getter: the next occurrence of fieldid after *position (start with 0),
  * copied into value (room *len on entry, length on return); advances *position.
  * -1 with FNOTPRES when no occurrence follows; -1 with FNOSPACE when the value does not
- * fit, the cursor then still moving past it so that a walk never stalls. */
+ * fit, the cursor then staying where it was. */
 int fbgetf(FBFR *fbfr, FLDID fieldid, char *value, FLDLEN *len, int *position);
 
 int getFerror(void);

@@ -1,0 +1,428 @@
+#include "ClientSession.h"
+
+#include "Errors.h"
+#include "TypedBuffer.h"
+#include "codec/FieldBuffer.h"
+
+#include <asio.hpp>
+
+#include <cstring>
+
+namespace medrec::tp::client {
+
+namespace {
+
+bool isField(BufferType t) { return t == BufferType::Fml || t == BufferType::Fml32; }
+
+std::string withThousands(std::size_t n)
+{
+    std::string digits = std::to_string(n);
+    std::string out;
+    for (std::size_t i = 0; i < digits.size(); ++i) {
+        if (i && (digits.size() - i) % 3 == 0)
+            out.push_back(',');
+        out.push_back(digits[i]);
+    }
+    return out;
+}
+
+} // namespace
+
+struct ClientSession::Io
+{
+    asio::io_context context;
+    asio::ip::tcp::socket socket{context};
+
+    // Runs the pending operation until it completes or the deadline passes; false on
+    // time-out (the operation is then cancelled and has finished).
+    bool run(bool &done, std::optional<Clock::time_point> deadline)
+    {
+        context.restart();
+        if (deadline)
+            context.run_until(*deadline);
+        else
+            context.run();
+        if (done)
+            return true;
+        asio::error_code ignored;
+        socket.cancel(ignored);
+        context.restart();
+        context.run();
+        return false;
+    }
+};
+
+ClientSession::ClientSession(const SiteEnvironment &env, long flags)
+    : m_io(std::make_unique<Io>()), m_env(env), m_flags(flags)
+{
+}
+
+ClientSession::~ClientSession() = default;
+
+std::unique_ptr<ClientSession> ClientSession::join(const SiteEnvironment &env, const std::string &user,
+                                                   const std::string &client, long flags)
+{
+    if (user.size() > MAXTIDENT || client.size() > MAXTIDENT) {
+        fail(TPEINVAL, "user and client names are at most 17 bytes");
+        return nullptr;
+    }
+    std::unique_ptr<ClientSession> s(new ClientSession(env, flags));
+    Io &io = *s->m_io;
+
+    asio::error_code ec;
+    asio::ip::tcp::resolver resolver(io.context);
+    auto endpoints = resolver.resolve(env.host, std::to_string(env.port), ec);
+    if (ec) {
+        fail(TPESYSTEM, "cannot resolve service host " + env.host + ": " + ec.message());
+        return nullptr;
+    }
+    bool done = false;
+    asio::async_connect(io.socket, endpoints, [&](const asio::error_code &e, const asio::ip::tcp::endpoint &) {
+        ec = e;
+        done = true;
+    });
+    if (!io.run(done, Clock::now() + std::chrono::seconds(env.connectTimeoutSeconds))) {
+        fail(TPETIME, "no connection to " + env.host + ":" + std::to_string(env.port) + " within " +
+                          std::to_string(env.connectTimeoutSeconds) + " s");
+        return nullptr;
+    }
+    if (ec) {
+        fail(TPESYSTEM, "cannot connect to " + env.host + ":" + std::to_string(env.port) + ": " + ec.message());
+        return nullptr;
+    }
+    io.socket.set_option(asio::ip::tcp::no_delay(true), ec);
+
+    Frame init;
+    init.kind = FrameKind::Init;
+    init.flags = static_cast<std::uint32_t>(flags);
+    init.data = user;
+    init.data.push_back('\0');
+    init.data += client;
+    auto reply = s->request(std::move(init), s->callDeadline());
+    if (!reply)
+        return nullptr;
+    if (reply->status != 0) {
+        fail(reply->status, reply->name.empty() ? "the service host refused the session" : reply->name);
+        return nullptr;
+    }
+    return s;
+}
+
+bool ClientSession::connected() const { return m_io->socket.is_open(); }
+
+std::optional<ClientSession::Clock::time_point> ClientSession::callDeadline() const
+{
+    return Clock::now() + std::chrono::seconds(m_env.callTimeoutSeconds);
+}
+
+void ClientSession::lose(const std::string &why)
+{
+    asio::error_code ignored;
+    m_io->socket.close(ignored);
+    m_transaction = 0;
+    fail(TPESYSTEM, "connection to the service host lost: " + why);
+}
+
+bool ClientSession::writeFrame(const Frame &frame, std::optional<Clock::time_point> deadline)
+{
+    std::string bytes = encodeFrame(frame);
+    asio::error_code ec;
+    bool done = false;
+    asio::async_write(m_io->socket, asio::buffer(bytes), [&](const asio::error_code &e, std::size_t) {
+        ec = e;
+        done = true;
+    });
+    if (!m_io->run(done, deadline)) {
+        lose("sending timed out");
+        return false;
+    }
+    if (ec) {
+        lose(ec.message());
+        return false;
+    }
+    return true;
+}
+
+ClientSession::ReadResult ClientSession::readFrame(Frame &frame, std::optional<Clock::time_point> deadline)
+{
+    char prefix[kFrameLengthPrefix];
+    asio::error_code ec;
+    std::size_t got = 0;
+    bool done = false;
+    asio::async_read(m_io->socket, asio::buffer(prefix), [&](const asio::error_code &e, std::size_t n) {
+        ec = e;
+        got = n;
+        done = true;
+    });
+    if (!m_io->run(done, deadline) || ec == asio::error::operation_aborted) {
+        if (got == 0)
+            return ReadResult::TimedOut;
+        lose("reply cut off");
+        return ReadResult::Lost;
+    }
+    if (ec) {
+        lose(ec == asio::error::eof ? "the service host closed the connection" : ec.message());
+        return ReadResult::Lost;
+    }
+    std::string why;
+    auto length = decodeLengthPrefix(std::string_view(prefix, sizeof prefix), &why);
+    if (!length) {
+        lose("malformed frame from the service host: " + why);
+        return ReadResult::Lost;
+    }
+    std::string body(*length, '\0');
+    done = false;
+    asio::async_read(m_io->socket, asio::buffer(body), [&](const asio::error_code &e, std::size_t) {
+        ec = e;
+        done = true;
+    });
+    // Once a frame has started, its rest follows at once; a stall here is a broken link.
+    if (!m_io->run(done, Clock::now() + std::chrono::seconds(m_env.callTimeoutSeconds)) || ec) {
+        lose(ec ? ec.message() : std::string("reply cut off"));
+        return ReadResult::Lost;
+    }
+    auto decoded = decodeFrame(body, &why);
+    if (!decoded) {
+        lose("malformed frame from the service host: " + why);
+        return ReadResult::Lost;
+    }
+    frame = std::move(*decoded);
+    return ReadResult::Frame;
+}
+
+std::optional<Frame> ClientSession::request(Frame frame, std::optional<Clock::time_point> deadline)
+{
+    if (!connected()) {
+        fail(TPESYSTEM, "no connection to the service host");
+        return std::nullopt;
+    }
+    frame.sequence = ++m_sequence;
+    if (!writeFrame(frame, deadline))
+        return std::nullopt;
+    for (;;) {
+        Frame in;
+        switch (readFrame(in, deadline)) {
+        case ReadResult::Lost:
+            return std::nullopt;
+        case ReadResult::TimedOut:
+            fail(TPETIME, "no reply from the service host within " + std::to_string(m_env.callTimeoutSeconds) +
+                              " s");
+            return std::nullopt;
+        case ReadResult::Frame:
+            break;
+        }
+        if (in.kind == FrameKind::Unsol) {
+            deliver(in);
+            continue;
+        }
+        if (in.kind != FrameKind::Reply) {
+            lose("unexpected frame kind from the service host");
+            return std::nullopt;
+        }
+        if (in.sequence != frame.sequence)
+            continue; // the late reply of a call that timed out
+        return in;
+    }
+}
+
+int ClientSession::call(const char *service, char *idata, char **odata, long *olen, long flags)
+{
+    if (m_inHandler)
+        return fail(TPEPROTO, "service calls are not allowed inside the unsolicited-message handler");
+    std::size_t nameLen = service ? std::strlen(service) : 0;
+    if (nameLen == 0 || nameLen > kMaxServiceName)
+        return fail(TPEINVAL, "service name must be 1 to 127 bytes");
+    if ((flags & TPNOREPLY) || (flags & ~long(TPNOTRAN | TPNOBLOCK | TPSIGRSTRT | TPNOTIME)))
+        return fail(TPEINVAL, "unsupported tpcall flags");
+    BufferInfo in, out;
+    if (!lookup(idata, in))
+        return fail(TPEINVAL, "the request buffer was not allocated by tpalloc");
+    if (!isField(in.type))
+        return fail(TPEITYPE, std::string("services take FML or FML32 buffers, not ") + typeName(in.type));
+    auto *sent = reinterpret_cast<Fbfr *>(idata);
+    if (!fb::isValid(sent))
+        return fail(TPEINVAL, "the request buffer is not an initialised field buffer");
+    if (!odata || !lookup(*odata, out))
+        return fail(TPEINVAL, "the reply buffer was not allocated by tpalloc");
+    if (!isField(out.type))
+        return fail(TPEOTYPE, std::string("replies are FML or FML32 buffers, not ") + typeName(out.type));
+
+    Frame f;
+    f.kind = FrameKind::Call;
+    f.flavour = flavourOf(in.type);
+    f.flags = static_cast<std::uint32_t>(flags);
+    f.transaction = (flags & TPNOTRAN) ? 0 : m_transaction;
+    f.name = service;
+    f.data = std::string(fb::entries(sent));
+    auto reply = request(std::move(f), (flags & TPNOTIME) ? std::nullopt : callDeadline());
+    if (!reply)
+        return -1;
+    setUserCode(reply->userCode);
+
+    if (reply->flavour == Flavour::Fml || reply->flavour == Flavour::Fml32) {
+        std::size_t need = fb::kHeaderSize + reply->data.size();
+        std::size_t limit = maxSize(out.type);
+        if (need > limit)
+            return fail(TPELIMIT, "the reply of service " + std::string(service) + " (" + withThousands(need) +
+                                      " bytes) does not fit an " + typeName(out.type) + " buffer (at most " +
+                                      withThousands(limit) + " bytes)");
+        auto *target = reinterpret_cast<Fbfr *>(*odata);
+        if (!fb::isValid(target) || need > fb::size(target)) {
+            // Some room beyond the reply, so the caller can still add a field or two.
+            std::size_t room = std::min(limit, std::max(need + need / 4, out.size));
+            char *grown = reallocate(*odata, static_cast<long>(room));
+            if (!grown)
+                return -1;
+            *odata = grown;
+            target = reinterpret_cast<Fbfr *>(grown);
+        }
+        if (fb::assign(target, reply->data) != 0)
+            return fail(TPESYSTEM, "the reply's field buffer is malformed");
+        if (olen)
+            *olen = static_cast<long>(fb::used(target));
+    }
+    if (reply->status != 0) {
+        std::string detail = reply->name.empty() ? "service " + std::string(service) : reply->name;
+        return fail(reply->status, detail);
+    }
+    clearError();
+    return 0;
+}
+
+int ClientSession::begin(unsigned long timeoutSeconds, long flags)
+{
+    if (m_inHandler)
+        return fail(TPEPROTO, "transactions cannot start inside the unsolicited-message handler");
+    if (flags != 0)
+        return fail(TPEINVAL, "tpbegin takes no flags");
+    if (m_transaction != 0)
+        return fail(TPEPROTO, "a transaction is already open");
+    Frame f;
+    f.kind = FrameKind::Begin;
+    f.arg = static_cast<std::uint32_t>(std::min<unsigned long>(timeoutSeconds, 0xFFFFFFFFul));
+    auto reply = request(std::move(f), callDeadline());
+    if (!reply)
+        return -1;
+    if (reply->status != 0)
+        return fail(reply->status, reply->name);
+    m_transaction = reply->transaction;
+    clearError();
+    return 0;
+}
+
+int ClientSession::commit(long flags)
+{
+    if (flags != 0)
+        return fail(TPEINVAL, "tpcommit takes no flags");
+    if (m_transaction == 0)
+        return fail(TPEPROTO, "no transaction is open");
+    Frame f;
+    f.kind = FrameKind::Commit;
+    f.transaction = m_transaction;
+    m_transaction = 0;
+    auto reply = request(std::move(f), callDeadline());
+    if (!reply)
+        return -1;
+    if (reply->status != 0)
+        return fail(reply->status, reply->name);
+    clearError();
+    return 0;
+}
+
+int ClientSession::abort(long flags)
+{
+    if (flags != 0)
+        return fail(TPEINVAL, "tpabort takes no flags");
+    if (m_transaction == 0)
+        return fail(TPEPROTO, "no transaction is open");
+    Frame f;
+    f.kind = FrameKind::Abort;
+    f.transaction = m_transaction;
+    m_transaction = 0;
+    auto reply = request(std::move(f), callDeadline());
+    if (!reply)
+        return -1;
+    if (reply->status != 0)
+        return fail(reply->status, reply->name);
+    clearError();
+    return 0;
+}
+
+int ClientSession::term()
+{
+    if (connected()) {
+        Frame f;
+        f.kind = FrameKind::Term;
+        request(std::move(f), Clock::now() + std::chrono::seconds(5));
+        asio::error_code ignored;
+        m_io->socket.shutdown(asio::ip::tcp::socket::shutdown_both, ignored);
+        m_io->socket.close(ignored);
+    }
+    m_transaction = 0;
+    clearError();
+    return 0;
+}
+
+Unsolfunc *ClientSession::setUnsolicited(Unsolfunc *handler)
+{
+    Unsolfunc *previous = m_handler;
+    m_handler = handler;
+    return previous;
+}
+
+int ClientSession::checkUnsolicited()
+{
+    if (m_inHandler)
+        return 0;
+    int delivered = 0;
+    while (connected()) {
+        asio::error_code ec;
+        std::size_t waiting = m_io->socket.available(ec);
+        if (ec) {
+            lose(ec.message());
+            return -1;
+        }
+        if (waiting == 0)
+            break;
+        Frame in;
+        if (readFrame(in, Clock::now() + std::chrono::seconds(m_env.callTimeoutSeconds)) != ReadResult::Frame)
+            return -1;
+        if (in.kind == FrameKind::Unsol) {
+            deliver(in);
+            ++delivered;
+        }
+        // A late reply of a timed-out call is dropped here.
+    }
+    return delivered;
+}
+
+void ClientSession::deliver(const Frame &unsol)
+{
+    if (!m_handler || (m_flags & TPU_IGN))
+        return;
+    const char *type = unsol.flavour == Flavour::Fml    ? "FML"
+                       : unsol.flavour == Flavour::Fml32 ? "FML32"
+                                                         : "STRING";
+    long len = static_cast<long>(unsol.data.size());
+    char *buf = nullptr;
+    if (unsol.flavour == Flavour::String || unsol.flavour == Flavour::None) {
+        buf = allocate("STRING", nullptr, len + 1);
+        if (buf)
+            std::memcpy(buf, unsol.data.data(), unsol.data.size());
+    } else {
+        buf = allocate(type, nullptr, static_cast<long>(fb::kHeaderSize + unsol.data.size()));
+        if (buf && fb::assign(reinterpret_cast<Fbfr *>(buf), unsol.data) != 0) {
+            release(buf);
+            buf = nullptr;
+        }
+        len = buf ? static_cast<long>(fb::used(reinterpret_cast<Fbfr *>(buf))) : 0;
+    }
+    if (!buf)
+        return;
+    m_inHandler = true;
+    m_handler(buf, len, 0);
+    m_inHandler = false;
+    release(buf);
+}
+
+} // namespace medrec::tp::client

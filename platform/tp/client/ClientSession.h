@@ -1,0 +1,83 @@
+#pragma once
+
+// One middleware session: a TCP connection to the service host, joined with tpinit's
+// names, carrying calls, the transaction and unsolicited messages (docs/wire-format.md).
+//
+// The C API (atmi.h) keeps one session per process; programs and tests may hold more
+// sessions of their own. Every call blocks its thread until the reply arrives or the
+// environment's CALL_TIMEOUT passes (TPETIME). Unsolicited messages are delivered
+// dip-in: while a call waits for its reply, and by checkUnsolicited. Failures return -1
+// (null for join) with tperrno and a detail text set (Errors.h). A lost connection ends
+// the session: connected() turns false and every later call fails with TPESYSTEM.
+// Not for use by two threads at once.
+
+#include "atmi.h"
+#include "codec/Environment.h"
+#include "codec/Frame.h"
+
+#include <chrono>
+#include <optional>
+
+#include <memory>
+#include <string>
+
+namespace medrec::tp::client {
+
+class ClientSession
+{
+public:
+    // Connects to env's host and joins as user/client (each at most 17 bytes) with tpinit
+    // flags (TPU_IGN: drop unsolicited messages; otherwise dip-in).
+    static std::unique_ptr<ClientSession> join(const SiteEnvironment &env, const std::string &user,
+                                               const std::string &client, long flags);
+    ~ClientSession();
+    ClientSession(const ClientSession &) = delete;
+    ClientSession &operator=(const ClientSession &) = delete;
+
+    // tpcall: idata and *odata are tpalloc'd field buffers (may be the same one). The reply
+    // replaces *odata (grown within its type's limit if needed) also when the service
+    // failed (TPESVCFAIL), so its "STATLIN" can be read.
+    int call(const char *service, char *idata, char **odata, long *olen, long flags);
+    int begin(unsigned long timeoutSeconds, long flags);
+    int commit(long flags);
+    int abort(long flags);
+    // Leaves: rolls back an open transaction on the server and closes the connection.
+    int term();
+
+    Unsolfunc *setUnsolicited(Unsolfunc *handler);
+    // Delivers the unsolicited messages that have arrived; their count, or -1.
+    int checkUnsolicited();
+
+    bool connected() const;
+    bool inTransaction() const { return m_transaction != 0; }
+
+private:
+    struct Io;
+    explicit ClientSession(const SiteEnvironment &env, long flags);
+
+    enum class ReadResult
+    {
+        Frame,
+        TimedOut,
+        Lost
+    };
+    using Clock = std::chrono::steady_clock;
+
+    // Sends a request and waits for its reply, delivering unsolicited messages meanwhile.
+    std::optional<Frame> request(Frame frame, std::optional<Clock::time_point> deadline);
+    ReadResult readFrame(Frame &frame, std::optional<Clock::time_point> deadline);
+    bool writeFrame(const Frame &frame, std::optional<Clock::time_point> deadline);
+    std::optional<Clock::time_point> callDeadline() const;
+    void deliver(const Frame &unsol);
+    void lose(const std::string &why);
+
+    std::unique_ptr<Io> m_io;
+    SiteEnvironment m_env;
+    long m_flags;
+    std::uint32_t m_sequence = 0;
+    std::uint32_t m_transaction = 0;
+    Unsolfunc *m_handler = nullptr;
+    bool m_inHandler = false;
+};
+
+} // namespace medrec::tp::client

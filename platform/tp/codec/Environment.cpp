@@ -1,0 +1,133 @@
+#include "Environment.h"
+
+#include <charconv>
+#include <filesystem>
+#include <fstream>
+#include <set>
+#include <sstream>
+
+namespace medrec::tp {
+
+namespace {
+
+std::string_view trim(std::string_view s)
+{
+    while (!s.empty() && (s.front() == ' ' || s.front() == '\t' || s.front() == '\r'))
+        s.remove_prefix(1);
+    while (!s.empty() && (s.back() == ' ' || s.back() == '\t' || s.back() == '\r'))
+        s.remove_suffix(1);
+    return s;
+}
+
+bool parseUnsigned(std::string_view s, unsigned low, unsigned high, unsigned &out)
+{
+    unsigned v = 0;
+    auto [end, ec] = std::from_chars(s.data(), s.data() + s.size(), v);
+    if (ec != std::errc{} || end != s.data() + s.size() || v < low || v > high)
+        return false;
+    out = v;
+    return true;
+}
+
+} // namespace
+
+std::optional<SiteEnvironment> parseEnvironment(std::string_view text, std::string_view label,
+                                                const std::string &baseDir, std::string *error)
+{
+    auto fail = [error](int line, const std::string &why) -> std::optional<SiteEnvironment> {
+        if (error)
+            *error = "line " + std::to_string(line) + ": " + why;
+        return std::nullopt;
+    };
+    if (text.substr(0, 3) == "\xEF\xBB\xBF")
+        text.remove_prefix(3);
+
+    SiteEnvironment env;
+    std::string section;
+    std::set<std::string> seenGlobal, seenSection;
+    bool havePort = false, haveTable = false;
+    int lineNo = 0;
+    while (!text.empty()) {
+        ++lineNo;
+        std::size_t eol = text.find('\n');
+        std::string_view line = trim(text.substr(0, eol));
+        text = eol == std::string_view::npos ? std::string_view{} : text.substr(eol + 1);
+        if (line.empty() || line.front() == '#' || line.front() == ';')
+            continue;
+        if (line.front() == '[') {
+            if (line.back() != ']' || line.size() < 3)
+                return fail(lineNo, "malformed section header");
+            section = std::string(trim(line.substr(1, line.size() - 2)));
+            seenSection.clear();
+            continue;
+        }
+        std::size_t eq = line.find('=');
+        if (eq == std::string_view::npos)
+            return fail(lineNo, "expected KEY = VALUE");
+        std::string key(trim(line.substr(0, eq)));
+        std::string_view value = trim(line.substr(eq + 1));
+        bool applies = section.empty() || section == label;
+        auto &seen = section.empty() ? seenGlobal : seenSection;
+        if (!seen.insert(key).second)
+            return fail(lineNo, "key " + key + " given twice");
+
+        if (key == "HOST") {
+            if (value.empty())
+                return fail(lineNo, "HOST is empty");
+            if (applies)
+                env.host = std::string(value);
+        } else if (key == "PORT") {
+            unsigned port = 0;
+            if (!parseUnsigned(value, 1, 65535, port))
+                return fail(lineNo, "PORT must be a number from 1 to 65535");
+            if (applies) {
+                env.port = port;
+                havePort = true;
+            }
+        } else if (key == "FIELD_TABLE") {
+            if (value.empty())
+                return fail(lineNo, "FIELD_TABLE is empty");
+            if (applies) {
+                std::filesystem::path p{std::string(value)};
+                if (p.is_relative() && !baseDir.empty())
+                    p = std::filesystem::path(baseDir) / p;
+                env.fieldTable = p.string();
+                haveTable = true;
+            }
+        } else if (key == "CALL_TIMEOUT" || key == "CONNECT_TIMEOUT") {
+            unsigned seconds = 0;
+            if (!parseUnsigned(value, 1, 86400, seconds))
+                return fail(lineNo, key + " must be a number of seconds from 1 to 86400");
+            if (applies)
+                (key == "CALL_TIMEOUT" ? env.callTimeoutSeconds : env.connectTimeoutSeconds) = seconds;
+        } else {
+            return fail(lineNo, "unknown key " + key);
+        }
+    }
+    if (!havePort)
+        return fail(lineNo, "PORT is missing");
+    if (!haveTable)
+        return fail(lineNo, "FIELD_TABLE is missing");
+    return env;
+}
+
+std::optional<SiteEnvironment> readEnvironmentFile(const std::string &path, std::string_view label,
+                                                   std::string *error)
+{
+    std::ifstream in(path, std::ios::binary);
+    if (!in) {
+        if (error)
+            *error = "environment file " + path + " cannot be opened";
+        return std::nullopt;
+    }
+    std::ostringstream text;
+    text << in.rdbuf();
+    std::string why;
+    std::string base = std::filesystem::path(path).parent_path().string();
+    auto env = parseEnvironment(text.str(), label, base, &why);
+    if (!env && error)
+        *error = "environment file " + path + ": " + why;
+    return env;
+}
+
+} // namespace medrec::tp

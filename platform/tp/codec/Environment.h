@@ -1,0 +1,40 @@
+#pragma once
+
+// The site environment file read by tuxreadenv (syntax: docs/environment-file.md).
+//
+//   # comment                 KEY = VALUE lines; blanks around '=' are ignored
+//   HOST = 127.0.0.1          service host address (default 127.0.0.1)
+//   PORT = 8600               its TCP port (required)
+//   FIELD_TABLE = fields.tbl  the field table; relative to the file's folder (required)
+//   CALL_TIMEOUT = 60         seconds tpcall waits for a reply (default 60)
+//   CONNECT_TIMEOUT = 10      seconds tpinit waits for the connection (default 10)
+//   [NAME]                    keys below apply only when tuxreadenv's label is NAME
+//
+// Unknown keys, duplicate keys and malformed values are errors, so a typo never falls
+// back silently to a default.
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace medrec::tp {
+
+struct SiteEnvironment
+{
+    std::string host = "127.0.0.1";
+    unsigned port = 0;
+    std::string fieldTable; // as resolved: absolute, or relative to the working folder
+    unsigned callTimeoutSeconds = 60;
+    unsigned connectTimeoutSeconds = 10;
+};
+
+// Parses the file's text. baseDir resolves a relative FIELD_TABLE ("" keeps it as is).
+// nullopt with *error naming the line on failure.
+std::optional<SiteEnvironment> parseEnvironment(std::string_view text, std::string_view label,
+                                                const std::string &baseDir, std::string *error);
+
+// Reads and parses the file.
+std::optional<SiteEnvironment> readEnvironmentFile(const std::string &path, std::string_view label,
+                                                   std::string *error);
+
+} // namespace medrec::tp

@@ -1,0 +1,93 @@
+#pragma once
+
+#include "report_engine/Form.h"
+#include "report_engine/Layout.h"
+#include "report_engine/SystemText.h"
+#include "report_engine/TextMeasurer.h"
+
+#include <functional>
+#include <map>
+#include <optional>
+#include <string>
+#include <string_view>
+
+// One report: a form being filled and run. The block that prints a record kind fills components
+// by name (report.label("qlb_patno").setCaption(...)), sets its callbacks and runs it; the run
+// lays the form out into pages that a painter prints.
+//
+// Printing order per page: page header (on the first page only with pageHeaderOnFirstPage),
+// title (first page only), column header; then the records: each detail record, after it its
+// sub-details (each with its group header before its first record); after the last record the
+// summary; the page footer at the foot of the page (on the last page only with
+// pageFooterOnLastPage). Page furniture and the page border print on every page.
+//
+// A band never breaks across pages unless it has stretched past its design height (a growing
+// memo); then it continues on the next page, between text lines, below the repeated headers.
+
+namespace medrec::report {
+
+struct RunOptions {
+    std::optional<DateTime> printTime;               // for the clock fields; now when empty
+    std::function<void(const std::string&)> log;     // run messages (a damaged picture ...); stderr when empty
+    ImageStore* images = nullptr;                    // shares decoded pictures between runs; own one when null
+};
+
+class Report {
+public:
+    using Hook = std::function<void(Report&)>;
+    // Asked before each record; true when one more record follows. It may change the band's
+    // height, colours, components' positions, captions and styles for that record.
+    using NeedData = std::function<bool(Report&)>;
+
+    // The creation hook runs once, here, after the form is in place.
+    explicit Report(Form form, const Hook& onCreate = {});
+
+    // Components and bands by name. Throws ReportError for a name the form does not have and for
+    // a component of another type. References stay valid for the report's life.
+    Label& label(std::string_view name);
+    Memo& memo(std::string_view name);
+    Shape& shape(std::string_view name);
+    Line& line(std::string_view name);
+    Picture& picture(std::string_view name);
+    SystemField& systemField(std::string_view name);
+    ComponentBase& component(std::string_view name);
+    Band& band(std::string_view name);
+    bool has(std::string_view name) const;
+    // The detail band; throws ReportError when the form has none.
+    Band& detail();
+
+    void forEachComponent(const std::function<void(Component&)>& visit);
+
+    void setBeforePrint(Hook hook) { m_beforePrint = std::move(hook); }
+    // Without a need-data callback the detail band prints once (a form without data rows).
+    void setNeedData(NeedData needData) { m_needData = std::move(needData); }
+    // For a sub-detail band; without one it prints once per detail record.
+    void setNeedData(std::string_view subDetailBand, NeedData needData);
+
+    // Runs the before-print callback and lays out all pages. Callbacks run inside.
+    Document run(const TextMeasurer& measurer, const RunOptions& options = {});
+
+    const Form& form() const { return m_form; }
+    Form& form() { return m_form; }
+
+    const NeedData& needData() const { return m_needData; }
+    const NeedData* subDetailNeedData(const std::string& band) const;
+
+private:
+    struct Ref {
+        int band = -1; // -1: page furniture
+        int index = 0; // component index, or band index for a band
+        bool isBand = false;
+    };
+    Component& lookup(std::string_view name);
+    template <class T>
+    T& typed(std::string_view name, const char* wanted);
+
+    Form m_form;
+    std::map<std::string, Ref, std::less<>> m_names;
+    Hook m_beforePrint;
+    NeedData m_needData;
+    std::map<std::string, NeedData, std::less<>> m_subDetailNeedData;
+};
+
+} // namespace medrec::report

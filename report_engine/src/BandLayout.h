@@ -1,0 +1,79 @@
+#pragma once
+
+#include "report_engine/Form.h"
+#include "report_engine/Layout.h"
+#include "report_engine/RasterImage.h"
+#include "report_engine/SystemText.h"
+#include "report_engine/TextMeasurer.h"
+
+#include "Pagination.h"
+
+#include <optional>
+#include <string>
+#include <vector>
+
+// Turns one band, in the state its callbacks left it, into positioned items in band
+// coordinates: text broken into lines, boxes stretched, components below a stretched one moved
+// down by its growth, everything outside the band left out. Placing the items on a page is the
+// layout run's job.
+
+namespace medrec::report {
+
+struct Item {
+    Element element;          // band coordinates
+    Unit unit;                // the piece that must stay on one page with it
+    bool container = false;   // background or frame of a stretching box: cut with the band
+    Frame frame;              // the container's frame lines
+    std::optional<std::pair<double, double>> hclip; // text cut at these x (left, right)
+    std::string pageTemplate; // page-number text still to fill in ({page}, {pages})
+    RectMm textBox;           // with pageTemplate: the box to align the filled-in text in
+    bool autoSize = false;    // with pageTemplate
+};
+
+struct BandContent {
+    std::string band;
+    double width = 0;
+    double height = 0;
+    bool stretched = false; // taller than designed: may continue on the next page
+    std::vector<Item> items;
+    std::vector<Unit> units() const;
+};
+
+// The frame lines of a box, each inside the box with its outer edge on the box's edge; the top
+// and bottom lines only where asked (a box cut by a page break has them on its end pieces).
+std::vector<Element> frameLines(const RectMm& box, const Frame& frame, bool top, bool bottom);
+
+class BandBuilder {
+public:
+    BandBuilder(const TextMeasurer& measurer, ImageStore& images, const DateTime& printTime);
+
+    BandContent build(const Band& band, double width) const;
+    // Page furniture: paper coordinates, nothing stretches.
+    BandContent buildFurniture(const std::vector<Component>& components, const SizeMm& paper) const;
+
+    // Places one line of text in its box by the alignment: sets origin, textWidth and, with
+    // autoSize, the box.
+    void placeLine(Element& e, const RectMm& box, HAlign align, bool autoSize) const;
+
+private:
+    struct Built {
+        std::vector<Item> items;
+        RectMm box;         // final box (after auto size and stretch)
+        double designTop = 0;
+        double designBottom = 0;
+        double growth = 0;  // how much taller than designed
+    };
+    std::optional<Built> buildComponent(const Component& c, bool allowStretch) const;
+    Built buildText(const TextBox& t, std::vector<std::string> lines, bool allowStretch) const;
+    Built buildBarcode(const Label& l) const;
+    Built buildSystemField(const SystemField& s) const;
+    void addBoxDecoration(Built& b, const TextBox& t, bool stretched) const;
+    BandContent assemble(const std::string& name, const std::vector<Component>& components, double width,
+                         double height, bool allowStretch) const;
+
+    const TextMeasurer& m_measurer;
+    ImageStore& m_images;
+    DateTime m_printTime;
+};
+
+} // namespace medrec::report

@@ -1,0 +1,59 @@
+#pragma once
+
+#include "report_engine/Report.h"
+
+#include "BandLayout.h"
+#include "Pagination.h"
+
+#include <memory>
+#include <optional>
+
+// One run of a report: asks the callbacks, builds the bands and places them on pages.
+
+namespace medrec::report {
+
+class LayoutRun {
+public:
+    LayoutRun(Report& report, const TextMeasurer& measurer, const RunOptions& options);
+    Document run();
+
+private:
+    enum class Fit { Flow, Fixed }; // Fixed: repeated headers and footers, cut at the page foot
+
+    Band* bandOf(BandKind kind);
+    Band* groupHeaderFor(const std::string& master);
+    void startPage();
+    void closePage(bool last);
+    void newPage();
+    void print(Band* band);
+    void printRecords(Band* master, const Report::NeedData* needData);
+    void printSubDetails();
+    void place(const BandContent& content, Fit fit);
+    // Puts the part [from, to) of the band on the page with its top at pageY.
+    void emit(const BandContent& content, double from, double to, double pageY, bool forced);
+    void emitItem(const Item& item, const RectMm& fragment, double dx, double dy, bool firstPiece, bool lastPiece);
+    void log(const std::string& message);
+
+    Report& m_report;
+    Form& m_form;
+    const TextMeasurer& m_measurer;
+    RunOptions m_options;
+    std::unique_ptr<ImageStore> m_ownImages;
+    ImageStore* m_images = nullptr;
+    std::unique_ptr<BandBuilder> m_builder;
+    RectMm m_body;
+    SizeMm m_paper;
+    Document m_document;
+    std::optional<PageFlow> m_flow;
+    struct Pending {
+        std::size_t page;
+        std::size_t element;
+        std::string pageTemplate;
+        RectMm box;
+        bool autoSize;
+    };
+    std::vector<Pending> m_pendingPageCount;
+    std::vector<std::string> m_cutBands; // bands already reported as cut
+};
+
+} // namespace medrec::report

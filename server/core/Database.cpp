@@ -1,0 +1,86 @@
+#include "Database.h"
+
+#include <sqlite3.h>
+
+namespace medrec::server {
+
+sqlite3 *openDatabase(const std::string &path, std::chrono::milliseconds busyTimeout, std::string *error)
+{
+    sqlite3 *db = nullptr;
+    int rc = sqlite3_open_v2(path.c_str(), &db,
+                             SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX, nullptr);
+    if (rc != SQLITE_OK) {
+        if (error)
+            *error = "cannot open database " + path + ": " + (db ? sqlite3_errmsg(db) : sqlite3_errstr(rc));
+        sqlite3_close_v2(db);
+        return nullptr;
+    }
+    sqlite3_busy_timeout(db, static_cast<int>(busyTimeout.count()));
+    std::string why;
+    if (!execute(db, "PRAGMA journal_mode=WAL", &why) || !execute(db, "PRAGMA synchronous=NORMAL", &why) ||
+        !execute(db, "PRAGMA foreign_keys=ON", &why)) {
+        if (error)
+            *error = "cannot set up database " + path + ": " + why;
+        sqlite3_close_v2(db);
+        return nullptr;
+    }
+    return db;
+}
+
+bool execute(sqlite3 *db, const char *sql, std::string *error)
+{
+    char *message = nullptr;
+    int rc = sqlite3_exec(db, sql, nullptr, nullptr, &message);
+    if (rc != SQLITE_OK) {
+        if (error)
+            *error = message ? message : sqlite3_errstr(rc);
+        sqlite3_free(message);
+        return false;
+    }
+    return true;
+}
+
+ConnectionPool::ConnectionPool(std::string path, std::chrono::milliseconds busyTimeout, std::size_t maxIdle)
+    : m_path(std::move(path)), m_busyTimeout(busyTimeout), m_maxIdle(maxIdle)
+{
+}
+
+ConnectionPool::~ConnectionPool()
+{
+    for (sqlite3 *db : m_idle)
+        sqlite3_close_v2(db);
+}
+
+void ConnectionPool::Giver::operator()(sqlite3 *db) const { pool->giveBack(db); }
+
+ConnectionPool::Connection ConnectionPool::acquire(std::string *error)
+{
+    {
+        std::lock_guard lock(m_mutex);
+        if (!m_idle.empty()) {
+            sqlite3 *db = m_idle.back();
+            m_idle.pop_back();
+            return Connection(db, Giver{this});
+        }
+    }
+    sqlite3 *db = openDatabase(m_path, m_busyTimeout, error);
+    return Connection(db, Giver{this});
+}
+
+void ConnectionPool::giveBack(sqlite3 *db)
+{
+    if (!db)
+        return;
+    // A handler that left a transaction open (or a failed COMMIT) must not leak it into
+    // the next user of the connection.
+    if (!sqlite3_get_autocommit(db))
+        execute(db, "ROLLBACK", nullptr);
+    std::lock_guard lock(m_mutex);
+    if (m_idle.size() < m_maxIdle && sqlite3_get_autocommit(db)) {
+        m_idle.push_back(db);
+        return;
+    }
+    sqlite3_close_v2(db);
+}
+
+} // namespace medrec::server

@@ -1,0 +1,52 @@
+#pragma once
+
+// SQLite connections of the server: every connection in WAL mode with a busy time-out and
+// foreign keys on. The pool hands out connections for calls outside a transaction and for
+// the life of a transaction; a connection comes back in autocommit mode or is closed.
+
+#include <chrono>
+#include <cstddef>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <vector>
+
+struct sqlite3;
+
+namespace medrec::server {
+
+// Opens (creating if needed) the database file. Null with *error set on failure.
+sqlite3 *openDatabase(const std::string &path, std::chrono::milliseconds busyTimeout, std::string *error);
+
+// Runs one statement without parameters (BEGIN, COMMIT, pragmas). False with *error.
+bool execute(sqlite3 *db, const char *sql, std::string *error);
+
+class ConnectionPool
+{
+public:
+    ConnectionPool(std::string path, std::chrono::milliseconds busyTimeout, std::size_t maxIdle);
+    ~ConnectionPool();
+    ConnectionPool(const ConnectionPool &) = delete;
+    ConnectionPool &operator=(const ConnectionPool &) = delete;
+
+    struct Giver
+    {
+        ConnectionPool *pool;
+        void operator()(sqlite3 *db) const;
+    };
+    using Connection = std::unique_ptr<sqlite3, Giver>;
+
+    // An idle connection or a new one; null with *error when the file cannot be opened.
+    Connection acquire(std::string *error);
+
+private:
+    void giveBack(sqlite3 *db);
+
+    std::string m_path;
+    std::chrono::milliseconds m_busyTimeout;
+    std::size_t m_maxIdle;
+    std::mutex m_mutex;
+    std::vector<sqlite3 *> m_idle;
+};
+
+} // namespace medrec::server

@@ -1,0 +1,210 @@
+#include "Server.h"
+
+#include "Cp949.h"
+#include "ServerState.h"
+#include "Session.h"
+#include "codec/FieldBuffer.h"
+
+#include <sqlite3.h>
+
+namespace medrec::server {
+
+namespace {
+
+void accept(const std::shared_ptr<ServerState> &state)
+{
+    state->acceptor.async_accept(asio::make_strand(state->io), [state](const asio::error_code &ec,
+                                                                       asio::ip::tcp::socket socket) {
+        if (ec == asio::error::operation_aborted || !state->acceptor.is_open())
+            return;
+        if (!ec) {
+            std::uint64_t id = state->nextSessionId++;
+            auto session = std::make_shared<Session>(std::move(socket), state, id);
+            {
+                std::lock_guard lock(state->sessionsMutex);
+                state->sessions[id] = session;
+            }
+            session->start();
+        } else {
+            state->logLine(std::string("accept failed: ") + ec.message());
+        }
+        accept(state);
+    });
+}
+
+} // namespace
+
+ServerState::ServerState(ServerOptions o, ServiceRegistry r)
+    : options(std::move(o)), registry(std::move(r)),
+      pool(options.databasePath, options.busyTimeout, options.threads + 2)
+{
+}
+
+void ServerState::logLine(const std::string &line)
+{
+    if (!options.log)
+        return;
+    std::lock_guard lock(logMutex);
+    *options.log << "medrec-server: " << line << std::endl;
+}
+
+std::shared_ptr<Session> ServerState::findSession(std::uint64_t id) const
+{
+    std::lock_guard lock(sessionsMutex);
+    auto it = sessions.find(id);
+    return it == sessions.end() ? nullptr : it->second.lock();
+}
+
+bool ServerState::notify(std::uint64_t sessionId, std::string cp949Text)
+{
+    auto session = findSession(sessionId);
+    if (!session)
+        return false;
+    session->sendUnsolicited(tp::Flavour::String, std::move(cp949Text));
+    return true;
+}
+
+Server::Server(ServerOptions options, ServiceRegistry registry)
+    : m_state(std::make_shared<ServerState>(std::move(options), std::move(registry)))
+{
+}
+
+Server::~Server() { stop(); }
+
+bool Server::start(std::string *error)
+{
+    auto &s = *m_state;
+    if (!s.options.fields) {
+        if (error)
+            *error = "no field table";
+        return false;
+    }
+    {
+        std::string why;
+        sqlite3 *db = openDatabase(s.options.databasePath, s.options.busyTimeout, &why);
+        if (!db) {
+            if (error)
+                *error = why;
+            return false;
+        }
+        bool ok = !s.options.prepareDatabase || s.options.prepareDatabase(db, &why);
+        sqlite3_close_v2(db);
+        if (!ok) {
+            if (error)
+                *error = "database set-up failed: " + why;
+            return false;
+        }
+    }
+    asio::error_code ec;
+    auto address = asio::ip::make_address(s.options.host, ec);
+    if (ec) {
+        if (error)
+            *error = "bad listen address " + s.options.host + ": " + ec.message();
+        return false;
+    }
+    asio::ip::tcp::endpoint endpoint(address, s.options.port);
+    s.acceptor.open(endpoint.protocol(), ec);
+    if (!ec)
+        s.acceptor.set_option(asio::ip::tcp::acceptor::reuse_address(true), ec);
+    if (!ec)
+        s.acceptor.bind(endpoint, ec);
+    if (!ec)
+        s.acceptor.listen(asio::socket_base::max_listen_connections, ec);
+    if (ec) {
+        if (error)
+            *error = "cannot listen on " + s.options.host + ":" + std::to_string(s.options.port) + ": " +
+                     ec.message();
+        s.acceptor.close(ec);
+        return false;
+    }
+    accept(m_state);
+    unsigned n = s.options.threads == 0 ? 1 : s.options.threads;
+    for (unsigned i = 0; i < n; ++i)
+        s.threads.emplace_back([state = m_state] { state->io.run(); });
+    return true;
+}
+
+void Server::stop()
+{
+    auto &s = *m_state;
+    if (s.threads.empty() || s.stopping.exchange(true))
+        return;
+    asio::post(s.io, [state = m_state] {
+        asio::error_code ignored;
+        state->acceptor.close(ignored);
+        state->acceptorClosed = true;
+        std::vector<std::shared_ptr<Session>> open;
+        {
+            std::lock_guard lock(state->sessionsMutex);
+            for (auto &[id, weak] : state->sessions)
+                if (auto session = weak.lock())
+                    open.push_back(session);
+        }
+        for (auto &session : open)
+            session->shutdown();
+    });
+    // Let the sessions finish closing (their handlers run on the pool), then stop.
+    for (int i = 0; i < 200; ++i) {
+        {
+            std::lock_guard lock(s.sessionsMutex);
+            if (s.sessions.empty() && s.acceptorClosed)
+                break;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    s.io.stop();
+    for (auto &t : s.threads)
+        t.join();
+    s.threads.clear();
+    // The cancelled operations still hold their sessions (and through them this state):
+    // let them finish so nothing is left behind.
+    s.io.restart();
+    s.io.run_for(std::chrono::seconds(1));
+}
+
+unsigned short Server::port() const
+{
+    asio::error_code ec;
+    auto endpoint = m_state->acceptor.local_endpoint(ec);
+    return ec ? 0 : endpoint.port();
+}
+
+const std::string &Server::host() const { return m_state->options.host; }
+
+std::vector<SessionInfo> Server::sessions() const
+{
+    std::vector<std::shared_ptr<Session>> open;
+    {
+        std::lock_guard lock(m_state->sessionsMutex);
+        for (auto &[id, weak] : m_state->sessions)
+            if (auto session = weak.lock())
+                open.push_back(session);
+    }
+    std::vector<SessionInfo> out;
+    for (auto &session : open)
+        out.push_back(session->info());
+    return out;
+}
+
+bool Server::sendUnsolicited(std::uint64_t sessionId, std::string_view utf8)
+{
+    return m_state->notify(sessionId, text::toCp949(utf8));
+}
+
+bool Server::sendUnsolicitedRaw(std::uint64_t sessionId, tp::Flavour flavour, std::string bytes)
+{
+    if (bytes.size() > tp::flavourMaxSize(flavour))
+        return false;
+    if ((flavour == tp::Flavour::Fml || flavour == tp::Flavour::Fml32) &&
+        (!tp::fb::validateEntries(bytes, nullptr) || bytes.size() + tp::fb::kHeaderSize > tp::flavourMaxSize(flavour)))
+        return false;
+    if (flavour == tp::Flavour::None)
+        return false;
+    auto session = m_state->findSession(sessionId);
+    if (!session)
+        return false;
+    session->sendUnsolicited(flavour, std::move(bytes));
+    return true;
+}
+
+} // namespace medrec::server

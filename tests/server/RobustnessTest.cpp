@@ -1,0 +1,392 @@
+// The server against bad input and vanishing clients, many clients at once, and the real
+// medrec-server program.
+
+#include "TestSupport.h"
+
+#include "client/ClientSession.h"
+#include "client/Errors.h"
+#include "client/TypedBuffer.h"
+#include "codec/Environment.h"
+#include "codec/FieldBuffer.h"
+#include "codec/FieldTable.h"
+#include "codec/Frame.h"
+#include "fml.h"
+
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <poll.h>
+#include <sqlite3.h>
+#include <sys/socket.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <cstring>
+#include <random>
+#include <thread>
+
+using namespace medrec;
+using medrec::testing::InProcessOptions;
+using medrec::testing::InProcessServer;
+
+namespace {
+
+// A plain TCP client that speaks (or breaks) the wire by hand.
+class RawClient
+{
+public:
+    explicit RawClient(unsigned short port)
+    {
+        m_fd = socket(AF_INET, SOCK_STREAM, 0);
+        sockaddr_in a{};
+        a.sin_family = AF_INET;
+        a.sin_port = htons(port);
+        a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        if (connect(m_fd, reinterpret_cast<sockaddr *>(&a), sizeof a) != 0)
+            ADD_FAILURE() << "connect failed";
+    }
+    ~RawClient() { closeNow(); }
+    void closeNow()
+    {
+        if (m_fd >= 0)
+            close(m_fd);
+        m_fd = -1;
+    }
+    void send(const std::string &bytes) { ASSERT_EQ(::send(m_fd, bytes.data(), bytes.size(), MSG_NOSIGNAL), ssize_t(bytes.size())); }
+    void send(const tp::Frame &f) { send(tp::encodeFrame(f)); }
+
+    // The next frame, or nullopt when the server closed the connection (or 5 s passed).
+    std::optional<tp::Frame> receive()
+    {
+        std::string prefix = readExact(4);
+        if (prefix.size() != 4)
+            return std::nullopt;
+        auto length = tp::decodeLengthPrefix(prefix, nullptr);
+        if (!length)
+            return std::nullopt;
+        std::string body = readExact(*length);
+        return tp::decodeFrame(body, nullptr);
+    }
+    // True when the server has closed the connection within 5 s.
+    bool closedByServer()
+    {
+        for (;;) {
+            std::string b = readExact(1);
+            if (b.empty())
+                return m_eof;
+        }
+    }
+
+private:
+    std::string readExact(std::size_t n)
+    {
+        std::string out;
+        while (out.size() < n) {
+            pollfd p{m_fd, POLLIN, 0};
+            if (poll(&p, 1, 5000) <= 0)
+                return out;
+            char buf[4096];
+            ssize_t got = recv(m_fd, buf, std::min(sizeof buf, n - out.size()), 0);
+            if (got <= 0) {
+                m_eof = true;
+                return out;
+            }
+            out.append(buf, static_cast<std::size_t>(got));
+        }
+        return out;
+    }
+    int m_fd = -1;
+    bool m_eof = false;
+};
+
+tp::Frame frame(tp::FrameKind kind, std::uint32_t seq)
+{
+    tp::Frame f;
+    f.kind = kind;
+    f.sequence = seq;
+    return f;
+}
+
+tp::Frame initFrame() 
+{
+    tp::Frame f = frame(tp::FrameKind::Init, 1);
+    f.data = std::string("RAW\0" "127.0.0.1", 13);
+    return f;
+}
+
+std::string stringEntry(FLDID id, const std::string &text)
+{
+    std::string out(8, '\0');
+    std::uint32_t len = static_cast<std::uint32_t>(text.size() + 1);
+    std::memcpy(out.data(), &id, 4);
+    std::memcpy(out.data() + 4, &len, 4);
+    return out + text + std::string(1, '\0');
+}
+
+bool createTable(sqlite3 *db, std::string *)
+{
+    return sqlite3_exec(db, "CREATE TABLE IF NOT EXISTS notes(text TEXT)", nullptr, nullptr, nullptr) == SQLITE_OK;
+}
+
+class RobustnessTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        InProcessOptions options;
+        options.prepareDatabase = createTable;
+        m_server = std::make_unique<InProcessServer>(
+            [](server::ServiceRegistry &r) {
+                r.add("TS_NOTE_U1", [](server::ServiceContext &ctx) {
+                    sqlite3_stmt *stmt = nullptr;
+                    sqlite3_prepare_v2(ctx.db(), "INSERT INTO notes(text) VALUES (?)", -1, &stmt, nullptr);
+                    std::string t = ctx.request().text("S_STRING1");
+                    sqlite3_bind_text(stmt, 1, t.c_str(), -1, SQLITE_TRANSIENT);
+                    if (sqlite3_step(stmt) != SQLITE_DONE)
+                        ctx.fail("저장하지 못했습니다.");
+                    sqlite3_finalize(stmt);
+                });
+            },
+            options);
+        m_env.port = m_server->port();
+        m_env.fieldTable = medrec::testing::defaultFieldTablePath();
+        m_env.callTimeoutSeconds = 10;
+    }
+
+    std::unique_ptr<tp::client::ClientSession> join(const std::string &user = "OTHER")
+    {
+        auto s = tp::client::ClientSession::join(m_env, user, "127.0.0.1", TPU_DIP);
+        EXPECT_TRUE(s) << tp::client::lastErrorDetail();
+        return s;
+    }
+
+    // A well-behaved session is still served.
+    void expectServed(tp::client::ClientSession &s)
+    {
+        char *b = tp::client::allocate("FML", nullptr, 1024);
+        auto fields = m_server->fields();
+        std::string v = "ping";
+        ASSERT_EQ(Fchg(reinterpret_cast<FBFR *>(b), fields->id("S_STRING1"), 0, v.data(), 0), 1);
+        EXPECT_EQ(s.call("TP_PING", b, &b, nullptr, TPNOTRAN), 0) << tp::client::lastErrorDetail();
+        EXPECT_STREQ(Fvals(reinterpret_cast<FBFR *>(b), fields->id("S_STRING1"), 0), "ping");
+        tp::client::release(b);
+    }
+
+    std::unique_ptr<InProcessServer> m_server;
+    tp::SiteEnvironment m_env;
+};
+
+TEST_F(RobustnessTest, BadFramesCloseOnlyTheirConnection)
+{
+    auto good = join();
+    ASSERT_TRUE(good);
+    auto u32 = [](std::uint32_t v) { return std::string(reinterpret_cast<const char *>(&v), 4); };
+    std::string call = tp::encodeFrame([] {
+        tp::Frame f = frame(tp::FrameKind::Call, 2);
+        f.flavour = tp::Flavour::Fml;
+        f.name = "TP_PING";
+        f.data = stringEntry(tp::makeFieldId(FB_STRING, 1001), "x");
+        return f;
+    }());
+    std::string lyingData = call;
+    lyingData.replace(4 + 28, 4, u32(9999));
+    std::string lyingEntry = call;
+    lyingEntry.replace(4 + tp::kFrameHeaderSize + 7 + 4, 4, u32(0x7FFFFFFF));
+    std::mt19937 random(42);
+    std::string noise(300, '\0');
+    for (auto &c : noise)
+        c = static_cast<char>(random());
+
+    struct Case
+    {
+        const char *what;
+        std::string bytes;
+    } cases[] = {
+        {"length prefix too small", u32(3) + std::string(3, 'x')},
+        {"length prefix past any buffer", u32(0x7FFFFFF0) + "abc"},
+        {"data length lies", lyingData},
+        {"field entry length lies", lyingEntry},
+        {"random bytes", noise},
+        {"a server frame kind", tp::encodeFrame(frame(tp::FrameKind::Reply, 1))},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.what);
+        RawClient raw(m_server->port());
+        raw.send(tp::encodeFrame(initFrame()));
+        ASSERT_TRUE(raw.receive());
+        raw.send(c.bytes);
+        EXPECT_TRUE(raw.closedByServer());
+        expectServed(*good);
+    }
+}
+
+TEST_F(RobustnessTest, TruncatedFrameFromAVanishingClientHarmsNoOne)
+{
+    auto good = join();
+    {
+        RawClient raw(m_server->port());
+        std::string init = tp::encodeFrame(initFrame());
+        raw.send(init.substr(0, init.size() - 5));
+    } // gone mid-frame
+    expectServed(*good);
+    RawClient stalled(m_server->port());
+    stalled.send(tp::encodeFrame(initFrame()).substr(0, 10)); // and one that just stops talking
+    expectServed(*good);
+}
+
+TEST_F(RobustnessTest, CallBeforeInitIsRefusedOnTheWire)
+{
+    RawClient raw(m_server->port());
+    tp::Frame f = frame(tp::FrameKind::Call, 5);
+    f.flavour = tp::Flavour::Fml;
+    f.name = "TP_PING";
+    raw.send(f);
+    auto reply = raw.receive();
+    ASSERT_TRUE(reply);
+    EXPECT_EQ(reply->kind, tp::FrameKind::Reply);
+    EXPECT_EQ(reply->sequence, 5u);
+    EXPECT_EQ(reply->status, TPEPROTO);
+    raw.send(frame(tp::FrameKind::Begin, 6));
+    reply = raw.receive();
+    ASSERT_TRUE(reply);
+    EXPECT_EQ(reply->status, TPEPROTO);
+}
+
+TEST_F(RobustnessTest, VanishingClientMidTransactionIsRolledBack)
+{
+    auto fields = m_server->fields();
+    {
+        RawClient raw(m_server->port());
+        raw.send(initFrame());
+        ASSERT_TRUE(raw.receive());
+        raw.send(frame(tp::FrameKind::Begin, 2));
+        auto begun = raw.receive();
+        ASSERT_TRUE(begun);
+        ASSERT_EQ(begun->status, 0);
+        tp::Frame f = frame(tp::FrameKind::Call, 3);
+        f.flavour = tp::Flavour::Fml;
+        f.transaction = begun->transaction;
+        f.name = "TS_NOTE_U1";
+        f.data = stringEntry(fields->id("S_STRING1"), "lost");
+        raw.send(f);
+        auto reply = raw.receive();
+        ASSERT_TRUE(reply);
+        ASSERT_EQ(reply->status, 0);
+    } // the client vanishes holding the write lock
+
+    // Another workstation gets the lock well before the transaction's time-out.
+    auto other = join();
+    ASSERT_EQ(other->begin(30, 0), 0) << tp::client::lastErrorDetail();
+    char *b = tp::client::allocate("FML", nullptr, 1024);
+    std::string v = "kept";
+    ASSERT_EQ(Fchg(reinterpret_cast<FBFR *>(b), fields->id("S_STRING1"), 0, v.data(), 0), 1);
+    ASSERT_EQ(other->call("TS_NOTE_U1", b, &b, nullptr, 0), 0) << tp::client::lastErrorDetail();
+    ASSERT_EQ(other->commit(0), 0) << tp::client::lastErrorDetail();
+    tp::client::release(b);
+    EXPECT_EQ(m_server->queryText("SELECT group_concat(text) FROM notes"), "kept");
+}
+
+TEST_F(RobustnessTest, ManyWorkstationsAtOnce)
+{
+    constexpr int kClients = 8, kCalls = 40;
+    std::atomic<int> served{0};
+    std::vector<std::thread> threads;
+    auto fields = m_server->fields();
+    for (int c = 0; c < kClients; ++c)
+        threads.emplace_back([&, c] {
+            auto s = tp::client::ClientSession::join(m_env, "WS" + std::to_string(c), "127.0.0.1", TPU_DIP);
+            if (!s)
+                return;
+            char *b = tp::client::allocate("FML", nullptr, 1024);
+            for (int i = 0; i < kCalls; ++i) {
+                std::string v = std::to_string(c) + ":" + std::to_string(i);
+                Fchg(reinterpret_cast<FBFR *>(b), fields->id("S_STRING1"), 0, v.data(), 0);
+                if (s->call("TP_PING", b, &b, nullptr, TPNOTRAN) == 0 &&
+                    v == Fvals(reinterpret_cast<FBFR *>(b), fields->id("S_STRING1"), 0))
+                    ++served;
+            }
+            tp::client::release(b);
+            s->term();
+        });
+    for (auto &t : threads)
+        t.join();
+    EXPECT_EQ(served.load(), kClients * kCalls);
+}
+
+TEST_F(RobustnessTest, ClientRefusesAReplyTooLargeForItsBuffer)
+{
+    // A hostile or broken host: replies to an FML call with 70,000 bytes of FML32 data.
+    int listener = socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in a{};
+    a.sin_family = AF_INET;
+    a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    ASSERT_EQ(bind(listener, reinterpret_cast<sockaddr *>(&a), sizeof a), 0);
+    ASSERT_EQ(listen(listener, 1), 0);
+    socklen_t len = sizeof a;
+    getsockname(listener, reinterpret_cast<sockaddr *>(&a), &len);
+    std::thread host([listener] {
+        int fd = accept(listener, nullptr, nullptr);
+        auto readFrame = [fd] {
+            char prefix[4];
+            if (recv(fd, prefix, 4, MSG_WAITALL) != 4)
+                return tp::Frame{};
+            std::uint32_t n;
+            std::memcpy(&n, prefix, 4);
+            std::string body(n, '\0');
+            recv(fd, body.data(), n, MSG_WAITALL);
+            return *tp::decodeFrame(body, nullptr);
+        };
+        tp::Frame init = readFrame();
+        tp::Frame ok = frame(tp::FrameKind::Reply, init.sequence);
+        std::string bytes = tp::encodeFrame(ok);
+        ::send(fd, bytes.data(), bytes.size(), MSG_NOSIGNAL);
+        tp::Frame call = readFrame();
+        tp::Frame big = frame(tp::FrameKind::Reply, call.sequence);
+        big.flavour = tp::Flavour::Fml32;
+        big.data = stringEntry(tp::makeFieldId(FB_STRING, 1001), std::string(70000, 'x'));
+        bytes = tp::encodeFrame(big);
+        ::send(fd, bytes.data(), bytes.size(), MSG_NOSIGNAL);
+        char sink[16];
+        recv(fd, sink, sizeof sink, 0); // until the client leaves
+        close(fd);
+    });
+    tp::SiteEnvironment env = m_env;
+    env.port = ntohs(a.sin_port);
+    auto s = tp::client::ClientSession::join(env, "U", "C", TPU_DIP);
+    ASSERT_TRUE(s) << tp::client::lastErrorDetail();
+    char *b = tp::client::allocate("FML", nullptr, 1024);
+    EXPECT_EQ(s->call("TP_PING", b, &b, nullptr, TPNOTRAN), -1);
+    EXPECT_EQ(tp::client::lastError(), TPELIMIT);
+    EXPECT_NE(tp::client::lastErrorDetail().find("does not fit an FML buffer (at most 65,532 bytes)"),
+              std::string::npos)
+        << tp::client::lastErrorDetail();
+    tp::client::release(b);
+    s.reset();
+    host.join();
+    close(listener);
+}
+
+TEST(ServerProgramTest, ServesThroughTheRealBinaryAndStopsOnSigterm)
+{
+    medrec::testing::ServerProcess process;
+    tp::SiteEnvironment env;
+    env.port = process.port();
+    env.fieldTable = medrec::testing::defaultFieldTablePath();
+    auto fields = medrec::testing::loadDefaultFieldTable();
+    auto s = tp::client::ClientSession::join(env, "USER", "127.0.0.1", TPU_DIP);
+    ASSERT_TRUE(s) << tp::client::lastErrorDetail();
+    char *b = tp::client::allocate("FML", nullptr, 1024);
+    ASSERT_EQ(s->call("TP_PING", b, &b, nullptr, TPNOTRAN), 0) << tp::client::lastErrorDetail();
+    EXPECT_STREQ(Fvals(reinterpret_cast<FBFR *>(b), fields->id("STATLIN"), 0), "OK");
+    ASSERT_EQ(s->begin(10, 0), 0);
+    ASSERT_EQ(s->commit(0), 0);
+    tp::client::release(b);
+    s->term();
+    int status = process.stop();
+    EXPECT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 0);
+}
+
+} // namespace

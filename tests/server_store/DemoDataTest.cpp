@@ -1,0 +1,147 @@
+// The medrec-server program's "import" and "history" subcommands, run as the demo runs
+// them, on the demo data set.
+
+#include "ServiceClient.h"
+#include "TestSupport.h"
+
+#include "Sqlite.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <sstream>
+#include <sys/wait.h>
+
+namespace medrec::server::store::testing {
+namespace {
+
+struct ProgramRun
+{
+    int exit = -1;
+    std::string out;
+    std::string err;
+};
+
+ProgramRun runServer(const medrec::testing::TempDir &dir, const std::string &args)
+{
+    const std::string out = dir.file("out.txt");
+    const std::string err = dir.file("err.txt");
+    const std::string command =
+        "'" + medrec::testing::serverProgramPath() + "' " + args + " >'" + out + "' 2>'" + err + "'";
+    const int status = std::system(command.c_str());
+    auto slurp = [](const std::string &path) {
+        std::ifstream in(path);
+        std::ostringstream s;
+        s << in.rdbuf();
+        return s.str();
+    };
+    ProgramRun r;
+    r.exit = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    r.out = slurp(out);
+    r.err = slurp(err);
+    return r;
+}
+
+std::string demoFile()
+{
+    return std::string(MEDREC_DEMO_DATA);
+}
+
+long long number(sqlite3 *db, const std::string &sql)
+{
+    Statement st(db, sql);
+    return st.step() ? st.integer(0) : -1;
+}
+
+TEST(DemoDataTest, ImportsWholeAndHoldsWhatTheDemoShows)
+{
+    medrec::testing::TempDir dir;
+    const std::string db = dir.file("demo.db");
+    const ProgramRun r = runServer(dir, "import --db '" + db + "' '" + demoFile() + "'");
+    ASSERT_EQ(r.exit, 0) << r.err;
+    EXPECT_NE(r.out.find("imported "), std::string::npos) << r.out;
+
+    Connection c(db, Connection::Mode::ReadWrite);
+    struct Check
+    {
+        const char *what;
+        const char *sql;
+        long long atLeast;
+    };
+    const Check checks[] = {
+        {"patients", "SELECT count(*) FROM patients", 20},
+        {"two patients sharing a name", "SELECT max(n) FROM (SELECT count(*) n FROM patients GROUP BY name)", 2},
+        {"numbers of 4 to 8 digits, zero-padded",
+         "SELECT count(DISTINCT length(ltrim(patno, '0'))) FROM patients WHERE length(ltrim(patno, '0')) BETWEEN 4 AND 8",
+         5},
+        {"visits before 2011", "SELECT count(*) FROM visits WHERE visit_at < '2011'", 3},
+        {"visits since 2011", "SELECT count(*) FROM visits WHERE visit_at >= '2011'", 20},
+        {"a visit without records",
+         "SELECT count(*) FROM visits v WHERE NOT EXISTS (SELECT 1 FROM records r WHERE r.visit_id = v.id)", 1},
+        {"a patient without visits",
+         "SELECT count(*) FROM patients p WHERE NOT EXISTS (SELECT 1 FROM visits v WHERE v.patno = p.patno)", 1},
+        {"admissions with several kinds",
+         "SELECT count(*) FROM (SELECT r.visit_id FROM records r JOIN visits v ON v.id = r.visit_id WHERE v.kind = 'I' "
+         "GROUP BY r.visit_id HAVING count(DISTINCT r.kind_code) >= 4)",
+         5},
+        {"every record kind of the print run", "SELECT count(*) FROM record_kinds", 28},
+        {"operation records with content",
+         "SELECT count(DISTINCT c.record_id) FROM record_content c JOIN records r ON r.id = c.record_id "
+         "WHERE r.kind_code = 'MDOPRECT'",
+         5},
+        {"an operation with long free texts",
+         "SELECT count(*) FROM record_content WHERE field_no IN (33, 34) AND length(value) > 400", 2},
+        {"wards with rooms", "SELECT count(DISTINCT ward_code) FROM rooms", 2},
+        {"wards without rooms", "SELECT count(*) FROM wards w WHERE NOT EXISTS (SELECT 1 FROM rooms r WHERE r.ward_code = w.code)", 1},
+        {"common-code groups", "SELECT count(*) FROM common_code_groups", 5},
+    };
+    for (const Check &check : checks) {
+        SCOPED_TRACE(check.what);
+        EXPECT_GE(number(c.get(), check.sql), check.atLeast);
+    }
+    // The operation record's first field is its patient's number, as the form prints it.
+    EXPECT_EQ(number(c.get(), "SELECT count(*) FROM record_content c JOIN records r ON r.id = c.record_id "
+                              "WHERE r.kind_code = 'MDOPRECT' AND c.field_no = 1 AND c.value <> r.c0"),
+              0);
+}
+
+TEST(DemoDataTest, HistoryCommandListsHeaderOnlyOnAFreshDatabase)
+{
+    medrec::testing::TempDir dir;
+    const std::string db = dir.file("demo.db");
+    ASSERT_EQ(runServer(dir, "import --db '" + db + "' '" + demoFile() + "'").exit, 0);
+    ProgramRun r = runServer(dir, "history --db '" + db + "'");
+    ASSERT_EQ(r.exit, 0) << r.err;
+    EXPECT_EQ(r.out, "id\tprinted_at\tpatient\tkey2\tkey3\tkey4\tkey5\tkind\tuser\tclient\tform\tsession_user\t"
+                     "session_client\n");
+
+    r = runServer(dir, "history --db '" + dir.file("missing.db") + "'");
+    EXPECT_EQ(r.exit, 1);
+    EXPECT_NE(r.err.find("no database"), std::string::npos) << r.err;
+    std::ofstream(dir.file("empty.db")).flush();
+    r = runServer(dir, "history --db '" + dir.file("empty.db") + "'");
+    EXPECT_EQ(r.exit, 1);
+    EXPECT_NE(r.err.find("not a medrec-server database"), std::string::npos) << r.err;
+    r = runServer(dir, "history");
+    EXPECT_EQ(r.exit, 2);
+}
+
+TEST(DemoDataTest, ImportOfABadFileChangesNothing)
+{
+    medrec::testing::TempDir dir;
+    const std::string db = dir.file("demo.db");
+    ASSERT_EQ(runServer(dir, "import --db '" + db + "' '" + demoFile() + "'").exit, 0);
+    const std::string bad = dir.file("bad.json");
+    std::ofstream(bad) << R"({"patients": [{"number": "00090001", "name": "가"},
+        {"number": "00090002", "name": "나", "visits": [{"date": "20110101", "kind": "outpatient", "department": "GS"}]}]})";
+    const ProgramRun r = runServer(dir, "import --db '" + db + "' --replace '" + bad + "'");
+    EXPECT_EQ(r.exit, 1);
+    EXPECT_NE(r.err.find("patients[1].visits[0].date: \"20110101\" is not a date and time"), std::string::npos)
+        << r.err;
+    Connection c(db, Connection::Mode::ReadWrite);
+    EXPECT_GE(number(c.get(), "SELECT count(*) FROM patients"), 20); // --replace was rolled back too
+    EXPECT_EQ(number(c.get(), "SELECT count(*) FROM patients WHERE patno LIKE '0009%'"), 0);
+}
+
+} // namespace
+} // namespace medrec::server::store::testing

@@ -1,0 +1,43 @@
+#include "ServiceFixture.h"
+
+#include "Hooks.h"
+#include "Importer.h"
+#include "Sqlite.h"
+#include "StoredReplyService.h"
+#include "client/FieldTables.h"
+
+namespace medrec::server::store::testing {
+
+void ServiceTest::SetUp()
+{
+    tp::client::installFieldTable(medrec::testing::loadDefaultFieldTable());
+    medrec::testing::InProcessOptions options;
+    options.prepareDatabase = hooks::prepareDatabase;
+    m_server = std::make_unique<medrec::testing::InProcessServer>(
+        [](ServiceRegistry &registry) {
+            hooks::registerDomainServices(registry);
+            // A record-kind service answered from stored rows, as a later kind registers one.
+            registry.add("MD_ADINF_S2", services::storedReplyService({"S_PATNO", "S_STRING1"}));
+        },
+        options);
+    {
+        Connection db(m_server->databasePath(), Connection::Mode::ReadWrite);
+        const ImportResult r = importJson(db.get(), kSmallCatalogue);
+        ASSERT_TRUE(r.ok) << r.error;
+    }
+    m_session = joinSession(m_server->writeEnvironment(), "MDUSER", "10.1.20.3");
+}
+
+void ServiceTest::TearDown()
+{
+    m_session.reset();
+    m_server.reset();
+}
+
+void ServiceTest::sql(const std::string &statements)
+{
+    Connection db(m_server->databasePath(), Connection::Mode::ReadWrite);
+    execute(db.get(), statements);
+}
+
+} // namespace medrec::server::store::testing

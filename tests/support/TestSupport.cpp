@@ -1,0 +1,215 @@
+#include "TestSupport.h"
+
+#include "atmi.h"
+#include "BuiltinServices.h"
+#include "codec/FieldTable.h"
+
+#include <sqlite3.h>
+
+#include <cerrno>
+#include <chrono>
+#include <csignal>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <poll.h>
+#include <stdexcept>
+#include <sys/wait.h>
+#include <thread>
+#include <unistd.h>
+
+namespace medrec::testing {
+
+std::string defaultFieldTablePath() { return MEDREC_TEST_FIELD_TABLE; }
+std::string serverProgramPath() { return MEDREC_TEST_SERVER_PROGRAM; }
+
+std::shared_ptr<const tp::FieldTable> loadDefaultFieldTable()
+{
+    std::string why;
+    auto table = tp::FieldTable::load(defaultFieldTablePath(), &why);
+    if (!table)
+        throw std::runtime_error(why);
+    return std::make_shared<const tp::FieldTable>(std::move(*table));
+}
+
+TempDir::TempDir()
+{
+    std::string pattern = (std::filesystem::temp_directory_path() / "medrec-test-XXXXXX").string();
+    if (!mkdtemp(pattern.data()))
+        throw std::runtime_error("mkdtemp failed: " + std::string(std::strerror(errno)));
+    m_path = pattern;
+}
+
+TempDir::~TempDir()
+{
+    std::error_code ignored;
+    std::filesystem::remove_all(m_path, ignored);
+}
+
+std::string writeSiteEnvironment(const std::string &dir, const std::string &host, unsigned port,
+                                 const std::string &fieldTable, const std::vector<std::string> &extraLines)
+{
+    std::string path = dir + "/His.env";
+    std::ofstream out(path, std::ios::trunc);
+    out << "# written by the test fixture\n"
+        << "HOST = " << host << "\n"
+        << "PORT = " << port << "\n"
+        << "FIELD_TABLE = " << fieldTable << "\n";
+    for (const auto &line : extraLines)
+        out << line << "\n";
+    if (!out)
+        throw std::runtime_error("cannot write " + path);
+    return path;
+}
+
+InProcessServer::InProcessServer(std::function<void(server::ServiceRegistry &)> registerHandlers,
+                                 InProcessOptions options)
+    : m_databasePath(m_dir.file("medrec.db")), m_fields(loadDefaultFieldTable())
+{
+    server::ServiceRegistry registry;
+    server::registerBuiltinServices(registry);
+    if (registerHandlers)
+        registerHandlers(registry);
+    server::ServerOptions o;
+    o.databasePath = m_databasePath;
+    o.fields = m_fields;
+    o.threads = options.threads;
+    o.defaultTransactionTimeout = options.defaultTransactionTimeout;
+    o.prepareDatabase = options.prepareDatabase;
+    m_server = std::make_unique<server::Server>(std::move(o), std::move(registry));
+    std::string why;
+    if (!m_server->start(&why))
+        throw std::runtime_error("in-process server: " + why);
+}
+
+InProcessServer::~InProcessServer() { m_server->stop(); }
+
+std::string InProcessServer::writeEnvironment(const std::vector<std::string> &extraLines)
+{
+    return writeSiteEnvironment(m_dir.path(), "127.0.0.1", port(), defaultFieldTablePath(), extraLines);
+}
+
+std::string InProcessServer::queryText(const std::string &sql)
+{
+    sqlite3 *db = nullptr;
+    if (sqlite3_open_v2(m_databasePath.c_str(), &db, SQLITE_OPEN_READWRITE, nullptr) != SQLITE_OK) {
+        sqlite3_close(db);
+        throw std::runtime_error("cannot open " + m_databasePath);
+    }
+    sqlite3_busy_timeout(db, 5000);
+    sqlite3_stmt *stmt = nullptr;
+    std::string result;
+    int rc = sqlite3_prepare_v2(db, sql.c_str(), -1, &stmt, nullptr);
+    if (rc == SQLITE_OK) {
+        rc = sqlite3_step(stmt);
+        if (rc == SQLITE_ROW) {
+            const unsigned char *t = sqlite3_column_text(stmt, 0);
+            result = t ? reinterpret_cast<const char *>(t) : "";
+            rc = SQLITE_DONE;
+        }
+    }
+    std::string why = rc == SQLITE_DONE ? "" : sqlite3_errmsg(db);
+    sqlite3_finalize(stmt);
+    sqlite3_close(db);
+    if (!why.empty())
+        throw std::runtime_error("query failed: " + why);
+    return result;
+}
+
+ServerProcess::ServerProcess(const std::vector<std::string> &extraArgs) : m_databasePath(m_dir.file("medrec.db"))
+{
+    int pipeFds[2];
+    if (pipe(pipeFds) != 0)
+        throw std::runtime_error("pipe failed");
+    std::vector<std::string> args = {serverProgramPath(), "--db",     m_databasePath, "--listen",
+                                     "127.0.0.1:0",       "--fields", defaultFieldTablePath()};
+    args.insert(args.end(), extraArgs.begin(), extraArgs.end());
+    std::vector<char *> argv;
+    for (auto &a : args)
+        argv.push_back(a.data());
+    argv.push_back(nullptr);
+    m_pid = fork();
+    if (m_pid < 0)
+        throw std::runtime_error("fork failed");
+    if (m_pid == 0) {
+        dup2(pipeFds[1], STDOUT_FILENO);
+        close(pipeFds[0]);
+        close(pipeFds[1]);
+        execv(argv[0], argv.data());
+        _exit(127);
+    }
+    close(pipeFds[1]);
+    std::string line;
+    auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    while (line.find('\n') == std::string::npos && std::chrono::steady_clock::now() < deadline) {
+        pollfd p{pipeFds[0], POLLIN, 0};
+        if (poll(&p, 1, 100) <= 0)
+            continue;
+        char buf[256];
+        ssize_t n = read(pipeFds[0], buf, sizeof buf);
+        if (n <= 0)
+            break;
+        line.append(buf, static_cast<std::size_t>(n));
+    }
+    close(pipeFds[0]);
+    std::size_t colon = line.rfind(':');
+    if (line.rfind("listening ", 0) != 0 || colon == std::string::npos) {
+        stop();
+        throw std::runtime_error("medrec-server did not start (first line: \"" + line + "\")");
+    }
+    m_port = static_cast<unsigned short>(std::stoi(line.substr(colon + 1)));
+}
+
+ServerProcess::~ServerProcess() { stop(); }
+
+int ServerProcess::stop()
+{
+    if (m_pid <= 0)
+        return m_status;
+    kill(m_pid, SIGTERM);
+    for (int i = 0; i < 500; ++i) {
+        if (waitpid(m_pid, &m_status, WNOHANG) == m_pid) {
+            m_pid = -1;
+            return m_status;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    kill(m_pid, SIGKILL);
+    waitpid(m_pid, &m_status, 0);
+    m_pid = -1;
+    return m_status;
+}
+
+AtmiSession::AtmiSession(const std::string &envFile, const std::string &user, const std::string &client)
+{
+    std::string file = envFile;
+    char label[] = "";
+    if (tuxreadenv(file.data(), label) == -1) {
+        m_error = std::string("tuxreadenv failed, ") + tpstrerror(gettperrno());
+        return;
+    }
+    char type[] = "TPINIT";
+    auto *info = reinterpret_cast<TPSTART_T *>(tpalloc(type, nullptr, 512));
+    if (!info) {
+        m_error = std::string("tpalloc failed, ") + tpstrerror(gettperrno());
+        return;
+    }
+    std::strncpy(info->usrname, user.c_str(), MAXTIDENT);
+    std::strncpy(info->cltname, client.c_str(), MAXTIDENT);
+    info->flags = TPU_DIP;
+    int rc = tpinit(info);
+    tpfree(reinterpret_cast<char *>(info));
+    if (rc == -1) {
+        m_error = std::string("tpinit failed, ") + tpstrerror(gettperrno());
+        return;
+    }
+    m_ok = true;
+}
+
+AtmiSession::~AtmiSession()
+{
+    if (m_ok)
+        tpterm();
+}
+
+} // namespace medrec::testing
