@@ -1,17 +1,32 @@
 #pragma once
 
-// The main screen: patient lookup, visit history, record kinds and records, and the print run.
+// The main screen (form TMDG300F1, component "MDG300F1"): the operator enters a patient
+// number or name, sees the patient, picks a visit, a record kind written in it and one
+// record, and prints it. Each step is one service call whose rows fill a grid; choosing a
+// row of one grid fills the next.
+//
+// Every handler runs to its end on the user-interface thread. The hourglass shows while a
+// service runs and is gone again on every way out of a handler, failures included. Service
+// failures reach the operator through ShowTuxMessage on stb_Message; rejected input through
+// a plain message box.
+
+#include "MDG300U1Controls.h"
 
 #include <QMainWindow>
+#include <QPointer>
 
-namespace medrec::middleware {
-class TStatusBar;
+#include <string>
+
+namespace medrec::common {
+class TMCC100F1;
 }
 
 namespace medrec::app {
 
 class TMDG300F1 : public QMainWindow
 {
+    Q_OBJECT
+
 public:
     // Creating the screen opens the middleware session; when that fails the operator has
     // seen one message box and sessionOpen() is false: the screen must not be shown.
@@ -19,16 +34,57 @@ public:
     ~TMDG300F1() override;
 
     bool sessionOpen() const { return m_sessionOpen; }
-    middleware::TStatusBar *statusBarPanel() const { return m_stbMessage; }
+    middleware::TStatusBar *statusBarPanel() const { return m_ui.stb_Message; }
+
+    // Every control, by its form name (grids' current rows, patient panels, summary labels,
+    // scratch grids and code/name combos are what the print run works with).
+    const MDG300Controls &controls() const { return m_ui; }
+
+    // The record kind code of the record-kind row chosen last ("MDOPRECT", ...); the print
+    // run dispatches on it. Empty before the first choice.
+    const std::string &selectedRecordKind() const { return m_recodKnd; }
+    // ed_PatNo's tag: 1 while the operator types, 0 while the program rewrites the edit.
+    int typingFlag() const { return m_patNoTag; }
+
+    // The handlers, run by their events; the chain of a successful search runs them too.
+    void ShowPatientInfo();
+    void bbt_MdHSearchClick();
+    void ugd_HistoryClick();
+    void ugd_RecodKndClick();
+    // The rooms of the ward chosen in combx_Room into combx_roomno; the print run calls it
+    // after choosing a ward.
+    void combx_RoomChange();
+
+signals:
+    // A status text the screen itself set on stb_Message (service failures shown on the
+    // status line go there directly and are not announced).
+    void statusTextChanged(const QString &text);
 
 protected:
     bool event(QEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+    void showEvent(QShowEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
 
 private:
     void FormCreate();
+    void FormShow();
+    void ed_PatNoEnter();
+    // True when the character is to be dropped.
+    bool ed_PatNoKeyPress(const QString &typed);
+    void ed_PatNoChange();
+    void ed_PatNoKeyDown(int key);
+    // The print run plugs in here (see MDG300U1Print.cpp).
+    void bbt_PrintClick();
 
+    void setStatusText(const std::string &text);
+    std::string patientNumber() const;
+
+    MDG300Controls m_ui;
     bool m_sessionOpen = false;
-    middleware::TStatusBar *m_stbMessage = nullptr;
+    int m_patNoTag = 1;
+    std::string m_recodKnd;
+    QPointer<common::TMCC100F1> m_chooser;
 };
 
 } // namespace medrec::app

@@ -20,9 +20,15 @@ struct Face {
     QStringList (*families)();
 };
 
+// The proportional Korean faces take their Latin letters and digits from a Latin face: Qt's
+// PDF writer leaves the digits of the Noto CJK proportional faces out of the text layer, so a
+// printed copy's numbers could not be searched or copied.
+const QString kLatinOfSans = QStringLiteral("Liberation Sans");
+const QString kLatinOfSerif = QStringLiteral("Liberation Serif");
+
 QStringList mono() { return {kMono}; }
-QStringList sans() { return {kSans}; }
-QStringList serif() { return {kSerif}; }
+QStringList sans() { return {kLatinOfSans, kSans}; }
+QStringList serif() { return {kLatinOfSerif, kSerif}; }
 QStringList latinSans() { return {QStringLiteral("DejaVu Sans"), kSans}; }
 QStringList latinSerif() { return {QStringLiteral("DejaVu Serif"), kSerif}; }
 QStringList latinMono() { return {QStringLiteral("DejaVu Sans Mono"), kMono}; }
@@ -61,8 +67,11 @@ QStringList substituteFamilies(const std::string& siteFamily)
 
 bool usesCompactLineMetrics(const std::string& siteFamily)
 {
-    const QStringList families = substituteFamilies(siteFamily);
-    return families.front().contains(QStringLiteral("CJK"));
+    const std::string key = lower(siteFamily);
+    for (const Face& f : kFaces)
+        if (f.name == key)
+            return f.families == mono || f.families == sans || f.families == serif;
+    return substituteFamilies(siteFamily).front().contains(QStringLiteral("CJK"));
 }
 
 QFont toQFont(const FontSpec& spec)

@@ -1,0 +1,57 @@
+#include "FormConventions.h"
+
+#include "report_engine/Report.h"
+
+#include <charconv>
+#include <variant>
+
+namespace medrec::reports {
+
+void shcbx_pro(report::Report &report, const std::string &shape, const std::string &value)
+{
+    report.shape(shape).setBrush(value == "Y" ? report::Color::black() : report::Color::white());
+}
+
+void markYesNo(report::Report &report, const std::string &value, const std::string &yesLabel,
+               const std::string &noLabel)
+{
+    report.label(value == "Y" ? yesLabel : noLabel).setCaption("■");
+}
+
+void clearCheckMarks(report::Report &report)
+{
+    report.forEachComponent([](report::Component &c) {
+        if (auto *label = std::get_if<report::Label>(&c); label && label->caption == "√")
+            label->setCaption("");
+    });
+}
+
+CodeConversionError::CodeConversionError(const std::string &text)
+    : std::runtime_error("'" + text + "' is not a valid integer value")
+{
+}
+
+int CodeToInt(const std::string &text)
+{
+    const auto first = text.find_first_not_of(' ');
+    if (first == std::string::npos)
+        return -1;
+    const char *begin = text.data() + first;
+    const char *end = text.data() + text.size();
+    if (*begin == '+')
+        ++begin;
+    int value = 0;
+    const auto [ptr, ec] = std::from_chars(begin, end, value);
+    if (ec != std::errc() || ptr != end || begin == end)
+        throw CodeConversionError(text);
+    return value;
+}
+
+std::string MaskedResNo(const std::string &front, const std::string &back)
+{
+    return front + "-" + back.substr(0, 1) + "******";
+}
+
+std::string MaskedResNo(const std::string &shownWhole) { return shownWhole.substr(0, 8) + "******"; }
+
+} // namespace medrec::reports

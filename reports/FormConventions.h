@@ -1,0 +1,42 @@
+#pragma once
+
+// What the record forms share: check squares, marked options, numbered choices and the
+// masked resident registration number.
+
+#include <stdexcept>
+#include <string>
+
+namespace medrec::report {
+class Report;
+}
+
+namespace medrec::reports {
+
+// Fills the square black when the value is exactly "Y", white for anything else.
+void shcbx_pro(report::Report &report, const std::string &shape, const std::string &value);
+
+// Of two mark labels, the first gets "■" when the value is exactly "Y", otherwise the second.
+void markYesNo(report::Report &report, const std::string &value, const std::string &yesLabel,
+               const std::string &noLabel);
+
+// The creation hook of forms with "√" mark labels: every label captioned exactly "√" is
+// emptied, so only the marks the block sets print.
+void clearCheckMarks(report::Report &report);
+
+// A text that should hold a whole number and does not. The print run stops with what().
+class CodeConversionError : public std::runtime_error
+{
+public:
+    explicit CodeConversionError(const std::string &text);
+};
+
+// -1 for empty text or blanks only; otherwise the whole number the text holds (leading
+// blanks allowed). Throws CodeConversionError for anything else.
+int CodeToInt(const std::string &text);
+
+// "front-b******": the six front digits, "-", the first back digit, then six asterisks.
+std::string MaskedResNo(const std::string &front, const std::string &back);
+// The same from the screen's whole number "front-back": its first 8 characters, then "******".
+std::string MaskedResNo(const std::string &shownWhole);
+
+} // namespace medrec::reports
