@@ -2,6 +2,8 @@
 
 #include "MDG300U1.h"
 
+#include "Hmdrecodt.h"
+
 #include "SearchPatient.h"
 #include "SiteEnvironment.h"
 

@@ -15,13 +15,24 @@
 #include <QMainWindow>
 #include <QPointer>
 
+#include <memory>
 #include <string>
 
 namespace medrec::common {
 class TMCC100F1;
 }
+namespace medrec::services {
+class Hmdrecodt;
+}
 
 namespace medrec::app {
+
+// How a print run ended.
+enum class PrintOutcome {
+    NotPrinted,            // refused or failed before anything was printed (the operator was told)
+    Printed,               // printed, and the history row written where the kind writes one
+    PrintedWithoutHistory, // printed, but the history write failed (shown on the status bar)
+};
 
 class TMDG300F1 : public QMainWindow
 {
@@ -55,6 +66,13 @@ public:
     // after choosing a ward.
     void combx_RoomChange();
 
+    // The print run of bbt_Print: prints the record selected in ugd_RecodDt as the form of
+    // its record kind and writes its print-history row.
+    PrintOutcome PrintSelectedRecord();
+    // Writes one print-history row in a transaction; false (shown on stb_Message) on failure.
+    bool SavePrintHistory(const std::string &a1, const std::string &a2, const std::string &a3,
+                          const std::string &a4, const std::string &a5, const std::string &a6);
+
 signals:
     // A status text the screen itself set on stb_Message (service failures shown on the
     // status line go there directly and are not announced).
@@ -74,7 +92,6 @@ private:
     bool ed_PatNoKeyPress(const QString &typed);
     void ed_PatNoChange();
     void ed_PatNoKeyDown(int key);
-    // The print run plugs in here (see MDG300U1Print.cpp).
     void bbt_PrintClick();
 
     void setStatusText(const std::string &text);
@@ -85,6 +102,8 @@ private:
     int m_patNoTag = 1;
     std::string m_recodKnd;
     QPointer<common::TMCC100F1> m_chooser;
+    // The print run's record data object; the history write takes the slot over.
+    std::unique_ptr<services::Hmdrecodt> m_recodt;
 };
 
 } // namespace medrec::app

@@ -4,6 +4,7 @@
 #include "TuxMsg.h"
 
 #include <QApplication>
+#include <QCursor>
 #include <QMessageBox>
 
 #include <iostream>
@@ -23,6 +24,28 @@ QString displayText(const std::string &text)
     return QString::fromStdString(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
 }
 
+// A modal box waits for the operator: it shows the normal cursor even inside a call's
+// hourglass, which comes back when the box closes.
+class NormalCursorWhileModal
+{
+public:
+    NormalCursorWhileModal() : m_active(QGuiApplication::overrideCursor() != nullptr)
+    {
+        if (m_active)
+            QGuiApplication::setOverrideCursor(Qt::ArrowCursor);
+    }
+    ~NormalCursorWhileModal()
+    {
+        if (m_active)
+            QGuiApplication::restoreOverrideCursor();
+    }
+    NormalCursorWhileModal(const NormalCursorWhileModal &) = delete;
+    NormalCursorWhileModal &operator=(const NormalCursorWhileModal &) = delete;
+
+private:
+    bool m_active;
+};
+
 void writeLine(const char *channel, const std::string &text)
 {
     std::string flat = text;
@@ -36,12 +59,14 @@ void writeLine(const char *channel, const std::string &text)
 
 void WindowPresenter::messageBox(const std::string &text)
 {
+    NormalCursorWhileModal cursor;
     TMessageForm form(displayText(text), TMessageForm::Type::Custom, {TMessageForm::Button::OK});
     form.exec();
 }
 
 void WindowPresenter::plainMessage(const std::string &text)
 {
+    NormalCursorWhileModal cursor;
     QMessageBox box(QMessageBox::NoIcon, QApplication::applicationName(), displayText(text), QMessageBox::Ok);
     box.exec();
 }

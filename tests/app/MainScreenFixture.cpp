@@ -23,9 +23,9 @@ std::string FixtureJson()
     return ReadFile(MEDREC_APP_FIXTURE);
 }
 
-void MainScreenTest::start(Overrides overrides)
+void MainScreenTest::start(Overrides overrides, const std::string &json)
 {
-    m_host = std::make_unique<ScreenHost>(FixtureJson(), std::move(overrides));
+    m_host = std::make_unique<ScreenHost>(json.empty() ? FixtureJson() : json, std::move(overrides));
     middleware::SetCommandLine({"medrec", "TEST", "USER"});
     setenv("MEDREC_ENV_FILE", m_host->environmentFile().c_str(), 1);
     m_screen = std::make_unique<app::TMDG300F1>();

@@ -36,13 +36,14 @@ class MainScreenTest : public ::testing::Test
 protected:
     void TearDown() override;
 
-    // Starts the host (with the overrides) and the screen; fails the test when the session
-    // does not open.
-    void start(Overrides overrides = {});
+    // Starts the host (with the overrides, on the fixture data set or the given one) and the
+    // screen; fails the test when the session does not open.
+    void start(Overrides overrides = {}, const std::string &json = {});
 
     app::TMDG300F1 &screen() { return *m_screen; }
     const app::MDG300Controls &ui() const { return m_screen->controls(); }
     CallLog &calls() { return m_host->log(); }
+    ScreenHost &host() { return *m_host; }
     RecordingPresenter &messages() { return *m_recorder; }
 
     // Keys into ed_PatNo as the operator types them.

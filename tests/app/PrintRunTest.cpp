@@ -1,0 +1,163 @@
+// The print button through the real screen, a real service host and the real report
+// engine writing PDF files.
+#include "MainScreenFixture.h"
+
+#include "TStatusBar.h"
+#include "TuxCom.h"
+#include "UltraGrid.h"
+
+#include <QLabel>
+#include <QPushButton>
+#include <QTest>
+
+#include <filesystem>
+
+namespace medrec::testing {
+namespace {
+
+std::string operationRecords() { return ReadFile(MEDREC_OPERATION_FIXTURE); }
+
+class PrintRunTest : public MainScreenTest
+{
+protected:
+    void SetUp() override { setenv("MEDREC_PRINT_TO", ("pdf:" + m_pdf.path()).c_str(), 1); }
+    void TearDown() override
+    {
+        unsetenv("MEDREC_PRINT_TO");
+        MainScreenTest::TearDown();
+    }
+
+    // Finds the patient of the operation records; its one visit lists them.
+    void findPatient()
+    {
+        typeKeys("4321");
+        pressEnter();
+        ASSERT_EQ(text(ui().pn_PatName), "한지우");
+        ASSERT_EQ(ui().ugd_RecodDt->cell(0, 1), "00004321");
+        calls().clear();
+    }
+    void print() { QTest::mouseClick(ui().bbt_Print, Qt::LeftButton); }
+
+    int pdfCount() const
+    {
+        int n = 0;
+        for (const auto &entry : std::filesystem::directory_iterator(m_pdf.path()))
+            n += entry.path().extension() == ".pdf" ? 1 : 0;
+        return n;
+    }
+    std::string historyRows(const std::string &what = "count(*)")
+    {
+        return host().server().queryText("SELECT " + what + " FROM print_history");
+    }
+
+    TempDir m_pdf;
+};
+
+TEST_F(PrintRunTest, PrintingBeforeAnyRecordListAsksForARecord)
+{
+    start({}, operationRecords());
+    print();
+    EXPECT_EQ(messages().texts(Channel::Plain),
+              (std::vector<std::string>{"해당 기록지 데이터가 없습니다. 기록지를 선택해주세요!"}));
+    EXPECT_TRUE(calls().calls().empty());
+    EXPECT_EQ(pdfCount(), 0);
+    EXPECT_NORMAL_CURSOR();
+}
+
+TEST_F(PrintRunTest, NoUsablePrinterIsSaidOnceAndCallsNothing)
+{
+    start({}, operationRecords());
+    findPatient();
+    setenv("MEDREC_PRINT_TO", "paper please", 1); // not a print target: no usable printer
+    print();
+    EXPECT_EQ(messages().texts(Channel::Plain),
+              (std::vector<std::string>{"프린터가 제대로 설치되었는지 확인하시기 바랍니다."}));
+    EXPECT_TRUE(calls().calls().empty());
+    EXPECT_EQ(historyRows(), "0");
+}
+
+TEST_F(PrintRunTest, TheSameRecordPrintedTwiceLeavesTwoIdenticalHistoryRows)
+{
+    start({}, operationRecords());
+    findPatient();
+    print();
+    print();
+    EXPECT_TRUE(messages().log().empty()) << messages().log()[0].text;
+    EXPECT_EQ(pdfCount(), 2);
+    EXPECT_EQ(historyRows(), "2");
+    EXPECT_EQ(historyRows("count(DISTINCT patno||key2||key3||key4||key5||kind_code||log_user||log_client||log_form)"), "1");
+    EXPECT_EQ(historyRows("patno||'/'||key2||'/'||key3||'/'||key4||'/'||key5||'/'||kind_code"),
+              "00004321/20261103/1/empty/empty/MDOPRECT");
+    EXPECT_EQ(historyRows("log_user||'/'||log_form"), "TESTUSER/MDG300F1");
+    EXPECT_EQ(historyRows("log_client"), middleware::TuxClientName());
+
+    EXPECT_EQ(text(ui().lb_patno), "00004321");
+    EXPECT_EQ(text(ui().lb_meddate), "20261102");
+    EXPECT_EQ(text(ui().lb_dschdate), "20261110");
+    EXPECT_EQ(text(ui().lb_patgubun), "건강보험");
+    EXPECT_EQ(text(ui().lb_meddept), "외과");
+    EXPECT_EQ(text(ui().lb_chadr), "이정훈");
+    EXPECT_NORMAL_CURSOR();
+}
+
+TEST_F(PrintRunTest, AFailedHistoryWriteKeepsThePrintAndShowsTheServiceText)
+{
+    start({{"MD_RECOD_U1", FailWith(0)}}, operationRecords());
+    findPatient();
+    print();
+    EXPECT_EQ(pdfCount(), 1);
+    EXPECT_EQ(historyRows(), "0");
+    EXPECT_EQ(status(), "시험 장애 MD_RECOD_U1");
+    EXPECT_EQ(text(ui().lb_patno), "00004321");
+    EXPECT_NORMAL_CURSOR();
+}
+
+TEST_F(PrintRunTest, ARecordWithoutContentPrintsNothingAndWritesNoHistory)
+{
+    start({}, operationRecords());
+    findPatient();
+    ui().ugd_RecodDt->setRow(3);
+    print();
+    EXPECT_EQ(messages().texts(Channel::Plain), (std::vector<std::string>{"출력할  자료가 없습니다."}));
+    EXPECT_EQ(pdfCount(), 0);
+    EXPECT_EQ(historyRows(), "0");
+    EXPECT_EQ(text(ui().lb_patno), "");
+    EXPECT_NORMAL_CURSOR();
+}
+
+TEST_F(PrintRunTest, AServiceFailureReachesItsChannelAndPrintsNothing)
+{
+    start({{"MD_RECOD_L3", FailWith(0)}}, operationRecords());
+    findPatient();
+    print();
+    EXPECT_EQ(status(), "시험 장애 MD_RECOD_L3");
+    EXPECT_EQ(pdfCount(), 0);
+    EXPECT_EQ(historyRows(), "0");
+    EXPECT_NORMAL_CURSOR();
+}
+
+TEST_F(PrintRunTest, AKindWithoutItsBlockYetSaysSoOnceAndCallsNothing)
+{
+    start();
+    typeKeys("1234");
+    pressEnter();
+    auto &kinds = *ui().ugd_RecodKnd;
+    int row = -1;
+    for (int r = 1; r < kinds.rowCount(); ++r)
+        if (!kinds.cell(3, r).empty() && kinds.cell(3, r) != "MDOPRECT")
+            row = r;
+    ASSERT_GT(row, 0) << "the fixture has a visit with another record kind";
+    clickRow(kinds, row);
+    ASSERT_FALSE(ui().ugd_RecodDt->cell(0, 1).empty());
+    calls().clear();
+    messages().clear();
+    print();
+    const auto boxes = messages().texts(Channel::Plain);
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_NE(boxes[0].find(kinds.cell(3, row)), std::string::npos) << boxes[0];
+    EXPECT_TRUE(calls().calls().empty());
+    EXPECT_NORMAL_CURSOR();
+}
+
+} // namespace
+} // namespace medrec::testing
