@@ -10,18 +10,6 @@ namespace medrec::server {
 
 namespace {
 
-std::string withThousands(std::size_t n)
-{
-    std::string digits = std::to_string(n);
-    std::string out;
-    for (std::size_t i = 0; i < digits.size(); ++i) {
-        if (i && (digits.size() - i) % 3 == 0)
-            out.push_back(',');
-        out.push_back(digits[i]);
-    }
-    return out;
-}
-
 bool isServiceName(std::string_view name)
 {
     if (name.empty())
@@ -309,15 +297,15 @@ void Session::handleCall(const tp::Frame &frame)
             reply->setText("STATLIN", 0, ctx.status());
     }
     if (reply->overflowed() || reply->usedBytes() > limit) {
-        std::string size = reply->overflowed() ? "more than " + withThousands(tp::kFml32MaxSize)
-                                               : withThousands(reply->usedBytes());
-        std::string sizeKo = reply->overflowed() ? withThousands(tp::kFml32MaxSize) + "바이트 이상"
-                                                 : withThousands(reply->usedBytes()) + "바이트";
+        std::string size = reply->overflowed() ? "more than " + tp::withThousands(tp::kFml32MaxSize)
+                                               : tp::withThousands(reply->usedBytes());
+        std::string sizeKo = reply->overflowed() ? tp::withThousands(tp::kFml32MaxSize) + "바이트 이상"
+                                                 : tp::withThousands(reply->usedBytes()) + "바이트";
         replyFailure(frame, TPELIMIT,
                      "the reply of service " + frame.name + " (" + size + " bytes) exceeds the " +
-                         withThousands(limit) + "-byte limit of an " + tp::flavourName(frame.flavour) + " buffer",
+                         tp::withThousands(limit) + "-byte limit of an " + tp::flavourName(frame.flavour) + " buffer",
                      "조회 결과가 너무 커서 보낼 수 없습니다: 응답 " + sizeKo + "가 " +
-                         tp::flavourName(frame.flavour) + " 버퍼 한도 " + withThousands(limit) +
+                         tp::flavourName(frame.flavour) + " 버퍼 한도 " + tp::withThousands(limit) +
                          "바이트를 넘습니다. 조회 범위를 줄여 다시 조회하십시오.",
                      -1);
         return;

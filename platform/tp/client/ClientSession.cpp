@@ -14,18 +14,6 @@ namespace {
 
 bool isField(BufferType t) { return t == BufferType::Fml || t == BufferType::Fml32; }
 
-std::string withThousands(std::size_t n)
-{
-    std::string digits = std::to_string(n);
-    std::string out;
-    for (std::size_t i = 0; i < digits.size(); ++i) {
-        if (i && (digits.size() - i) % 3 == 0)
-            out.push_back(',');
-        out.push_back(digits[i]);
-    }
-    return out;
-}
-
 } // namespace
 
 struct ClientSession::Io
@@ -310,33 +298,18 @@ int ClientSession::begin(unsigned long timeoutSeconds, long flags)
     return 0;
 }
 
-int ClientSession::commit(long flags)
-{
-    if (flags != 0)
-        return fail(TPEINVAL, "tpcommit takes no flags");
-    if (m_transaction == 0)
-        return fail(TPEPROTO, "no transaction is open");
-    Frame f;
-    f.kind = FrameKind::Commit;
-    f.transaction = m_transaction;
-    m_transaction = 0;
-    auto reply = request(std::move(f), callDeadline());
-    if (!reply)
-        return -1;
-    if (reply->status != 0)
-        return fail(reply->status, reply->name);
-    clearError();
-    return 0;
-}
+int ClientSession::commit(long flags) { return endTransaction(FrameKind::Commit, "tpcommit", flags); }
 
-int ClientSession::abort(long flags)
+int ClientSession::abort(long flags) { return endTransaction(FrameKind::Abort, "tpabort", flags); }
+
+int ClientSession::endTransaction(FrameKind kind, const char *call, long flags)
 {
     if (flags != 0)
-        return fail(TPEINVAL, "tpabort takes no flags");
+        return fail(TPEINVAL, std::string(call) + " takes no flags");
     if (m_transaction == 0)
         return fail(TPEPROTO, "no transaction is open");
     Frame f;
-    f.kind = FrameKind::Abort;
+    f.kind = kind;
     f.transaction = m_transaction;
     m_transaction = 0;
     auto reply = request(std::move(f), callDeadline());

@@ -63,6 +63,8 @@ private:
     };
     using Clock = std::chrono::steady_clock;
 
+    // Commit or abort of the open transaction.
+    int endTransaction(FrameKind kind, const char *call, long flags);
     // Sends a request and waits for its reply, delivering unsolicited messages meanwhile.
     std::optional<Frame> request(Frame frame, std::optional<Clock::time_point> deadline);
     ReadResult readFrame(Frame &frame, std::optional<Clock::time_point> deadline);

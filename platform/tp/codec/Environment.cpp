@@ -1,10 +1,10 @@
 #include "Environment.h"
 
+#include "TextFile.h"
+
 #include <charconv>
 #include <filesystem>
-#include <fstream>
 #include <set>
-#include <sstream>
 
 namespace medrec::tp {
 
@@ -114,17 +114,15 @@ std::optional<SiteEnvironment> parseEnvironment(std::string_view text, std::stri
 std::optional<SiteEnvironment> readEnvironmentFile(const std::string &path, std::string_view label,
                                                    std::string *error)
 {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
+    const auto text = readWholeFile(path);
+    if (!text) {
         if (error)
             *error = "environment file " + path + " cannot be opened";
         return std::nullopt;
     }
-    std::ostringstream text;
-    text << in.rdbuf();
     std::string why;
     std::string base = std::filesystem::path(path).parent_path().string();
-    auto env = parseEnvironment(text.str(), label, base, &why);
+    auto env = parseEnvironment(*text, label, base, &why);
     if (!env && error)
         *error = "environment file " + path + ": " + why;
     return env;

@@ -1,8 +1,8 @@
 #include "FieldTable.h"
 
+#include "TextFile.h"
+
 #include <charconv>
-#include <fstream>
-#include <sstream>
 #include <vector>
 
 namespace medrec::tp {
@@ -108,16 +108,14 @@ std::optional<FieldTable> FieldTable::parse(std::string_view text, std::string *
 
 std::optional<FieldTable> FieldTable::load(const std::string &path, std::string *error)
 {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
+    const auto text = readWholeFile(path);
+    if (!text) {
         if (error)
             *error = "cannot open field table " + path;
         return std::nullopt;
     }
-    std::ostringstream text;
-    text << in.rdbuf();
     std::string why;
-    auto table = parse(text.str(), &why);
+    auto table = parse(*text, &why);
     if (!table && error)
         *error = "field table " + path + ": " + why;
     return table;

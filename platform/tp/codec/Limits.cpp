@@ -17,4 +17,16 @@ const char *flavourName(Flavour f)
     return "";
 }
 
+std::string withThousands(std::size_t n)
+{
+    std::string digits = std::to_string(n);
+    std::string out;
+    for (std::size_t i = 0; i < digits.size(); ++i) {
+        if (i && (digits.size() - i) % 3 == 0)
+            out.push_back(',');
+        out.push_back(digits[i]);
+    }
+    return out;
+}
+
 } // namespace medrec::tp

@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <string>
 
 namespace medrec::tp {
 
@@ -39,5 +40,8 @@ constexpr std::size_t flavourMaxSize(Flavour f)
 
 // "FML", "FML32", "STRING" or "" for None.
 const char *flavourName(Flavour f);
+
+// A byte count for messages: 65532 -> "65,532".
+std::string withThousands(std::size_t n);
 
 } // namespace medrec::tp

@@ -1,0 +1,18 @@
+#include "TextFile.h"
+
+#include <fstream>
+#include <sstream>
+
+namespace medrec::tp {
+
+std::optional<std::string> readWholeFile(const std::string &path)
+{
+    std::ifstream in(path, std::ios::binary);
+    if (!in)
+        return std::nullopt;
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+} // namespace medrec::tp

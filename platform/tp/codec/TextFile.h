@@ -1,0 +1,13 @@
+#pragma once
+
+// Reading the library's own text files (environment file, field table) whole.
+
+#include <optional>
+#include <string>
+
+namespace medrec::tp {
+
+// The file's bytes, or nullopt when it cannot be opened.
+std::optional<std::string> readWholeFile(const std::string &path);
+
+} // namespace medrec::tp
