@@ -1,14 +1,11 @@
 #pragma once
 
-// The site environment file read by tuxreadenv (syntax: docs/environment-file.md).
-//
-//   # comment                 KEY = VALUE lines; blanks around '=' are ignored
-//   HOST = 127.0.0.1          service host address (default 127.0.0.1)
-//   PORT = 8600               its TCP port (required)
-//   FIELD_TABLE = fields.tbl  the field table; relative to the file's folder (required)
-//   CALL_TIMEOUT = 60         seconds tpcall waits for a reply (default 60)
-//   CONNECT_TIMEOUT = 10      seconds tpinit waits for the connection (default 10)
-//   [NAME]                    keys below apply only when tuxreadenv's label is NAME
+// The site environment file read by tuxreadenv (syntax: docs/environment-file.md):
+// KEY = VALUE lines, '#' or ';' comment lines, and [NAME] sections whose keys apply only when
+// tuxreadenv's label is NAME. The keys: HOST (service host address, default 127.0.0.1),
+// PORT (its TCP port, required), FIELD_TABLE (the field table, relative to the file's folder,
+// required), CALL_TIMEOUT (seconds tpcall waits for a reply, default 60), CONNECT_TIMEOUT
+// (seconds tpinit waits for the connection, default 10). A value runs to the end of its line.
 //
 // Unknown keys, duplicate keys and malformed values are errors, so a typo never falls
 // back silently to a default.
