@@ -6,7 +6,7 @@
 namespace medrec::report {
 
 LayoutRun::LayoutRun(Report& report, const TextMeasurer& measurer, const RunOptions& options)
-    : m_report(report), m_form(report.form()), m_measurer(measurer), m_options(options)
+    : m_report(report), m_form(report.form()), m_options(options)
 {
     if (!m_options.log)
         m_options.log = [](const std::string& message) { std::fprintf(stderr, "report: %s\n", message.c_str()); };

@@ -36,7 +36,6 @@ private:
 
     Report& m_report;
     Form& m_form;
-    const TextMeasurer& m_measurer;
     RunOptions m_options;
     std::unique_ptr<ImageStore> m_ownImages;
     ImageStore* m_images = nullptr;
