@@ -79,19 +79,38 @@ void serveRecordKinds(ServiceContext &ctx)
     succeedWithRows(ctx, kinds.size());
 }
 
+namespace {
+
+// The record kind code ("S_TYPE1") and patient number ("S_PATNO") the record services
+// take; nullopt when either is refused (the call has failed with its status text).
+struct KindAndPatient
+{
+    std::string kind, patno;
+};
+
+std::optional<KindAndPatient> kindAndPatient(ServiceContext &ctx)
+{
+    auto kind = input(ctx, "S_TYPE1", "기록지코드", kMaxCodeBytes, Need::Required);
+    if (!kind)
+        return std::nullopt;
+    auto patno = input(ctx, "S_PATNO", "환자번호", kMaxCodeBytes, Need::Required);
+    if (!patno)
+        return std::nullopt;
+    return KindAndPatient{std::move(*kind), std::move(*patno)};
+}
+
+} // namespace
+
 void serveRecordList(ServiceContext &ctx)
 {
-    const auto kind = input(ctx, "S_TYPE1", "기록지코드", kMaxCodeBytes, Need::Required);
-    if (!kind)
-        return;
-    const auto patno = input(ctx, "S_PATNO", "환자번호", kMaxCodeBytes, Need::Required);
-    if (!patno)
+    const auto key = kindAndPatient(ctx);
+    if (!key)
         return;
     const auto visit = visitDigits(ctx, "S_STRING1");
     if (!visit)
         return;
 
-    const auto rows = store::listRecords(ctx.db(), *kind, *patno, *visit);
+    const auto rows = store::listRecords(ctx.db(), key->kind, key->patno, *visit);
     Reply &reply = ctx.reply();
     for (const store::RecordRow &row : rows) {
         // Columns 0..4 are S_STRING1..5, the title line S_STRING6, columns 5..9 S_STRING7..11.
@@ -107,11 +126,8 @@ void serveRecordList(ServiceContext &ctx)
 
 void serveRecordContent(ServiceContext &ctx)
 {
-    const auto kind = input(ctx, "S_TYPE1", "기록지코드", kMaxCodeBytes, Need::Required);
-    if (!kind)
-        return;
-    const auto patno = input(ctx, "S_PATNO", "환자번호", kMaxCodeBytes, Need::Required);
-    if (!patno)
+    const auto key = kindAndPatient(ctx);
+    if (!key)
         return;
     std::array<std::string, 4> keys;
     for (std::size_t i = 0; i < keys.size(); ++i) {
@@ -121,7 +137,7 @@ void serveRecordContent(ServiceContext &ctx)
         keys[i] = std::move(*key);
     }
 
-    const auto rows = store::recordContent(ctx.db(), *kind, *patno, keys);
+    const auto rows = store::recordContent(ctx.db(), key->kind, key->patno, keys);
     Reply &reply = ctx.reply();
     for (const store::ContentRow &row : rows) {
         // Every row carries all sixty fields, so each field has one occurrence per row.
