@@ -54,7 +54,8 @@ void printSelected(TMDG300F1 &screen, BatchResult &result)
     const std::string label = screen.selectedRecordKind() + " " + grid.cell(1, grid.row()) + "/" +
                               grid.cell(2, grid.row());
     const PrintOutcome outcome = screen.PrintSelectedRecord();
-    reportStatus(screen);
+    if (outcome != PrintOutcome::Printed)
+        reportStatus(screen); // a failed service or history write leaves its text there
     if (outcome == PrintOutcome::Printed) {
         ++result.printed;
         std::cerr << "printed: " << label << '\n';
@@ -152,10 +153,10 @@ BatchResult RunBatchJob(TMDG300F1 &screen, const BatchJob &job)
     ui.ed_PatNo->setText(QString::fromStdString(job.patientNo));
     QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
     QCoreApplication::sendEvent(ui.ed_PatNo, &enter);
-    reportStatus(screen);
 
     const std::vector<int> visits = filledRows(*ui.ugd_History);
     if (ui.pn_PatName->text().isEmpty() || visits.empty()) {
+        reportStatus(screen);
         std::cerr << "no visit with records for patient " << job.patientNo << '\n';
         ++result.failed;
         return result;
