@@ -93,6 +93,7 @@ private:
     void ed_PatNoChange();
     void ed_PatNoKeyDown(int key);
     void bbt_PrintClick();
+    void clearPrintedSummary();
 
     void setStatusText(const std::string &text);
     std::string patientNumber() const;

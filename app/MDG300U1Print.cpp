@@ -38,9 +38,7 @@ PrintOutcome TMDG300F1::PrintSelectedRecord()
         return PrintOutcome::NotPrinted;
     }
 
-    for (QLabel *label : {m_ui.lb_patno, m_ui.lb_meddate, m_ui.lb_dschdate, m_ui.lb_patgubun, m_ui.lb_meddept,
-                          m_ui.lb_chadr})
-        label->clear();
+    clearPrintedSummary();
     setStatusText({});
     for (common::TUltraGrid *grid : {m_ui.ugd_AllList, m_ui.ugd_List, m_ui.ugd_PrintList, m_ui.ugd_Temp})
         grid->clearRows();
@@ -64,6 +62,8 @@ PrintOutcome TMDG300F1::PrintSelectedRecord()
         }
     }
     if (!printed) {
+        // A block may have set the summary before its print failed: it names no printed record.
+        clearPrintedSummary();
         m_recodt.reset();
         return PrintOutcome::NotPrinted;
     }
@@ -72,6 +72,13 @@ PrintOutcome TMDG300F1::PrintSelectedRecord()
         historyWritten = SavePrintHistory(patNo, key2, printed->a3, printed->a4, printed->a5, code);
     m_recodt.reset();
     return historyWritten ? PrintOutcome::Printed : PrintOutcome::PrintedWithoutHistory;
+}
+
+void TMDG300F1::clearPrintedSummary()
+{
+    for (QLabel *label : {m_ui.lb_patno, m_ui.lb_meddate, m_ui.lb_dschdate, m_ui.lb_patgubun, m_ui.lb_meddept,
+                          m_ui.lb_chadr})
+        label->clear();
 }
 
 bool TMDG300F1::SavePrintHistory(const std::string &a1, const std::string &a2, const std::string &a3,

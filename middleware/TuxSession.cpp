@@ -3,6 +3,8 @@
 #include "TuxComState_p.h"
 #include "TuxMsg.h"
 
+#include "Cp949.h"
+
 #include <atmi.h>
 
 #include <QApplication>
@@ -44,10 +46,13 @@ using detail::state;
 
 namespace {
 
-void copyName(char *field, const std::string &value)
+// The name in CP949, as every other text of the session, cut to 17 bytes without splitting
+// a double-byte character.
+void copyName(char *field, const std::string &utf8)
 {
+    const std::string cp949 = medrec::text::toCp949(medrec::text::cp949Left(utf8, MAXTIDENT));
     std::memset(field, 0, MAXTIDENT + 1);
-    std::memcpy(field, value.data(), std::min<std::size_t>(value.size(), MAXTIDENT));
+    std::memcpy(field, cp949.data(), std::min<std::size_t>(cp949.size(), MAXTIDENT));
 }
 
 std::string lookUpHostAddress()

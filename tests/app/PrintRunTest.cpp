@@ -11,6 +11,7 @@
 #include <QTest>
 
 #include <filesystem>
+#include <fstream>
 
 namespace medrec::testing {
 namespace {
@@ -109,6 +110,24 @@ TEST_F(PrintRunTest, AFailedHistoryWriteKeepsThePrintAndShowsTheServiceText)
     EXPECT_EQ(historyRows(), "0");
     EXPECT_EQ(status(), "시험 장애 MD_RECOD_U1");
     EXPECT_EQ(text(ui().lb_patno), "00004321");
+    EXPECT_NORMAL_CURSOR();
+}
+
+TEST_F(PrintRunTest, APrintThatCannotBeWrittenLeavesNoSummaryAndNoHistory)
+{
+    start({}, operationRecords());
+    findPatient();
+    // A PDF folder that cannot be made: under a plain file.
+    const std::string blocker = m_pdf.file("not-a-folder");
+    std::ofstream(blocker) << "x";
+    setenv("MEDREC_PRINT_TO", ("pdf:" + blocker + "/out").c_str(), 1);
+    print();
+    const auto boxes = messages().texts(Channel::Plain);
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].rfind("출력하지 못했습니다. ", 0), 0u) << boxes[0];
+    EXPECT_EQ(historyRows(), "0");
+    EXPECT_EQ(text(ui().lb_patno), "");
+    EXPECT_EQ(text(ui().lb_meddept), "");
     EXPECT_NORMAL_CURSOR();
 }
 

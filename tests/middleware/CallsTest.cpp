@@ -190,6 +190,25 @@ TEST_F(CallLayer, IdentityIsStampedOnEveryRequest)
     EXPECT_EQ(seen().identity.logClient, TuxClientName());
 }
 
+TEST_F(CallLayer, KoreanUserNamesJoinInCp949CutAtACharacter)
+{
+    struct Case
+    {
+        std::string first, second, joined;
+    };
+    // Nine syllables take 18 bytes: the ninth does not fit the 17-byte name field.
+    const Case cases[] = {{"홍길동", "의사", "홍길동의사"}, {"가나다라마", "바사아자", "가나다라마바사아"}};
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.joined);
+        TuxTerm();
+        SetCommandLine({"medrec", c.first, c.second});
+        ASSERT_TRUE(TuxInit(s_host->environmentFile()));
+        ASSERT_TRUE(call("T_ECHO", "", {}));
+        std::lock_guard lock(seen().mutex);
+        EXPECT_EQ(seen().identity.user, c.joined);
+    }
+}
+
 TEST_F(CallLayer, TheThirteenthArgumentStandsInForAnUnknownAddress)
 {
     TuxTerm();
