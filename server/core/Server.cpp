@@ -57,6 +57,10 @@ std::shared_ptr<Session> ServerState::findSession(std::uint64_t id) const
 
 bool ServerState::notify(std::uint64_t sessionId, std::string cp949Text)
 {
+    // The client holds a notice in a STRING buffer with its terminating zero; a longer one
+    // would be refused as a malformed frame and end the session.
+    if (cp949Text.size() >= tp::kStringMaxSize)
+        return false;
     auto session = findSession(sessionId);
     if (!session)
         return false;

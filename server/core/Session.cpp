@@ -318,7 +318,7 @@ void Session::handleCall(const tp::Frame &frame)
     out.transaction = frame.transaction;
     out.status = status;
     out.userCode = static_cast<std::int32_t>(ctx.userCode());
-    out.name = detail;
+    out.name = detail.substr(0, tp::kMaxServiceName);
     out.data = std::string(tp::fb::entries(reply->buffer()));
     send(std::move(out));
 }
@@ -326,8 +326,12 @@ void Session::handleCall(const tp::Frame &frame)
 bool Session::handleBegin(const tp::Frame &frame)
 {
     if (m_transaction) {
-        replyStatus(frame, TPEPROTO, "a transaction is already open");
-        return true;
+        // A client begins only when it knows of no open transaction: this one was lost (its
+        // tpbegin gave up waiting before the reply came), so it is rolled back rather than
+        // left holding the write lock and refusing every later begin of the session.
+        m_state->logLine("session " + std::to_string(m_id) + " (" + m_peer + "): transaction " +
+                         std::to_string(m_transaction->id) + " the client lost is rolled back");
+        endTransaction(false, nullptr);
     }
     const auto &o = m_state->options;
     std::chrono::seconds timeout = frame.arg == 0 ? o.defaultTransactionTimeout

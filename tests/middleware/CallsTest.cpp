@@ -85,6 +85,10 @@ server::ServiceRegistry testServices()
             sqlite3_exec(c.db(), "ROLLBACK", nullptr, nullptr, nullptr); // the commit then has nothing to commit
     });
     r.add("T_NOTIFY", [](server::ServiceContext &c) { c.notify(c.request().text("S_STRING1")); });
+    // A notice too long for any buffer of the client.
+    r.add("T_NOTIFY_HUGE", [](server::ServiceContext &c) {
+        c.reply().addText("S_STRING1", c.notify(std::string(600000, 'x')) ? "sent" : "refused");
+    });
     return r;
 }
 
@@ -315,6 +319,15 @@ TEST_F(CallLayer, AReplyLargerThanTheStandardBufferFailsWithAClearText)
     EXPECT_FALSE(TuxMessage().empty());
     // The same answer fits once it is small enough.
     EXPECT_EQ(services::RunQuery({"T_BIG", "L_CNT1;L_CNT2", {std::int32_t(4000), std::int32_t(10)}, {{"S_STRING1", &rows}}}), 10);
+}
+
+TEST_F(CallLayer, ANoticeTooLongForTheClientIsRefusedAndTheSessionGoesOn)
+{
+    ASSERT_TRUE(call("T_NOTIFY_HUGE", "", {})) << LastTuxMessage();
+    EXPECT_EQ(GetOutput("S_STRING1"), (ServiceResult{"refused"}));
+    FmlFree();
+    services::ServiceResult rows;
+    EXPECT_EQ(services::RunQuery({"T_ROWS", "", {}, {{"S_STRING1", &rows}}}), 3);
 }
 
 TEST_F(CallLayer, EveryAllocationResetsTheMessage)

@@ -288,6 +288,30 @@ TEST_F(RobustnessTest, VanishingClientMidTransactionIsRolledBack)
     EXPECT_EQ(m_server->queryText("SELECT group_concat(text) FROM notes"), "kept");
 }
 
+TEST_F(RobustnessTest, ABeginTheClientGaveUpOnDoesNotLockItsSessionOut)
+{
+    auto holder = join("HOLDER");
+    ASSERT_EQ(holder->begin(30, 0), 0) << tp::client::lastErrorDetail();
+
+    // This workstation waits one second for its reply, less than the lock stays taken.
+    tp::SiteEnvironment impatient = m_env;
+    impatient.callTimeoutSeconds = 1;
+    auto waiter = tp::client::ClientSession::join(impatient, "WAITER", "127.0.0.1", TPU_DIP);
+    ASSERT_TRUE(waiter);
+    EXPECT_EQ(waiter->begin(30, 0), -1);
+    EXPECT_EQ(gettperrno(), TPETIME);
+
+    // The lock comes free; the server then opens the transaction the waiter no longer knows of.
+    ASSERT_EQ(holder->commit(0), 0) << tp::client::lastErrorDetail();
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+
+    // Its next begin is served, and the lost transaction no longer holds the lock.
+    ASSERT_EQ(waiter->begin(30, 0), 0) << tp::client::lastErrorDetail();
+    ASSERT_EQ(waiter->abort(0), 0);
+    ASSERT_EQ(holder->begin(30, 0), 0) << tp::client::lastErrorDetail();
+    ASSERT_EQ(holder->commit(0), 0);
+}
+
 TEST_F(RobustnessTest, ManyWorkstationsAtOnce)
 {
     constexpr int kClients = 8, kCalls = 40;

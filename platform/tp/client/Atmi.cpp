@@ -127,6 +127,8 @@ int tpterm(void)
 {
     auto &m = module();
     std::lock_guard lock(m.mutex);
+    if (m.session && m.session->insideHandler())
+        return fail(TPEPROTO, "tpterm is not allowed inside the unsolicited-message handler");
     if (m.session) {
         m.session->term();
         m.session.reset();

@@ -304,6 +304,8 @@ int ClientSession::abort(long flags) { return endTransaction(FrameKind::Abort, "
 
 int ClientSession::endTransaction(FrameKind kind, const char *call, long flags)
 {
+    if (m_inHandler)
+        return fail(TPEPROTO, std::string(call) + " is not allowed inside the unsolicited-message handler");
     if (flags != 0)
         return fail(TPEINVAL, std::string(call) + " takes no flags");
     if (m_transaction == 0)

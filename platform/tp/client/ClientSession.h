@@ -49,6 +49,8 @@ public:
     int checkUnsolicited();
 
     bool connected() const;
+    // True while the unsolicited-message handler runs (inside a call of this session).
+    bool insideHandler() const { return m_inHandler; }
     bool inTransaction() const { return m_transaction != 0; }
 
 private:
