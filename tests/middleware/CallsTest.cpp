@@ -340,6 +340,30 @@ TEST_F(CallLayer, EveryAllocationResetsTheMessage)
     EXPECT_EQ(TuxMessage().rfind("tpalloc failed, ", 0), 0u);
 }
 
+TEST(LostHost, ACallWithoutAReplyReachesTheNoticeWindow)
+{
+    auto host = std::make_unique<mt::LoopbackHost>(testServices());
+    mt::ScopedRecordingPresenter recorder;
+    SetCommandLine({"medrec", "DR", "LEE"});
+    ASSERT_TRUE(TuxInit(host->environmentFile()));
+    // A reply whose code would show nothing at all.
+    FmlAlloc(Flavour::Standard);
+    SetFieldList("S_STRING1;L_CNT1");
+    SetInputs(0, {std::string("x"), std::int32_t(7)});
+    ASSERT_TRUE(TuxCall("T_OUTCOME"));
+    FmlFree();
+    EXPECT_EQ(LastUserReturnCode(), 7);
+
+    host.reset(); // the service host goes away
+    services::ServiceResult rows;
+    EXPECT_EQ(services::RunQuery({"T_ROWS", "", {}, {{"S_STRING1", &rows}}}), -1);
+    ShowTuxMessage(nullptr);
+    EXPECT_EQ(recorder->texts(Channel::Notice).size(), 1u);
+    if (auto *notice = TTuxMsgf1::current())
+        notice->close();
+    TuxTerm();
+}
+
 TEST(SessionStart, NoServerListeningGivesTpinitFailed)
 {
     mt::LoopbackHost host{server::ServiceRegistry()};

@@ -141,6 +141,9 @@ int tpcall(char *svc, char *idata, long ilen, char **odata, long *olen, long fla
 {
     (void)ilen; // field buffers know their own length
     std::lock_guard lock(module().mutex);
+    // A call that gets no reply has no service code: -1, so its failure reaches the operator
+    // by the notice channel, never by the channel an earlier reply chose (or by none).
+    client::setUserCode(-1);
     auto *s = joined();
     return s ? s->call(svc, idata, odata, olen, flags) : -1;
 }
