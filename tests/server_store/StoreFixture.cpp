@@ -6,25 +6,9 @@
 
 namespace medrec::server::store::testing {
 
-TempDir::TempDir()
-{
-    static std::atomic<int> counter{0};
-    const auto stamp = std::chrono::steady_clock::now().time_since_epoch().count();
-    m_path = std::filesystem::temp_directory_path()
-             / ("medrec-store-" + std::to_string(::getpid()) + "-" + std::to_string(stamp) + "-"
-                + std::to_string(counter++));
-    std::filesystem::create_directories(m_path);
-}
-
-TempDir::~TempDir()
-{
-    std::error_code ec;
-    std::filesystem::remove_all(m_path, ec);
-}
-
 void StoreTest::SetUp()
 {
-    m_dir = std::make_unique<TempDir>();
+    m_dir = std::make_unique<medrec::testing::TempDir>();
     m_db = std::make_unique<Connection>(dbPath(), Connection::Mode::ReadWriteCreate);
     std::string error;
     ASSERT_TRUE(prepareSchema(m_db->get(), &error)) << error;

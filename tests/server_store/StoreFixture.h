@@ -7,6 +7,7 @@
 #include "SmallCatalogue.h"
 #include "Schema.h"
 #include "Sqlite.h"
+#include "TestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -16,19 +17,6 @@
 
 namespace medrec::server::store::testing {
 
-class TempDir
-{
-public:
-    TempDir();
-    ~TempDir();
-    TempDir(const TempDir &) = delete;
-    TempDir &operator=(const TempDir &) = delete;
-    const std::filesystem::path &path() const { return m_path; }
-
-private:
-    std::filesystem::path m_path;
-};
-
 class StoreTest : public ::testing::Test
 {
 protected:
@@ -36,8 +24,8 @@ protected:
     void TearDown() override;
 
     sqlite3 *db() const { return m_db->get(); }
-    std::string dbPath() const { return (m_dir->path() / "medrec.db").string(); }
-    const std::filesystem::path &dir() const { return m_dir->path(); }
+    std::string dbPath() const { return m_dir->file("medrec.db"); }
+    std::filesystem::path dir() const { return m_dir->path(); }
 
     // Imports the document, failing the test with the import's message if it is refused.
     void importOk(const std::string &json);
@@ -45,7 +33,7 @@ protected:
     long long count(const std::string &table) const;
 
 private:
-    std::unique_ptr<TempDir> m_dir;
+    std::unique_ptr<medrec::testing::TempDir> m_dir;
     std::unique_ptr<Connection> m_db;
 };
 
