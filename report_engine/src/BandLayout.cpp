@@ -62,6 +62,18 @@ std::vector<Element> frameLines(const RectMm& r, const Frame& f, bool top, bool 
     return out;
 }
 
+std::vector<std::string> wrapToWidth(const std::vector<std::string>& paragraphs, const FontSpec& font, double width,
+                                     const TextMeasurer& measurer)
+{
+    auto widthOf = [&](std::string_view s) { return measurer.advance(font, s); };
+    std::vector<std::string> lines;
+    for (const std::string& p : paragraphs) {
+        auto wrapped = wrapParagraph(p, width, widthOf);
+        lines.insert(lines.end(), std::make_move_iterator(wrapped.begin()), std::make_move_iterator(wrapped.end()));
+    }
+    return lines;
+}
+
 std::vector<Unit> BandContent::units() const
 {
     std::vector<Unit> out;
@@ -139,15 +151,10 @@ BandBuilder::Built BandBuilder::buildText(const TextBox& t, std::vector<std::str
     const double lh = lm.height();
 
     std::vector<std::string> lines;
-    if (t.wordWrap && !t.autoSize && t.box.width > 0) {
-        auto widthOf = [&](std::string_view s) { return m_measurer.advance(t.font, s); };
-        for (const std::string& r : raw) {
-            auto wrapped = wrapParagraph(r, t.box.width, widthOf);
-            lines.insert(lines.end(), wrapped.begin(), wrapped.end());
-        }
-    } else {
+    if (t.wordWrap && !t.autoSize && t.box.width > 0)
+        lines = wrapToWidth(raw, t.font, t.box.width, m_measurer);
+    else
         lines = std::move(raw);
-    }
     if (t.autoSize) {
         double w = 0;
         for (const std::string& l : lines)

@@ -43,6 +43,11 @@ struct BandContent {
 // and bottom lines only where asked (a box cut by a page break has them on its end pieces).
 std::vector<Element> frameLines(const RectMm& box, const Frame& frame, bool top, bool bottom);
 
+// The lines a text box of `width` in `font` shows for these paragraphs with word wrap: each
+// paragraph broken as TextWrap breaks it, measured with the measurer the pages are laid out with.
+std::vector<std::string> wrapToWidth(const std::vector<std::string>& paragraphs, const FontSpec& font, double width,
+                                     const TextMeasurer& measurer);
+
 class BandBuilder {
 public:
     BandBuilder(const TextMeasurer& measurer, ImageStore& images, const DateTime& printTime);

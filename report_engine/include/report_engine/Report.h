@@ -10,6 +10,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 // One report: a form being filled and run. The block that prints a record kind fills components
 // by name (report.label("qlb_patno").setCaption(...)), sets its callbacks and runs it; the run
@@ -58,6 +59,19 @@ public:
 
     void forEachComponent(const std::function<void(Component&)>& visit);
 
+    // The lines a word-wrapped label (or memo) of this name prints `text` as: broken at its line
+    // breaks and at its width in its font, exactly as the layout breaks a caption with wordWrap
+    // on. For blocks that split a long text into one band record per line. A label whose width
+    // follows its text (autoSize), or has none, gets the text's own lines. An empty text has no
+    // lines. Throws ReportError for an unknown name or a component without text.
+    std::vector<std::string> wrapLines(std::string_view name, std::string_view text,
+                                       const TextMeasurer& measurer) const;
+    // The same with the measurer of the run in progress (from a need-data or before-print
+    // callback); throws ReportError outside a run.
+    std::vector<std::string> wrapLines(std::string_view name, std::string_view text) const;
+    // The measurer of the run in progress; null outside run().
+    const TextMeasurer* measurer() const { return m_runMeasurer; }
+
     void setBeforePrint(Hook hook) { m_beforePrint = std::move(hook); }
     // Without a need-data callback the detail band prints once (a form without data rows).
     void setNeedData(NeedData needData) { m_needData = std::move(needData); }
@@ -80,6 +94,7 @@ private:
         bool isBand = false;
     };
     Component& lookup(std::string_view name);
+    const Component& lookup(std::string_view name) const;
     template <class T>
     T& typed(std::string_view name, const char* wanted);
 
@@ -88,6 +103,7 @@ private:
     Hook m_beforePrint;
     NeedData m_needData;
     std::map<std::string, NeedData, std::less<>> m_subDetailNeedData;
+    const TextMeasurer* m_runMeasurer = nullptr;
 };
 
 } // namespace medrec::report
