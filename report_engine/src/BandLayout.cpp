@@ -183,8 +183,19 @@ BandBuilder::Built BandBuilder::buildText(const TextBox& t, std::vector<std::str
     for (std::size_t i = 0; i < lines.size(); ++i) {
         const double y = y0 + double(i) * lh;
         // A box that does not stretch shows the lines that fit (always the first).
-        if (!stretched && i > 0 && y + lh > b.box.bottom() + kEpsilonMm)
+        if (!stretched && i > 0 && y + lh > b.box.bottom() + kEpsilonMm) {
+            Loss loss{WarningKind::LinesHidden, t.name, {}, 0};
+            for (std::size_t k = i; k < lines.size(); ++k) {
+                if (lines[k].empty())
+                    continue;
+                if (loss.text.empty())
+                    loss.text = lines[k];
+                ++loss.count;
+            }
+            if (loss.count > 0)
+                b.losses.push_back(std::move(loss));
             break;
+        }
         if (lines[i].empty())
             continue;
         Item item;
@@ -325,8 +336,10 @@ std::optional<BandBuilder::Built> BandBuilder::buildComponent(const Component& c
         }
     } else if (const auto* p = std::get_if<Picture>(&c)) {
         auto image = m_images.get(p->file, p->resolved);
-        if (!image)
-            return b; // reported once by the store; the page prints without it
+        if (!image) { // the page prints without it
+            b.losses.push_back({WarningKind::PictureUnreadable, p->name, p->file, 1});
+            return b;
+        }
         item.element.kind = ElementKind::Image;
         item.element.image = image;
         RectMm r = p->box;
@@ -404,6 +417,8 @@ BandContent BandBuilder::assemble(const std::string& name, const std::vector<Com
             item.unit.bottom += shift[i];
             content.items.push_back(std::move(item));
         }
+        for (Loss& loss : b.losses)
+            content.losses.push_back(std::move(loss));
     }
     return content;
 }

@@ -30,12 +30,22 @@ struct Item {
     bool autoSize = false;    // with pageTemplate
 };
 
+// Text or a picture a component could not show at all, found while building it; the layout run
+// reports it as a warning where the band lands.
+struct Loss {
+    WarningKind kind = WarningKind::LinesHidden;
+    std::string component;
+    std::string text; // the first line not printed, or the picture file
+    int count = 1;    // lines not printed
+};
+
 struct BandContent {
     std::string band;
     double width = 0;
     double height = 0;
     bool stretched = false; // taller than designed: may continue on the next page
     std::vector<Item> items;
+    std::vector<Loss> losses;
     std::vector<Unit> units() const;
 };
 
@@ -63,6 +73,7 @@ public:
 private:
     struct Built {
         std::vector<Item> items;
+        std::vector<Loss> losses;
         RectMm box;         // final box (after auto size and stretch)
         double designTop = 0;
         double designBottom = 0;

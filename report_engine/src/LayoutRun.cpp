@@ -13,7 +13,8 @@ LayoutRun::LayoutRun(Report& report, const TextMeasurer& measurer, const RunOpti
     if (m_options.images) {
         m_images = m_options.images;
     } else {
-        m_ownImages = std::make_unique<ImageStore>(m_options.log);
+        // Its reasons go into the picture warnings, which name the component and the band.
+        m_ownImages = std::make_unique<ImageStore>([this](const std::string& m) { m_pictureErrors.push_back(m); });
         m_images = m_ownImages.get();
     }
     m_builder = std::make_unique<BandBuilder>(measurer, *m_images, m_options.printTime.value_or(DateTime::now()));
@@ -24,6 +25,45 @@ LayoutRun::LayoutRun(Report& report, const TextMeasurer& measurer, const RunOpti
 void LayoutRun::log(const std::string& message)
 {
     m_options.log("form \"" + m_form.name + "\": " + message);
+}
+
+void LayoutRun::warn(WarningKind kind, const std::string& band, const std::string& component, const std::string& text,
+                     const std::string& what)
+{
+    if (!m_warned.emplace(kind, band, component, text).second)
+        return;
+    LayoutWarning w;
+    w.kind = kind;
+    w.form = m_form.name;
+    w.band = band;
+    w.component = component;
+    w.page = m_document.pages.empty() ? 0 : m_document.pages.back().number;
+    w.text = text;
+    std::string where;
+    if (!component.empty())
+        where = "component \"" + component + "\" ";
+    where += band.empty() ? std::string("of the page furniture ") : "in band \"" + band + "\" ";
+    w.message = "form \"" + m_form.name + "\": " + where + "on page " + std::to_string(w.page) + ": " + what;
+    m_options.log(w.message);
+    m_document.warnings.push_back(std::move(w));
+}
+
+void LayoutRun::reportLosses(const std::vector<Loss>& losses, const std::string& band)
+{
+    for (const Loss& loss : losses) {
+        if (loss.kind == WarningKind::PictureUnreadable) {
+            std::string why = "picture \"" + loss.text + "\" cannot be read; the pages print without it";
+            const std::string prefix = "picture \"" + loss.text + "\" ";
+            for (const std::string& m : m_pictureErrors)
+                if (m.rfind(prefix, 0) == 0)
+                    why = m;
+            warn(loss.kind, band, loss.component, loss.text, why);
+        }
+        else
+            warn(loss.kind, band, loss.component, loss.text,
+                 std::to_string(loss.count) + (loss.count == 1 ? " line" : " lines") +
+                     " below its height not printed, from \"" + loss.text + "\"");
+    }
 }
 
 Band* LayoutRun::bandOf(BandKind kind)
@@ -137,9 +177,10 @@ void LayoutRun::closePage(bool last)
         emit(content, 0, content.height, m_body.bottom() - content.height, false);
     }
     const BandContent furniture = m_builder->buildFurniture(m_form.furniture, m_paper);
+    reportLosses(furniture.losses, {});
     const RectMm paper{0, 0, m_paper.width, m_paper.height};
     for (const Item& item : furniture.items)
-        emitItem(item, paper, 0, 0, true, true);
+        emitItem(item, paper, 0, 0, true, true, true);
     if (m_form.page.border.any())
         for (Element& line : frameLines(m_body, m_form.page.border, true, true))
             m_document.pages.back().elements.push_back(std::move(line));
@@ -163,10 +204,7 @@ void LayoutRun::place(const BandContent& content, Fit fit)
         }
         const double space = std::max(0.0, m_flow->spaceLeft());
         if (fit == Fit::Fixed) {
-            if (std::find(m_cutBands.begin(), m_cutBands.end(), content.band) == m_cutBands.end()) {
-                m_cutBands.push_back(content.band);
-                log("band \"" + content.band + "\" does not fit on the page; it is cut at the page foot");
-            }
+            warn(WarningKind::BandCut, content.band, {}, {}, "the band does not fit on the page; it is cut at the page foot");
             emit(content, from, from + space, m_flow->cursor(), true);
             m_flow->advance(space);
             return;
@@ -186,15 +224,12 @@ void LayoutRun::place(const BandContent& content, Fit fit)
             continue;
         }
         // Not even an empty page holds the next piece whole: cut it at the page foot.
-        if (std::find(m_cutBands.begin(), m_cutBands.end(), content.band) == m_cutBands.end()) {
-            m_cutBands.push_back(content.band);
-            log("band \"" + content.band + "\" is taller than a page; it is cut at the page foot");
-        }
         if (space <= kEpsilonMm) {
             // The repeated headers take the whole page: nothing more can ever be placed.
-            log("the page headers leave no room for band \"" + content.band + "\"; it is not printed");
+            warn(WarningKind::BandDropped, content.band, {}, {}, "the page headers leave no room for the band; it is not printed");
             return;
         }
+        warn(WarningKind::BandCut, content.band, {}, {}, "the band is taller than a page; it is cut at the page foot");
         emit(content, from, from + space, m_flow->cursor(), true);
         m_flow->advance(space);
         from += space;
@@ -208,6 +243,8 @@ void LayoutRun::emit(const BandContent& content, double from, double to, double 
     const double dy = pageY - from;
     const bool first = from <= kEpsilonMm;
     const bool last = to >= content.height - kEpsilonMm;
+    if (first)
+        reportLosses(content.losses, content.band);
     for (const Item& item : content.items) {
         if (!item.container) {
             const Unit& u = item.unit;
@@ -218,12 +255,12 @@ void LayoutRun::emit(const BandContent& content, double from, double to, double 
         }
         Item placed = item;
         placed.element.band = content.band;
-        emitItem(placed, fragment, m_body.left, dy, first, last);
+        emitItem(placed, fragment, m_body.left, dy, first, last, !forced);
     }
 }
 
 void LayoutRun::emitItem(const Item& item, const RectMm& fragment, double dx, double dy, bool firstPiece,
-                         bool lastPiece)
+                         bool lastPiece, bool reportCuts)
 {
     Page& page = m_document.pages.back();
     Element e = item.element;
@@ -273,11 +310,36 @@ void LayoutRun::emitItem(const Item& item, const RectMm& fragment, double dx, do
     if (e.kind == ElementKind::Text)
         ink = {e.origin.x, e.rect.top, e.textWidth, e.rect.height};
     if (!clip.contains(ink)) {
+        if (reportCuts && (e.kind == ElementKind::Text || e.kind == ElementKind::Barcode) && !e.text.empty())
+            reportTextCut(item, e, clip, dx);
         if (!clip.overlaps(ink) || clip.width <= kEpsilonMm)
             return;
         e.clip = clip;
     }
     page.elements.push_back(std::move(e));
+}
+
+void LayoutRun::reportTextCut(const Item& item, const Element& e, const RectMm& clip, double dx)
+{
+    // Measured advances may overshoot a box they were fitted to by rounding only.
+    constexpr double kSlack = 0.01;
+    const double left = e.kind == ElementKind::Text ? e.origin.x : e.rect.left;
+    const double right = left + (e.kind == ElementKind::Text ? e.textWidth : e.rect.width);
+    if (item.hclip && (left < item.hclip->first + dx - kSlack || right > item.hclip->second + dx + kSlack)) {
+        warn(WarningKind::TextCut, e.band, e.component, e.text,
+             "text wider than its box is cut at the box's edges: \"" + e.text + "\"");
+        return;
+    }
+    // Vertically a line counts as cut when the clip takes part of its glyphs above the baseline;
+    // the space below the baseline (descenders, line gap) may hang over a band's edge.
+    double glyphTop = e.rect.top;
+    if (e.kind == ElementKind::Text)
+        glyphTop = e.origin.y - 0.7 * (e.origin.y - e.rect.top);
+    const double glyphBottom = e.kind == ElementKind::Text ? e.origin.y : e.rect.bottom();
+    if (left < clip.left - kSlack || right > clip.right() + kSlack || glyphTop < clip.top - kSlack ||
+        glyphBottom > clip.bottom() + kSlack)
+        warn(WarningKind::ClippedByBand, e.band, e.component, e.text,
+             "text reaching past the edge of its band is cut there: \"" + e.text + "\"");
 }
 
 } // namespace medrec::report

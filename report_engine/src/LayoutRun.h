@@ -7,6 +7,10 @@
 
 #include <memory>
 #include <optional>
+#include <set>
+#include <string>
+#include <tuple>
+#include <vector>
 
 // One run of a report: asks the callbacks, builds the bands and places them on pages.
 
@@ -31,7 +35,14 @@ private:
     void place(const BandContent& content, Fit fit);
     // Puts the part [from, to) of the band on the page with its top at pageY.
     void emit(const BandContent& content, double from, double to, double pageY, bool forced);
-    void emitItem(const Item& item, const RectMm& fragment, double dx, double dy, bool firstPiece, bool lastPiece);
+    // reportCuts: text the clip cuts is a warning (not for a band already reported as cut).
+    void emitItem(const Item& item, const RectMm& fragment, double dx, double dy, bool firstPiece, bool lastPiece,
+                  bool reportCuts);
+    void reportLosses(const std::vector<Loss>& losses, const std::string& band);
+    void reportTextCut(const Item& item, const Element& e, const RectMm& clip, double dx);
+    // Records a warning in the document and writes it to the log, once per kind, place and text.
+    void warn(WarningKind kind, const std::string& band, const std::string& component, const std::string& text,
+              const std::string& what);
     void log(const std::string& message);
 
     Report& m_report;
@@ -52,7 +63,8 @@ private:
         bool autoSize;
     };
     std::vector<Pending> m_pendingPageCount;
-    std::vector<std::string> m_cutBands; // bands already reported as cut
+    std::vector<std::string> m_pictureErrors; // what the run's own picture store could not read, and why
+    std::set<std::tuple<WarningKind, std::string, std::string, std::string>> m_warned;
 };
 
 } // namespace medrec::report

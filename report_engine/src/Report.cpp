@@ -169,11 +169,32 @@ Document Report::run(const TextMeasurer& measurer, const RunOptions& options)
     return layout.run();
 }
 
+const char* warningKindName(WarningKind kind)
+{
+    switch (kind) {
+    case WarningKind::TextCut:
+        return "textCut";
+    case WarningKind::LinesHidden:
+        return "linesHidden";
+    case WarningKind::ClippedByBand:
+        return "clippedByBand";
+    case WarningKind::BandCut:
+        return "bandCut";
+    case WarningKind::BandDropped:
+        return "bandDropped";
+    case WarningKind::PictureUnreadable:
+        return "pictureUnreadable";
+    }
+    return "unknown";
+}
+
 void Document::append(Document&& other)
 {
     if (title.empty())
         title = other.title;
     pages.insert(pages.end(), std::make_move_iterator(other.pages.begin()), std::make_move_iterator(other.pages.end()));
+    warnings.insert(warnings.end(), std::make_move_iterator(other.warnings.begin()),
+                    std::make_move_iterator(other.warnings.end()));
 }
 
 } // namespace medrec::report
