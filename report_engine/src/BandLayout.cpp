@@ -74,6 +74,15 @@ std::vector<std::string> wrapToWidth(const std::vector<std::string>& paragraphs,
     return lines;
 }
 
+std::vector<Unit> BandContent::lineUnits() const
+{
+    std::vector<Unit> out;
+    for (const Item& i : items)
+        if (!i.container && !i.splittable)
+            out.push_back(i.line);
+    return out;
+}
+
 std::vector<Unit> BandContent::units() const
 {
     std::vector<Unit> out;
@@ -415,6 +424,11 @@ BandContent BandBuilder::assemble(const std::string& name, const std::vector<Com
             item.textBox = item.textBox.translated(0, shift[i]);
             item.unit.top += shift[i];
             item.unit.bottom += shift[i];
+            if (e.kind == ElementKind::Text)
+                item.line = {e.rect.top, e.rect.bottom()};
+            else
+                item.line = item.unit;
+            item.splittable = !item.container && (e.kind == ElementKind::Line || e.kind == ElementKind::Shape);
             content.items.push_back(std::move(item));
         }
         for (Loss& loss : b.losses)

@@ -22,6 +22,10 @@ namespace medrec::report {
 struct Item {
     Element element;          // band coordinates
     Unit unit;                // the piece that must stay on one page with it
+    // What must stay together when even a page of its own cannot hold `unit`: a text's own line;
+    // for anything else the unit. Rules and shapes (splittable) may then be cut and continued.
+    Unit line;
+    bool splittable = false;
     bool container = false;   // background or frame of a stretching box: cut with the band
     Frame frame;              // the container's frame lines
     std::optional<std::pair<double, double>> hclip; // text cut at these x (left, right)
@@ -47,6 +51,8 @@ struct BandContent {
     std::vector<Item> items;
     std::vector<Loss> losses;
     std::vector<Unit> units() const;
+    // The units of a band too tall for a page: text lines, pictures and barcodes.
+    std::vector<Unit> lineUnits() const;
 };
 
 // The frame lines of a box, each inside the box with its outer edge on the box's edge; the top

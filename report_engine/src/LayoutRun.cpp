@@ -74,10 +74,10 @@ Band* LayoutRun::bandOf(BandKind kind)
     return nullptr;
 }
 
-Band* LayoutRun::groupHeaderFor(const std::string& master)
+Band* LayoutRun::groupBandFor(BandKind kind, const std::string& master)
 {
     for (Band& b : m_form.bands)
-        if (b.kind == BandKind::GroupHeader && b.master == master)
+        if (b.kind == kind && b.master == master)
             return &b;
     return nullptr;
 }
@@ -112,22 +112,50 @@ Document LayoutRun::run()
 
 void LayoutRun::printRecords(Band* master, const Report::NeedData* needData)
 {
-    bool first = true;
+    Band* header = groupBandFor(BandKind::GroupHeader, master->name);
+    const std::size_t openGroups = m_openGroups.size();
+    bool any = false;
     auto one = [&] {
-        if (first) {
-            print(groupHeaderFor(master->name));
-            first = false;
+        const BandContent record = m_builder->build(*master, m_body.width);
+        if (!any) {
+            any = true;
+            printGroupHeader(header, record);
         }
-        print(master);
+        if (master->enabled)
+            printBuilt(*master, record);
         if (master->kind == BandKind::Detail)
             printSubDetails();
     };
     if (needData && *needData) {
         while ((*needData)(m_report))
             one();
+        if (!any && master->printIfEmpty)
+            one();
     } else {
         one();
     }
+    if (any)
+        print(groupBandFor(BandKind::GroupFooter, master->name));
+    m_openGroups.resize(openGroups);
+}
+
+void LayoutRun::printGroupHeader(Band* header, const BandContent& firstRecord)
+{
+    if (!header || !header->enabled)
+        return;
+    const BandContent content = m_builder->build(*header, m_body.width);
+    if (header->startNewPage && m_pageHasRecords)
+        newPage();
+    // Never alone at the foot of a page: the header and the first piece of its first record
+    // go together (the whole record unless it has stretched and may continue).
+    const double firstPiece = firstRecord.stretched ? firstCut(firstRecord.units(), 0, firstRecord.height)
+                                                    : firstRecord.height;
+    if (!m_flow->fits(content.height + firstPiece) && !m_flow->bodyEmpty())
+        newPage();
+    m_pageHasRecords = true;
+    place(content, Fit::Flow);
+    if (header->repeatOnNewPage)
+        m_openGroups.push_back(header);
 }
 
 void LayoutRun::printSubDetails()
@@ -141,7 +169,17 @@ void LayoutRun::print(Band* band)
 {
     if (!band || !band->enabled)
         return;
-    place(m_builder->build(*band, m_body.width), Fit::Flow);
+    printBuilt(*band, m_builder->build(*band, m_body.width));
+}
+
+void LayoutRun::printBuilt(const Band& band, const BandContent& content)
+{
+    if (band.kind != BandKind::Title) {
+        if (band.startNewPage && m_pageHasRecords)
+            newPage();
+        m_pageHasRecords = true;
+    }
+    place(content, Fit::Flow);
 }
 
 void LayoutRun::startPage()
@@ -153,10 +191,12 @@ void LayoutRun::startPage()
     page.body = m_body;
     m_document.pages.push_back(std::move(page));
 
-    double bottom = m_body.bottom();
+    // The footer's real height, stretched as it will print, is kept free for it.
+    m_footerReserve = 0;
     if (Band* footer = bandOf(BandKind::PageFooter); footer && footer->enabled)
-        bottom -= footer->height;
-    m_flow.emplace(m_body.top, bottom);
+        m_footerReserve = m_builder->build(*footer, m_body.width).height;
+    m_flow.emplace(m_body.top, m_body.bottom() - m_footerReserve);
+    m_pageHasRecords = false;
 
     const bool first = m_document.pages.size() == 1;
     if (Band* header = bandOf(BandKind::PageHeader);
@@ -166,6 +206,9 @@ void LayoutRun::startPage()
         if (Band* columns = bandOf(BandKind::ColumnHeader); columns && columns->enabled)
             place(m_builder->build(*columns, m_body.width), Fit::Fixed);
     }
+    for (const Band* group : m_openGroups)
+        if (group->enabled)
+            place(m_builder->build(*group, m_body.width), Fit::Fixed);
     m_flow->markBodyStart();
 }
 
@@ -174,6 +217,9 @@ void LayoutRun::closePage(bool last)
     if (Band* footer = bandOf(BandKind::PageFooter);
         footer && footer->enabled && (!last || m_form.page.pageFooterOnLastPage)) {
         const BandContent content = m_builder->build(*footer, m_body.width);
+        if (content.height > m_footerReserve + kEpsilonMm)
+            warn(WarningKind::Overprinted, content.band, {}, {},
+                 "the page footer grew after the page was filled; it prints over the foot of the body");
         emit(content, 0, content.height, m_body.bottom() - content.height, false);
     }
     const BandContent furniture = m_builder->buildFurniture(m_form.furniture, m_paper);
@@ -209,7 +255,9 @@ void LayoutRun::place(const BandContent& content, Fit fit)
             m_flow->advance(space);
             return;
         }
-        if (content.stretched) {
+        // A band that has stretched continues on the next page; one that has not moves there
+        // whole, unless even a page of its own cannot hold it. Either is cut between components.
+        if (content.stretched || m_flow->bodyEmpty()) {
             const double cut = findCut(content.units(), from, from + space);
             if (cut > from + kEpsilonMm) {
                 emit(content, from, cut, m_flow->cursor(), false);
@@ -223,18 +271,43 @@ void LayoutRun::place(const BandContent& content, Fit fit)
             newPage();
             continue;
         }
-        // Not even an empty page holds the next piece whole: cut it at the page foot.
         if (space <= kEpsilonMm) {
             // The repeated headers take the whole page: nothing more can ever be placed.
             warn(WarningKind::BandDropped, content.band, {}, {}, "the page headers leave no room for the band; it is not printed");
             return;
         }
-        warn(WarningKind::BandCut, content.band, {}, {}, "the band is taller than a page; it is cut at the page foot");
-        emit(content, from, from + space, m_flow->cursor(), true);
-        m_flow->advance(space);
+        // A component taller than the page: text boxes are broken between their lines.
+        const double cut = findCut(content.lineUnits(), from, from + space);
+        if (cut > from + kEpsilonMm) {
+            emit(content, from, cut, m_flow->cursor(), false);
+            m_flow->advance(cut - from);
+            from = cut;
+            newPage();
+            continue;
+        }
+        cutAtPageFoot(content, from, space);
         from += space;
         newPage();
     }
+}
+
+void LayoutRun::cutAtPageFoot(const BandContent& content, double from, double space)
+{
+    // Only a single line or picture taller than the page is ever cut through.
+    const double cut = from + space;
+    std::string component;
+    std::string text;
+    for (const Item& item : content.items)
+        if (!item.container && !item.splittable && item.line.top < cut - kEpsilonMm &&
+            item.line.bottom > cut + kEpsilonMm) {
+            component = item.element.component;
+            text = item.element.text;
+            break;
+        }
+    warn(WarningKind::BandCut, content.band, component, text,
+         "a line or picture taller than a page is cut at the page foot");
+    emit(content, from, cut, m_flow->cursor(), true);
+    m_flow->advance(space);
 }
 
 void LayoutRun::emit(const BandContent& content, double from, double to, double pageY, bool forced)
@@ -247,9 +320,12 @@ void LayoutRun::emit(const BandContent& content, double from, double to, double 
         reportLosses(content.losses, content.band);
     for (const Item& item : content.items) {
         if (!item.container) {
-            const Unit& u = item.unit;
+            // Where a text's own line starts: a page break between the lines of a box taller
+            // than the page puts each line on the page it starts on.
+            const Unit& u = item.line;
             const bool starts = u.top >= from - kEpsilonMm && (u.top < to - kEpsilonMm || (last && u.top <= to + kEpsilonMm));
-            const bool carried = forced && u.top < from - kEpsilonMm && u.bottom > from + kEpsilonMm;
+            const bool carried =
+                (forced || item.splittable) && u.top < from - kEpsilonMm && u.bottom > from + kEpsilonMm;
             if (!starts && !carried)
                 continue;
         }

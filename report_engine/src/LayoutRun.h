@@ -25,14 +25,19 @@ private:
     enum class Fit { Flow, Fixed }; // Fixed: repeated headers and footers, cut at the page foot
 
     Band* bandOf(BandKind kind);
-    Band* groupHeaderFor(const std::string& master);
+    Band* groupBandFor(BandKind kind, const std::string& master);
     void startPage();
     void closePage(bool last);
     void newPage();
     void print(Band* band);
+    // A flow band: on a new page first when it asks for one.
+    void printBuilt(const Band& band, const BandContent& content);
     void printRecords(Band* master, const Report::NeedData* needData);
+    // The group header, on the next page when its first record would not follow it here.
+    void printGroupHeader(Band* header, const BandContent& firstRecord);
     void printSubDetails();
     void place(const BandContent& content, Fit fit);
+    void cutAtPageFoot(const BandContent& content, double from, double space);
     // Puts the part [from, to) of the band on the page with its top at pageY.
     void emit(const BandContent& content, double from, double to, double pageY, bool forced);
     // reportCuts: text the clip cuts is a warning (not for a band already reported as cut).
@@ -55,6 +60,9 @@ private:
     SizeMm m_paper;
     Document m_document;
     std::optional<PageFlow> m_flow;
+    bool m_pageHasRecords = false;        // a band other than the headers and the title is on this page
+    double m_footerReserve = 0;           // the page footer's height as this page reserved it
+    std::vector<const Band*> m_openGroups; // group headers to repeat on each new page, outermost first
     struct Pending {
         std::size_t page;
         std::size_t element;

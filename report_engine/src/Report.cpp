@@ -169,6 +169,14 @@ Document Report::run(const TextMeasurer& measurer, const RunOptions& options)
     return layout.run();
 }
 
+Document runAll(const std::vector<Report*>& reports, const TextMeasurer& measurer, const RunOptions& options)
+{
+    Document document;
+    for (Report* report : reports)
+        document.append(report->run(measurer, options));
+    return document;
+}
+
 const char* warningKindName(WarningKind kind)
 {
     switch (kind) {
@@ -184,6 +192,8 @@ const char* warningKindName(WarningKind kind)
         return "bandDropped";
     case WarningKind::PictureUnreadable:
         return "pictureUnreadable";
+    case WarningKind::Overprinted:
+        return "overprinted";
     }
     return "unknown";
 }

@@ -65,7 +65,8 @@ enum class WarningKind {
     ClippedByBand,    // text reaching past its band's edge: cut there
     BandCut,          // a band cut at the page foot (taller than the page, or a fixed band)
     BandDropped,      // no room at all for a band: not printed
-    PictureUnreadable // a picture file missing or damaged: printed without it
+    PictureUnreadable, // a picture file missing or damaged: printed without it
+    Overprinted        // a page footer that grew after its page was filled: printed over the body's foot
 };
 // "textCut", "linesHidden", ...
 const char* warningKindName(WarningKind kind);

@@ -17,13 +17,16 @@
 // lays the form out into pages that a painter prints.
 //
 // Printing order per page: page header (on the first page only with pageHeaderOnFirstPage),
-// title (first page only), column header; then the records: each detail record, after it its
-// sub-details (each with its group header before its first record); after the last record the
-// summary; the page footer at the foot of the page (on the last page only with
+// title (first page only), column header, the open group headers that repeat on a new page; then
+// the records: each detail record, after it its sub-details (each with its group header before its
+// first record and its group footer after its last); after the last record the detail's group
+// footer and the summary; the page footer at the foot of the page (on the last page only with
 // pageFooterOnLastPage). Page furniture and the page border print on every page.
 //
-// A band never breaks across pages unless it has stretched past its design height (a growing
-// memo); then it continues on the next page, between text lines, below the repeated headers.
+// A band that does not fit moves whole to the next page; one that has stretched past its design
+// height continues there, between text lines, below the repeated headers; one taller than a page
+// is laid out across pages between its components (a box taller than a page between its lines).
+// What had to be cut anyway is in Document::warnings.
 
 namespace medrec::report {
 
@@ -105,5 +108,10 @@ private:
     std::map<std::string, NeedData, std::less<>> m_subDetailNeedData;
     const TextMeasurer* m_runMeasurer = nullptr;
 };
+
+// Runs the reports in order into one document: one print job whose pages keep their own paper,
+// orientation and per-report page numbers. Its title is the first report's. A run that throws
+// ends the whole call, so no half document is ever printed.
+Document runAll(const std::vector<Report*>& reports, const TextMeasurer& measurer, const RunOptions& options = {});
 
 } // namespace medrec::report
