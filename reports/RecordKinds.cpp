@@ -1,5 +1,7 @@
 #include "RecordKinds.h"
 
+#include "MDF120U1_P01/MDF120U1_P01.h"
+#include "MDF160U1_P02/MDF160U1_P02.h"
 #include "MDS510U1_P01/MDS510U1_P01.h"
 
 namespace medrec::reports {
@@ -18,12 +20,12 @@ const std::array<RecordKind, kRecordKindCount> &RecordKinds()
         {"MDNERECT", "MDN420U1_P01", "TMDN420F1_P01", true, nullptr, nullptr},
         {"MDADINFT", "MNW921P3", "TMNW921B3", true, nullptr, nullptr},
         {"MDOBINFT", "", "TMNW940B2", true, nullptr, nullptr},
-        {"MDVITALT", "", "TMDF120F1_P01", true, nullptr, nullptr},
+        {"MDVITALT", "MDF120U1_P01", "TMDF120F1_P01", true, &PrintVitalSigns, &VitalSignBindings},
         {"MDPDINFT", "", "TMNW922S2", true, nullptr, nullptr},
         {"MDPYINFT", "", "TMNW923S2", true, nullptr, nullptr},
         {"MDNBINFT", "", "TMNW924S2", true, nullptr, nullptr},
         {"MDREINFT", "", "TMNW925B2", true, nullptr, nullptr},
-        {"MDIOCHKT_BS", "", "TMDF160F1_P02", true, nullptr, nullptr},
+        {"MDIOCHKT_BS", "MDF160U1_P02", "TMDF160F1_P02", true, &PrintBloodSugar, &BloodSugarBindings},
         {"MDIOCHKT_IO", "", "TMDF130F1_P01", true, nullptr, nullptr},
         {"MDIOCHKT_WE", "", "TMDF180F1_P01", true, nullptr, nullptr},
         {"MDBDINFT", "", "TMDN634F2_P01", true, nullptr, nullptr},

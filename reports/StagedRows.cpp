@@ -2,21 +2,39 @@
 
 #include "report_engine/Report.h"
 
+#include <algorithm>
+
 namespace medrec::reports {
 
-StagedRows::StagedRows(common::GridData table) : m_table(std::move(table)) { reset(); }
+StagedRows::StagedRows(common::GridData table, int step) : m_table(std::move(table)), m_step(std::max(step, 1))
+{
+    reset();
+}
 
 bool StagedRows::next()
 {
-    if (m_row + 1 >= m_table.rowCount())
+    if (m_row + m_step >= m_table.rowCount())
         return false;
-    ++m_row;
+    m_row += m_step;
     return true;
+}
+
+FieldValues RowValues(const StagedRows &rows, int offset, std::string_view prefix)
+{
+    FieldValues values;
+    for (int col = 0; col < rows.table().colCount(); ++col)
+        values.set(std::string(prefix) + std::to_string(col), rows.cell(col, offset));
+    return values;
 }
 
 void FeedRows(report::Report &report, common::GridData table, RowFill fill)
 {
-    auto rows = std::make_shared<StagedRows>(std::move(table));
+    FeedRowBlocks(report, std::move(table), 1, std::move(fill));
+}
+
+void FeedRowBlocks(report::Report &report, common::GridData table, int rowsPerRecord, RowFill fill)
+{
+    auto rows = std::make_shared<StagedRows>(std::move(table), rowsPerRecord);
     report.setBeforePrint([rows](report::Report &) { rows->reset(); });
     report.setNeedData([rows, fill = std::move(fill)](report::Report &r) {
         if (!rows->next())

@@ -5,6 +5,7 @@
 // by the report's before-print, so every run starts at the first staged row (a second run
 // of the same report included), never only when the form was made.
 
+#include "FieldValues.h"
 #include "GridData.h"
 
 #include <functional>
@@ -18,28 +19,39 @@ class Report;
 
 namespace medrec::reports {
 
-// The body rows of a table, as staged when the report was fed (the table is copied).
+// The body rows of a table, as staged when the report was fed (the table is copied), taken
+// `step` rows at a time (a block of rows per band record).
 class StagedRows
 {
 public:
-    explicit StagedRows(common::GridData table);
+    explicit StagedRows(common::GridData table, int step = 1);
 
-    void reset() { m_row = m_table.fixedRows() - 1; }
-    // Moves to the next staged row; false when none is left.
+    void reset() { m_row = m_table.fixedRows() - m_step; }
+    // Moves to the next staged row (block); false when none is left.
     bool next();
     int row() const { return m_row; }
-    const std::string &cell(int col) const { return m_table.cell(col, m_row); }
+    // Column `col` of the current row, or of the row `offset` rows into the current block.
+    const std::string &cell(int col, int offset = 0) const { return m_table.cell(col, m_row + offset); }
     const common::GridData &table() const { return m_table; }
 
 private:
     common::GridData m_table;
+    int m_step = 1;
     int m_row = 0;
 };
+
+// The cells of the current row, or of the row `offset` rows into the current block, as
+// values named prefix + column number ("col0", "col1", ...): what a detail binding table
+// reads.
+FieldValues RowValues(const StagedRows &rows, int offset = 0, std::string_view prefix = "col");
 
 // One band record per staged row: before-print resets the cursor; need-data moves it and
 // lets `fill` set the band for that row.
 using RowFill = std::function<void(report::Report &, const StagedRows &)>;
 void FeedRows(report::Report &report, common::GridData table, RowFill fill);
+// One band record per block of `rowsPerRecord` consecutive staged rows; `fill` reads the
+// block's rows as cell(col, 0 .. rowsPerRecord - 1).
+void FeedRowBlocks(report::Report &report, common::GridData table, int rowsPerRecord, RowFill fill);
 
 // One line of a staged row's wrapped text.
 struct LineStep

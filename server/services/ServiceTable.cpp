@@ -17,7 +17,7 @@ ServiceEntry tables(std::string name, std::vector<std::string> lookup, void (*se
 
 // A record-kind service answered from the rows imported under "serviceReplies", keyed by
 // the input fields the client sends.
-[[maybe_unused]] ServiceEntry stored(std::string name, std::vector<std::string> key)
+ServiceEntry stored(std::string name, std::vector<std::string> key)
 {
     auto handler = storedReplyService(key);
     return {std::move(name), std::move(key), "stored replies", std::move(handler)};
@@ -39,6 +39,7 @@ const std::vector<ServiceEntry> &DomainServiceTable()
         tables("MD_DEPTC_L1", {"S_TYPE1"}, serveDepartmentCodes),
         tables("MD_WDRMC_L1", {"S_TYPE1"}, serveWardRooms),
         tables("MD_MCOMC_L1", {"S_TYPE1", "S_CODE1", "S_CODE2", "S_CODE3"}, serveCommonCodes),
+        stored("MD_IOCHK_L1", {"S_TYPE1", "S_TYPE2", "S_TYPE3", "S_TYPE4", "S_TYPE5"}),
     };
     return table;
 }

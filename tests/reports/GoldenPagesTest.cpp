@@ -26,6 +26,10 @@ struct GoldenCase
 const GoldenCase kCases[] = {
     {"MDOPRECT", "two-pages", "00001234", "20180514", 0},
     {"MDOPRECT", "one-page", "00001302", "20160905", 1},
+    {"MDVITALT", "one-page", "00001302", "20160905", 0},
+    {"MDVITALT", "page-break", "00001234", "20180514", 0},
+    {"MDIOCHKT_BS", "one-page-replaced-reading-revisited-day", "02345678", "20130422", 0},
+    {"MDIOCHKT_BS", "page-break", "00004001", "20220103", 0},
 };
 
 class GoldenPages : public RecordKindTest, public ::testing::WithParamInterface<GoldenCase>

@@ -1,0 +1,119 @@
+#include "MDF160U1_P02.h"
+
+#include "Flowsheets.h"
+#include "PrintContext.h"
+#include "StagedRows.h"
+
+#include "Cp949.h"
+#include "DateText.h"
+#include "HmdIochkt.h"
+
+#include <array>
+
+namespace medrec::reports {
+
+namespace {
+
+constexpr const char *kBloodSugar = "7";
+constexpr int kSlots = 4;
+
+const FlowsheetForm &bloodSugarForm()
+{
+    static const FlowsheetForm form{"MDF160U1_P02",
+                                    "TMDF160F1_P02",
+                                    {"qrlb_Patno", "qrlb_Patname", "qrl_ci", "qrlb_sexage", "qrl_meddept", "qrl_chadr",
+                                     "qrl_ward"},
+                                    5};
+    return form;
+}
+
+// The period under the logo: the visit's first and last day.
+const BindingTable &termBindings()
+{
+    static const BindingTable table = {bind::joined("qrlb_Term", {{"term.from", common::FmtDate},
+                                                                   {"term.to", common::FmtDate}},
+                                                    " ~ ")};
+    return table;
+}
+
+// Print-line columns: 0 the day, 1 .. 4 the slots.
+const BindingTable &detailBindings()
+{
+    using namespace bind;
+    static const BindingTable table = {
+        text("qrlb_Data1", "col0"), text("qrlb_Data2", "col1"), text("qrlb_Data3", "col2"),
+        text("qrlb_Data4", "col3"), text("qrlb_Data5", "col4"),
+    };
+    return table;
+}
+
+} // namespace
+
+std::optional<int> BloodSugarSlot(const std::string &time)
+{
+    static const std::array<const char *, kSlots> lastOfSlot = {"07:30", "12:00", "17:30", "24:00"};
+    if (time < "00:00")
+        return std::nullopt;
+    for (int slot = 0; slot < kSlots; ++slot)
+        if (time <= lastOfSlot[static_cast<std::size_t>(slot)])
+            return slot + 1;
+    return std::nullopt;
+}
+
+std::string BloodSugarCell(const std::string &value, const std::string &time)
+{
+    const std::size_t width = text::cp949Width(value);
+    return std::string(width < 10 ? 10 - width : 0, ' ') + value + " (" + time + ")";
+}
+
+std::vector<FormBindings> BloodSugarBindings()
+{
+    const std::string &form = bloodSugarForm().form;
+    return {{form, HeaderBindings(bloodSugarForm().header)}, {form, termBindings()}, {form, detailBindings()}};
+}
+
+BlockResult PrintBloodSugar(PrintContext &context)
+{
+    const RowCells &record = context.record;
+    services::HmdIochkt data;
+    const int rows = data.ListIochk(kBloodSugar, record[0], record[1], record[2], "");
+    if (auto stop = Fetched(rows, Notice::status("조회된 데이타가 없습니다.")))
+        return *stop;
+
+    // One line per run of readings of the same day, in the order delivered: a day that comes
+    // back after another opens a line of its own.
+    common::GridData &list = FreshPrintLines(context.scratch.allList, 1);
+    int line = list.fixedRows() - 1;
+    for (int i = 0; i < rows; ++i) {
+        const auto row = static_cast<std::size_t>(i);
+        const std::string &day = data.value("S_STRING7", row);
+        const std::string &time = data.value("S_STRING2", row);
+        const auto slot = BloodSugarSlot(time);
+        if (!slot)
+            return NotPrinted{NotPrinted::Reason::Refused,
+                              Notice::box(day + " 혈당 측정 시각 \"" + time +
+                                          "\"이(가) 00:00 ~ 24:00 밖이어서 출력하지 않았습니다.")};
+        // The first reading always opens a line, even one whose day is empty.
+        if (line < list.fixedRows() || day != list.cell(0, line)) {
+            ++line;
+            list.setRowCount(line + 1);
+            list.setCell(0, line, day);
+        }
+        // A later reading of the slot replaces the earlier one.
+        list.setCell(*slot, line, BloodSugarCell(data.value("S_NUMVAL1", row), time));
+    }
+
+    PrintJob job;
+    report::Report &report = StartFlowsheet(job, bloodSugarForm(), context);
+    FieldValues term;
+    term.set("term.from", record[1]);
+    term.set("term.to", record[2]);
+    ApplyBindings(report, termBindings(), term);
+    FeedRows(report, list, [](report::Report &r, const StagedRows &line) {
+        ApplyBindings(r, detailBindings(), RowValues(line));
+    });
+    job.summary = FlowsheetSummary(record, "I", record[7]);
+    return job;
+}
+
+} // namespace medrec::reports
