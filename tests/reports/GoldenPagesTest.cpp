@@ -30,6 +30,8 @@ const GoldenCase kCases[] = {
     {"MDVITALT", "page-break", "00001234", "20180514", 0},
     {"MDIOCHKT_BS", "one-page-replaced-reading-revisited-day", "02345678", "20130422", 0},
     {"MDIOCHKT_BS", "page-break", "00004001", "20220103", 0},
+    {"MDIOCHKT_WE", "one-page-odd-count", "00001302", "20160905", 0},
+    {"MDIOCHKT_WE", "page-break-odd-count", "00004012", "20220115", 0},
 };
 
 class GoldenPages : public RecordKindTest, public ::testing::WithParamInterface<GoldenCase>
