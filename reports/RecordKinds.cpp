@@ -1,6 +1,7 @@
 #include "RecordKinds.h"
 
 #include "MDF120U1_P01/MDF120U1_P01.h"
+#include "MDF130U1_P01/MDF130U1_P01.h"
 #include "MDF160U1_P02/MDF160U1_P02.h"
 #include "MDF180U1_P01/MDF180U1_P01.h"
 #include "MDS510U1_P01/MDS510U1_P01.h"
@@ -27,7 +28,7 @@ const std::array<RecordKind, kRecordKindCount> &RecordKinds()
         {"MDNBINFT", "", "TMNW924S2", true, nullptr, nullptr},
         {"MDREINFT", "", "TMNW925B2", true, nullptr, nullptr},
         {"MDIOCHKT_BS", "MDF160U1_P02", "TMDF160F1_P02", true, &PrintBloodSugar, &BloodSugarBindings},
-        {"MDIOCHKT_IO", "", "TMDF130F1_P01", true, nullptr, nullptr},
+        {"MDIOCHKT_IO", "MDF130U1_P01", "TMDF130F1_P01", true, &PrintIntakeOutput, &IntakeOutputBindings},
         {"MDIOCHKT_WE", "MDF180U1_P01", "TMDF180F1_P01", true, &PrintBodyMeasurements, &BodyMeasurementBindings},
         {"MDBDINFT", "", "TMDN634F2_P01", true, nullptr, nullptr},
         {"MDBLOODT", "", "TMDN690F1_P01", true, nullptr, nullptr},

@@ -22,9 +22,14 @@ bool StagedRows::next()
 FieldValues RowValues(const StagedRows &rows, int offset, std::string_view prefix)
 {
     FieldValues values;
+    AddRowValues(values, rows, offset, prefix);
+    return values;
+}
+
+void AddRowValues(FieldValues &values, const StagedRows &rows, int offset, std::string_view prefix)
+{
     for (int col = 0; col < rows.table().colCount(); ++col)
         values.set(std::string(prefix) + std::to_string(col), rows.cell(col, offset));
-    return values;
 }
 
 void FeedRows(report::Report &report, common::GridData table, RowFill fill)

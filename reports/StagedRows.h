@@ -44,6 +44,8 @@ private:
 // values named prefix + column number ("col0", "col1", ...): what a detail binding table
 // reads.
 FieldValues RowValues(const StagedRows &rows, int offset = 0, std::string_view prefix = "col");
+// The same added to `values`, for a band that shows several rows of its block.
+void AddRowValues(FieldValues &values, const StagedRows &rows, int offset, std::string_view prefix);
 
 // One band record per staged row: before-print resets the cursor; need-data moves it and
 // lets `fill` set the band for that row.

@@ -73,6 +73,16 @@ std::vector<std::vector<std::string>> BandLines(const report::Document &document
     return pages;
 }
 
+std::vector<std::string> ComponentTexts(const report::Document &document, const std::string &component)
+{
+    std::vector<std::string> texts;
+    for (const report::Page &page : document.pages)
+        for (const report::Element &e : page.elements)
+            if (e.kind == report::ElementKind::Text && e.component == component)
+                texts.push_back(e.text);
+    return texts;
+}
+
 bool PrintsText(const report::Document &document, int page, const std::string &text)
 {
     const auto &elements = document.pages.at(static_cast<std::size_t>(page - 1)).elements;

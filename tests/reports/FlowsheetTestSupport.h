@@ -31,6 +31,9 @@ protected:
 // cells print nothing and are left out.
 std::vector<std::vector<std::string>> BandLines(const report::Document &document, const std::string &band);
 
+// Every text the component printed, in document order (a line each).
+std::vector<std::string> ComponentTexts(const report::Document &document, const std::string &component);
+
 // Whether page `page` (1-based) of the document prints a text element exactly so; for
 // captions whose blanks let pdftotext wrap another label's text into them ("이    름").
 bool PrintsText(const report::Document &document, int page, const std::string &text);

@@ -32,6 +32,8 @@ const GoldenCase kCases[] = {
     {"MDIOCHKT_BS", "page-break", "00004001", "20220103", 0},
     {"MDIOCHKT_WE", "one-page-odd-count", "00001302", "20160905", 0},
     {"MDIOCHKT_WE", "page-break-odd-count", "00004012", "20220115", 0},
+    {"MDIOCHKT_IO", "one-page-fractional-total", "00004001", "20211011", 0},
+    {"MDIOCHKT_IO", "page-break-revisited-day", "00001234", "20180514", 0},
 };
 
 class GoldenPages : public RecordKindTest, public ::testing::WithParamInterface<GoldenCase>
