@@ -2,6 +2,7 @@
 
 #include "DomainServices.h"
 #include "ServiceSupport.h"
+#include "StoredReplyService.h"
 
 #include "Hooks.h"
 
@@ -19,6 +20,11 @@ void registerDomainServices(ServiceRegistry &registry)
     registry.add("MD_DEPTC_L1", guarded(serveDepartmentCodes));
     registry.add("MD_WDRMC_L1", guarded(serveWardRooms));
     registry.add("MD_MCOMC_L1", guarded(serveCommonCodes));
+    // The general sheet's assessment, by the admission the sheet asks with.
+    registry.add("MD_ADINF_S2", storedReplyService({"S_PATNO", "S_ADMDATE"}));
+    // Staff names by the identifier looked up; the callers' fixed arguments ("Y", "1" or
+    // "2", "EB1") do not change whose name it is.
+    registry.add("MD_INSAM_L1", storedReplyService({"S_TYPE3"}));
 }
 
 } // namespace medrec::server::hooks
