@@ -1,60 +1,51 @@
 #pragma once
 
 // The fill rules of the general nursing sheet that the maternity and child sheets reuse
-// unchanged, each from the value of its field (the field differs from sheet to sheet). Codes
-// "as a number" throw CodeConversionError for a text that is not a whole number.
+// unchanged, as bindings: each names the components it fills (the same names on every sheet)
+// and takes the field it reads, which differs from sheet to sheet. Codes read "as a number"
+// throw CodeConversionError for a text that is not a whole number.
 
-#include "AssessmentSheet.h"
+#include "Bindings.h"
 
-#include <string>
-#include <string_view>
+namespace medrec::reports::sheet {
 
-namespace medrec::reports {
+// Labels from code tables.
+Binding occupation(Source value);           // qrl_work: the first two characters; 8 prints the text from the third
+Binding informant(Source value);            // qrl_inf
+Binding education(Source value);            // qrl_adu
+Binding maritalStatus(Source status, Source children); // qrl_merr: status text, "/", the number of children
+Binding religion(Source value);             // qrl_ChType
+Binding nationality(Source value);          // qrl_Nation: "대한민국" when the trimmed value is that
+Binding paymentAbility(Source value);       // qrl_Pay
+Binding welfareCounselling(Source value);   // qrl_Bokji
+Binding illnessAwareness(Source value);     // qrl_Know
+Binding race(Source value);                 // qrl_Race
+Binding bloodType(Source value);            // qrl_bldtype: unmatched (blank included) "모름"
+Binding admissionRoute(Source value);       // qrl_admcou: code and note, "외래(" note ")" ...
+Binding admissionMethod(Source value);      // qrl_admmeth
+Binding stress(Source value);               // qrl_Stress: the metabolic stress texts
+Binding activity(Source value);             // qrl_Activest
+Binding orientation(Source value);          // qrl_pshist1..3 from characters 1..3
+Binding admissionHistory(Source value);     // qrs_admlast1/2 and qrl_admlast
 
-// Code = the first two characters as a number; 8 prints the free text from the third.
-std::string OccupationText(std::string_view value);
-std::string InformantText(std::string_view value);
-std::string EducationText(std::string_view value);
-// The status text (empty outside 1 to 4), "/" and the number of children.
-std::string MaritalText(std::string_view status, std::string_view children);
-std::string ReligionText(std::string_view value);
-// "대한민국" when the trimmed value is that, otherwise the value as it stands.
-std::string NationalityText(std::string_view value);
-// 1 "있음", 2 "없음": payment ability, awareness of the illness.
-std::string PresenceText(std::string_view value);
-std::string WelfareText(std::string_view value);
-std::string RaceText(std::string_view value);
-// Unmatched (blank included) "모름".
-std::string BloodTypeText(std::string_view value);
-// Code = first character, the rest a note: "외래(" + note + ")", "응급(...)", or the note alone.
-std::string AdmissionRouteText(std::string_view value);
-std::string AdmissionMethodText(std::string_view value);
-std::string StressText(std::string_view value);
-std::string ActivityText(std::string_view value);
-// Character `position` of the orientation field: 1 "무", 2 "유".
-std::string OrientationText(std::string_view value, int position);
+// Square groups.
+Binding smoking(Source value);              // qrs_Tabaco, qrs_noTabaco, otherwise qrs_pastTabaco
+Binding allergy(Source value);              // qrs_argyn1/2
+Binding medication(Source value);           // qrs_dgstat1/2 by the first character
+Binding operation(Source value);            // qrs_opyn1/2 by the first character
+Binding sleepDisturbance(Source value);     // qrs_sleep1/2
+Binding sleepingPills(Source value);        // qrs_sleepdg1/2
+Binding broughtMedication(Source value);    // qrs_bringN/Y
+Binding transfusionRefusal(Source value);   // qrs_bloody/n
+Binding appetite(Source value);             // qrs_eat1..3
+Binding weightChange(Source value);         // qrs_wetchg1..3 (1 "증가", 2 "감소", 3 "무")
+Binding dysphagia(Source value);            // qrs_Dysphagia1/2
+Binding skinCondition(Source value);        // qrs_skinst1..13, a flag string
 
-// Square groups. The component names are the same on every sheet that reuses them.
-SquareFills SmokingSquares(std::string_view value);
-SquareFills AllergySquares(std::string_view value);
-SquareFills MedicationSquares(std::string_view value);
-SquareFills OperationSquares(std::string_view value);
-SquareFills SleepSquares(std::string_view value);
-SquareFills SleepingPillSquares(std::string_view value);
-SquareFills BroughtMedicationSquares(std::string_view value);
-SquareFills TransfusionRefusalSquares(std::string_view value);
-SquareFills AppetiteSquares(std::string_view value);
-SquareFills WeightChangeSquares(std::string_view value);
-SquareFills DysphagiaSquares(std::string_view value);
-// The 13 skin-condition squares qrs_skinst1..13.
-SquareFills SkinConditionSquares(std::string_view flags);
+// The discharge rows.
+Binding dischargeLivesWith(Source value);   // qrs_Outedu11/12
+Binding dischargeCarer(Source value);       // qrs_Outedu21/22
+Binding dischargeContact(Source value);     // qrs_Outedu31/32
+Binding dischargeTeaching(Source value);    // qrs_Daesang1..3 from "0", "1", "2"
 
-// Admission history: the squares and the text of qrl_admlast.
-struct AdmissionHistory
-{
-    SquareFills squares;
-    std::string text;
-};
-AdmissionHistory AdmissionHistoryOf(std::string_view value);
-
-} // namespace medrec::reports
+} // namespace medrec::reports::sheet

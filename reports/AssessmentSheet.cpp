@@ -1,110 +1,92 @@
 #include "AssessmentSheet.h"
 
 #include "FormConventions.h"
+#include "PrintContext.h"
+
+#include "HmdInsamt.h"
+#include "HmdPatInf.h"
+
+#include "report_engine/Report.h"
 
 #include "Cp949.h"
 #include "TextHelpers.h"
 
-#include "report_engine/Report.h"
+namespace medrec::reports::sheet {
 
-namespace medrec::reports {
+Keys KeysOf(const PrintContext &context) { return {context.record[0], context.record[1]}; }
 
-std::string Chars(std::string_view value, int first, int last)
+std::optional<NotPrinted> FetchPatient(const Keys &keys, FieldValues &values, const Notice &whenEmpty)
 {
-    if (first < 1)
-        first = 1;
-    if (last < first)
-        return {};
-    return text::cp949Slice(value, static_cast<std::size_t>(first - 1), static_cast<std::size_t>(last - first + 1));
+    services::HmdPatInf patient;
+    if (auto stop = Fetched(patient.GetPatInf("3", keys.patNo, ""), whenEmpty))
+        return stop;
+    values.set(std::string(kPatient) + "S_PATNO", patient.patNo.front());
+    values.addNumbered("S_STRING", {patient.info.begin(), patient.info.end()}, 0, kPatient);
+    return std::nullopt;
 }
 
-std::string CharsFrom(std::string_view value, int first)
+std::optional<NotPrinted> FetchWriter(const std::string &writerId, const std::string &staffKind, FieldValues &values,
+                                      const Notice &whenEmpty)
 {
-    const int end = static_cast<int>(text::cp949Width(value));
-    return Chars(value, first, end);
+    services::HmdInsamt staff;
+    if (auto stop = Fetched(staff.ListInsam("Y", staffKind, writerId, "EB1"), whenEmpty))
+        return stop;
+    values.addRow(staff.results, 0, kWriter);
+    return std::nullopt;
 }
 
-std::string CharAt(std::string_view value, int position) { return Chars(value, position, position); }
-
-int NumberAt(std::string_view value, int position) { return CodeToInt(CharAt(value, position)); }
-
-std::string Trimmed(std::string_view value) { return std::string(common::TrimBlanks(value)); }
-
-std::string TextOf(std::initializer_list<CodeText> table, int code, std::string_view unmatched)
+PrintedSummary Summary(const PrintContext &context)
 {
-    for (const CodeText &entry : table)
-        if (entry.code == code)
-            return std::string(entry.text);
-    return std::string(unmatched);
+    const RowCells &row = context.record;
+    return {row[0], row[1], row[5], "I", row[6], row[7]};
 }
 
-SquareFills FlagSquares(std::string_view flags, std::initializer_list<std::string_view> squares, int first)
+HistoryRow History(const Keys &keys) { return {keys.patNo, keys.admDate}; }
+
+std::string Chars(std::string_view value, std::size_t first, std::size_t last)
 {
-    SquareFills fills;
-    int position = first;
-    for (std::string_view square : squares) {
-        if (!square.empty())
-            fills.push_back({std::string(square), CharAt(flags, position) == "Y"});
-        ++position;
-    }
-    return fills;
+    return bind::chars(first, last)(std::string(value));
 }
 
-namespace {
+std::string CharsFrom(std::string_view value, std::size_t first) { return bind::chars(first)(std::string(value)); }
 
-template <class Choice, class Matches>
-SquareFills choose(std::initializer_list<Choice> choices, std::string_view otherwise, Matches matches)
+std::string CharAt(std::string_view value, std::size_t position) { return Chars(value, position, position); }
+
+Binding optionalFlagsText(std::vector<std::string> squares, std::string label, Source source, std::size_t position,
+                          bool trimText)
 {
-    SquareFills fills;
-    bool matched = false;
-    for (const Choice &choice : choices) {
-        const bool chosen = !matched && matches(choice);
-        matched = matched || chosen;
-        fills.push_back({std::string(choice.square), chosen});
-    }
-    if (!matched && !otherwise.empty()) {
-        bool listed = false;
-        for (SquareFill &fill : fills)
-            if (fill.square == otherwise)
-                fill.black = listed = true;
-        if (!listed)
-            fills.push_back({std::string(otherwise), true});
-    }
-    return fills;
+    std::vector<std::string> components = squares;
+    components.push_back(label);
+    return bind::custom(std::move(components), [=](report::Report &r, const FieldValues &v) {
+        const std::string value = source.read(v);
+        const std::string at = CharAt(value, position);
+        std::size_t textFrom = position;
+        if (at == "N" || at == "Y") {
+            for (std::size_t i = 0; i < squares.size(); ++i)
+                shcbx_pro(r, squares[i], CharAt(value, position + i));
+            textFrom = position + squares.size();
+        }
+        const std::string text = CharsFrom(value, textFrom);
+        r.label(label).setCaption(trimText ? std::string(common::TrimBlanks(text)) : text);
+    });
 }
 
-} // namespace
-
-SquareFills ChoiceSquares(int code, std::initializer_list<CodeSquare> choices, std::string_view otherwise)
+Binding leadFlagSquares(std::string lead, std::vector<std::string> items, Source source, LeadTest isOn)
 {
-    return choose(choices, otherwise, [code](const CodeSquare &c) { return c.code == code; });
+    std::vector<std::string> components{lead};
+    components.insert(components.end(), items.begin(), items.end());
+    return bind::custom(std::move(components), [=](report::Report &r, const FieldValues &v) {
+        const std::string value = source.read(v);
+        if (!isOn(CharAt(value, 1)))
+            return;
+        shcbx_pro(r, lead, "Y");
+        for (std::size_t i = 0; i < items.size(); ++i)
+            shcbx_pro(r, items[i], CharAt(value, i + 2));
+    });
 }
 
-SquareFills TextChoiceSquares(std::string_view value, std::initializer_list<TextSquare> choices,
-                              std::string_view otherwise)
-{
-    return choose(choices, otherwise, [value](const TextSquare &c) { return c.text == value; });
-}
+bool FirstIsTextOne(const std::string &firstChar) { return firstChar == "1"; }
 
-OptionalFlag OptionalFlagAt(std::string_view value, int position, bool trimText)
-{
-    OptionalFlag result;
-    const std::string at = CharAt(value, position);
-    if (at == "N" || at == "Y") {
-        result.flag = at == "Y";
-        result.text = CharsFrom(value, position + 1);
-    } else {
-        result.text = CharsFrom(value, position);
-    }
-    if (trimText)
-        result.text = Trimmed(result.text);
-    return result;
-}
+bool FirstIsNumberOne(const std::string &firstChar) { return CodeToInt(firstChar) == 1; }
 
-void Paint(report::Report &report, const SquareFills &fills)
-{
-    for (const SquareFill &fill : fills)
-        shcbx_pro(report, fill.square, fill.black ? "Y" : "N");
-}
-
-} // namespace medrec::reports
+} // namespace medrec::reports::sheet

@@ -1,86 +1,79 @@
 #pragma once
 
 // The assessment-sheet pattern of the nursing admission sheets (general, maternity, child,
-// psychiatric, newborn, rehabilitation): one service row whose fields are codes, flag strings
-// and byte-positioned texts, printed as check squares and labels.
+// psychiatric, newborn, rehabilitation): the keys of the selected record, the chain of
+// services each sheet calls, the byte-positioned reading of its fields, the flag-string
+// rules no single binding covers, the summary labels and the history row.
 //
 // Positions count CP949 bytes from 1, as the sheets were written: a Korean syllable takes two.
 // A slice never yields half a character (a character cut by either end is left out) and
-// positions past the end give empty text. Codes read "as a number" go through CodeToInt and
-// throw CodeConversionError for a text that is not a whole number.
+// positions past the end give empty text. A code read "as a number" goes through CodeToInt,
+// which throws CodeConversionError for a text that is not a whole number.
 
-#include <initializer_list>
+#include "Bindings.h"
+#include "FieldValues.h"
+#include "PrintJob.h"
+
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
-namespace medrec::report {
-class Report;
-}
-
 namespace medrec::reports {
 
-// Bytes first..last of value (1-based, inclusive).
-std::string Chars(std::string_view value, int first, int last);
-// Bytes first..end of value.
-std::string CharsFrom(std::string_view value, int first);
-// The one-byte character at position (empty when a double-byte character or nothing is there).
-std::string CharAt(std::string_view value, int position);
-// The character at position as a number (CodeToInt): -1 when it is blank or missing.
-int NumberAt(std::string_view value, int position);
-// Without leading and trailing blanks.
-std::string Trimmed(std::string_view value);
+struct PrintContext;
 
-// A code table: code -> text. Unmatched codes give empty text unless the table names another.
-struct CodeText
+namespace sheet {
+
+// The prefixes the patient row and the writer's staff row go under in the sheet's values;
+// the sheet's own service row goes in unprefixed ("S_STRING15").
+inline constexpr const char *kPatient = "MD_PATBA_L2.";
+inline constexpr const char *kWriter = "MD_INSAM_L1.";
+// The selected record's admission date (grid column 1), as the values hold it.
+inline constexpr const char *kAdmDate = "cell1";
+
+// Every sheet is asked for by the record's patient number and admission date (YYYYMMDD).
+struct Keys
 {
-    int code;
-    std::string_view text;
+    std::string patNo, admDate;
 };
-std::string TextOf(std::initializer_list<CodeText> table, int code, std::string_view unmatched = {});
+Keys KeysOf(const PrintContext &context);
 
-// What a rule does to check squares: each named square painted black or white. A square a
-// rule does not name keeps what it had (the form's white).
-struct SquareFill
-{
-    std::string square;
-    bool black = false;
-};
-using SquareFills = std::vector<SquareFill>;
+// The steps of a sheet's service chain. Each adds its row to the values and returns the
+// block's early exit (nullopt: go on); `whenEmpty` is what no row tells the operator.
+std::optional<NotPrinted> FetchPatient(const Keys &keys, FieldValues &values, const Notice &whenEmpty);
+// The writer's name: "MD_INSAM_L1" with "Y", staffKind ("1" or "2"), the writer's
+// identifier and "EB1".
+std::optional<NotPrinted> FetchWriter(const std::string &writerId, const std::string &staffKind, FieldValues &values,
+                                      const Notice &whenEmpty);
 
-// The flag rule over a flag string: squares[k] is black when character first + k is exactly
-// "Y", white otherwise (an empty or short string leaves them white). An empty name skips a
-// character that drives no square.
-SquareFills FlagSquares(std::string_view flags, std::initializer_list<std::string_view> squares, int first = 1);
+// The summary labels every sheet sets from its record row: patient number, admission date,
+// discharge date (column 5), "I", department (column 6), attending (column 7).
+PrintedSummary Summary(const PrintContext &context);
+// The one history row: patient number, admission date, "empty" three times.
+HistoryRow History(const Keys &keys);
 
-// The choice rule: the square whose code matches is black and every other white; an unmatched
-// code blackens `otherwise` when one is named, else leaves all white.
-struct CodeSquare
-{
-    int code;
-    std::string_view square;
-};
-SquareFills ChoiceSquares(int code, std::initializer_list<CodeSquare> choices, std::string_view otherwise = {});
-// The same compared as text ("1", "Y", ...).
-struct TextSquare
-{
-    std::string_view text;
-    std::string_view square;
-};
-SquareFills TextChoiceSquares(std::string_view value, std::initializer_list<TextSquare> choices,
-                              std::string_view otherwise = {});
+// Byte-positioned reading (1-based, inclusive).
+std::string Chars(std::string_view value, std::size_t first, std::size_t last);
+std::string CharsFrom(std::string_view value, std::size_t first);
+// The one-byte character at position; empty when a double-byte character or nothing is there.
+std::string CharAt(std::string_view value, std::size_t position);
 
-// A flag string whose character at `position` is optional: when it is "N" or "Y" it is a flag
-// and the free text starts after it, otherwise the free text starts at it.
-struct OptionalFlag
-{
-    std::optional<bool> flag; // set when the character is "N" or "Y"
-    std::string text;         // the free text, trimmed when asked
-};
-OptionalFlag OptionalFlagAt(std::string_view value, int position, bool trimText);
+// A flag string whose characters from `position` on are optional flags: when the character
+// at `position` is "N" or "Y", characters position .. position + n - 1 drive the n squares
+// by the flag rule and the label shows the rest; otherwise the squares are left alone and
+// the label shows everything from `position`.
+Binding optionalFlagsText(std::vector<std::string> squares, std::string label, Source source, std::size_t position,
+                          bool trimText);
 
-// Paints the squares on the report (black or white brush).
-void Paint(report::Report &report, const SquareFills &fills);
+// A leading square with its sub-items: only when the first character says so (`isOn`) the
+// leading square turns black and characters 2, 3, ... drive the sub-item squares; otherwise
+// none of them is touched.
+using LeadTest = bool (*)(const std::string &firstChar);
+Binding leadFlagSquares(std::string lead, std::vector<std::string> items, Source source, LeadTest isOn);
+bool FirstIsTextOne(const std::string &firstChar);   // compared as text with "1"
+bool FirstIsNumberOne(const std::string &firstChar); // read as a number (CodeToInt), equal to 1
+
+} // namespace sheet
 
 } // namespace medrec::reports
