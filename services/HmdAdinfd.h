@@ -2,24 +2,16 @@
 
 // The nursing admission assessment of one admission ("MD_ADINF_S2").
 
-#include "DataClassCall.h"
-
-#include <array>
+#include "FieldResults.h"
 
 namespace medrec::services {
 
 class HmdAdinfd
 {
 public:
-    static constexpr int kAdinfFields = 110;
-
-    // GetAdinf: "S_STRING1" .. "S_STRING110"; index k-1 holds "S_STRINGk". "S_STRING1" is
-    // the writing nurse's identifier, the others the sheet's answers.
-    std::array<ServiceResult, kAdinfFields> adinf;
-
-    HmdAdinfd() { adinf.fill({""}); }
-
-    const ServiceResult &field(int number) const { return adinf.at(static_cast<std::size_t>(number - 1)); }
+    // GetAdinf: "S_STRING1" .. "S_STRING110". "S_STRING1" is the writing nurse's identifier,
+    // the others the sheet's answers.
+    FieldResults results{NumberedFields("S_STRING", 1, 110)};
 
     // The assessment written for the patient's admission of admDate (YYYYMMDD); type is sent
     // as "S_TYPE1" (the general sheet sends it empty). -1 failure, else the number of rows.

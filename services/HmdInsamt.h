@@ -2,24 +2,15 @@
 
 // Staff names ("MD_INSAM_L1"): the writer of a nursing sheet, a member of a sedation team.
 
-#include "DataClassCall.h"
-
-#include <array>
+#include "FieldResults.h"
 
 namespace medrec::services {
 
 class HmdInsamt
 {
 public:
-    static constexpr int kFields = 7;
-
-    // "S_STRING1" .. "S_STRING7"; index k-1 holds "S_STRINGk". Callers read "S_STRING2",
-    // the staff member's name.
-    std::array<ServiceResult, kFields> staff;
-
-    HmdInsamt() { staff.fill({""}); }
-
-    const ServiceResult &field(int number) const { return staff.at(static_cast<std::size_t>(number - 1)); }
+    // "S_STRING1" .. "S_STRING7"; callers read "S_STRING2", the staff member's name.
+    FieldResults results{NumberedFields("S_STRING", 1, 7)};
 
     // The four values go out as "S_TYPE1" .. "S_TYPE4" unchanged: the callers' fixed
     // arguments ("Y", "1" or "2", "EB1") mean what the server makes of them, and type3 is

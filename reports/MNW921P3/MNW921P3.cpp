@@ -2,6 +2,7 @@
 
 #include "AssessmentRules.h"
 #include "AssessmentSheet.h"
+#include "FormConventions.h"
 #include "PatientHeader.h"
 #include "PrintContext.h"
 #include "ReportForms.h"
