@@ -26,8 +26,6 @@ constexpr const char *kWriterName = "MD_INSAM_L1.S_STRING2";
 // No row from any of the sheet's three services, the writer's staff row included.
 const Notice kNoRows = Notice::status("조회된 데이타가 없습니다.");
 
-std::string admissionDate(const std::string &cell) { return common::FmtDate(cell); }
-
 // Urine: characters 1 to 4 drive four squares (the second and fourth are retired and do not
 // print); an "N" or "Y" at 5 starts five more squares and the count follows them.
 Binding urine()
@@ -70,7 +68,7 @@ const BindingTable &page1Bindings()
             text("qrl_Frecdate", "S_STRING103"),
             text("QRLabel243", kWriterName),
             // 1. 일반정보
-            text("qrl_admdate", {kAdmDate, admissionDate}),
+            text("qrl_admdate", {kAdmDate, common::FmtDate}),
             occupation("S_STRING2"),
             text("qrl_nurse", kWriterName),
             informant("S_STRING4"),

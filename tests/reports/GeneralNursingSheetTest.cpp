@@ -178,12 +178,10 @@ TEST_F(GeneralNursingSheet, PrintsBothPagesOfTheDemoRecordWithEveryCaptionAndVal
     // The writer's name replaces the form's sample name.
     EXPECT_EQ(allPages(pages).find("홍길동"), std::string::npos);
 
-    EXPECT_EQ(printed.summary.patno, "00001234");
-    EXPECT_EQ(printed.summary.meddate, "20180514");
-    EXPECT_EQ(printed.summary.dschdate, "20180519");
-    EXPECT_EQ(printed.summary.patgubun, "I");
-    EXPECT_EQ(printed.summary.meddept, "외과");
-    EXPECT_EQ(printed.summary.chadr, "이정훈");
+    // The summary from the record row: number, admission, discharge, "I", department, attending.
+    const auto &s = printed.summary;
+    EXPECT_EQ((std::vector<std::string>{s.patno, s.meddate, s.dschdate, s.patgubun, s.meddept, s.chadr}),
+              (std::vector<std::string>{"00001234", "20180514", "20180519", "I", "외과", "이정훈"}));
 
     ASSERT_EQ(printed.history.size(), 1u);
     ASSERT_EQ(reports::SavePrintHistory(printed.history, kKind), 1) << middleware::LastTuxMessage();
