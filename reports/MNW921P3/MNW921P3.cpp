@@ -33,8 +33,8 @@ Binding urine()
     return sheet::optionalFlagsText(bind::numbered("qrs_urinkd", 5, 9), "qrl_urineCnt", "S_STRING79", 5, true);
 }
 
-// The call button of the ward facilities: a string of exactly 11 characters (the code and ten
-// flags, written before the button had a flag of its own) counts it as shown.
+// The call button of the ward facilities: a string of exactly 11 characters (the code and the
+// ten facility flags) fills it; a longer one gives it character 12.
 Binding callButton()
 {
     return bind::custom({"qrs_edu311"}, [](report::Report &r, const FieldValues &v) {
