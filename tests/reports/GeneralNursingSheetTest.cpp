@@ -240,6 +240,20 @@ TEST_F(GeneralNursingSheet, TheOldFormatsOfAnEarlyRecordPrintAsWritten)
     EXPECT_EQ(allPages(pages).find("백인종"), std::string::npos);
 }
 
+TEST_F(GeneralNursingSheet, EveryDemoSheetPrintsWithoutLosingText)
+{
+    for (const auto &[patNo, admDate] : std::vector<std::pair<std::string, std::string>>{
+             {"00001234", "20180514"}, {"00056789", "20220702"}, {"00001302", "20160905"}, {"02345678", "20130422"},
+             {"00004001", "20211011"}, {"00004005", "20141103"}, {"00004007", "20201119"}}) {
+        SCOPED_TRACE(patNo);
+        const auto printed = printAdmission(patNo, admDate);
+        ASSERT_TRUE(printed.printed()) << printed.failure;
+        EXPECT_GE(printed.document->pages.size(), 2u);
+        for (const auto &warning : printed.document->warnings)
+            ADD_FAILURE() << warning.message;
+    }
+}
+
 TEST_F(GeneralNursingSheet, NoRowFromAnyServiceShowsTheStatusTextAndPrintsNothing)
 {
     const std::size_t before = historyLines().size();
