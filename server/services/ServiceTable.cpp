@@ -39,6 +39,14 @@ const std::vector<ServiceEntry> &DomainServiceTable()
         tables("MD_DEPTC_L1", {"S_TYPE1"}, serveDepartmentCodes),
         tables("MD_WDRMC_L1", {"S_TYPE1"}, serveWardRooms),
         tables("MD_MCOMC_L1", {"S_TYPE1", "S_CODE1", "S_CODE2", "S_CODE3"}, serveCommonCodes),
+        // The general nursing sheet of an admission, by the patient and admission date it is
+        // asked with.
+        stored("MD_ADINF_S2", {"S_PATNO", "S_ADMDATE"}),
+        // A staff member's name by the identifier looked up; the callers' fixed arguments
+        // ("Y", "1" or "2", "EB1") do not change whose name it is.
+        stored("MD_INSAM_L1", {"S_TYPE3"}),
+        // The measurement flowsheets (blood sugar "7", body measurements "K", intake and
+        // output "P") by the flowsheet and the record's keys each sends.
         stored("MD_IOCHK_L1", {"S_TYPE1", "S_TYPE2", "S_TYPE3", "S_TYPE4", "S_TYPE5"}),
     };
     return table;
