@@ -1,10 +1,33 @@
 #include "Flowsheets.h"
 
 #include "ReportForms.h"
+#include "StagedRows.h"
 
 #include "report_engine/Report.h"
 
 namespace medrec::reports {
+
+HeaderLabels FlowsheetHeaderLabels(std::string patNo, std::string name)
+{
+    return {std::move(patNo), std::move(name), "qrl_ci",  "qrlb_sexage",
+            "qrl_meddept",    "qrl_chadr",     "qrl_ward"};
+}
+
+std::vector<FormBindings> FlowsheetBindings(const FlowsheetForm &form,
+                                            const std::vector<BindingTable> &tables)
+{
+    std::vector<FormBindings> bindings{{form.form, HeaderBindings(form.header)}};
+    for (const BindingTable &table : tables)
+        bindings.push_back({form.form, table});
+    return bindings;
+}
+
+void FeedDetailRows(report::Report &report, common::GridData table, const BindingTable &detail)
+{
+    FeedRows(report, std::move(table), [detail](report::Report &r, const StagedRows &row) {
+        ApplyBindings(r, detail, RowValues(row));
+    });
+}
 
 report::Report &StartFlowsheet(PrintJob &job, const FlowsheetForm &form, const PrintContext &context)
 {

@@ -9,10 +9,15 @@
 #include "PatientHeader.h"
 #include "PrintContext.h"
 #include "PrintJob.h"
+#include "RecordKinds.h"
 
 #include <string>
 
 namespace medrec::reports {
+
+// The patient block's labels of the flowsheet forms; two of the forms spell the number and
+// name labels their own way.
+HeaderLabels FlowsheetHeaderLabels(std::string patNo = "qrlb_PatNo", std::string name = "qrlb_patname");
 
 struct FlowsheetForm
 {
@@ -22,9 +27,17 @@ struct FlowsheetForm
     int wardCell; // the record-row cell the ward label shows
 };
 
+// The form's binding tables: the patient block's, then the kind's own.
+std::vector<FormBindings> FlowsheetBindings(const FlowsheetForm &form,
+                                            const std::vector<BindingTable> &tables);
+
 // A job of one fresh report of the form, its patient block filled, the history row set.
 // The block sets the summary and feeds the report.
 report::Report &StartFlowsheet(PrintJob &job, const FlowsheetForm &form, const PrintContext &context);
+
+// One band record per staged row, its labels set by the detail table from the row's cells
+// ("col0", "col1", ...).
+void FeedDetailRows(report::Report &report, common::GridData table, const BindingTable &detail);
 
 // The summary labels: patient number, visit and discharge dates and department from cells
 // 0 .. 3; the patient type and attending as the kind says.

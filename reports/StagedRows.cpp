@@ -6,7 +6,8 @@
 
 namespace medrec::reports {
 
-StagedRows::StagedRows(common::GridData table, int step) : m_table(std::move(table)), m_step(std::max(step, 1))
+StagedRows::StagedRows(common::GridData table, int step)
+    : m_table(std::move(table)), m_step(std::max(step, 1))
 {
     reset();
 }

@@ -18,7 +18,10 @@ public:
     // one occurrence per row.
     const FieldResults &results() const { return m_results; }
     // Occurrence `row` of the field; empty text past the last row.
-    const std::string &value(std::string_view field, std::size_t row) const { return m_results.value(field, row); }
+    const std::string &value(std::string_view field, std::size_t row) const
+    {
+        return m_results.value(field, row);
+    }
 
     // Sends "S_TYPE1" .. "S_TYPE5" in that order: the flowsheet ("7" blood sugar, "K" body
     // measurements, "P" intake and output) and the keys that flowsheet reads. -1 when the

@@ -15,11 +15,7 @@ constexpr int kColumns = 10;
 
 const FlowsheetForm &vitalSignForm()
 {
-    static const FlowsheetForm form{"MDF120U1_P01",
-                                    "TMDF120F1_P01",
-                                    {"qrlb_PatNo", "qrlb_patname", "qrl_ci", "qrlb_sexage", "qrl_meddept", "qrl_chadr",
-                                     "qrl_ward"},
-                                    6};
+    static const FlowsheetForm form{"MDF120U1_P01", "TMDF120F1_P01", FlowsheetHeaderLabels(), 6};
     return form;
 }
 
@@ -41,7 +37,7 @@ const BindingTable &detailBindings()
 
 std::vector<FormBindings> VitalSignBindings()
 {
-    return {{vitalSignForm().form, HeaderBindings(vitalSignForm().header)}, {vitalSignForm().form, detailBindings()}};
+    return FlowsheetBindings(vitalSignForm(), {detailBindings()});
 }
 
 BlockResult PrintVitalSigns(PrintContext &context)
@@ -62,9 +58,7 @@ BlockResult PrintVitalSigns(PrintContext &context)
 
     PrintJob job;
     report::Report &report = StartFlowsheet(job, vitalSignForm(), context);
-    FeedRows(report, list, [](report::Report &r, const StagedRows &line) {
-        ApplyBindings(r, detailBindings(), RowValues(line));
-    });
+    FeedDetailRows(report, list, detailBindings());
     job.summary = FlowsheetSummary(record, record[5], record[4]);
     return job;
 }

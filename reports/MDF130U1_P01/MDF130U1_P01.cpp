@@ -67,9 +67,9 @@ const std::array<Delivered, 11> kDelivered = {{
 }};
 
 // The columns a total line sums over its three shifts.
-constexpr std::array<Column, 13> kSummed = {kParenteral,  kBlood,       kIntakeTotal, kOutputTotal, kDrainage,
-                                            kUrineValue,  kUrineFigure, kStoolValue,  kStoolFigure, kOralValue,
-                                            kOralFigure,  kVomitusValue, kVomitusFigure};
+constexpr std::array<Column, 13> kSummed = {
+    kParenteral, kBlood,       kIntakeTotal, kOutputTotal, kDrainage,     kUrineValue,   kUrineFigure,
+    kStoolValue, kStoolFigure, kOralValue,   kOralFigure,  kVomitusValue, kVomitusFigure};
 
 const char *nameOf(Column column)
 {
@@ -87,17 +87,18 @@ public:
 
     // The sum of the cells, as its shortest decimal text; nullopt (and why) when a cell is not
     // a number.
-    std::optional<std::string> add(const std::vector<std::pair<int, int>> &cells, const std::string &day, int shift)
+    std::optional<std::string> add(const std::vector<std::pair<int, int>> &cells, const std::string &day,
+                                   int shift)
     {
         Decimal total;
         for (const auto &[col, row] : cells) {
             const std::string &text = m_list.cell(col, row);
-            const auto value = common::TrimBlanks(text).empty() ? std::optional<Decimal>(Decimal())
-                                                                : Decimal::parse(text);
+            const auto value =
+                common::TrimBlanks(text).empty() ? std::optional<Decimal>(Decimal()) : Decimal::parse(text);
             const auto sum = value ? total.plus(*value) : std::nullopt;
             if (!sum) {
-                m_problem = day + (shift ? " 근무조 " + std::to_string(shift) : std::string(" 합계")) + "의 " +
-                            nameOf(static_cast<Column>(col)) + " 값 \"" + text + "\"" +
+                m_problem = day + (shift ? " 근무조 " + std::to_string(shift) : std::string(" 합계")) +
+                            "의 " + nameOf(static_cast<Column>(col)) + " 값 \"" + text + "\"" +
                             (value ? "을(를) 더한 합계가 너무 커서" : "은(는) 숫자가 아니어서") +
                             " 섭취 및 배설량기록을 출력하지 않았습니다.";
                 return std::nullopt;
@@ -113,7 +114,10 @@ private:
     std::string m_problem;
 };
 
-std::string withFigure(const std::string &value, const std::string &figure) { return value + "(" + figure + ")"; }
+std::string withFigure(const std::string &value, const std::string &figure)
+{
+    return value + "(" + figure + ")";
+}
 
 std::string oralText(const std::string &value, const std::string &figure)
 {
@@ -145,8 +149,8 @@ std::optional<std::string> writeEntry(const services::FieldResults &results, std
         if (!sums.add({{d.column, line}}, day, shift))
             return sums.problem();
     const auto intake = sums.add({{kOralValue, line}, {kParenteral, line}, {kBlood, line}}, day, shift);
-    const auto output =
-        sums.add({{kUrineValue, line}, {kDrainage, line}, {kVomitusValue, line}, {kStoolValue, line}}, day, shift);
+    const auto output = sums.add(
+        {{kUrineValue, line}, {kDrainage, line}, {kVomitusValue, line}, {kStoolValue, line}}, day, shift);
     if (!intake || !output)
         return sums.problem();
     list.setCell(kIntakeTotal, line, *intake);
@@ -169,18 +173,15 @@ std::optional<std::string> closeBlock(int first, common::GridData &list)
     }
     list.setCell(kOral, total, oralText(list.cell(kOralValue, total), list.cell(kOralFigure, total)));
     list.setCell(kUrine, total, withFigure(list.cell(kUrineValue, total), list.cell(kUrineFigure, total)));
-    list.setCell(kVomitus, total, withFigure(list.cell(kVomitusValue, total), list.cell(kVomitusFigure, total)));
+    list.setCell(kVomitus, total,
+                 withFigure(list.cell(kVomitusValue, total), list.cell(kVomitusFigure, total)));
     list.setCell(kStool, total, withFigure(list.cell(kStoolValue, total), list.cell(kStoolFigure, total)));
     return std::nullopt;
 }
 
 const FlowsheetForm &intakeOutputForm()
 {
-    static const FlowsheetForm form{"MDF130U1_P01",
-                                    "TMDF130F1_P01",
-                                    {"qrlb_PatNo", "qrlb_patname", "qrl_ci", "qrlb_sexage", "qrl_meddept", "qrl_chadr",
-                                     "qrl_ward"},
-                                    5};
+    static const FlowsheetForm form{"MDF130U1_P01", "TMDF130F1_P01", FlowsheetHeaderLabels(), 5};
     return form;
 }
 
@@ -190,7 +191,8 @@ const BindingTable &detailBindings()
 {
     static const BindingTable table = [] {
         BindingTable t = {bind::text("qrlb_Data1", "shift1.col0"), bind::text("qrlb_Data52", "total.col1")};
-        for (const auto &[row, line] : {std::pair{1, "shift1."}, {2, "shift2."}, {3, "shift3."}, {5, "total."}})
+        for (const auto &[row, line] :
+             {std::pair{1, "shift1."}, {2, "shift2."}, {3, "shift3."}, {5, "total."}})
             for (int col = kOral; col <= kLastPrinted; ++col)
                 t.push_back(bind::text("qrlb_Data" + std::to_string(row) + std::to_string(col + 1),
                                        std::string(line) + "col" + std::to_string(col)));
@@ -211,7 +213,8 @@ std::string TidyZero(const std::string &cell)
     return cell;
 }
 
-std::optional<std::string> StageIntakeOutput(const services::FieldResults &results, int rows, common::GridData &list)
+std::optional<std::string> StageIntakeOutput(const services::FieldResults &results, int rows,
+                                             common::GridData &list)
 {
     FreshPrintLines(list, 1);
     const int top = list.fixedRows();
@@ -235,8 +238,9 @@ std::optional<std::string> StageIntakeOutput(const services::FieldResults &resul
         const std::string &shiftText = results.value("S_NUMVAL13", row);
         const auto shift = shiftOf(shiftText);
         if (!shift)
-            return day + " 자료의 근무조 \"" + shiftText + "\"이(가) 1, 2, 3 중 하나가 아니어서 섭취 및 배설량기록을 "
-                                                           "출력하지 않았습니다.";
+            return day + " 자료의 근무조 \"" + shiftText +
+                   "\"이(가) 1, 2, 3 중 하나가 아니어서 섭취 및 배설량기록을 "
+                   "출력하지 않았습니다.";
         if (auto problem = writeEntry(results, row, block + *shift - 1, day, *shift, list))
             return problem;
     }
@@ -252,8 +256,7 @@ std::optional<std::string> StageIntakeOutput(const services::FieldResults &resul
 
 std::vector<FormBindings> IntakeOutputBindings()
 {
-    const std::string &form = intakeOutputForm().form;
-    return {{form, HeaderBindings(intakeOutputForm().header)}, {form, detailBindings()}};
+    return FlowsheetBindings(intakeOutputForm(), {detailBindings()});
 }
 
 BlockResult PrintIntakeOutput(PrintContext &context)

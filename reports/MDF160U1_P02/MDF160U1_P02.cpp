@@ -19,20 +19,16 @@ constexpr int kSlots = 4;
 
 const FlowsheetForm &bloodSugarForm()
 {
-    static const FlowsheetForm form{"MDF160U1_P02",
-                                    "TMDF160F1_P02",
-                                    {"qrlb_Patno", "qrlb_Patname", "qrl_ci", "qrlb_sexage", "qrl_meddept", "qrl_chadr",
-                                     "qrl_ward"},
-                                    5};
+    static const FlowsheetForm form{"MDF160U1_P02", "TMDF160F1_P02",
+                                    FlowsheetHeaderLabels("qrlb_Patno", "qrlb_Patname"), 5};
     return form;
 }
 
 // The period under the logo: the visit's first and last day.
 const BindingTable &termBindings()
 {
-    static const BindingTable table = {bind::joined("qrlb_Term", {{"term.from", common::FmtDate},
-                                                                   {"term.to", common::FmtDate}},
-                                                    " ~ ")};
+    static const BindingTable table = {
+        bind::joined("qrlb_Term", {{"term.from", common::FmtDate}, {"term.to", common::FmtDate}}, " ~ ")};
     return table;
 }
 
@@ -68,8 +64,7 @@ std::string BloodSugarCell(const std::string &value, const std::string &time)
 
 std::vector<FormBindings> BloodSugarBindings()
 {
-    const std::string &form = bloodSugarForm().form;
-    return {{form, HeaderBindings(bloodSugarForm().header)}, {form, termBindings()}, {form, detailBindings()}};
+    return FlowsheetBindings(bloodSugarForm(), {termBindings(), detailBindings()});
 }
 
 BlockResult PrintBloodSugar(PrintContext &context)
@@ -109,9 +104,7 @@ BlockResult PrintBloodSugar(PrintContext &context)
     term.set("term.from", record[1]);
     term.set("term.to", record[2]);
     ApplyBindings(report, termBindings(), term);
-    FeedRows(report, list, [](report::Report &r, const StagedRows &line) {
-        ApplyBindings(r, detailBindings(), RowValues(line));
-    });
+    FeedDetailRows(report, list, detailBindings());
     job.summary = FlowsheetSummary(record, "I", record[7]);
     return job;
 }

@@ -17,26 +17,23 @@ constexpr int kColumns = 6;
 
 const FlowsheetForm &bodyMeasurementForm()
 {
-    static const FlowsheetForm form{"MDF180U1_P01",
-                                    "TMDF180F1_P01",
-                                    {"qrlb_PatNo", "qrlb_patname", "qrl_ci", "qrlb_sexage", "qrl_meddept", "qrl_chadr",
-                                     "qrl_ward"},
-                                    5};
+    static const FlowsheetForm form{"MDF180U1_P01", "TMDF180F1_P01", FlowsheetHeaderLabels(), 5};
     return form;
 }
 
 // Date and time, weight, height, abdominal, chest and head girth.
-const char *const kFields[kColumns] = {"S_STRING2", "S_NUMVAL3", "S_NUMVAL5", "S_NUMVAL6", "S_NUMVAL7", "S_NUMVAL8"};
+const char *const kFields[kColumns] = {"S_STRING2", "S_NUMVAL3", "S_NUMVAL5",
+                                       "S_NUMVAL6", "S_NUMVAL7", "S_NUMVAL8"};
 
 // A table line: the left entry in columns 0 .. 5, the right one in 6 .. 11.
 const BindingTable &detailBindings()
 {
     using namespace bind;
     static const BindingTable table = {
-        text("qrlb_Date1", "col0"),   text("qrlb_Weight1", "col1"), text("qrlb_Height1", "col2"),
-        text("qrlb_Item11", "col3"),  text("qrlb_Item21", "col4"),  text("qrlb_Item31", "col5"),
-        text("qrlb_Date2", "col6"),   text("qrlb_Weight2", "col7"), text("qrlb_Height2", "col8"),
-        text("qrlb_Item12", "col9"),  text("qrlb_Item22", "col10"), text("qrlb_Item32", "col11"),
+        text("qrlb_Date1", "col0"),  text("qrlb_Weight1", "col1"), text("qrlb_Height1", "col2"),
+        text("qrlb_Item11", "col3"), text("qrlb_Item21", "col4"),  text("qrlb_Item31", "col5"),
+        text("qrlb_Date2", "col6"),  text("qrlb_Weight2", "col7"), text("qrlb_Height2", "col8"),
+        text("qrlb_Item12", "col9"), text("qrlb_Item22", "col10"), text("qrlb_Item32", "col11"),
     };
     return table;
 }
@@ -62,8 +59,7 @@ common::GridData SideBySide(const common::GridData &entries, int columns)
 
 std::vector<FormBindings> BodyMeasurementBindings()
 {
-    const std::string &form = bodyMeasurementForm().form;
-    return {{form, HeaderBindings(bodyMeasurementForm().header)}, {form, detailBindings()}};
+    return FlowsheetBindings(bodyMeasurementForm(), {detailBindings()});
 }
 
 BlockResult PrintBodyMeasurements(PrintContext &context)
@@ -81,9 +77,7 @@ BlockResult PrintBodyMeasurements(PrintContext &context)
 
     PrintJob job;
     report::Report &report = StartFlowsheet(job, bodyMeasurementForm(), context);
-    FeedRows(report, SideBySide(list, kColumns), [](report::Report &r, const StagedRows &line) {
-        ApplyBindings(r, detailBindings(), RowValues(line));
-    });
+    FeedDetailRows(report, SideBySide(list, kColumns), detailBindings());
     job.summary = FlowsheetSummary(record, record[6], record[7]);
     return job;
 }

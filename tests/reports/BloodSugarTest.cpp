@@ -20,8 +20,19 @@ class BloodSugar : public mt::FlowsheetTest
 TEST(BloodSugarSlots, TheBoundariesBelongToTheEarlierSlot)
 {
     const std::vector<std::pair<std::string, std::optional<int>>> cases = {
-        {"00:00", 1}, {"03:15", 1}, {"07:30", 1}, {"07:31", 2}, {"12:00", 2}, {"12:01", 3}, {"17:30", 3},
-        {"17:31", 4}, {"23:59", 4}, {"24:00", 4}, {"24:01", std::nullopt}, {"", std::nullopt}, {"7:30", std::nullopt},
+        {"00:00", 1},
+        {"03:15", 1},
+        {"07:30", 1},
+        {"07:31", 2},
+        {"12:00", 2},
+        {"12:01", 3},
+        {"17:30", 3},
+        {"17:31", 4},
+        {"23:59", 4},
+        {"24:00", 4},
+        {"24:01", std::nullopt},
+        {"", std::nullopt},
+        {"7:30", std::nullopt},
     };
     for (const auto &[time, slot] : cases) {
         SCOPED_TRACE(time);
@@ -45,13 +56,15 @@ TEST_F(BloodSugar, ReadingsLandInTheirSlotsOneLinePerDay)
     const auto pages = pdfPages(result.pdf);
     ASSERT_EQ(pages.size(), 1u);
     const std::string &page = pages[0];
-    for (const char *caption : {"BS 측정결과", "SEON MEDICAL CENTER", "등록번호", "주민번호", "SEX/AGE",
-                                "진 료 과", "주 치 의", "병동/병실", "기    간", "측 정 일", "측정1(00:00~07:30)",
-                                "측정2(07:31~12;00)", "측정3(12:01~17:30)", "측정4(17:31~23:59)"}) {
+    for (const char *caption :
+         {"BS 측정결과", "SEON MEDICAL CENTER", "등록번호", "주민번호", "SEX/AGE", "진 료 과", "주 치 의",
+          "병동/병실", "기    간", "측 정 일", "측정1(00:00~07:30)", "측정2(07:31~12;00)",
+          "측정3(12:01~17:30)", "측정4(17:31~23:59)"}) {
         SCOPED_TRACE(caption);
         EXPECT_TRUE(mt::Shows(page, caption));
     }
-    for (const char *value : {"02345678", "박지훈", "730628-1******", "흉부외과", "김도현", "ICU", "2013-04-22 ~ 2013-05-05"}) {
+    for (const char *value :
+         {"02345678", "박지훈", "730628-1******", "흉부외과", "김도현", "ICU", "2013-04-22 ~ 2013-05-05"}) {
         SCOPED_TRACE(value);
         EXPECT_TRUE(mt::Shows(page, value));
     }
@@ -64,7 +77,8 @@ TEST_F(BloodSugar, ReadingsLandInTheirSlotsOneLinePerDay)
     EXPECT_EQ(lines[0][0], "qrlb_Data1=2013-04-22|qrlb_Data2=120 (07:30)|qrlb_Data3=176 (12:00)|"
                            "qrlb_Data4=154 (17:30)|qrlb_Data5=127 (24:00)");
     // Three readings in slot 2 of the 23rd: only the last; slot 3 stays empty.
-    EXPECT_EQ(lines[0][1], "qrlb_Data1=2013-04-23|qrlb_Data2=118 (06:00)|qrlb_Data3=164 (11:30)|qrlb_Data5=139 (21:00)");
+    EXPECT_EQ(lines[0][1],
+              "qrlb_Data1=2013-04-23|qrlb_Data2=118 (06:00)|qrlb_Data3=164 (11:30)|qrlb_Data5=139 (21:00)");
     // The 27th has no afternoon reading; it comes back after the 28th on a line of its own.
     EXPECT_EQ(lines[0][5].find("qrlb_Data1=2013-04-27|"), 0u);
     EXPECT_EQ(lines[0][5].find("qrlb_Data4"), std::string::npos);
@@ -116,10 +130,7 @@ TEST_F(BloodSugar, TheHeaderAndCaptionsRepeatOnEveryPage)
 TEST_F(BloodSugar, EmptySlotsNeverShowAnEarlierPrint)
 {
     auto context = flowsheet("MDIOCHKT_BS", "02345678", "20130422");
-    context.scratch.allList.setRowCount(80);
-    for (int row = 0; row < 80; ++row)
-        for (int col = 0; col < 6; ++col)
-            context.scratch.allList.setCell(col, row, "STALE");
+    mt::FillWithStale(context.scratch.allList, 80, 6);
     const mt::KindPrint result = print("MDIOCHKT_BS", context);
     ASSERT_TRUE(result.printed()) << result.failure;
     EXPECT_FALSE(mt::Shows(pdfPages(result.pdf).at(0), "STALE"));
@@ -128,12 +139,10 @@ TEST_F(BloodSugar, EmptySlotsNeverShowAnEarlierPrint)
 TEST_F(BloodSugar, NoReadingsTellTheStatusLine)
 {
     reports::PrintContext context;
-    context.record = reports::RowCells({"02345678", "20130101", "20130102", "흉부외과", "김도현", "ICU", "I", "김도현"});
+    context.record =
+        reports::RowCells({"02345678", "20130101", "20130102", "흉부외과", "김도현", "ICU", "I", "김도현"});
     const mt::KindPrint result = print("MDIOCHKT_BS", context);
-    ASSERT_TRUE(result.refused.has_value());
-    EXPECT_EQ(result.refused->reason, reports::NotPrinted::Reason::NothingFound);
-    EXPECT_EQ(result.refused->notice.channel, reports::Notice::Channel::Status);
-    EXPECT_EQ(result.refused->notice.text, "조회된 데이타가 없습니다.");
+    mt::ExpectNothingFound(result, "조회된 데이타가 없습니다.");
 }
 
 } // namespace

@@ -47,8 +47,8 @@ TEST_F(BodyMeasurements, FiveMeasurementsPrintThreeLines)
     const auto pages = pdfPages(result.pdf);
     ASSERT_EQ(pages.size(), 1u);
     const std::string &page = pages[0];
-    for (const char *caption : {"체 중 측 정 결 과", "SEON MEDICAL CENTER", "환자번호", "주민번호", "SEX/AGE", "진 료 과",
-                                "주 치 의", "병동/병실"}) {
+    for (const char *caption : {"체 중 측 정 결 과", "SEON MEDICAL CENTER", "환자번호", "주민번호", "SEX/AGE",
+                                "진 료 과", "주 치 의", "병동/병실"}) {
         SCOPED_TRACE(caption);
         EXPECT_TRUE(mt::Shows(page, caption));
     }
@@ -57,20 +57,23 @@ TEST_F(BodyMeasurements, FiveMeasurementsPrintThreeLines)
         SCOPED_TRACE(caption);
         EXPECT_EQ(mt::TimesShown(page, caption), 2);
     }
-    for (const char *value : {"00001302", "김민수", "651120-1******", "정형외과", "최영민", "51/5105", "72.4", "171.2",
-                              "87.5", "70.6", "85.5"}) {
+    for (const char *value : {"00001302", "김민수", "651120-1******", "정형외과", "최영민", "51/5105", "72.4",
+                              "171.2", "87.5", "70.6", "85.5"}) {
         SCOPED_TRACE(value);
         EXPECT_TRUE(mt::Shows(page, value));
     }
     const auto lines = mt::BandLines(*result.document, "QRBand2");
     ASSERT_EQ(lines.size(), 1u);
-    EXPECT_EQ(lines[0], (std::vector<std::string>{
-                            "qrlb_Date1=2016-09-05 10:00|qrlb_Weight1=72.4|qrlb_Height1=171.2|qrlb_Item11=88|"
-                            "qrlb_Item21=96|qrlb_Date2=2016-09-15 06:00|qrlb_Weight2=70.8|qrlb_Item12=86|qrlb_Item22=95",
-                            "qrlb_Date1=2016-09-08 06:00|qrlb_Weight1=71.9|qrlb_Item11=87.5|"
-                            "qrlb_Date2=2016-09-19 06:00|qrlb_Weight2=70.6|qrlb_Height2=171.2|qrlb_Item12=85.5|qrlb_Item22=95",
-                            "qrlb_Date1=2016-09-11 06:00|qrlb_Weight1=71.2",
-                        }));
+    EXPECT_EQ(
+        lines[0],
+        (std::vector<std::string>{
+            "qrlb_Date1=2016-09-05 10:00|qrlb_Weight1=72.4|qrlb_Height1=171.2|qrlb_Item11=88|"
+            "qrlb_Item21=96|qrlb_Date2=2016-09-15 06:00|qrlb_Weight2=70.8|qrlb_Item12=86|qrlb_Item22=95",
+            "qrlb_Date1=2016-09-08 06:00|qrlb_Weight1=71.9|qrlb_Item11=87.5|"
+            "qrlb_Date2=2016-09-19 "
+            "06:00|qrlb_Weight2=70.6|qrlb_Height2=171.2|qrlb_Item12=85.5|qrlb_Item22=95",
+            "qrlb_Date1=2016-09-11 06:00|qrlb_Weight1=71.2",
+        }));
     EXPECT_EQ(result.summary.patgubun, "I");
     EXPECT_EQ(result.summary.chadr, "최영민");
     EXPECT_EQ(result.summary.dschdate, "20160920");
@@ -101,10 +104,7 @@ TEST_F(BodyMeasurements, TheTitleBandPrintsOnTheFirstPageOnly)
 TEST_F(BodyMeasurements, AnEmptyHalfNeverShowsAnEarlierPrint)
 {
     auto context = flowsheet("MDIOCHKT_WE", "00001302", "20160905");
-    context.scratch.allList.setRowCount(40);
-    for (int row = 0; row < 40; ++row)
-        for (int col = 0; col < 12; ++col)
-            context.scratch.allList.setCell(col, row, "STALE");
+    mt::FillWithStale(context.scratch.allList, 40, 12);
     const mt::KindPrint result = print("MDIOCHKT_WE", context);
     ASSERT_TRUE(result.printed()) << result.failure;
     EXPECT_FALSE(mt::Shows(pdfPages(result.pdf).at(0), "STALE"));
@@ -114,12 +114,10 @@ TEST_F(BodyMeasurements, AnEmptyHalfNeverShowsAnEarlierPrint)
 TEST_F(BodyMeasurements, NoMeasurementsEmptyTheStatusLine)
 {
     reports::PrintContext context;
-    context.record = reports::RowCells({"00001302", "20081201", "20081210", "정형외과", "최영민", "51/5102", "I", "최영민"});
+    context.record = reports::RowCells(
+        {"00001302", "20081201", "20081210", "정형외과", "최영민", "51/5102", "I", "최영민"});
     const mt::KindPrint result = print("MDIOCHKT_WE", context);
-    ASSERT_TRUE(result.refused.has_value());
-    EXPECT_EQ(result.refused->reason, reports::NotPrinted::Reason::NothingFound);
-    EXPECT_EQ(result.refused->notice.channel, reports::Notice::Channel::Status);
-    EXPECT_EQ(result.refused->notice.text, "");
+    mt::ExpectNothingFound(result, "");
 }
 
 } // namespace

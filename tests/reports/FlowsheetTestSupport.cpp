@@ -33,7 +33,8 @@ KindPrint FlowsheetTest::printAndRecord(const std::string &kind, reports::PrintC
     EXPECT_EQ(lines.size(), before + 1);
     if (!lines.empty()) {
         const std::string &newest = lines.front();
-        const std::string expected = "\t" + context.record[0] + "\t" + context.record[1] + "\tempty\tempty\tempty\t" + kind + "\t";
+        const std::string expected =
+            "\t" + context.record[0] + "\t" + context.record[1] + "\tempty\tempty\tempty\t" + kind + "\t";
         EXPECT_NE(newest.find(expected), std::string::npos) << newest;
     }
     return result;
@@ -45,6 +46,23 @@ reports::PrintContext FlowsheetTest::flowsheet(const std::string &kind, const st
     reports::PrintContext context = contextFor(kind, patNo, visitDate, index);
     context.patient.sexAge = "M/47세";
     return context;
+}
+
+void FillWithStale(common::GridData &table, int rows, int cols)
+{
+    table.setRowCount(rows);
+    for (int row = 0; row < rows; ++row)
+        for (int col = 0; col < cols; ++col)
+            table.setCell(col, row, "STALE");
+}
+
+void ExpectNothingFound(const KindPrint &result, const std::string &status)
+{
+    ASSERT_TRUE(result.refused.has_value());
+    EXPECT_EQ(result.refused->reason, reports::NotPrinted::Reason::NothingFound);
+    EXPECT_EQ(result.refused->notice.channel, reports::Notice::Channel::Status);
+    EXPECT_EQ(result.refused->notice.text, status);
+    EXPECT_FALSE(result.printed());
 }
 
 std::vector<std::vector<std::string>> BandLines(const report::Document &document, const std::string &band)
@@ -100,7 +118,8 @@ int TimesShown(const std::string &page, const std::string &text)
 {
     const std::string needle = blankless(text);
     int n = 0;
-    for (auto at = page.find(needle); !needle.empty() && at != std::string::npos; at = page.find(needle, at + 1))
+    for (auto at = page.find(needle); !needle.empty() && at != std::string::npos;
+         at = page.find(needle, at + 1))
         ++n;
     return n;
 }

@@ -22,9 +22,16 @@ protected:
     KindPrint printAndRecord(const std::string &kind, reports::PrintContext &context);
 
     // A context of the demo record with the sex/age panel as the screen shows it.
-    reports::PrintContext flowsheet(const std::string &kind, const std::string &patNo, const std::string &visitDate,
-                                    int index = 0);
+    reports::PrintContext flowsheet(const std::string &kind, const std::string &patNo,
+                                    const std::string &visitDate, int index = 0);
 };
+
+// Fills the first `rows` rows and `cols` columns of a scratch table with "STALE", as an
+// earlier print might have left them.
+void FillWithStale(common::GridData &table, int rows, int cols);
+
+// The block refused for want of rows, telling the status line `status`.
+void ExpectNothingFound(const KindPrint &result, const std::string &status);
 
 // The table lines the band printed, page by page: each line's named cells left to right as
 // "component=text" (trimmed), joined by "|". Cells sharing a top edge make one line; empty

@@ -16,9 +16,9 @@ namespace mt = medrec::testing;
 namespace {
 
 // The fields of one entry, in the order the cases below give them.
-const char *const kEntryFields[] = {"S_STRING1",  "S_NUMVAL13", "S_NUMVAL1", "S_STRING3", "S_NUMVAL2",
-                                    "S_NUMVAL9",  "S_NUMVAL10", "S_NUMVAL6", "S_NUMVAL11", "S_NUMVAL12",
-                                    "S_NUMVAL3",  "S_NUMVAL8",  "S_NUMVAL7"};
+const char *const kEntryFields[] = {"S_STRING1", "S_NUMVAL13", "S_NUMVAL1", "S_STRING3",  "S_NUMVAL2",
+                                    "S_NUMVAL9", "S_NUMVAL10", "S_NUMVAL6", "S_NUMVAL11", "S_NUMVAL12",
+                                    "S_NUMVAL3", "S_NUMVAL8",  "S_NUMVAL7"};
 
 // Entries as "day shift oral oral2 parenteral blood urine urine2 drainage vomitus vomitus2
 // stool stool2", "-" for an empty cell.
@@ -58,8 +58,9 @@ Staged stage(const std::vector<std::string> &entries)
 TEST(IntakeOutputZeros, ZerosAreTidiedAway)
 {
     const std::pair<const char *, const char *> cases[] = {
-        {"0", ""},      {"0(0)", ""},    {"0(3)", "(3)"},   {" 0(3)", "(3)"}, {"200", "200"},
-        {"200(0)", "200(0)"}, {"10(1)", "10(1)"}, {"", ""},  {"0.0", "0.0"},   {"Total", "Total"},
+        {"0", ""},      {"0(0)", ""},         {"0(3)", "(3)"},    {" 0(3)", "(3)"},
+        {"200", "200"}, {"200(0)", "200(0)"}, {"10(1)", "10(1)"}, {"", ""},
+        {"0.0", "0.0"}, {"Total", "Total"},
     };
     for (const auto &[cell, tidied] : cases) {
         SCOPED_TRACE(cell);
@@ -77,8 +78,8 @@ TEST(IntakeOutputBlocks, ShiftsAndTotalsOfADay)
     } cases[] = {
         {"shifts 1 and 3 only: shift 2 blank, the total sums 1 and 3; oral 0 with 3 prints (3)",
          {"20211011 1 200 50 500 0 300 2 0 0 0 0 0", "20211011 3 0 3 250 0 250 1 0 0 0 200 1"},
-         {"2021-10-11|1|200(50)|500||700|300|300(2)|0||", "|2|||||||||", "|3|(3)|250||250|450|250(1)|0||200(1)",
-          "|Total|200(53)|750||950|750|550(3)|0||200(1)"}},
+         {"2021-10-11|1|200(50)|500||700|300|300(2)|0||", "|2|||||||||",
+          "|3|(3)|250||250|450|250(1)|0||200(1)", "|Total|200(53)|750||950|750|550(3)|0||200(1)"}},
         {"oral 200 with \"0\" prints 200; drainage 0 stays, parenteral 0 goes",
          {"20211012 1 200 0 0 0 0 0 0 0 0 0 0"},
          {"2021-10-12|1|200|||200|||0||", "|2|||||||||", "|3|||||||||", "|Total|200|||200|||0||"}},
@@ -120,12 +121,13 @@ TEST(IntakeOutputBlocks, AShiftOutsideOneToThreeStopsThePrint)
 {
     for (const char *shift : {"0", "4", "-1", "-", "x", "12"}) {
         SCOPED_TRACE(shift);
-        const Staged staged =
-            stage({"20211011 1 100 0 0 0 0 0 0 0 0 0 0", std::string("20211012 ") + shift + " 200 0 0 0 0 0 0 0 0 0 0"});
+        const Staged staged = stage({"20211011 1 100 0 0 0 0 0 0 0 0 0 0",
+                                     std::string("20211012 ") + shift + " 200 0 0 0 0 0 0 0 0 0 0"});
         ASSERT_TRUE(staged.problem.has_value());
         const std::string shown = std::string(shift) == "-" ? "" : shift;
-        EXPECT_EQ(*staged.problem, "2021-10-12 자료의 근무조 \"" + shown +
-                                       "\"이(가) 1, 2, 3 중 하나가 아니어서 섭취 및 배설량기록을 출력하지 않았습니다.");
+        EXPECT_EQ(*staged.problem,
+                  "2021-10-12 자료의 근무조 \"" + shown +
+                      "\"이(가) 1, 2, 3 중 하나가 아니어서 섭취 및 배설량기록을 출력하지 않았습니다.");
     }
 }
 
@@ -136,10 +138,14 @@ TEST(IntakeOutputBlocks, ACellThatIsNotANumberIsNamedByDayAndColumn)
         const char *entry;
         const char *message;
     } cases[] = {
-        {"20211012 2 200 0 abc 0 0 0 0 0 0 0 0", "2021-10-12 근무조 2의 비경구 값 \"abc\"은(는) 숫자가 아니어서"},
-        {"20211012 1 200 0 0 0 3OO 0 0 0 0 0 0", "2021-10-12 근무조 1의 배뇨 값 \"3OO\"은(는) 숫자가 아니어서"},
-        {"20211012 3 1,200 0 0 0 0 0 0 0 0 0 0", "2021-10-12 근무조 3의 경구 값 \"1,200\"은(는) 숫자가 아니어서"},
-        {"20211012 3 0 0 0 0 0 0 0 0 0 0 ?", "2021-10-12 근무조 3의 배변 괄호 안 값 \"?\"은(는) 숫자가 아니어서"},
+        {"20211012 2 200 0 abc 0 0 0 0 0 0 0 0",
+         "2021-10-12 근무조 2의 비경구 값 \"abc\"은(는) 숫자가 아니어서"},
+        {"20211012 1 200 0 0 0 3OO 0 0 0 0 0 0",
+         "2021-10-12 근무조 1의 배뇨 값 \"3OO\"은(는) 숫자가 아니어서"},
+        {"20211012 3 1,200 0 0 0 0 0 0 0 0 0 0",
+         "2021-10-12 근무조 3의 경구 값 \"1,200\"은(는) 숫자가 아니어서"},
+        {"20211012 3 0 0 0 0 0 0 0 0 0 0 ?",
+         "2021-10-12 근무조 3의 배변 괄호 안 값 \"?\"은(는) 숫자가 아니어서"},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.entry);
@@ -162,10 +168,28 @@ TEST_F(IntakeOutput, PrintsEveryDayWithItsTotals)
     const auto pages = pdfPages(result.pdf);
     ASSERT_EQ(pages.size(), 1u);
     const std::string &page = pages[0];
-    for (const char *caption : {"섭취 및 배설량기록", "SEON MEDICAL CENTER", "환자번호", "주민번호", "SEX/AGE", "진 료 과",
-                                "주 치 의", "병동/병실", "일 자", "시 간",
-                                "[Date]", "경 구", "비경구", "혈 액", "배 뇨", "배농및흡인", "구 토", "배 변", "AM6시 ~",
-                                "PM2시 ~", "PM10시~", "PM10시"}) {
+    for (const char *caption : {"섭취 및 배설량기록",
+                                "SEON MEDICAL CENTER",
+                                "환자번호",
+                                "주민번호",
+                                "SEX/AGE",
+                                "진 료 과",
+                                "주 치 의",
+                                "병동/병실",
+                                "일 자",
+                                "시 간",
+                                "[Date]",
+                                "경 구",
+                                "비경구",
+                                "혈 액",
+                                "배 뇨",
+                                "배농및흡인",
+                                "구 토",
+                                "배 변",
+                                "AM6시 ~",
+                                "PM2시 ~",
+                                "PM10시~",
+                                "PM10시"}) {
         SCOPED_TRACE(caption);
         EXPECT_TRUE(mt::Shows(page, caption));
     }
@@ -173,13 +197,14 @@ TEST_F(IntakeOutput, PrintsEveryDayWithItsTotals)
         SCOPED_TRACE(caption);
         EXPECT_TRUE(mt::PrintsText(*result.document, 1, caption));
     }
-    for (const char *value : {"00004001", "정예준", "480130-1******", "내과", "최영민", "61/6105", "1310.4", "1630.4",
-                              "200(53)", "550(3)"}) {
+    for (const char *value : {"00004001", "정예준", "480130-1******", "내과", "최영민", "61/6105", "1310.4",
+                              "1630.4", "200(53)", "550(3)"}) {
         SCOPED_TRACE(value);
         EXPECT_TRUE(mt::Shows(page, value));
     }
     using Texts = std::vector<std::string>;
-    EXPECT_EQ(mt::ComponentTexts(*result.document, "qrlb_Data1"), (Texts{"2021-10-11", "2021-10-12", "2021-10-13"}));
+    EXPECT_EQ(mt::ComponentTexts(*result.document, "qrlb_Data1"),
+              (Texts{"2021-10-11", "2021-10-12", "2021-10-13"}));
     EXPECT_EQ(mt::ComponentTexts(*result.document, "qrlb_Data52"), (Texts{"Total", "Total", "Total"}));
     // The day totals: oral, intake and output, urine.
     EXPECT_EQ(mt::ComponentTexts(*result.document, "qrlb_Data53"), (Texts{"200(53)", "1310.4", "260"}));
@@ -220,14 +245,19 @@ TEST_F(IntakeOutput, DaysRunOntoASecondPageUnderTheRepeatedHeaders)
 TEST_F(IntakeOutput, StaleLinesOfAnEarlierPrintNeverShow)
 {
     auto context = flowsheet("MDIOCHKT_IO", "00004001", "20211011");
-    context.scratch.allList.setRowCount(60);
-    for (int row = 0; row < 60; ++row)
-        for (int col = 0; col < 20; ++col)
-            context.scratch.allList.setCell(col, row, "STALE");
+    mt::FillWithStale(context.scratch.allList, 60, 20);
     const mt::KindPrint result = print("MDIOCHKT_IO", context);
     ASSERT_TRUE(result.printed()) << result.failure;
     EXPECT_FALSE(mt::Shows(pdfPages(result.pdf).at(0), "STALE"));
     EXPECT_EQ(context.scratch.allList.rowCount(), 13);
+}
+
+TEST_F(IntakeOutput, NoEntriesEmptyTheStatusLine)
+{
+    reports::PrintContext context;
+    context.record =
+        reports::RowCells({"00004001", "20200101", "20200102", "내과", "최영민", "61/6105", "I", "최영민"});
+    mt::ExpectNothingFound(print("MDIOCHKT_IO", context), "");
 }
 
 } // namespace

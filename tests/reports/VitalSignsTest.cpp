@@ -43,13 +43,14 @@ TEST_F(VitalSigns, PrintsEveryMeasurementWithTheHeaderOnTheFirstPageOnly)
     ASSERT_EQ(pages.size(), 2u);
     const std::string &first = pages[0];
     for (const char *caption : {"VS 측정결과", "SEON MEDICAL CENTER", "환자번호", "주민번호", "SEX/AGE",
-                                "진 료 과", "주 치 의", "병동/병실", "측 정 일 시", "체온", "맥박", "호흡", "수축기 혈압",
-                                "이완기 혈압", "STOOL", "STOOL 상태", "SAT", "의식"}) {
+                                "진 료 과", "주 치 의", "병동/병실", "측 정 일 시", "체온", "맥박", "호흡",
+                                "수축기 혈압", "이완기 혈압", "STOOL", "STOOL 상태", "SAT", "의식"}) {
         SCOPED_TRACE(caption);
         EXPECT_TRUE(mt::Shows(first, caption));
         EXPECT_FALSE(mt::Shows(pages[1], caption));
     }
-    for (const char *value : {"00001234", "김민준", "790312-1******", "M/47세", "외과", "이정훈", "71/7103"}) {
+    for (const char *value :
+         {"00001234", "김민준", "790312-1******", "M/47세", "외과", "이정훈", "71/7103"}) {
         SCOPED_TRACE(value);
         EXPECT_TRUE(mt::Shows(first, value));
         EXPECT_FALSE(mt::Shows(pages[1], value));
@@ -90,10 +91,7 @@ TEST_F(VitalSigns, AnEarlierPrintsLinesNeverShow)
 {
     auto context = flowsheet("MDVITALT", "00001302", "20160905");
     // Lines an earlier print left in the scratch table, further down than this record reaches.
-    context.scratch.allList.setRowCount(200);
-    for (int row = 1; row < 200; ++row)
-        for (int col = 0; col < 12; ++col)
-            context.scratch.allList.setCell(col, row, "STALE");
+    mt::FillWithStale(context.scratch.allList, 200, 12);
     const mt::KindPrint result = print("MDVITALT", context);
     ASSERT_TRUE(result.printed()) << result.failure;
     const auto pages = pdfPages(result.pdf);
@@ -107,10 +105,7 @@ TEST_F(VitalSigns, NoMeasurementsOrAFailedCallPrintNothing)
     reports::PrintContext none;
     none.record = reports::RowCells({"00001234", "19990101", "", "외과", "이정훈", "I", "71/7103"});
     mt::KindPrint result = print("MDVITALT", none);
-    ASSERT_TRUE(result.refused.has_value());
-    EXPECT_EQ(result.refused->reason, reports::NotPrinted::Reason::NothingFound);
-    EXPECT_EQ(result.refused->notice.channel, reports::Notice::Channel::Status);
-    EXPECT_EQ(result.refused->notice.text, "");
+    mt::ExpectNothingFound(result, "");
 
     const std::size_t history = historyLines().size();
     reports::PrintContext failing;
