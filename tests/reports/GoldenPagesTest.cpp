@@ -26,6 +26,14 @@ struct GoldenCase
 const GoldenCase kCases[] = {
     {"MDOPRECT", "two-pages", "00001234", "20180514", 0},
     {"MDOPRECT", "one-page", "00001302", "20160905", 1},
+    {"MDDCHSUT", "two-pages", "00001234", "20180514", 0},
+    {"MDDCHSUT", "death", "00004001", "20211011", 0},
+    {"MDDCHSUT", "after-2019-09-01", "00056789", "20220702", 0},
+    {"MDPGNOTT", "two-pages", "00001234", "20180514", 0},
+    {"MDPGNOTT", "empty-note", "00056789", "20220702", 0},
+    {"MDREADMT", "one-page", "00004005", "20141103", 0},
+    {"MDEMNOTT", "one-page", "00056789", "20220702", 0},
+    {"MDADMNOT", "two-pages", "00001234", "20180514", 0},
 };
 
 class GoldenPages : public RecordKindTest, public ::testing::WithParamInterface<GoldenCase>
