@@ -2,6 +2,7 @@
 // from the PDF (two pages, a death, the caption after 2019-09-01 with a transfer), no
 // history row, and the faults of its coded fields and long texts.
 #include "RecordKindFixture.h"
+#include "TestDataText.h"
 
 #include "FieldValues.h"
 #include "MDO510U1_P02/MDO510U1_P02.h"
@@ -9,36 +10,11 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <sstream>
 
 using namespace medrec;
 namespace mt = medrec::testing;
 
 namespace {
-
-std::string readFile(const std::string &path)
-{
-    std::ifstream in(path);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
-
-std::string replaceAll(std::string text, const std::string &from, const std::string &to)
-{
-    for (auto at = text.find(from); at != std::string::npos; at = text.find(from, at + to.size()))
-        text.replace(at, from.size(), to);
-    return text;
-}
-
-std::string numbered(const std::string &sentence, int times)
-{
-    std::string text;
-    for (int i = 0; i < times; ++i)
-        text += sentence + " (" + std::to_string(i + 1) + ") ";
-    return text;
-}
 
 std::size_t count(const std::string &text, const std::string &part)
 {
@@ -191,9 +167,9 @@ class DischargeFaults : public mt::RecordKindTest
 protected:
     static void SetUpTestSuite()
     {
-        std::string json = readFile(MEDREC_TEST_DATA "/discharge-summaries.json");
-        json = replaceAll(json, "LONG-DIAGNOSIS", numbered("상세불명의 다발성 골절과 합병증", 30));
-        json = replaceAll(json, "LONG-COURSE", numbered("항생제 치료 후 경과 관찰하며 재활 치료를 병행함.", 60));
+        std::string json = mt::readFile(MEDREC_TEST_DATA "/discharge-summaries.json");
+        json = mt::replaceAll(json, "LONG-DIAGNOSIS", mt::longText("상세불명의 다발성 골절과 합병증", 30));
+        json = mt::replaceAll(json, "LONG-COURSE", mt::longText("항생제 치료 후 경과 관찰하며 재활 치료를 병행함.", 60));
         StartServer(json);
     }
     static void TearDownTestSuite() { StopServer(); }
