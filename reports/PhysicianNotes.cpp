@@ -25,9 +25,10 @@ std::vector<NoteSection> opening(std::string_view caption, std::string_view fiel
     return {{"", 1, "", 0}, {caption, 0, field, 0}, {kTwentyBlanks, 0, "", 0}, {"작성일시:", 0, written, 2}};
 }
 
-// Headed sections "heading ⏎⏎ value ⏎⏎" of consecutive fields from `first` on.
+// Headed sections (heading, two breaks, value, two breaks) of consecutive fields from `first` on.
 std::vector<NoteSection> sections(std::initializer_list<std::string_view> headings, int first)
 {
+    // The rows hold views of the field names: the names live here.
     static const std::vector<std::string> names = [] {
         std::vector<std::string> n;
         for (int i = 0; i <= 60; ++i)
@@ -80,6 +81,7 @@ const std::vector<NoteSection> &emergencyRows()
 // written.
 std::vector<NoteSection> goal(int n, std::string_view problem, std::string_view careGoal, std::string_view date)
 {
+    // The rows hold views of the labels: the labels live here.
     static const std::vector<std::string> labels = [] {
         std::vector<std::string> l;
         for (int i = 1; i <= 5; ++i) {

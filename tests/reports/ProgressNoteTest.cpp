@@ -42,7 +42,9 @@ TEST_F(ProgressNote, PrintsEveryDayAndNoteOverTwoPagesAndWritesItsHistoryRow)
 
     const auto pages = pdfPages(result.pdf);
     ASSERT_EQ(pages.size(), 2u);
-    for (const auto &page : pages) {
+    for (std::size_t i = 0; i < pages.size(); ++i) {
+        const std::string &page = pages[i];
+        EXPECT_NE(page.find("-" + std::to_string(i + 1) + "-"), std::string::npos);
         for (const char *text : {"※ 전자인증된 서식입니다.", "경  과  기  록", "SEON MEDICAL CENTER", "등록번호", "이    름",
                                  "주민번호", "SEX/AGE", "진 료 과", "주 치 의", "병동/병실", "년월일", "시간", "의사서명",
                                  "00001234", "김민준", "790312-1******", "M/39Y 2M", "외과", "이정훈", "71/7103", "세온병원",
