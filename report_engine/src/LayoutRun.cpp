@@ -117,12 +117,17 @@ void LayoutRun::printRecords(Band* master, const Report::NeedData* needData)
     bool any = false;
     auto one = [&] {
         const BandContent record = m_builder->build(*master, m_body.width);
+        // A record on a new page takes its group header with it.
+        if (master->enabled && master->startNewPage && m_pageHasRecords)
+            newPage();
         if (!any) {
             any = true;
             printGroupHeader(header, record);
         }
-        if (master->enabled)
-            printBuilt(*master, record);
+        if (master->enabled) {
+            m_pageHasRecords = true;
+            place(record, Fit::Flow);
+        }
         if (master->kind == BandKind::Detail)
             printSubDetails();
     };
