@@ -86,6 +86,11 @@ ComponentBase& Report::component(std::string_view name)
     return base(lookup(name));
 }
 
+Component& Report::get(std::string_view name)
+{
+    return lookup(name);
+}
+
 Band& Report::band(std::string_view name)
 {
     auto it = m_names.find(name);

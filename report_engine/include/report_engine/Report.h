@@ -55,6 +55,8 @@ public:
     Picture& picture(std::string_view name);
     SystemField& systemField(std::string_view name);
     ComponentBase& component(std::string_view name);
+    // The component whatever its type; throws ReportError for a name the form does not have.
+    Component& get(std::string_view name);
     Band& band(std::string_view name);
     bool has(std::string_view name) const;
     // The detail band; throws ReportError when the form has none.
