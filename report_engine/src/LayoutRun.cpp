@@ -58,11 +58,11 @@ void LayoutRun::reportLosses(const std::vector<Loss>& losses, const std::string&
                 if (m.rfind(prefix, 0) == 0)
                     why = m;
             warn(loss.kind, band, loss.component, loss.text, why);
-        }
-        else
+        } else {
             warn(loss.kind, band, loss.component, loss.text,
                  std::to_string(loss.count) + (loss.count == 1 ? " line" : " lines") +
                      " below its height not printed, from \"" + loss.text + "\"");
+        }
     }
 }
 
