@@ -34,6 +34,10 @@ const GoldenCase kCases[] = {
     {"MDREADMT", "one-page", "00004005", "20141103", 0},
     {"MDEMNOTT", "one-page", "00056789", "20220702", 0},
     {"MDADMNOT", "two-pages", "00001234", "20180514", 0},
+    {"MDADINFT", "rich", "00001234", "20180514", 0},
+    {"MDADINFT", "long-texts", "00056789", "20220702", 0},
+    {"MDADINFT", "legacy-formats", "02345678", "20130422", 0},
+    {"MDADINFT", "sparse", "00004007", "20201119", 0},
 };
 
 class GoldenPages : public RecordKindTest, public ::testing::WithParamInterface<GoldenCase>
