@@ -2,6 +2,7 @@
 
 #include "DomainServices.h"
 #include "ServiceSupport.h"
+#include "StoredReplyService.h"
 
 #include "Hooks.h"
 
@@ -19,6 +20,10 @@ void registerDomainServices(ServiceRegistry &registry)
     registry.add("MD_DEPTC_L1", guarded(serveDepartmentCodes));
     registry.add("MD_WDRMC_L1", guarded(serveWardRooms));
     registry.add("MD_MCOMC_L1", guarded(serveCommonCodes));
+    // The inpatient header of the emergency nursing record: the print sends the constants
+    // "1" and "EB1" in "S_TYPE1"/"S_TYPE4" with every call, so only the patient number tells
+    // one answer from another.
+    registry.add("MD_IPDLS_E1", storedReplyService({"S_TYPE2"}));
 }
 
 } // namespace medrec::server::hooks
