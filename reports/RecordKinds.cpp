@@ -1,5 +1,6 @@
 #include "RecordKinds.h"
 
+#include "MDN420U1_P01/MDN420U1_P01.h"
 #include "MDS510U1_P01/MDS510U1_P01.h"
 
 namespace medrec::reports {
@@ -14,8 +15,8 @@ const std::array<RecordKind, kRecordKindCount> &RecordKinds()
         {"MDEMNOTT", "", "TMDO550F1_P01", true, nullptr, nullptr},
         {"MDADMNOT", "", "TMDO530F1_P01", true, nullptr, nullptr},
         {"MDOPRPTT", "", "TMDS210F2_P01", true, nullptr, nullptr},
-        {"MDNRRECT", "MDN420U1_P01", "TMDN420F1_P01", true, nullptr, nullptr},
-        {"MDNERECT", "MDN420U1_P01", "TMDN420F1_P01", true, nullptr, nullptr},
+        {"MDNRRECT", "MDN420U1_P01", "TMDN420F1_P01", true, &PrintNursingRecord, &NursingRecordBindings},
+        {"MDNERECT", "MDN420U1_P01", "TMDN420F1_P01", true, &PrintEmergencyNursingRecord, &NursingRecordBindings},
         {"MDADINFT", "MNW921P3", "TMNW921B3", true, nullptr, nullptr},
         {"MDOBINFT", "", "TMNW940B2", true, nullptr, nullptr},
         {"MDVITALT", "", "TMDF120F1_P01", true, nullptr, nullptr},
