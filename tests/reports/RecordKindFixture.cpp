@@ -3,7 +3,10 @@
 #include "RecordKinds.h"
 #include "ReportForms.h"
 
+#include "DateText.h"
 #include "HmdPatInf.h"
+#include "Hmdrecott.h"
+#include "TextHelpers.h"
 #include "Hmdrecodt.h"
 #include "Importer.h"
 #include "TuxCom.h"
@@ -94,15 +97,26 @@ reports::PrintContext RecordKindTest::contextFor(const std::string &kind, const 
                                                  const std::string &visitDate, int index)
 {
     reports::PrintContext context;
-    context.record = recordRow(kind, patNo, visitDate, index);
+    context.record = recordRow(kind, patNo, visitDate.substr(0, 8), index);
     services::HmdPatInf patient;
     if (patient.GetPatInf("3", patNo, "") > 0) {
         const std::string front = patient.field(2).front(), back = patient.field(3).front();
         context.patient.patNo = patNo;
         context.patient.name = patient.field(1).front();
         context.patient.resNo = front + "-" + back;
+        context.patient.sexAge = patient.field(5).front() + "/" +
+                                 std::string(common::TrimBlanks(common::AgeText(patient.field(4).front(), common::Today())));
         context.patient.birthDate = patient.field(4).front();
         context.patient.address = patient.field(11).front();
+    }
+    services::Hmdrecott visits;
+    const int count = visits.ListHistory(patNo, "EB1", "20110101");
+    for (int i = 0; i < count; ++i) {
+        const std::string &digits = visits.visit[static_cast<std::size_t>(i)];
+        if (digits.starts_with(visitDate)) {
+            context.visit = reports::RowCells({"1", common::FmtDateTimeHM(digits), ""});
+            break;
+        }
     }
     return context;
 }
