@@ -39,8 +39,8 @@ constexpr const char *kColumnLines[] = {"HLine1", "HLine2", "HLine3"};
 const BindingTable &nursingBindings()
 {
     static const BindingTable table = [] {
-        BindingTable t = HeaderBindings(
-            {"qrlb_PatNo", "qrlb_patname", "qrlb_Resno", "qrlb_sexage", "qrlb_Deptnm", "qrl_chadr", "qrlb_Roomno"});
+        BindingTable t = HeaderBindings({"qrlb_PatNo", "qrlb_patname", "qrlb_Resno", "qrlb_sexage",
+                                         "qrlb_Deptnm", "qrl_chadr", "qrlb_Roomno"});
         // Set before the run: the engine lays page 1's header out before the first record.
         t.push_back(bind::text("qrlb_Title", kTitle));
         t.push_back(bind::text("QRLabel3", kTitle));
@@ -50,9 +50,15 @@ const BindingTable &nursingBindings()
     return table;
 }
 
-std::string trimmed(const std::string &text) { return std::string(common::TrimBlanks(text)); }
+std::string trimmed(const std::string &text)
+{
+    return std::string(common::TrimBlanks(text));
+}
 
-bool isDayHeader(const StagedRows &rows) { return rows.cell(nursing_col::kMark) == kDayMark; }
+bool isDayHeader(const StagedRows &rows)
+{
+    return rows.cell(nursing_col::kMark) == kDayMark;
+}
 
 // A row's first line places the band's parts for a note or for a day header.
 void placeParts(report::Report &r, bool dayHeader)
@@ -100,8 +106,9 @@ struct KindRules
 
 // What both kinds do once their header is known: stage the lines, fill the form, and say
 // what the summary and the history get.
-BlockResult printNotes(PrintContext &context, const KindRules &rules, const services::Hmdrecodt &data, int rows,
-                       FieldValues values, std::optional<common::Date> admission, const std::string &meddept)
+BlockResult printNotes(PrintContext &context, const KindRules &rules, const services::Hmdrecodt &data,
+                       int rows, FieldValues values, std::optional<common::Date> admission,
+                       const std::string &meddept)
 {
     const RowCells &record = context.record;
     StagePrintLines(context.scratch.allList, rules.kind, NoteEntries(rules.kind, data, rows), admission);
@@ -124,7 +131,10 @@ void FeedNursingLines(report::Report &report, common::GridData lines)
     FeedLines(report, std::move(lines), wrapRow, fillLine);
 }
 
-std::vector<FormBindings> NursingRecordBindings() { return {{kForm, nursingBindings()}}; }
+std::vector<FormBindings> NursingRecordBindings()
+{
+    return {{kForm, nursingBindings()}};
+}
 
 BlockResult PrintNursingRecord(PrintContext &context)
 {
@@ -167,8 +177,8 @@ BlockResult PrintEmergencyNursingRecord(PrintContext &context)
     header.doctor = record[5];
     header.ward = inpatient.code(22).front() + "/" + inpatient.code(23).front();
     header.addTo(values);
-    return printNotes(context, {NursingKind::Emergency, "응급간호기록지"}, data, rows,
-                      std::move(values), InpatientAdmission(inpatient.code(3).front()), record[3]);
+    return printNotes(context, {NursingKind::Emergency, "응급간호기록지"}, data, rows, std::move(values),
+                      InpatientAdmission(inpatient.code(3).front()), record[3]);
 }
 
 } // namespace medrec::reports

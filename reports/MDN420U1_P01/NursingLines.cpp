@@ -24,13 +24,17 @@ NoteFields noteFields(NursingKind kind)
     return kind == NursingKind::Ward ? NoteFields{8, 11, 12, 13, 14} : NoteFields{5, 8, 9, 10, 11};
 }
 
-std::string trimmed(std::string_view text) { return std::string(common::TrimBlanks(text)); }
+std::string trimmed(std::string_view text)
+{
+    return std::string(common::TrimBlanks(text));
+}
 
 std::string noteText(NursingKind kind, std::string_view text)
 {
     // The emergency form's labels took "&" for an accelerator mark; its notes print the
     // full-width sign instead, and the ward record's keep theirs.
-    return kind == NursingKind::Emergency ? common::ReplaceAll(common::TrimBlanks(text), "&", "＆") : trimmed(text);
+    return kind == NursingKind::Emergency ? common::ReplaceAll(common::TrimBlanks(text), "&", "＆")
+                                          : trimmed(text);
 }
 
 std::optional<int> wholeNumber(std::string_view text)
@@ -54,7 +58,8 @@ std::vector<NoteEntry> NoteEntries(NursingKind kind, const services::Hmdrecodt &
     };
     std::vector<NoteEntry> notes;
     for (int row = 0; row < rows; ++row)
-        notes.push_back({at(f.date, row), at(f.time, row), at(f.text, row), at(f.nurse, row), at(f.extra, row)});
+        notes.push_back(
+            {at(f.date, row), at(f.time, row), at(f.text, row), at(f.nurse, row), at(f.extra, row)});
     return notes;
 }
 

@@ -29,7 +29,8 @@ std::vector<std::string> staged(const common::GridData &table)
     return lines;
 }
 
-common::GridData stage(NursingKind kind, const std::vector<NoteEntry> &notes, std::optional<common::Date> admission)
+common::GridData stage(NursingKind kind, const std::vector<NoteEntry> &notes,
+                       std::optional<common::Date> admission)
 {
     common::GridData table{60, 2, 1};
     reports::StagePrintLines(table, kind, notes, admission);
@@ -52,11 +53,13 @@ TEST(NursingLines, ADayHeaderBeforeEachChangeOfDate)
           {"20190304", "13:00", "통증 호소함.", "이간호", "02"},
           {"20190304", "23:10", "수면 중임.", "박간호", "03"},
           {"20190305", "07:30", "활력징후 측정함.", "최간호", "04"}},
-         {"DATE:2019-03-04(월요일)   HD : 1일", "20190304 09:40 입원함. /이간호/01", "20190304 13:00 통증 호소함. /이간호/02",
-          "20190304 23:10 수면 중임. /박간호/03", "DATE:2019-03-05(화요일)   HD : 2일",
-          "20190305 07:30 활력징후 측정함. /최간호/04"}},
+         {"DATE:2019-03-04(월요일)   HD : 1일", "20190304 09:40 입원함. /이간호/01",
+          "20190304 13:00 통증 호소함. /이간호/02", "20190304 23:10 수면 중임. /박간호/03",
+          "DATE:2019-03-05(화요일)   HD : 2일", "20190305 07:30 활력징후 측정함. /최간호/04"}},
         {"a date that comes back gets its header again",
-         {{"20190304", "09:40", "a", "n", ""}, {"20190306", "10:00", "b", "n", ""}, {"20190304", "23:50", "c", "n", ""}},
+         {{"20190304", "09:40", "a", "n", ""},
+          {"20190306", "10:00", "b", "n", ""},
+          {"20190304", "23:50", "c", "n", ""}},
          {"DATE:2019-03-04(월요일)   HD : 1일", "20190304 09:40 a /n/", "DATE:2019-03-06(수요일)   HD : 3일",
           "20190306 10:00 b /n/", "DATE:2019-03-04(월요일)   HD : 1일", "20190304 23:50 c /n/"}},
         {"texts, nurses and marks trimmed; date and time as delivered",
@@ -91,9 +94,9 @@ TEST(NursingLines, DayHeaderTexts)
         {"20190304", 2019y / March / 4, "2019-03-04(월요일)   HD : 1일"},
         {"20190301", 2019y / February / 27, "2019-03-01(금요일)   HD : 3일"},
         {"20200301", 2020y / February / 28, "2020-03-01(일요일)   HD : 3일"}, // leap year
-        {"20190304", std::nullopt, "2019-03-04(월요일)"},                   // blank "S_CODE3"
-        {"20190304", 2019y / March / 5, "2019-03-04(월요일)   HD : 0일"},   // before the admission: as counted
-        {"2019030", 2019y / March / 4, "2019-03-0"},                        // not a date: the date alone
+        {"20190304", std::nullopt, "2019-03-04(월요일)"},                     // blank "S_CODE3"
+        {"20190304", 2019y / March / 5, "2019-03-04(월요일)   HD : 0일"}, // before the admission: as counted
+        {"2019030", 2019y / March / 4, "2019-03-0"},                      // not a date: the date alone
         {"", 2019y / March / 4, ""},
     };
     for (const Case &c : cases) {
@@ -115,7 +118,7 @@ TEST(NursingLines, AdmissionDates)
 TEST(NursingLines, NightEntriesPrintBold)
 {
     const std::vector<std::pair<std::string, bool>> cases = {
-        {"07:00", true}, {"07:01", false}, {"12:30", false}, {"21:59", false}, {"22:00", true},
+        {"07:00", true}, {"07:01", false}, {"12:30", false}, {"21:59", false},   {"22:00", true},
         {"23:59", true}, {"00:00", true},  {"", true},       {" 08:15 ", false}, {"7:30", true},
     };
     for (const auto &[time, bold] : cases) {

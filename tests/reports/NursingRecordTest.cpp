@@ -176,9 +176,10 @@ TEST(NursingLinePaging, KindRulesOnTheBands)
 
 TEST(NursingLinePaging, ASecondRunStartsAgainAtTheFirstLine)
 {
-    auto report = fedForm(NursingKind::Ward,
-                          {{"20190304", "09:40", "입원함.", "이간호", ""}, {"20190305", "09:40", "퇴원함.", "이간호", ""}},
-                          kMarch4);
+    auto report = fedForm(
+        NursingKind::Ward,
+        {{"20190304", "09:40", "입원함.", "이간호", ""}, {"20190305", "09:40", "퇴원함.", "이간호", ""}},
+        kMarch4);
     const auto first = runBands(*report);
     EXPECT_EQ(first.size(), 4u);
     EXPECT_EQ(runBands(*report), first);
@@ -214,6 +215,15 @@ protected:
         return pages;
     }
 
+    // Each text, blanks removed, is somewhere in the page text.
+    static void expectTexts(const std::string &in, std::initializer_list<const char *> texts)
+    {
+        for (const char *text : texts) {
+            SCOPED_TRACE(text);
+            EXPECT_NE(in.find(withoutBlanks(text)), std::string::npos);
+        }
+    }
+
     static std::string joined(const std::vector<std::string> &pages)
     {
         std::string all;
@@ -240,40 +250,44 @@ TEST_F(NursingRecord, TheWardRecordRunsOntoTwoPagesWithItsFrameOnEach)
     ASSERT_EQ(pages.size(), 2u);
     for (std::size_t p = 0; p < pages.size(); ++p) {
         SCOPED_TRACE("page " + std::to_string(p + 1));
-        for (const char *text :
-             {"※ 전자인증된 서식입니다.", "간호기록지", "SEON MEDICAL CENTER", "등록번호", "이    름", "주민번호", "SEX/AGE",
-              "진 료 과", "주 치 의", "병동/병실", "00001234", "김민준", "790312-1******", "M/39Y 2M", "외과", "이정훈",
-              "71/7103", "년월일", "시간", "간    호    내    용", "서명", "세온병원", "KRV 82-N-5-28",
-              "2026-12-09 14:30:05"}) {
-            SCOPED_TRACE(text);
-            EXPECT_NE(pages[p].find(withoutBlanks(text)), std::string::npos);
-        }
+        expectTexts(pages[p], {"※ 전자인증된 서식입니다.",
+                               "간호기록지",
+                               "SEON MEDICAL CENTER",
+                               "등록번호",
+                               "이    름",
+                               "주민번호",
+                               "SEX/AGE",
+                               "진 료 과",
+                               "주 치 의",
+                               "병동/병실",
+                               "00001234",
+                               "김민준",
+                               "790312-1******",
+                               "M/39Y 2M",
+                               "외과",
+                               "이정훈",
+                               "71/7103",
+                               "년월일",
+                               "시간",
+                               "간    호    내    용",
+                               "서명",
+                               "세온병원",
+                               "KRV 82-N-5-28",
+                               "2026-12-09 14:30:05"});
         EXPECT_NE(pages[p].find(std::to_string(p + 1) + "/2"), std::string::npos);
     }
     const std::string all = joined(pages);
-    for (const char *text :
-         {"2018-05-14(월요일) HD : 1일", "2018-05-15(화요일) HD : 2일", "2018-05-16(수요일) HD : 3일",
-          "2018-05-17(목요일) HD : 4일", "2018-05-18(금요일) HD : 5일", "2018-05-19(토요일) HD : 6일",
-          "71병동 7103호로 입원함.", "오심 & 구토 없음.", "지연 입력:", "보호자와 함께 도보로 퇴원함.", "이지은", "박소영",
-          "최유리", "김하늘", "21:59", "22:00", "07:00", "07:01", "23:50"}) {
-        SCOPED_TRACE(text);
-        EXPECT_NE(all.find(withoutBlanks(text)), std::string::npos);
-    }
+    expectTexts(all,
+                {"2018-05-14(월요일) HD : 1일", "2018-05-15(화요일) HD : 2일", "2018-05-16(수요일) HD : 3일",
+                 "2018-05-17(목요일) HD : 4일", "2018-05-18(금요일) HD : 5일", "2018-05-19(토요일) HD : 6일",
+                 "71병동 7103호로 입원함.", "오심 & 구토 없음.", "지연 입력:", "보호자와 함께 도보로 퇴원함.",
+                 "이지은", "박소영", "최유리", "김하늘", "21:59", "22:00", "07:00", "07:01", "23:50"});
     // 05-15 comes back after 05-16: its header prints twice.
     EXPECT_EQ(count(all, withoutBlanks("2018-05-15(화요일) HD : 2일")), 2u);
 
-    EXPECT_EQ(printed.summary.patno, "00001234");
-    EXPECT_EQ(printed.summary.meddate, "20180514");
-    EXPECT_EQ(printed.summary.dschdate, "20180519");
-    EXPECT_EQ(printed.summary.patgubun, "건강보험");
-    EXPECT_EQ(printed.summary.meddept, "외과");
-    EXPECT_EQ(printed.summary.chadr, "7103");
-    ASSERT_EQ(printed.history.size(), 1u);
-    EXPECT_EQ(printed.history[0].patientNo, "00001234");
-    EXPECT_EQ(printed.history[0].key2, "20180514");
-    EXPECT_EQ(printed.history[0].a3, "20180519");
-    EXPECT_EQ(printed.history[0].a4, "empty");
-    EXPECT_EQ(printed.history[0].a5, "empty");
+    EXPECT_EQ(printed.summary,
+              (reports::PrintedSummary{"00001234", "20180514", "20180519", "건강보험", "외과", "7103"}));
+    EXPECT_EQ(printed.history, (std::vector<reports::HistoryRow>{{"00001234", "20180514", "20180519"}}));
 }
 
 TEST_F(NursingRecord, TheWardRecordsEmptyNoteAndReturningDayBandByBand)
@@ -282,10 +296,13 @@ TEST_F(NursingRecord, TheWardRecordsEmptyNoteAndReturningDayBandByBand)
     auto block = reports::FindRecordKind("MDNRRECT")->block(context);
     auto &job = std::get<reports::PrintJob>(block);
     const auto bands = runBands(*job.reports().front());
-    auto has = [&bands](const std::string &band) { return std::find(bands.begin(), bands.end(), band) != bands.end(); };
+    auto has = [&bands](const std::string &band) {
+        return std::find(bands.begin(), bands.end(), band) != bands.end();
+    };
     EXPECT_TRUE(has("2018-05-15|03:00||최유리 bold rule"));
-    const auto night = std::find_if(bands.begin(), bands.end(),
-                                    [](const std::string &band) { return band.starts_with("2018-05-15|02:00|통증으로"); });
+    const auto night = std::find_if(bands.begin(), bands.end(), [](const std::string &band) {
+        return band.starts_with("2018-05-15|02:00|통증으로");
+    });
     ASSERT_NE(night, bands.end());
     EXPECT_TRUE(night->ends_with("| bold")) << *night; // first of two lines: no signature, no rule
     EXPECT_TRUE((night + 1)->starts_with("||")) << *(night + 1);
@@ -308,19 +325,14 @@ TEST_F(NursingRecord, TheEmergencyRecordHasItsTitlesOnTheFirstPageToo)
     // Title and footer title, and nothing left of the ward title.
     EXPECT_EQ(count(page, "응급간호기록지"), 2u);
     EXPECT_EQ(count(page, "간호기록지"), 2u);
-    for (const char *text : {"KRV 82-N-5-28", "00056789", "김민준", "920817-1******", "M/34", "외과", "박상철", "61/6102",
-                             "2022-07-02(토요일) HD : 1일", "혈액검사 ＆ 복부 CT", "61병동 6102호로 입원 위해 이송함.",
-                             "이지은", "박소영"}) {
-        SCOPED_TRACE(text);
-        EXPECT_NE(page.find(withoutBlanks(text)), std::string::npos);
-    }
+    expectTexts(page, {"KRV 82-N-5-28", "00056789", "김민준", "920817-1******", "M/34", "외과", "박상철",
+                       "61/6102", "2022-07-02(토요일) HD : 1일", "혈액검사 ＆ 복부 CT",
+                       "61병동 6102호로 입원 위해 이송함.", "이지은", "박소영"});
     EXPECT_EQ(page.find("&"), std::string::npos);
-    EXPECT_EQ(printed.summary.meddept, "응급의학과");
-    EXPECT_EQ(printed.summary.chadr, "김도현");
-    EXPECT_EQ(printed.summary.patgubun, "건강보험");
-    ASSERT_EQ(printed.history.size(), 1u);
-    EXPECT_EQ(printed.history[0].key2, "20220702");
-    EXPECT_EQ(printed.history[0].a3, "1940");
+    EXPECT_FALSE(middleware::HasRequestBuffer());
+    EXPECT_EQ(printed.summary,
+              (reports::PrintedSummary{"00056789", "20220702", "1940", "건강보험", "응급의학과", "김도현"}));
+    EXPECT_EQ(printed.history, (std::vector<reports::HistoryRow>{{"00056789", "20220702", "1940"}}));
 }
 
 TEST_F(NursingRecord, AnEmergencyPatientNeverAdmittedGetsNoHospitalDay)
@@ -330,10 +342,8 @@ TEST_F(NursingRecord, AnEmergencyPatientNeverAdmittedGetsNoHospitalDay)
     ASSERT_TRUE(printed.printed()) << printed.failure;
     const auto pages = pageTexts(printed.pdf);
     ASSERT_EQ(pages.size(), 1u);
-    for (const char *text : {"2019-08-17(토요일)", "2019-08-18(일요일)", "응급의학과", "ER/", "측위 유지함 ＆ 침상"}) {
-        SCOPED_TRACE(text);
-        EXPECT_NE(pages[0].find(withoutBlanks(text)), std::string::npos);
-    }
+    expectTexts(pages[0],
+                {"2019-08-17(토요일)", "2019-08-18(일요일)", "응급의학과", "ER/", "측위 유지함 ＆ 침상"});
     EXPECT_EQ(pages[0].find("HD:"), std::string::npos);
 }
 
@@ -349,16 +359,31 @@ TEST_F(NursingRecord, APrintThatStopsSaysWhyAndLeavesNoBuffer)
         std::string box;
     };
     const std::vector<Case> cases = {
-        {"no inpatient header", "MDNERECT", {"00004011", "20171224", "0300"}, reports::NotPrinted::Reason::NothingFound,
+        {"no inpatient header",
+         "MDNERECT",
+         {"00004011", "20171224", "0300"},
+         reports::NotPrinted::Reason::NothingFound,
          "조회된 자료가 없습니다!"},
-        {"the inpatient header fails", "MDNERECT", {tooLong, "20171224", "0300"}, reports::NotPrinted::Reason::ServiceFailed,
+        {"the inpatient header fails",
+         "MDNERECT",
+         {tooLong, "20171224", "0300"},
+         reports::NotPrinted::Reason::ServiceFailed,
          ""},
-        {"a header but no notes", "MDNERECT", {"12345678", "20190101", "0000"}, reports::NotPrinted::Reason::NothingFound,
+        {"a header but no notes",
+         "MDNERECT",
+         {"12345678", "20190101", "0000"},
+         reports::NotPrinted::Reason::NothingFound,
          "출력할  자료가 없습니다."},
-        {"a header, then the notes fail", "MDNERECT", {"12345678", tooLong, "0000"},
-         reports::NotPrinted::Reason::ServiceFailed, ""},
-        {"a ward record without notes", "MDNRRECT", {"00056789", "20220702", "20220706"},
-         reports::NotPrinted::Reason::NothingFound, "출력할  자료가 없습니다."},
+        {"a header, then the notes fail",
+         "MDNERECT",
+         {"12345678", tooLong, "0000"},
+         reports::NotPrinted::Reason::ServiceFailed,
+         ""},
+        {"a ward record without notes",
+         "MDNRRECT",
+         {"00056789", "20220702", "20220706"},
+         reports::NotPrinted::Reason::NothingFound,
+         "출력할  자료가 없습니다."},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.what);
@@ -379,12 +404,14 @@ TEST_F(NursingRecord, APrintThatStopsSaysWhyAndLeavesNoBuffer)
 // rows medrec-server keeps.
 TEST_F(NursingRecord, APrintRunLeavesOneHistoryRowPerRecord)
 {
-    const std::string env = medrec::testing::writeSiteEnvironment(m_out.path(), "127.0.0.1", s_server->port());
+    const std::string env =
+        medrec::testing::writeSiteEnvironment(m_out.path(), "127.0.0.1", s_server->port());
     const std::string pdfDir = m_out.file("batch");
     std::filesystem::create_directories(pdfDir);
     auto batch = [&](const std::string &args) {
         const std::string command = "MEDREC_ENV_FILE='" + env + "' MEDREC_PRINT_TO='pdf:" + pdfDir +
-                                    "' MEDREC_BATCH_USER=COURT '" MEDREC_BATCH_PROGRAM "' " + args + " 2>/dev/null";
+                                    "' MEDREC_BATCH_USER=COURT '" MEDREC_BATCH_PROGRAM "' " + args +
+                                    " 2>/dev/null";
         const int status = std::system(command.c_str());
         return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     };
@@ -394,8 +421,10 @@ TEST_F(NursingRecord, APrintRunLeavesOneHistoryRowPerRecord)
     EXPECT_EQ(batch("4011 --visit 201712240300 --kind MDNERECT"), 1); // no inpatient header
     const auto lines = historyLines();
     ASSERT_EQ(lines.size(), before + 2);
-    EXPECT_NE(lines[0].find("\t00056789\t20220702\t1940\tempty\tempty\tMDNERECT\tCOURT\t"), std::string::npos) << lines[0];
-    EXPECT_NE(lines[1].find("\t00001234\t20180514\t20180519\tempty\tempty\tMDNRRECT\tCOURT\t"), std::string::npos)
+    EXPECT_NE(lines[0].find("\t00056789\t20220702\t1940\tempty\tempty\tMDNERECT\tCOURT\t"), std::string::npos)
+        << lines[0];
+    EXPECT_NE(lines[1].find("\t00001234\t20180514\t20180519\tempty\tempty\tMDNRRECT\tCOURT\t"),
+              std::string::npos)
         << lines[1];
     std::size_t pdfs = 0;
     for (const auto &entry : std::filesystem::directory_iterator(pdfDir))
