@@ -9,6 +9,7 @@
 
 #include "Clock.h"
 #include "GridData.h"
+#include "HmdPatInf.h"
 #include "TextHelpers.h"
 #include "TuxCom.h"
 
@@ -19,6 +20,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
@@ -398,6 +400,38 @@ TEST_F(NursingRecord, APrintThatStopsSaysWhyAndLeavesNoBuffer)
         }
         EXPECT_FALSE(middleware::HasRequestBuffer());
     }
+}
+
+TEST_F(NursingRecord, TheHostAnswersTheInpatientHeaderByPatientNumber)
+{
+    struct Case
+    {
+        const char *patNo;
+        int rows;
+        std::vector<std::string> codes; // "S_CODE3", "S_CODE6", "S_CODE22", "S_CODE23"
+    };
+    const Case cases[] = {
+        {"00056789", 1, {"20220702", "외과", "61", "6102"}},
+        {"12345678", 1, {"", "응급의학과", "ER", ""}},
+        {"00004011", 0, {"", "", "", ""}},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.patNo);
+        services::HmdPatInf inpatient;
+        EXPECT_EQ(inpatient.GetIpdInf("1", c.patNo, "", "EB1", ""), c.rows);
+        EXPECT_EQ((std::vector<std::string>{inpatient.code(3).front(), inpatient.code(6).front(),
+                                            inpatient.code(22).front(), inpatient.code(23).front()}),
+                  c.codes);
+    }
+    const std::string listing = medrec::testing::serverProgramPath() + " services";
+    std::string out;
+    if (FILE *pipe = popen(listing.c_str(), "r")) {
+        char buffer[4096];
+        for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;)
+            out.append(buffer, n);
+        pclose(pipe);
+    }
+    EXPECT_NE(out.find("\nMD_IPDLS_E1\tstored replies\tS_TYPE2\n"), std::string::npos) << out;
 }
 
 // The real print run (medrec-batch, as an office clerk reprints for a court) and the history
