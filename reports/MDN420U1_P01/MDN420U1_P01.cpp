@@ -63,7 +63,7 @@ bool isDayHeader(const StagedRows &rows)
 // A row's first line places the band's parts for a note or for a day header.
 void placeParts(report::Report &r, bool dayHeader)
 {
-    r.detail().setColor(dayHeader ? report::Color::fromTColor(12632256) : report::Color::white());
+    r.detail().setColor(dayHeader ? report::Color::silver() : report::Color::white());
     for (const char *name : kNoteParts)
         r.label(name).setTop(dayHeader ? kHidden : kTextTop);
     for (const char *name : kColumnLines)
@@ -75,7 +75,7 @@ std::vector<std::string> wrapRow(report::Report &r, const StagedRows &rows)
 {
     if (isDayHeader(rows))
         return {rows.cell(nursing_col::kText)};
-    // Wrapped in the weight it prints in: bold is wider.
+    // Wrapped in the weight it prints in, so the breaks are the printed ones.
     r.label("qrlb_Data4").setBold(PrintsBold(rows.cell(nursing_col::kTime)));
     return r.wrapLines("qrlb_Data4", rows.cell(nursing_col::kText));
 }
