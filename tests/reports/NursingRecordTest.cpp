@@ -20,9 +20,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdio>
 #include <cstdlib>
-#include <fstream>
 #include <sstream>
 #include <sys/wait.h>
 
@@ -201,13 +199,7 @@ protected:
     // line), blanks removed.
     static std::vector<std::string> pageTexts(const std::filesystem::path &pdf)
     {
-        const std::string out = pdf.string() + ".txt";
-        const std::string command = "pdftotext -layout -enc UTF-8 '" + pdf.string() + "' '" + out + "'";
-        if (std::system(command.c_str()) != 0)
-            return {};
-        std::ifstream in(out);
-        std::stringstream all;
-        all << in.rdbuf();
+        std::stringstream all(commandOutput("pdftotext -layout -enc UTF-8 '" + pdf.string() + "' -"));
         std::vector<std::string> pages;
         std::string page;
         while (std::getline(all, page, '\f'))
@@ -423,14 +415,7 @@ TEST_F(NursingRecord, TheHostAnswersTheInpatientHeaderByPatientNumber)
                                             inpatient.code(22).front(), inpatient.code(23).front()}),
                   c.codes);
     }
-    const std::string listing = medrec::testing::serverProgramPath() + " services";
-    std::string out;
-    if (FILE *pipe = popen(listing.c_str(), "r")) {
-        char buffer[4096];
-        for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;)
-            out.append(buffer, n);
-        pclose(pipe);
-    }
+    const std::string out = commandOutput("'" + medrec::testing::serverProgramPath() + "' services");
     EXPECT_NE(out.find("\nMD_IPDLS_E1\tstored replies\tS_TYPE2\n"), std::string::npos) << out;
 }
 

@@ -35,18 +35,6 @@ std::string readAll(const std::filesystem::path &path)
     return s.str();
 }
 
-std::string runCommand(const std::string &command)
-{
-    std::string out;
-    if (FILE *pipe = popen(command.c_str(), "r")) {
-        char buffer[4096];
-        for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;)
-            out.append(buffer, n);
-        pclose(pipe);
-    }
-    return out;
-}
-
 } // namespace
 
 std::string RecordKindTest::demoData() { return readAll(MEDREC_DEMO_DATA); }
@@ -151,6 +139,18 @@ KindPrint RecordKindTest::print(const std::string &kindCode, reports::PrintConte
     return result;
 }
 
+std::string RecordKindTest::commandOutput(const std::string &command)
+{
+    std::string out;
+    if (FILE *pipe = popen(command.c_str(), "r")) {
+        char buffer[4096];
+        for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;)
+            out.append(buffer, n);
+        pclose(pipe);
+    }
+    return out;
+}
+
 std::string RecordKindTest::withoutBlanks(const std::string &text)
 {
     std::string out;
@@ -162,7 +162,7 @@ std::string RecordKindTest::withoutBlanks(const std::string &text)
 
 std::vector<std::string> RecordKindTest::pdfPages(const std::filesystem::path &pdf)
 {
-    const std::string all = runCommand("pdftotext -enc UTF-8 '" + pdf.string() + "' -");
+    const std::string all = commandOutput("pdftotext -enc UTF-8 '" + pdf.string() + "' -");
     std::vector<std::string> pages;
     std::size_t start = 0;
     for (auto ff = all.find('\f'); ff != std::string::npos; ff = all.find('\f', start)) {
@@ -175,7 +175,7 @@ std::vector<std::string> RecordKindTest::pdfPages(const std::filesystem::path &p
 std::vector<std::string> RecordKindTest::historyLines()
 {
     const std::string out =
-        runCommand("'" + serverProgramPath() + "' history --db '" + s_server->databasePath() + "' 2>&1");
+        commandOutput("'" + serverProgramPath() + "' history --db '" + s_server->databasePath() + "' 2>&1");
     std::vector<std::string> lines;
     std::istringstream in(out);
     for (std::string line; std::getline(in, line);)

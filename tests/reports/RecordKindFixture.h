@@ -67,6 +67,9 @@ protected:
     static std::vector<std::string> pdfPages(const std::filesystem::path &pdf);
     static std::string withoutBlanks(const std::string &text);
 
+    // What a shell command writes to its standard output.
+    static std::string commandOutput(const std::string &command);
+
     // medrec-server history for the suite's database, one line a row.
     std::vector<std::string> historyLines();
 
