@@ -26,6 +26,10 @@ struct GoldenCase
 const GoldenCase kCases[] = {
     {"MDOPRECT", "two-pages", "00001234", "20180514", 0},
     {"MDOPRECT", "one-page", "00001302", "20160905", 1},
+    {"MDADINFT", "rich", "00001234", "20180514", 0},
+    {"MDADINFT", "long-texts", "00056789", "20220702", 0},
+    {"MDADINFT", "legacy-formats", "02345678", "20130422", 0},
+    {"MDADINFT", "sparse", "00004007", "20201119", 0},
     {"MDNRRECT", "one-row", "00004008", "20230501", 0},
     {"MDNRRECT", "empty-note", "00001301", "20240402", 0},
     {"MDNRRECT", "day-bars", "00004001", "20211011", 0},
