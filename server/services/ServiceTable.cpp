@@ -48,6 +48,9 @@ const std::vector<ServiceEntry> &DomainServiceTable()
         // The measurement flowsheets (blood sugar "7", body measurements "K", intake and
         // output "P") by the flowsheet and the record's keys each sends.
         stored("MD_IOCHK_L1", {"S_TYPE1", "S_TYPE2", "S_TYPE3", "S_TYPE4", "S_TYPE5"}),
+        // The print sends the constants "1" and "EB1" in "S_TYPE1" and "S_TYPE4" with every
+        // call: only the patient number tells one inpatient header from another.
+        stored("MD_IPDLS_E1", {"S_TYPE2"}),
     };
     return table;
 }
