@@ -527,6 +527,82 @@ private:
     ImportSummary m_summary;
 };
 
+// Follows the parser through the document to name where it is ("patients[3].number"),
+// and refuses a key that an object already has: the import would otherwise keep the
+// last one silently.
+class DuplicateKeyCheck
+{
+public:
+    bool operator()(int, nlohmann::json::parse_event_t event, nlohmann::json &parsed)
+    {
+        using Event = nlohmann::json::parse_event_t;
+        switch (event) {
+        case Event::object_start:
+        case Event::array_start:
+            m_levels.push_back(Level{event == Event::array_start, {}, {}, 0});
+            break;
+        case Event::key: {
+            Level &level = m_levels.back();
+            level.key = parsed.get<std::string>();
+            if (!level.keys.insert(level.key).second)
+                throw ImportError(path(), "the key \"" + level.key + "\" stands twice in one object");
+            break;
+        }
+        case Event::object_end:
+        case Event::array_end:
+            m_levels.pop_back();
+            elementDone();
+            break;
+        case Event::value:
+            elementDone();
+            break;
+        }
+        return true;
+    }
+
+private:
+    struct Level
+    {
+        bool array;
+        std::set<std::string> keys;
+        std::string key; // objects: the member being read
+        std::size_t index; // arrays: the element being read
+    };
+
+    void elementDone()
+    {
+        if (!m_levels.empty() && m_levels.back().array)
+            ++m_levels.back().index;
+    }
+
+    std::string path() const
+    {
+        std::string out;
+        for (const Level &level : m_levels) {
+            if (level.array)
+                out += "[" + std::to_string(level.index) + "]";
+            else
+                out += (out.empty() ? "" : ".") + level.key;
+        }
+        return out.empty() ? "(document)" : out;
+    }
+
+    std::vector<Level> m_levels;
+};
+
+// nlohmann's "[json.exception.parse_error.101] parse error at line 1, column 2: ..."
+// without its bracketed tag.
+std::string jsonErrorText(const nlohmann::json::exception &e)
+{
+    std::string text = e.what();
+    if (!text.empty() && text.front() == '[') {
+        const std::size_t close = text.find("] ");
+        if (close != std::string::npos)
+            text.erase(0, close + 2);
+    }
+    return text;
+}
+
 } // namespace
 
 ImportResult importJson(sqlite3 *db, std::string_view json, const ImportOptions &options)
@@ -534,9 +610,13 @@ ImportResult importJson(sqlite3 *db, std::string_view json, const ImportOptions 
     ImportResult result;
     nlohmann::json doc;
     try {
-        doc = nlohmann::json::parse(json.begin(), json.end());
-    } catch (const nlohmann::json::parse_error &e) {
-        result.error = std::string("not a JSON document: ") + e.what();
+        doc = nlohmann::json::parse(json.begin(), json.end(), DuplicateKeyCheck());
+    } catch (const ImportError &e) {
+        result.error = e.what();
+        return result;
+    } catch (const nlohmann::json::exception &e) {
+        // Syntax errors, and numbers no double holds ("1e400").
+        result.error = "not a JSON document: " + jsonErrorText(e);
         return result;
     }
     try {
@@ -550,6 +630,8 @@ ImportResult importJson(sqlite3 *db, std::string_view json, const ImportOptions 
         result.error = e.what();
     } catch (const DbError &e) {
         result.error = std::string("database: ") + e.what();
+    } catch (const std::exception &e) {
+        result.error = e.what();
     }
     return result;
 }
