@@ -121,12 +121,13 @@ void Session::close(const std::string &why)
     m_beginTimer.cancel();
     m_deadlineTimer.cancel();
     m_pendingBegin.reset();
-    m_outbox.clear();
-    m_input.clear();
-    m_input.shrink_to_fit();
     asio::error_code ignored;
     m_socket.shutdown(asio::ip::tcp::socket::shutdown_both, ignored);
     m_socket.close(ignored);
+    // Only now that no read or write can touch them any more.
+    m_outbox.clear();
+    m_input = std::string();
+    m_readBuffer = std::string();
     m_state->sessionClosed(m_id, m_refusing);
 }
 
@@ -152,16 +153,17 @@ void Session::readMore()
         auto length = tp::decodeLengthPrefix(std::string_view(m_input).substr(0, tp::kFrameLengthPrefix), nullptr);
         want = std::min(kReadChunk, tp::kFrameLengthPrefix + *length - m_input.size());
     }
-    const std::size_t had = m_input.size();
-    m_input.resize(had + want);
+    if (want <= kIdleRead && m_readBuffer.capacity() > kIdleRead)
+        m_readBuffer = std::string(); // after a large frame
+    m_readBuffer.resize(std::max(want, kIdleRead));
     m_reading = true;
     m_socket.async_read_some(
-        asio::buffer(m_input.data() + had, want),
-        asio::bind_executor(m_strand, [self = shared_from_this(), had](const asio::error_code &ec, std::size_t n) {
+        asio::buffer(m_readBuffer.data(), want),
+        asio::bind_executor(m_strand, [self = shared_from_this()](const asio::error_code &ec, std::size_t n) {
             self->m_reading = false;
             if (self->m_closed)
                 return;
-            self->m_input.resize(had + n);
+            self->m_input.append(self->m_readBuffer.data(), n);
             if (ec == asio::error::eof) {
                 // The client has sent all it will (perhaps half-closing right after a
                 // commit): what it sent is still answered.
@@ -321,7 +323,7 @@ void Session::handleInit(const tp::Frame &frame)
         const std::size_t max = m_state->maxSessions;
         replyStatus(frame, TPELIMIT,
                     "the service host serves at most " + std::to_string(max) + " sessions; try again later");
-        log("refused: " + std::to_string(max) + " sessions open");
+        m_state->logLine("connection refused: " + std::to_string(max) + " sessions open");
         finish("refused");
         return;
     }

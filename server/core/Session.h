@@ -114,7 +114,8 @@ private:
     std::string m_peer;
     bool m_refusing;
 
-    std::string m_input; // received, not yet handled
+    std::string m_input;      // received, not yet handled
+    std::string m_readBuffer; // what the pending read fills
     bool m_reading = false;
     bool m_inputEnded = false; // the client sent its last byte (or a bad frame came)
     std::deque<std::string> m_outbox;

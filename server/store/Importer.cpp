@@ -527,37 +527,49 @@ private:
     ImportSummary m_summary;
 };
 
-// Follows the parser through the document to name where it is ("patients[3].number"),
-// and refuses a key that an object already has: the import would otherwise keep the
-// last one silently.
-class DuplicateKeyCheck
+// A first pass over the text that builds nothing: finds syntax errors and numbers no
+// double holds ("1e400") without an exception, and refuses a key that an object already
+// has (the import would otherwise keep the last one silently), naming where it stands
+// ("patients[3].number").
+class DocumentCheck : public nlohmann::json_sax<nlohmann::json>
 {
 public:
-    bool operator()(int, nlohmann::json::parse_event_t event, nlohmann::json &parsed)
+    const std::string &error() const { return m_error; }
+
+    bool null() override { return value(); }
+    bool boolean(bool) override { return value(); }
+    bool number_integer(number_integer_t) override { return value(); }
+    bool number_unsigned(number_unsigned_t) override { return value(); }
+    bool number_float(number_float_t, const string_t &) override { return value(); }
+    bool string(string_t &) override { return value(); }
+    bool binary(binary_t &) override { return value(); }
+    bool start_object(std::size_t) override { return start(false); }
+    bool start_array(std::size_t) override { return start(true); }
+    bool end_object() override { return end(); }
+    bool end_array() override { return end(); }
+
+    bool key(string_t &name) override
     {
-        using Event = nlohmann::json::parse_event_t;
-        switch (event) {
-        case Event::object_start:
-        case Event::array_start:
-            m_levels.push_back(Level{event == Event::array_start, {}, {}, 0});
-            break;
-        case Event::key: {
-            Level &level = m_levels.back();
-            level.key = parsed.get<std::string>();
-            if (!level.keys.insert(level.key).second)
-                throw ImportError(path(), "the key \"" + level.key + "\" stands twice in one object");
-            break;
-        }
-        case Event::object_end:
-        case Event::array_end:
-            m_levels.pop_back();
-            elementDone();
-            break;
-        case Event::value:
-            elementDone();
-            break;
+        Level &level = m_levels.back();
+        level.key = name;
+        if (!level.keys.insert(name).second) {
+            m_error = path() + ": the key \"" + name + "\" stands twice in one object";
+            return false;
         }
         return true;
+    }
+
+    bool parse_error(std::size_t, const std::string &, const nlohmann::json::exception &e) override
+    {
+        // "[json.exception.parse_error.101] parse error at line 1, ..." without its tag.
+        std::string text = e.what();
+        if (!text.empty() && text.front() == '[') {
+            const std::size_t close = text.find("] ");
+            if (close != std::string::npos)
+                text.erase(0, close + 2);
+        }
+        m_error = "not a JSON document: " + text;
+        return false;
     }
 
 private:
@@ -565,14 +577,25 @@ private:
     {
         bool array;
         std::set<std::string> keys;
-        std::string key; // objects: the member being read
-        std::size_t index; // arrays: the element being read
+        std::string key;       // objects: the member being read
+        std::size_t index = 0; // arrays: the element being read
     };
 
-    void elementDone()
+    bool value()
     {
         if (!m_levels.empty() && m_levels.back().array)
             ++m_levels.back().index;
+        return true;
+    }
+    bool start(bool array)
+    {
+        m_levels.push_back(Level{array, {}, {}, 0});
+        return true;
+    }
+    bool end()
+    {
+        m_levels.pop_back();
+        return value();
     }
 
     std::string path() const
@@ -588,20 +611,8 @@ private:
     }
 
     std::vector<Level> m_levels;
+    std::string m_error;
 };
-
-// nlohmann's "[json.exception.parse_error.101] parse error at line 1, column 2: ..."
-// without its bracketed tag.
-std::string jsonErrorText(const nlohmann::json::exception &e)
-{
-    std::string text = e.what();
-    if (!text.empty() && text.front() == '[') {
-        const std::size_t close = text.find("] ");
-        if (close != std::string::npos)
-            text.erase(0, close + 2);
-    }
-    return text;
-}
 
 } // namespace
 
@@ -609,14 +620,15 @@ ImportResult importJson(sqlite3 *db, std::string_view json, const ImportOptions 
 {
     ImportResult result;
     nlohmann::json doc;
-    try {
-        doc = nlohmann::json::parse(json.begin(), json.end(), DuplicateKeyCheck());
-    } catch (const ImportError &e) {
-        result.error = e.what();
+    DocumentCheck check;
+    if (!nlohmann::json::sax_parse(json.begin(), json.end(), &check)) {
+        result.error = check.error().empty() ? "not a JSON document" : check.error();
         return result;
+    }
+    try {
+        doc = nlohmann::json::parse(json.begin(), json.end());
     } catch (const nlohmann::json::exception &e) {
-        // Syntax errors, and numbers no double holds ("1e400").
-        result.error = "not a JSON document: " + jsonErrorText(e);
+        result.error = std::string("not a JSON document: ") + e.what();
         return result;
     }
     try {

@@ -115,8 +115,10 @@ void ClientSession::lose(const std::string &why)
     m_io->socket.close(ignored);
     const std::string detail = "connection to the service host lost: " + why;
     // The server rolls back what the lost connection held; the caller still ends it.
-    if (m_transaction != 0 && m_rollbackReason.empty())
+    if (m_transaction != 0 && m_rollbackReason.empty()) {
         m_rollbackReason = detail;
+        m_rollbackError = TPEABORT;
+    }
     fail(TPESYSTEM, detail);
 }
 
@@ -272,18 +274,23 @@ int ClientSession::call(const char *service, char *idata, char **odata, long *ol
     f.transaction = transaction;
     f.name = service;
     f.data = std::string(fb::entries(sent));
-    const int rc = callOnce(service, std::move(f), odata, olen, out, flags);
-    if (rc != 0 && transaction != 0)
+    int serverStatus = 0;
+    const int rc = callOnce(service, std::move(f), odata, olen, out, flags, &serverStatus);
+    if (rc != 0 && transaction != 0) {
+        // The server's own time-out of the transaction stays TPETIME at the commit.
+        m_rollbackError = serverStatus == TPETIME ? TPETIME : TPEABORT;
         abandon(transaction, "the call of " + std::string(service) + " failed: " + lastErrorDetail());
+    }
     return rc;
 }
 
 int ClientSession::callOnce(const char *service, Frame f, char **odata, long *olen, const BufferInfo &out,
-                            long flags)
+                            long flags, int *serverStatus)
 {
     auto reply = request(std::move(f), (flags & TPNOTIME) ? std::nullopt : callDeadline());
     if (!reply)
         return -1;
+    *serverStatus = reply->status;
     setUserCode(reply->userCode);
 
     if (reply->flavour == Flavour::Fml || reply->flavour == Flavour::Fml32) {
@@ -363,7 +370,7 @@ int ClientSession::endTransaction(FrameKind kind, const char *call, long flags)
             clearError();
             return 0;
         }
-        return fail(TPEABORT, "the transaction was rolled back: " + why);
+        return fail(m_rollbackError, "the transaction was rolled back: " + why);
     }
     Frame f;
     f.kind = kind;

@@ -14,8 +14,8 @@
 //
 // A call that fails inside a transaction (time-out, service failure, lost reply, a reply
 // that does not fit) makes the transaction rollback-only: the server is told to roll it
-// back at once, later calls in it fail with TPETRAN, tpcommit fails with TPEABORT and
-// tpabort ends it. So a write retried after a failure is never stored twice.
+// back at once, later calls in it fail with TPETRAN, tpcommit fails with TPEABORT (TPETIME
+// when the server said the transaction's time-out had passed) and tpabort ends it. So a write retried after a failure is never stored twice.
 
 #include "TypedBuffer.h"
 #include "atmi.h"
@@ -75,7 +75,9 @@ private:
     using Clock = std::chrono::steady_clock;
 
     // The call's frame sent and its reply put into *odata (tpcall's second half).
-    int callOnce(const char *service, Frame f, char **odata, long *olen, const BufferInfo &out, long flags);
+    // *serverStatus: the status the server answered with (untouched when none came).
+    int callOnce(const char *service, Frame f, char **odata, long *olen, const BufferInfo &out, long flags,
+                 int *serverStatus);
     // Commit or abort of the open transaction.
     int endTransaction(FrameKind kind, const char *call, long flags);
     // Sends a request and waits for its reply, delivering unsolicited messages meanwhile.
@@ -95,6 +97,7 @@ private:
     std::uint32_t m_sequence = 0;
     std::uint32_t m_transaction = 0;
     std::string m_rollbackReason; // non-empty: the transaction is rollback-only
+    int m_rollbackError = TPEABORT; // what tpcommit then fails with
     Unsolfunc *m_handler = nullptr;
     bool m_inHandler = false;
 };
