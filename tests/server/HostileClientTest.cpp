@@ -1,5 +1,6 @@
 // The server against clients that fail, stall, flood or vanish: rollback-only
-// transactions, session limits, time-outs, back-pressure, replies at close, keep-alive.
+// transactions, session limits, time-outs, back-pressure, replies at close, keep-alive;
+// and against a power cut: what it acknowledges is on the disk.
 
 #include "RawClient.h"
 #include "TestSupport.h"
@@ -62,6 +63,14 @@ protected:
         m_server = std::make_unique<InProcessServer>(
             [](server::ServiceRegistry &r) {
                 r.add("TS_NOTE_U1", insertNote);
+                // The synchronisation of the connection the call runs on.
+                r.add("TS_SYNC_S1", [](server::ServiceContext &ctx) {
+                    sqlite3_stmt *stmt = nullptr;
+                    sqlite3_prepare_v2(ctx.db(), "PRAGMA synchronous", -1, &stmt, nullptr);
+                    if (sqlite3_step(stmt) == SQLITE_ROW)
+                        ctx.reply().addInteger("L_CNT1", sqlite3_column_int(stmt, 0));
+                    sqlite3_finalize(stmt);
+                });
                 // Writes, then reports a failure: its write must never be committed.
                 r.add("TS_HALF_U1", [](server::ServiceContext &ctx) {
                     insertNote(ctx);
@@ -306,6 +315,23 @@ TEST_F(HostileClientTest, RepliesQueuedAtCloseAreSent)
         EXPECT_TRUE(second.closedByServer());
     }
     EXPECT_EQ(std::stoi(m_server->queryText("SELECT count(*) FROM notes")), 20);
+}
+
+TEST_F(HostileClientTest, EveryConnectionCommitsWithFullSynchronisation)
+{
+    start();
+    auto s = join();
+    for (long flags : {long(TPNOTRAN), 0L}) {
+        SCOPED_TRACE(flags ? "outside a transaction" : "inside one");
+        if (!flags) {
+            ASSERT_EQ(s->begin(10, 0), 0);
+        }
+        char *b = tp::client::allocate("FML", nullptr, 1024);
+        ASSERT_EQ(s->call("TS_SYNC_S1", b, &b, nullptr, flags), 0) << tp::client::lastErrorDetail();
+        EXPECT_EQ(Fvall(reinterpret_cast<FBFR *>(b), m_server->fields()->id("L_CNT1"), 0), 2); // FULL
+        tp::client::release(b);
+    }
+    ASSERT_EQ(s->commit(0), 0);
 }
 
 // The socket options of the open descriptors of this process that are TCP connections
