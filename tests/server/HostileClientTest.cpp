@@ -2,6 +2,7 @@
 // transactions, session limits, time-outs, back-pressure, replies at close, keep-alive;
 // and against a power cut: what it acknowledges is on the disk.
 
+#include "NotesService.h"
 #include "RawClient.h"
 #include "TestSupport.h"
 
@@ -32,25 +33,10 @@ using medrec::testing::InProcessServer;
 using medrec::testing::RawClient;
 using medrec::testing::frame;
 using medrec::testing::initFrame;
+using medrec::testing::insertNote;
 using medrec::testing::stringEntry;
 
 namespace {
-
-bool createTable(sqlite3 *db, std::string *)
-{
-    return sqlite3_exec(db, "CREATE TABLE IF NOT EXISTS notes(text TEXT)", nullptr, nullptr, nullptr) == SQLITE_OK;
-}
-
-void insertNote(server::ServiceContext &ctx)
-{
-    sqlite3_stmt *stmt = nullptr;
-    sqlite3_prepare_v2(ctx.db(), "INSERT INTO notes(text) VALUES (?)", -1, &stmt, nullptr);
-    std::string t = ctx.request().text("S_STRING1");
-    sqlite3_bind_text(stmt, 1, t.c_str(), -1, SQLITE_TRANSIENT);
-    if (sqlite3_step(stmt) != SQLITE_DONE)
-        ctx.fail("저장하지 못했습니다.");
-    sqlite3_finalize(stmt);
-}
 
 class HostileClientTest : public ::testing::Test
 {
@@ -58,7 +44,7 @@ protected:
     void start(std::function<void(server::ServerOptions &)> adjust = {})
     {
         InProcessOptions options;
-        options.prepareDatabase = createTable;
+        options.prepareDatabase = medrec::testing::createNotesTable;
         options.adjust = std::move(adjust);
         m_server = std::make_unique<InProcessServer>(
             [](server::ServiceRegistry &r) {

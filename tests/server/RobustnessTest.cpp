@@ -1,6 +1,7 @@
 // The server against bad input and vanishing clients, many clients at once, and the real
 // medrec-server program.
 
+#include "NotesService.h"
 #include "RawClient.h"
 #include "TestSupport.h"
 
@@ -38,31 +39,15 @@ using medrec::testing::stringEntry;
 
 namespace {
 
-bool createTable(sqlite3 *db, std::string *)
-{
-    return sqlite3_exec(db, "CREATE TABLE IF NOT EXISTS notes(text TEXT)", nullptr, nullptr, nullptr) == SQLITE_OK;
-}
-
 class RobustnessTest : public ::testing::Test
 {
 protected:
     void SetUp() override
     {
         InProcessOptions options;
-        options.prepareDatabase = createTable;
+        options.prepareDatabase = medrec::testing::createNotesTable;
         m_server = std::make_unique<InProcessServer>(
-            [](server::ServiceRegistry &r) {
-                r.add("TS_NOTE_U1", [](server::ServiceContext &ctx) {
-                    sqlite3_stmt *stmt = nullptr;
-                    sqlite3_prepare_v2(ctx.db(), "INSERT INTO notes(text) VALUES (?)", -1, &stmt, nullptr);
-                    std::string t = ctx.request().text("S_STRING1");
-                    sqlite3_bind_text(stmt, 1, t.c_str(), -1, SQLITE_TRANSIENT);
-                    if (sqlite3_step(stmt) != SQLITE_DONE)
-                        ctx.fail("저장하지 못했습니다.");
-                    sqlite3_finalize(stmt);
-                });
-            },
-            options);
+            [](server::ServiceRegistry &r) { r.add("TS_NOTE_U1", medrec::testing::insertNote); }, options);
         m_env.port = m_server->port();
         m_env.fieldTable = medrec::testing::defaultFieldTablePath();
         m_env.callTimeoutSeconds = 10;
