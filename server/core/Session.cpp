@@ -31,9 +31,8 @@ std::string fieldText(const tp::FieldTable &fields, const Fbfr *buffer, const ch
 
 // Unanswered requests (and queued notices) a session may have before reading from it stops.
 constexpr std::size_t kMaxUnanswered = 8;
-// How much is read at once; a frame's body is read as it arrives, never allocated up front.
+// Most read at once; a frame's body is read as it arrives, never allocated up front.
 constexpr std::size_t kReadChunk = 64 * 1024;
-constexpr std::size_t kIdleRead = 4096;
 
 std::string seconds(std::chrono::milliseconds ms)
 {
@@ -52,6 +51,7 @@ Session::Session(asio::ip::tcp::socket socket, std::shared_ptr<ServerState> stat
     auto remote = m_socket.remote_endpoint(ec);
     m_peer = ec ? std::string("?") : remote.address().to_string() + ":" + std::to_string(remote.port());
     m_socket.set_option(asio::ip::tcp::no_delay(true), ec);
+    m_socket.non_blocking(true, ec); // reads take what has arrived, see receive()
     std::string why;
     if (!tp::enableKeepAlive(m_socket.native_handle(), m_state->options.keepAlive, &why))
         log(why);
@@ -127,7 +127,6 @@ void Session::close(const std::string &why)
     // Only now that no read or write can touch them any more.
     m_outbox.clear();
     m_input = std::string();
-    m_readBuffer = std::string();
     m_state->sessionClosed(m_id, m_refusing);
 }
 
@@ -146,40 +145,57 @@ void Session::readMore()
 {
     if (m_closed || m_reading || m_inputEnded || completeFrameBuffered())
         return;
-    // A small read while no frame is under way: an idle session holds little.
-    std::size_t want = kIdleRead;
+    m_reading = true;
+    // Wait for bytes first and then take what has arrived: a connection holds only what
+    // it really sent, never a buffer for what it announced.
+    m_socket.async_wait(asio::socket_base::wait_read,
+                        asio::bind_executor(m_strand, [self = shared_from_this()](const asio::error_code &ec) {
+                            self->m_reading = false;
+                            if (self->m_closed)
+                                return;
+                            if (ec) {
+                                self->close(ec.message());
+                                return;
+                            }
+                            self->receive();
+                        }));
+}
+
+void Session::receive()
+{
+    // No more than the frame under way still lacks, so a complete frame is never
+    // followed by bytes read ahead of the back-pressure.
+    std::size_t want = kReadChunk;
     if (m_input.size() >= tp::kFrameLengthPrefix) {
-        // Only what the frame still lacks, at most a chunk: memory follows what arrived.
         auto length = tp::decodeLengthPrefix(std::string_view(m_input).substr(0, tp::kFrameLengthPrefix), nullptr);
         want = std::min(kReadChunk, tp::kFrameLengthPrefix + *length - m_input.size());
     }
-    if (want <= kIdleRead && m_readBuffer.capacity() > kIdleRead)
-        m_readBuffer = std::string(); // after a large frame
-    m_readBuffer.resize(std::max(want, kIdleRead));
-    m_reading = true;
-    m_socket.async_read_some(
-        asio::buffer(m_readBuffer.data(), want),
-        asio::bind_executor(m_strand, [self = shared_from_this()](const asio::error_code &ec, std::size_t n) {
-            self->m_reading = false;
-            if (self->m_closed)
-                return;
-            self->m_input.append(self->m_readBuffer.data(), n);
-            if (ec == asio::error::eof) {
-                // The client has sent all it will (perhaps half-closing right after a
-                // commit): what it sent is still answered.
-                if (!self->m_input.empty() && !self->completeFrameBuffered())
-                    self->log("connection closed inside a frame");
-                self->m_inputEnded = true;
-                self->processInput();
-                return;
-            }
-            if (ec) {
-                self->close(self->m_input.empty() ? ec.message() : "connection lost inside a frame: " + ec.message());
-                return;
-            }
-            self->m_lastRead = Clock::now();
-            self->processInput();
-        }));
+    asio::error_code ec;
+    const std::size_t ready = m_socket.available(ec);
+    const std::size_t n = std::clamp<std::size_t>(ready, 1, want); // 1: to see the end or an error
+    const std::size_t had = m_input.size();
+    m_input.resize(had + n);
+    const std::size_t got = m_socket.read_some(asio::buffer(m_input.data() + had, n), ec);
+    m_input.resize(had + got);
+    if (ec == asio::error::would_block || ec == asio::error::try_again) {
+        readMore();
+        return;
+    }
+    if (ec == asio::error::eof) {
+        // The client has sent all it will (perhaps half-closing right after a commit):
+        // what it sent is still answered.
+        if (!m_input.empty() && !completeFrameBuffered())
+            log("connection closed inside a frame");
+        m_inputEnded = true;
+        processInput();
+        return;
+    }
+    if (ec) {
+        close(m_input.empty() ? ec.message() : "connection lost inside a frame: " + ec.message());
+        return;
+    }
+    m_lastRead = Clock::now();
+    processInput();
 }
 
 void Session::processInput()

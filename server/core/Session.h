@@ -65,6 +65,7 @@ private:
     // Input: bytes are read as they arrive (never a whole announced body up front) and
     // handled frame by frame; reading pauses while requests are unanswered.
     void readMore();
+    void receive();
     void processInput();
     bool completeFrameBuffered() const;
     std::size_t unanswered() const;
@@ -114,8 +115,7 @@ private:
     std::string m_peer;
     bool m_refusing;
 
-    std::string m_input;      // received, not yet handled
-    std::string m_readBuffer; // what the pending read fills
+    std::string m_input; // received, not yet handled
     bool m_reading = false;
     bool m_inputEnded = false; // the client sent its last byte (or a bad frame came)
     std::deque<std::string> m_outbox;
