@@ -67,6 +67,10 @@ void accept(const std::shared_ptr<ServerState> &state)
                                                                        asio::ip::tcp::socket socket) {
         if (ec == asio::error::operation_aborted || !state->acceptor.is_open())
             return;
+        if (ec == asio::error::connection_aborted) {
+            accept(state); // the client gave up before it was accepted
+            return;
+        }
         if (ec) {
             state->logLine(std::string("accept failed: ") + ec.message());
             acceptLater(state);
