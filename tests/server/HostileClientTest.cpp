@@ -28,8 +28,6 @@
 #include <vector>
 
 using namespace medrec;
-using medrec::testing::InProcessOptions;
-using medrec::testing::InProcessServer;
 using medrec::testing::RawClient;
 using medrec::testing::frame;
 using medrec::testing::initFrame;
@@ -38,17 +36,13 @@ using medrec::testing::stringEntry;
 
 namespace {
 
-class HostileClientTest : public ::testing::Test
+class HostileClientTest : public medrec::testing::NotesServerTest
 {
 protected:
     void start(std::function<void(server::ServerOptions &)> adjust = {})
     {
-        InProcessOptions options;
-        options.prepareDatabase = medrec::testing::createNotesTable;
-        options.adjust = std::move(adjust);
-        m_server = std::make_unique<InProcessServer>(
+        startServer(
             [](server::ServiceRegistry &r) {
-                r.add("TS_NOTE_U1", insertNote);
                 // The synchronisation of the connection the call runs on.
                 r.add("TS_SYNC_S1", [](server::ServiceContext &ctx) {
                     sqlite3_stmt *stmt = nullptr;
@@ -63,17 +57,12 @@ protected:
                     ctx.fail("절반만 처리했습니다.");
                 });
             },
-            options);
-        m_env.port = m_server->port();
-        m_env.fieldTable = medrec::testing::defaultFieldTablePath();
-        m_env.callTimeoutSeconds = 10;
+            std::move(adjust));
     }
 
     std::unique_ptr<tp::client::ClientSession> join(const std::string &user = "WS")
     {
-        auto s = tp::client::ClientSession::join(m_env, user, "127.0.0.1", TPU_DIP);
-        EXPECT_TRUE(s) << tp::client::lastErrorDetail();
-        return s;
+        return NotesServerTest::join(user);
     }
 
     tp::Frame call(const char *service, std::uint32_t seq, std::uint32_t transaction, const std::string &text)
@@ -99,9 +88,6 @@ protected:
     }
 
     std::string notes() { return m_server->queryText("SELECT coalesce(group_concat(text), '') FROM notes"); }
-
-    std::unique_ptr<InProcessServer> m_server;
-    tp::SiteEnvironment m_env;
 };
 
 TEST_F(HostileClientTest, AFailedCallMakesItsTransactionRollbackOnlyOnTheWire)

@@ -30,8 +30,6 @@
 #include <thread>
 
 using namespace medrec;
-using medrec::testing::InProcessOptions;
-using medrec::testing::InProcessServer;
 using medrec::testing::RawClient;
 using medrec::testing::frame;
 using medrec::testing::initFrame;
@@ -39,25 +37,14 @@ using medrec::testing::stringEntry;
 
 namespace {
 
-class RobustnessTest : public ::testing::Test
+class RobustnessTest : public medrec::testing::NotesServerTest
 {
 protected:
-    void SetUp() override
-    {
-        InProcessOptions options;
-        options.prepareDatabase = medrec::testing::createNotesTable;
-        m_server = std::make_unique<InProcessServer>(
-            [](server::ServiceRegistry &r) { r.add("TS_NOTE_U1", medrec::testing::insertNote); }, options);
-        m_env.port = m_server->port();
-        m_env.fieldTable = medrec::testing::defaultFieldTablePath();
-        m_env.callTimeoutSeconds = 10;
-    }
+    void SetUp() override { startServer(); }
 
     std::unique_ptr<tp::client::ClientSession> join(const std::string &user = "OTHER")
     {
-        auto s = tp::client::ClientSession::join(m_env, user, "127.0.0.1", TPU_DIP);
-        EXPECT_TRUE(s) << tp::client::lastErrorDetail();
-        return s;
+        return NotesServerTest::join(user);
     }
 
     // A well-behaved session is still served.
@@ -71,9 +58,6 @@ protected:
         EXPECT_STREQ(Fvals(reinterpret_cast<FBFR *>(b), fields->id("S_STRING1"), 0), "ping");
         tp::client::release(b);
     }
-
-    std::unique_ptr<InProcessServer> m_server;
-    tp::SiteEnvironment m_env;
 };
 
 TEST_F(RobustnessTest, BadFramesCloseOnlyTheirConnection)
