@@ -279,5 +279,26 @@ TEST_F(PrintRunTest, ABlockThatThrowsAnythingEndsInOneBoxWithNothingPrinted)
     }
 }
 
+TEST_F(PrintRunTest, ADischargeCodeThatIsNotANumberStopsThePrintWithOneBox)
+{
+    start({}, ReadFile(MEDREC_DISCHARGE_FIXTURE));
+    typeKeys("7001");
+    pressEnter();
+    ASSERT_EQ(text(ui().pn_PatName), "문가람");
+    // Visits newest first: the oldest admission's summary has the state code "A".
+    auto &visits = *ui().ugd_History;
+    clickRow(visits, visits.rowCount() - 1);
+    ASSERT_EQ(screen().selectedRecordKind(), "MDDCHSUT");
+    ASSERT_EQ(ui().ugd_RecodDt->cell(1, 1), "20261102");
+    messages().clear();
+    print();
+    EXPECT_EQ(messages().texts(Channel::Plain),
+              (std::vector<std::string>{"출력하지 못했습니다. 퇴원시 환자상태 코드가 숫자가 아닙니다: 'A'"}));
+    EXPECT_EQ(pdfCount(), 0);
+    EXPECT_EQ(historyRows(), "0");
+    EXPECT_EQ(text(ui().lb_patno), "");
+    EXPECT_NORMAL_CURSOR();
+}
+
 } // namespace
 } // namespace medrec::testing
