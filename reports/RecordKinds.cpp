@@ -2,6 +2,7 @@
 
 #include "MDO510U1_P02/MDO510U1_P02.h"
 #include "MDP270U1_P01/MDP270U1_P01.h"
+#include "MDN420U1_P01/MDN420U1_P01.h"
 #include "MDS510U1_P01/MDS510U1_P01.h"
 #include "MNW921P3/MNW921P3.h"
 #include "PhysicianNotes.h"
@@ -18,8 +19,8 @@ const std::array<RecordKind, kRecordKindCount> &RecordKinds()
         {"MDEMNOTT", "MDO550U1_P01", "TMDO550F1_P01", true, &PrintEmergencyNote, &EmergencyNoteBindings},
         {"MDADMNOT", "MDO530U1_P01", "TMDO530F1_P01", true, &PrintAdmissionNote, &AdmissionNoteBindings},
         {"MDOPRPTT", "", "TMDS210F2_P01", true, nullptr, nullptr},
-        {"MDNRRECT", "MDN420U1_P01", "TMDN420F1_P01", true, nullptr, nullptr},
-        {"MDNERECT", "MDN420U1_P01", "TMDN420F1_P01", true, nullptr, nullptr},
+        {"MDNRRECT", "MDN420U1_P01", "TMDN420F1_P01", true, &PrintNursingRecord, &NursingRecordBindings},
+        {"MDNERECT", "MDN420U1_P01", "TMDN420F1_P01", true, &PrintEmergencyNursingRecord, &NursingRecordBindings},
         {"MDADINFT", "MNW921P3", "TMNW921B3", true, &PrintGeneralNursingSheet, &GeneralNursingSheetBindings},
         {"MDOBINFT", "", "TMNW940B2", true, nullptr, nullptr},
         {"MDVITALT", "", "TMDF120F1_P01", true, nullptr, nullptr},

@@ -18,7 +18,7 @@ struct GoldenCase
     const char *kind;
     const char *name; // the golden file's name; [a-z0-9-]
     const char *patNo;
-    const char *visitDate; // YYYYMMDD, as the record list is asked for it
+    const char *visitDate; // YYYYMMDD, as the record list is asked for it (YYYYMMDDHHNN: one visit of several)
     int record;            // 0-based row of the kind's record list
 };
 
@@ -38,6 +38,12 @@ const GoldenCase kCases[] = {
     {"MDADINFT", "long-texts", "00056789", "20220702", 0},
     {"MDADINFT", "legacy-formats", "02345678", "20130422", 0},
     {"MDADINFT", "sparse", "00004007", "20201119", 0},
+    {"MDNRRECT", "one-row", "00004008", "20230501", 0},
+    {"MDNRRECT", "empty-note", "00001301", "20240402", 0},
+    {"MDNRRECT", "day-bars", "00004001", "20211011", 0},
+    {"MDNRRECT", "two-pages", "00001234", "20180514", 0},
+    {"MDNERECT", "admitted", "00056789", "202207021940", 0},
+    {"MDNERECT", "never-admitted", "12345678", "20190817", 0},
 };
 
 class GoldenPages : public RecordKindTest, public ::testing::WithParamInterface<GoldenCase>
