@@ -56,6 +56,16 @@ bool decodeInto(const std::uint8_t* data, std::size_t size, RasterImage* out, st
     jpeg_create_decompress(&cinfo);
     jpeg_mem_src(&cinfo, data, static_cast<unsigned long>(size));
     jpeg_read_header(&cinfo, TRUE);
+    // The header's size is the file's claim: refuse a huge one before anything is allocated.
+    if (std::uint64_t(cinfo.image_width) * cinfo.image_height > kMaxJpegPixels) {
+        char message[160];
+        std::snprintf(message, sizeof message, "the picture claims %u x %u pixels, more than the %llu a form picture may have",
+                      unsigned(cinfo.image_width), unsigned(cinfo.image_height),
+                      static_cast<unsigned long long>(kMaxJpegPixels));
+        *error = message;
+        jpeg_destroy_decompress(&cinfo);
+        return false;
+    }
     const bool cmyk = cinfo.jpeg_color_space == JCS_CMYK || cinfo.jpeg_color_space == JCS_YCCK;
     if (cmyk)
         cinfo.out_color_space = JCS_CMYK;
