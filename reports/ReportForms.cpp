@@ -5,6 +5,7 @@
 #include "report_engine/FormLoader.h"
 #include "report_engine/Printing.h"
 #include "report_engine/QtTextMeasurer.h"
+#include "report_engine/ReportError.h"
 
 #include <cstdlib>
 #include <filesystem>
@@ -32,7 +33,14 @@ bool PrintReport(report::Report &report, const std::string &kindCode, const std:
                  QWidget *parent)
 {
     report::QtTextMeasurer measurer;
-    const report::Document document = report.run(measurer);
+    report::Document document;
+    try {
+        document = report.run(measurer);
+    } catch (const report::ReportError &e) {
+        // What the filled values cannot print as (a barcode text Code 39 cannot encode).
+        middleware::PlainMessage("출력하지 못했습니다. " + std::string(e.what()));
+        return false;
+    }
     const report::PrintResult printed = report::printDocument(document, {kindCode, patientNo, parent});
     if (!printed.ok) {
         middleware::PlainMessage("출력하지 못했습니다. " + printed.error);
