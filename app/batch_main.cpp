@@ -6,6 +6,7 @@
 
 #include "BatchJob.h"
 #include "MDG300U1.h"
+#include "ProgramOptions.h"
 
 #include "OperatorPresenter.h"
 #include "TuxCom.h"
@@ -15,7 +16,6 @@
 #include <QApplication>
 
 #include <cstdlib>
-#include <cstring>
 #include <iostream>
 
 namespace {
@@ -24,29 +24,20 @@ constexpr const char *kUsage = "usage: medrec-batch PATNO [--visit DATE] [--kind
                                "       medrec-batch PATNO [--visit DATE] --all\n"
                                "       medrec-batch --help | --version\n";
 
-void printHelp()
-{
-    std::cout << kUsage
-              << "\n"
-                 "Prints a patient's records through the same print run as the screen, history rows\n"
-                 "included: the newest visit (or the one on DATE), the first record kind (or CODE), the\n"
-                 "first record (or row N), or with --all every record of the visit. The user name is\n"
-                 "MEDREC_BATCH_USER (default BATCH). Exit 0 when everything asked for was printed, 1 when\n"
-                 "something was not, 2 on bad usage or when the session cannot open.\n";
-}
+constexpr const char *kAbout =
+    "\n"
+    "Prints a patient's records through the same print run as the screen, history rows\n"
+    "included: the newest visit (or the one on DATE), the first record kind (or CODE), the\n"
+    "first record (or row N), or with --all every record of the visit. The user name is\n"
+    "MEDREC_BATCH_USER (default BATCH). Exit 0 when everything asked for was printed, 1 when\n"
+    "something was not, 2 on bad usage or when the session cannot open.\n";
 
 } // namespace
 
 int main(int argc, char *argv[])
 {
-    if (argc == 2 && std::strcmp(argv[1], "--help") == 0) {
-        printHelp();
+    if (medrec::app::AnswerHelpOrVersion(argc, argv, "medrec-batch", std::string(kUsage) + kAbout))
         return 0;
-    }
-    if (argc == 2 && std::strcmp(argv[1], "--version") == 0) {
-        std::cout << "medrec-batch " MEDREC_VERSION "\n";
-        return 0;
-    }
     setenv("QT_QPA_PLATFORM", "offscreen", 0);
     QApplication application(argc, argv);
     application.setApplicationName(QStringLiteral("medrec-batch"));

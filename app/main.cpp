@@ -1,4 +1,5 @@
 #include "MDG300U1.h"
+#include "ProgramOptions.h"
 
 #include "MsgCom.h"
 #include "TuxCom.h"
@@ -7,34 +8,23 @@
 
 #include <QApplication>
 
-#include <cstring>
-#include <iostream>
-
 namespace {
 
-void printUsage()
-{
-    std::cout << "usage: medrec USER1 USER2 [ARG3 ... ARG13]\n"
-                 "       medrec --help | --version\n"
-                 "\n"
-                 "The medical-records print client. USER1 and USER2 joined form the user name of the\n"
-                 "middleware session; ARG13 names the workstation when its address cannot be found.\n"
-                 "The middleware reads the site environment file MEDREC_ENV_FILE names\n"
-                 "(C:\\Tarvin\\Env\\His.env when it is not set).\n";
-}
+constexpr const char *kHelp =
+    "usage: medrec USER1 USER2 [ARG3 ... ARG13]\n"
+    "       medrec --help | --version\n"
+    "\n"
+    "The medical-records print client. USER1 and USER2 joined form the user name of the\n"
+    "middleware session; ARG13 names the workstation when its address cannot be found.\n"
+    "The middleware reads the site environment file MEDREC_ENV_FILE names\n"
+    "(C:\\Tarvin\\Env\\His.env when it is not set).\n";
 
 } // namespace
 
 int main(int argc, char *argv[])
 {
-    if (argc == 2 && std::strcmp(argv[1], "--help") == 0) {
-        printUsage();
+    if (medrec::app::AnswerHelpOrVersion(argc, argv, "medrec", kHelp))
         return 0;
-    }
-    if (argc == 2 && std::strcmp(argv[1], "--version") == 0) {
-        std::cout << "medrec " MEDREC_VERSION "\n";
-        return 0;
-    }
     QApplication application(argc, argv);
     application.setApplicationName(QStringLiteral("medrec"));
 
