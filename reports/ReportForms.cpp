@@ -1,11 +1,9 @@
 #include "ReportForms.h"
 
-#include "MsgCom.h"
+#include "PrintJob.h"
 
 #include "report_engine/FormLoader.h"
-#include "report_engine/Printing.h"
 #include "report_engine/QtTextMeasurer.h"
-#include "report_engine/ReportError.h"
 
 #include <cstdlib>
 #include <filesystem>
@@ -29,24 +27,24 @@ report::Form LoadReportForm(const std::string &unit, const std::string &name)
     return report::loadForm(name, {forms / unit, forms}, report::LoadOptions{{logos}});
 }
 
-bool PrintReport(report::Report &report, const std::string &kindCode, const std::string &patientNo,
-                 QWidget *parent)
+std::unique_ptr<report::Report> MakeReport(const std::string &unit, const std::string &name,
+                                           const report::Report::Hook &onCreate)
+{
+    return std::make_unique<report::Report>(LoadReportForm(unit, name), onCreate);
+}
+
+report::Document LayOutJob(const PrintJob &job, const std::string &title, const report::RunOptions &options)
 {
     report::QtTextMeasurer measurer;
     report::Document document;
-    try {
-        document = report.run(measurer);
-    } catch (const report::ReportError &e) {
-        // What the filled values cannot print as (a barcode text Code 39 cannot encode).
-        middleware::PlainMessage("출력하지 못했습니다. " + std::string(e.what()));
-        return false;
+    document.title = title;
+    for (const auto &report : job.reports()) {
+        report::Document part = report->run(measurer, options);
+        if (document.title.empty())
+            document.title = part.title;
+        document.append(std::move(part));
     }
-    const report::PrintResult printed = report::printDocument(document, {kindCode, patientNo, parent});
-    if (!printed.ok) {
-        middleware::PlainMessage("출력하지 못했습니다. " + printed.error);
-        return false;
-    }
-    return true;
+    return document;
 }
 
 } // namespace medrec::reports

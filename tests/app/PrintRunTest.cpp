@@ -2,15 +2,23 @@
 // engine writing PDF files.
 #include "MainScreenFixture.h"
 
+#include "FormConventions.h"
+#include "PrintContext.h"
+#include "RecordKinds.h"
 #include "TStatusBar.h"
 #include "TuxCom.h"
 #include "UltraGrid.h"
+
+#include "report_engine/FormLoader.h"
+#include "report_engine/Report.h"
 
 #include <QLabel>
 #include <QPushButton>
 #include <QTest>
 
 #include <filesystem>
+#include <new>
+#include <stdexcept>
 #include <fstream>
 
 namespace medrec::testing {
@@ -163,7 +171,7 @@ TEST_F(PrintRunTest, AKindWithoutItsBlockYetSaysSoOnceAndCallsNothing)
     auto &kinds = *ui().ugd_RecodKnd;
     int row = -1;
     for (int r = 1; r < kinds.rowCount(); ++r)
-        if (!kinds.cell(3, r).empty() && kinds.cell(3, r) != "MDOPRECT")
+        if (const auto *kind = reports::FindRecordKind(kinds.cell(3, r)); kind && !kind->block)
             row = r;
     ASSERT_GT(row, 0) << "the fixture has a visit with another record kind";
     clickRow(kinds, row);
@@ -176,6 +184,90 @@ TEST_F(PrintRunTest, AKindWithoutItsBlockYetSaysSoOnceAndCallsNothing)
     EXPECT_NE(boxes[0].find(kinds.cell(3, row)), std::string::npos) << boxes[0];
     EXPECT_TRUE(calls().calls().empty());
     EXPECT_NORMAL_CURSOR();
+}
+
+// Blocks that fail every way a block can: the print run catches each.
+reports::BlockResult throwsNumber(reports::PrintContext &) { throw 42; }
+reports::BlockResult throwsRuntime(reports::PrintContext &) { throw std::runtime_error("서식 계산 실패"); }
+reports::BlockResult throwsBadAlloc(reports::PrintContext &) { throw std::bad_alloc(); }
+reports::BlockResult throwsConversion(reports::PrintContext &)
+{
+    reports::CodeToInt("3a");
+    return reports::NotPrinted{};
+}
+reports::BlockResult stagesThenThrows(reports::PrintContext &context)
+{
+    context.scratch.allList.setCell(1, 1, "staged");
+    throw std::logic_error("half-built");
+}
+
+// A block whose form holds a barcode of the text the test gives.
+std::string &barcodeText()
+{
+    static std::string text;
+    return text;
+}
+reports::BlockResult printsABarcode(reports::PrintContext &)
+{
+    reports::PrintJob job;
+    auto &report = job.add(std::make_unique<report::Report>(report::parseForm(R"json({"name": "barcode",
+        "bands": [{"name": "d", "kind": "detail", "height": 20, "components": [{"type": "label",
+        "name": "qrlb_Barcode", "box": [0, 0, 80, 10], "font": {"family": "Code39(1:2)", "size": 24}}]}]})json")));
+    report.label("qrlb_Barcode").setCaption(barcodeText());
+    job.history.push_back({"00004321", "20261105"});
+    return job;
+}
+
+TEST_F(PrintRunTest, ABarcodeTextCode39CannotEncodeIsReportedAndNothingPrints)
+{
+    start({}, operationRecords());
+    findPatient();
+    const reports::RecordKind kind{"MDOPRECT", "MDS510U1_P01", "TMDS510F1_P01", true, &printsABarcode, nullptr};
+    barcodeText() = "0000-12#4";
+    EXPECT_EQ(screen().PrintRecordKind(kind), app::PrintOutcome::NotPrinted);
+    const auto boxes = messages().texts(Channel::Plain);
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0], "출력하지 못했습니다. barcode \"qrlb_Barcode\": its text \"0000-12#4\" holds \"#\", which "
+                        "Code 39 cannot encode");
+    EXPECT_EQ(pdfCount(), 0);
+    EXPECT_EQ(historyRows(), "0");
+
+    messages().clear();
+    barcodeText() = "0000-1234";
+    EXPECT_EQ(screen().PrintRecordKind(kind), app::PrintOutcome::Printed);
+    EXPECT_TRUE(messages().texts(Channel::Plain).empty());
+    EXPECT_EQ(pdfCount(), 1);
+    EXPECT_EQ(historyRows(), "1");
+}
+
+TEST_F(PrintRunTest, ABlockThatThrowsAnythingEndsInOneBoxWithNothingPrinted)
+{
+    start({}, operationRecords());
+    findPatient();
+    const struct
+    {
+        reports::PrintBlock block;
+        const char *boxStart;
+    } cases[] = {
+        {&throwsNumber, "출력하지 못했습니다. "},
+        {&throwsRuntime, "출력하지 못했습니다. 서식 계산 실패"},
+        {&throwsBadAlloc, "메모리가 부족하여"},
+        {&throwsConversion, "'3a' is not a valid integer value"},
+        {&stagesThenThrows, "출력하지 못했습니다. half-built"},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.boxStart);
+        messages().clear();
+        const reports::RecordKind kind{"MDOPRECT", "MDS510U1_P01", "TMDS510F1_P01", true, c.block, nullptr};
+        EXPECT_EQ(screen().PrintRecordKind(kind), app::PrintOutcome::NotPrinted);
+        const auto boxes = messages().texts(Channel::Plain);
+        ASSERT_EQ(boxes.size(), 1u);
+        EXPECT_EQ(boxes[0].rfind(c.boxStart, 0), 0u) << boxes[0];
+        EXPECT_EQ(pdfCount(), 0);
+        EXPECT_EQ(historyRows(), "0");
+        EXPECT_EQ(text(ui().lb_patno), "");
+        EXPECT_NORMAL_CURSOR();
+    }
 }
 
 } // namespace
