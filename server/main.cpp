@@ -5,6 +5,8 @@
 #include "core/ServeCommand.h"
 #include "core/Subcommand.h"
 
+#include "Cp949.h"
+
 #include <cstring>
 #include <iostream>
 
@@ -52,6 +54,11 @@ int main(int argc, char **argv)
     std::string first = argv[1];
     if (first == "help" || first == "--help" || first == "-h")
         return help(table);
+    // Without the CP949 converter every Korean text would be stored and sent as '?'.
+    if (const std::string problem = medrec::text::converterProblem(); !problem.empty()) {
+        std::cerr << "medrec-server: " << problem << "\n";
+        return 1;
+    }
     if (first.rfind("--", 0) == 0)
         return table.find("serve")->run(argc, argv); // options only: serve
     const auto *command = table.find(first);
