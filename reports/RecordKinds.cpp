@@ -1,6 +1,7 @@
 #include "RecordKinds.h"
 
 #include "MDS510U1_P01/MDS510U1_P01.h"
+#include "MNW921P3/MNW921P3.h"
 
 namespace medrec::reports {
 
@@ -16,7 +17,7 @@ const std::array<RecordKind, kRecordKindCount> &RecordKinds()
         {"MDOPRPTT", "", "TMDS210F2_P01", true, nullptr, nullptr},
         {"MDNRRECT", "MDN420U1_P01", "TMDN420F1_P01", true, nullptr, nullptr},
         {"MDNERECT", "MDN420U1_P01", "TMDN420F1_P01", true, nullptr, nullptr},
-        {"MDADINFT", "MNW921P3", "TMNW921B3", true, nullptr, nullptr},
+        {"MDADINFT", "MNW921P3", "TMNW921B3", true, &PrintGeneralNursingSheet, &GeneralNursingSheetBindings},
         {"MDOBINFT", "", "TMNW940B2", true, nullptr, nullptr},
         {"MDVITALT", "", "TMDF120F1_P01", true, nullptr, nullptr},
         {"MDPDINFT", "", "TMNW922S2", true, nullptr, nullptr},
