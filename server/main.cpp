@@ -41,6 +41,7 @@ int help(const medrec::server::SubcommandTable &table)
     std::cout << "usage:\n";
     for (const auto &c : table.all())
         std::cout << "  medrec-server " << c.usage << "\n";
+    std::cout << "  medrec-server --version\n" << medrec::server::serveOptionsHelp();
     return 0;
 }
 
@@ -54,6 +55,8 @@ int main(int argc, char **argv)
     std::string first = argv[1];
     if (first == "help" || first == "--help" || first == "-h")
         return help(table);
+    if (first == "--version")
+        return std::cout << "medrec-server " << MEDREC_VERSION << "\n", 0;
     // Without the CP949 converter every Korean text would be stored and sent as '?'.
     if (const std::string problem = medrec::text::converterProblem(); !problem.empty()) {
         std::cerr << "medrec-server: " << problem << "\n";

@@ -1,11 +1,18 @@
 #pragma once
 
 // The "serve" subcommand (also what medrec-server runs when given only options):
-//   medrec-server [serve] --db FILE [--listen HOST:PORT] [--fields FILE] [--threads N] [--quiet]
+//   medrec-server [serve] --db FILE [--listen HOST:PORT] [--fields FILE] [--threads N]
+//                 [--max-sessions N] [--init-timeout S] [--stall-timeout S]
+//                 [--idle-timeout S] [--quiet]
 // Prints "listening HOST:PORT" (the actual port, also for port 0) as its first stdout line,
 // then serves until SIGINT or SIGTERM. Field table: --fields, else $MEDREC_FIELD_TABLE,
-// else the table installed with the program.
+// else the table installed with the program. At start the soft limit of open files is
+// raised to the hard limit, so the sessions are bounded by --max-sessions, not by it.
+//
+// Every option stands in one table (serveOptions), so that other sources of settings (a
+// configuration file) apply the same names, checks and messages through applyServeOption.
 
+#include "Server.h"
 #include "ServiceRegistry.h"
 #include "Subcommand.h"
 
@@ -13,6 +20,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace medrec::server {
 
@@ -24,6 +32,30 @@ struct ListenAddress
 
 // "HOST:PORT", ":PORT", "PORT" or "[v6]:PORT"; nullopt when malformed.
 std::optional<ListenAddress> parseListenAddress(std::string_view text);
+
+// What the options of "serve" set.
+struct ServeSettings
+{
+    ServerOptions server;
+    ListenAddress listen;
+    std::string fieldsPath; // empty: $MEDREC_FIELD_TABLE or the installed table
+    bool quiet = false;
+};
+
+struct ServeOption
+{
+    std::string name;  // "--max-sessions"
+    std::string value; // what it takes, as help shows it ("N"); empty for a switch
+    std::string help;  // one line
+    // Applies the value (null for a switch); an error text when it is not acceptable.
+    std::function<std::optional<std::string>(ServeSettings &, const char *value)> apply;
+};
+
+const std::vector<ServeOption> &serveOptions();
+// Applies one option by name; an error text for an unknown name or a bad value.
+std::optional<std::string> applyServeOption(ServeSettings &settings, std::string_view name, const char *value);
+// The options, one per line with their help, for --help.
+std::string serveOptionsHelp();
 
 // registerServices fills the registry (built-in services are added first); prepare
 // brings the database's schema up to date (may be empty).

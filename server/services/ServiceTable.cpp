@@ -45,6 +45,9 @@ const std::vector<ServiceEntry> &DomainServiceTable()
         // A staff member's name by the identifier looked up; the callers' fixed arguments
         // ("Y", "1" or "2", "EB1") do not change whose name it is.
         stored("MD_INSAM_L1", {"S_TYPE3"}),
+        // The print sends the constants "1" and "EB1" in "S_TYPE1" and "S_TYPE4" with every
+        // call: only the patient number tells one inpatient header from another.
+        stored("MD_IPDLS_E1", {"S_TYPE2"}),
     };
     return table;
 }

@@ -216,23 +216,31 @@ TEST_F(NursingSheetPrintRunTest, AWriterMissingFromTheStaffTableIsToldOnTheStatu
 
 TEST_F(PrintRunTest, AKindWithoutItsBlockYetSaysSoOnceAndCallsNothing)
 {
-    start();
-    typeKeys("1234");
+    // A visit whose only record is of a kind the print run cannot print yet.
+    const reports::RecordKind *unbuilt = nullptr;
+    for (const auto &kind : reports::RecordKinds())
+        if (!kind.block)
+            unbuilt = &kind;
+    if (!unbuilt)
+        GTEST_SKIP() << "every record kind prints";
+    const std::string code(unbuilt->code);
+    std::string json = ReadFile(MEDREC_APP_FIXTURE);
+    json.replace(json.find("\"recordKinds\": ["), 16,
+                 "\"recordKinds\": [{\"code\": \"" + code + "\", \"name\": \"미출력 기록\", \"titles\": \"등록번호|일자|순번\"},");
+    json.replace(json.find("{\"date\": \"202002031400\""), 0,
+                 "{\"date\": \"202212011000\", \"kind\": \"outpatient\", \"department\": \"GS\", \"records\": "
+                 "[{\"kind\": \"" + code + "\", \"columns\": [\"00002001\", \"20221201\", \"1\"]}]},\n       ");
+    start({}, json);
+    typeKeys("2001");
     pressEnter();
-    auto &kinds = *ui().ugd_RecodKnd;
-    int row = -1;
-    for (int r = 1; r < kinds.rowCount(); ++r)
-        if (const auto *kind = reports::FindRecordKind(kinds.cell(3, r)); kind && !kind->block)
-            row = r;
-    ASSERT_GT(row, 0) << "the fixture has a visit with another record kind";
-    clickRow(kinds, row);
-    ASSERT_FALSE(ui().ugd_RecodDt->cell(0, 1).empty());
+    ASSERT_EQ(screen().selectedRecordKind(), code);
+    ASSERT_EQ(ui().ugd_RecodDt->cell(0, 1), "00002001");
     calls().clear();
     messages().clear();
     print();
     const auto boxes = messages().texts(Channel::Plain);
     ASSERT_EQ(boxes.size(), 1u);
-    EXPECT_NE(boxes[0].find(kinds.cell(3, row)), std::string::npos) << boxes[0];
+    EXPECT_NE(boxes[0].find(code), std::string::npos) << boxes[0];
     EXPECT_TRUE(calls().calls().empty());
     EXPECT_NORMAL_CURSOR();
 }
@@ -319,6 +327,27 @@ TEST_F(PrintRunTest, ABlockThatThrowsAnythingEndsInOneBoxWithNothingPrinted)
         EXPECT_EQ(text(ui().lb_patno), "");
         EXPECT_NORMAL_CURSOR();
     }
+}
+
+TEST_F(PrintRunTest, ADischargeCodeThatIsNotANumberStopsThePrintWithOneBox)
+{
+    start({}, ReadFile(MEDREC_DISCHARGE_FIXTURE));
+    typeKeys("7001");
+    pressEnter();
+    ASSERT_EQ(text(ui().pn_PatName), "문가람");
+    // Visits newest first: the oldest admission's summary has the state code "A".
+    auto &visits = *ui().ugd_History;
+    clickRow(visits, visits.rowCount() - 1);
+    ASSERT_EQ(screen().selectedRecordKind(), "MDDCHSUT");
+    ASSERT_EQ(ui().ugd_RecodDt->cell(1, 1), "20261102");
+    messages().clear();
+    print();
+    EXPECT_EQ(messages().texts(Channel::Plain),
+              (std::vector<std::string>{"출력하지 못했습니다. 퇴원시 환자상태 코드가 숫자가 아닙니다: 'A'"}));
+    EXPECT_EQ(pdfCount(), 0);
+    EXPECT_EQ(historyRows(), "0");
+    EXPECT_EQ(text(ui().lb_patno), "");
+    EXPECT_NORMAL_CURSOR();
 }
 
 } // namespace
