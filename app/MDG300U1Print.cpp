@@ -32,7 +32,14 @@ namespace {
 bool printJob(const reports::PrintJob &job, const reports::RecordKind &kind, const std::string &patNo,
               const MDG300Controls &ui, QWidget *parent)
 {
-    const report::Document document = reports::LayOutJob(job, std::string(kind.code));
+    report::Document document;
+    try {
+        document = reports::LayOutJob(job, std::string(kind.code));
+    } catch (const report::ReportError &e) {
+        // The filled values cannot print as they stand (a barcode text Code 39 cannot encode).
+        middleware::PlainMessage("출력하지 못했습니다. " + std::string(e.what()));
+        return false;
+    }
     ShowPrintedSummary(ui, job.summary);
     const report::PrintResult printed = report::printDocument(document, {std::string(kind.code), patNo, parent});
     if (!printed.ok)

@@ -6,17 +6,38 @@
 
 #include "BatchJob.h"
 #include "MDG300U1.h"
+#include "ProgramOptions.h"
 
 #include "OperatorPresenter.h"
 #include "TuxCom.h"
+
+#include "Cp949.h"
 
 #include <QApplication>
 
 #include <cstdlib>
 #include <iostream>
 
+namespace {
+
+constexpr const char *kUsage = "usage: medrec-batch PATNO [--visit DATE] [--kind CODE] [--record N]\n"
+                               "       medrec-batch PATNO [--visit DATE] --all\n"
+                               "       medrec-batch --help | --version\n";
+
+constexpr const char *kAbout =
+    "\n"
+    "Prints a patient's records through the same print run as the screen, history rows\n"
+    "included: the newest visit (or the one on DATE), the first record kind (or CODE), the\n"
+    "first record (or row N), or with --all every record of the visit. The user name is\n"
+    "MEDREC_BATCH_USER (default BATCH). Exit 0 when everything asked for was printed, 1 when\n"
+    "something was not, 2 on bad usage or when the session cannot open.\n";
+
+} // namespace
+
 int main(int argc, char *argv[])
 {
+    if (medrec::app::AnswerHelpOrVersion(argc, argv, "medrec-batch", std::string(kUsage) + kAbout))
+        return 0;
     setenv("QT_QPA_PLATFORM", "offscreen", 0);
     QApplication application(argc, argv);
     application.setApplicationName(QStringLiteral("medrec-batch"));
@@ -25,9 +46,12 @@ int main(int argc, char *argv[])
     medrec::app::BatchJob job;
     std::string error;
     if (!medrec::app::ParseBatchArguments(args, &job, &error)) {
-        std::cerr << "medrec-batch: " << error << "\n"
-                  << "usage: medrec-batch PATNO [--visit DATE] [--kind CODE] [--record N]\n"
-                  << "       medrec-batch PATNO [--visit DATE] --all\n";
+        std::cerr << "medrec-batch: " << error << "\n" << kUsage;
+        return 2;
+    }
+    // Without the CP949 converter every Korean character would travel as '?': refuse to start.
+    if (const std::string problem = medrec::text::converterProblem(); !problem.empty()) {
+        std::cerr << "medrec-batch: " << problem << "\n";
         return 2;
     }
     medrec::middleware::SetPresenter(std::make_unique<medrec::middleware::StderrPresenter>());

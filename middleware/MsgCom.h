@@ -14,6 +14,8 @@ namespace medrec::middleware {
 
 class TMessageForm : public QDialog
 {
+    Q_OBJECT
+
 public:
     enum class Type { Warning, Error, Information, Confirmation, Custom };
     enum class Button { Yes, No, OK, Cancel, Abort, Retry, Ignore, All, NoToAll, YesToAll, Help };

@@ -12,6 +12,8 @@ namespace medrec::middleware {
 
 class TStatusBar : public QStatusBar
 {
+    Q_OBJECT
+
 public:
     explicit TStatusBar(QWidget *parent = nullptr, int panels = 1);
 

@@ -10,6 +10,8 @@
 #include <charconv>
 #include <cstdio>
 #include <cstring>
+#include <limits>
+#include <optional>
 
 namespace medrec::middleware {
 
@@ -27,42 +29,73 @@ bool isTextType(int type) { return type == FB_CHAR || type == FB_STRING || type 
 bool isIntegerType(int type) { return type == FB_SHORT || type == FB_LONG; }
 bool isRealType(int type) { return type == FB_FLOAT || type == FB_DOUBLE; }
 
-void changeText(FLDID id, int occurrence, const std::string &utf8)
+// The first reason the request cannot go out; later ones add nothing, the first one counts.
+void refuseRequest(std::string why)
 {
-    std::string cp949 = medrec::text::toCp949(utf8);
-    Fchg(state().request, id, occurrence, cp949.data(), static_cast<FLDLEN>(cp949.size()));
+    if (state().requestError.empty())
+        state().requestError = "request not sent: " + std::move(why);
 }
 
-void changeInteger(FLDID id, int occurrence, std::int32_t value)
+// Changes one occurrence; a failure (a full buffer above all) refuses the whole request, so
+// no call ever goes out with a value silently missing.
+void change(const std::string &name, FLDID id, int occurrence, char *value, FLDLEN length)
+{
+    if (Fchg(state().request, id, occurrence, value, length) == -1)
+        refuseRequest("field " + name + ", occurrence " + std::to_string(occurrence) + ": " +
+                      Fstrerror(getFerror()));
+}
+
+void changeText(const std::string &name, FLDID id, int occurrence, const std::string &utf8)
+{
+    std::string cp949 = medrec::text::toCp949(utf8);
+    change(name, id, occurrence, cp949.data(), static_cast<FLDLEN>(cp949.size()));
+}
+
+void changeInteger(const std::string &name, FLDID id, int occurrence, std::int32_t value)
 {
     if (Fldtype(id) == FB_SHORT) {
+        if (value < std::numeric_limits<short>::min() || value > std::numeric_limits<short>::max()) {
+            refuseRequest("field " + name + ": " + std::to_string(value) + " does not fit a short field");
+            return;
+        }
         auto narrow = static_cast<short>(value);
-        Fchg(state().request, id, occurrence, reinterpret_cast<char *>(&narrow), 0);
+        change(name, id, occurrence, reinterpret_cast<char *>(&narrow), 0);
         return;
     }
-    Fchg(state().request, id, occurrence, reinterpret_cast<char *>(&value), 0);
+    change(name, id, occurrence, reinterpret_cast<char *>(&value), 0);
+}
+
+// The whole text as a 32-bit number: "12a", "", " 12" and out-of-range digits are no number.
+std::optional<std::int32_t> wholeNumber(const std::string &text)
+{
+    std::int32_t number = 0;
+    const char *end = text.data() + text.size();
+    const auto [stop, error] = std::from_chars(text.data(), end, number);
+    if (error != std::errc() || stop != end)
+        return std::nullopt;
+    return number;
 }
 
 // Fields of another type than the value get the value converted, so a number sent to an
 // "S_" field arrives as its digits rather than as raw bytes.
-void placeValue(FLDID id, int occurrence, const InputValue &value)
+void placeValue(const std::string &name, FLDID id, int occurrence, const InputValue &value)
 {
     const int type = Fldtype(id);
     if (const auto *text = std::get_if<std::string>(&value)) {
-        if (isIntegerType(type)) {
-            std::int32_t number = 0;
-            std::from_chars(text->data(), text->data() + text->size(), number);
-            changeInteger(id, occurrence, number);
+        if (!isIntegerType(type)) {
+            changeText(name, id, occurrence, *text);
+        } else if (const auto number = wholeNumber(*text)) {
+            changeInteger(name, id, occurrence, *number);
         } else {
-            changeText(id, occurrence, *text);
+            refuseRequest("field " + name + ": \"" + *text + "\" is not a whole number");
         }
         return;
     }
     const std::int32_t number = std::get<std::int32_t>(value);
     if (isTextType(type))
-        changeText(id, occurrence, std::to_string(number));
+        changeText(name, id, occurrence, std::to_string(number));
     else
-        changeInteger(id, occurrence, number);
+        changeInteger(name, id, occurrence, number);
 }
 
 std::string statusLine()
@@ -89,9 +122,41 @@ void stampIdentity()
     };
     for (const auto &[name, value] : stamps) {
         const FLDID id = fieldId(name);
-        if (id != BADFLDID)
-            changeText(id, 0, value);
+        if (id == BADFLDID)
+            refuseRequest(std::string("field ") + name + " is not in the field table");
+        else
+            changeText(name, id, 0, value);
     }
+}
+
+// Stamps the identity and tells whether the request may go out; when not, TuxMessage says
+// why and the buffers are freed.
+bool requestComplete()
+{
+    auto &s = state();
+    if (!s.request) {
+        s.message = "tpalloc failed, " + detail::libraryErrorText();
+        return false;
+    }
+    stampIdentity();
+    if (s.requestError.empty())
+        return true;
+    s.message = s.requestError;
+    FmlFree();
+    return false;
+}
+
+// The text of a failed call: the service's own status text when it sent one, else what the
+// library knows (a time-out, a lost connection), never an empty text for a failure the
+// service did not report itself.
+std::string callFailureText()
+{
+    const int error = gettperrno();
+    const std::string libraryText = detail::libraryErrorText();
+    std::string status = statusLine();
+    if (!status.empty() || error == TPESVCFAIL)
+        return status;
+    return "tpcall failed, " + libraryText;
 }
 
 // The request buffer is replaced by the reply; the library may hand back a new pointer.
@@ -153,22 +218,23 @@ void SetInputs(int occurrence, const std::vector<InputValue> &values)
     if (!state().request)
         return;
     for (std::size_t k = 0; k < values.size(); ++k) {
-        const FLDID id = fieldId(FieldListItem(state().fieldList, static_cast<int>(k)));
-        if (id != BADFLDID)
-            placeValue(id, occurrence, values[k]);
+        const std::string name = FieldListItem(state().fieldList, static_cast<int>(k));
+        const FLDID id = fieldId(name);
+        if (id == BADFLDID)
+            refuseRequest("item " + std::to_string(k) + " of the field list \"" + state().fieldList + "\" (\"" +
+                          name + "\") is not a field of the field table");
+        else
+            placeValue(name, id, occurrence, values[k]);
     }
 }
 
 bool TuxCall(const std::string &service)
 {
     auto &s = state();
-    if (!s.request) {
-        s.message = "tpalloc failed, " + detail::libraryErrorText();
+    if (!requestComplete())
         return false;
-    }
-    stampIdentity();
     if (callService(service, TPNOTRAN) == -1) {
-        s.message = statusLine();
+        s.message = callFailureText();
         FmlFree();
         return false;
     }
@@ -179,18 +245,16 @@ bool TuxCall(const std::string &service)
 bool TuxTranCall(const std::string &service)
 {
     auto &s = state();
-    if (!s.request) {
-        s.message = "tpalloc failed, " + detail::libraryErrorText();
+    // Stamped before the transaction opens, so a request that cannot go out never opens one.
+    if (!requestComplete())
         return false;
-    }
     if (tpbegin(10, 0) == -1) {
         s.message = "tpbegin failed, " + detail::libraryErrorText();
         FmlFree();
         return false;
     }
-    stampIdentity();
     if (callService(service, 0) == -1) {
-        s.message = statusLine();
+        s.message = callFailureText();
         tpabort(0);
         FmlFree();
         return false;

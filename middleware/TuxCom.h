@@ -55,17 +55,22 @@ void SetTuxMessage(std::string text);
 std::string LastTuxMessage();
 
 // Allocates the request buffer of the flavour and the 4,096-byte scratch buffer; resets
-// TuxMessage. False when either allocation failed (TuxMessage says which).
+// TuxMessage. False when either allocation failed (TuxMessage says which); the next call then
+// fails with that text.
 bool FmlAlloc(Flavour flavour);
 void FmlFree();
 bool HasRequestBuffer();
 
 void SetFieldList(std::string list);
-// Puts value k into the field named by item k of the field list, at the occurrence.
+// Puts value k into the field named by item k of the field list, at the occurrence. A value
+// that cannot be placed (a name the field table does not know or no name at all, a text that
+// is not a whole number for an integer field, a buffer too full for it) refuses the request:
+// the next call sends nothing and fails with a text naming the field.
 void SetInputs(int occurrence, const std::vector<InputValue> &values);
 
 // The plain call (outside any transaction) and the call inside its own transaction.
-// On failure the buffers are freed and TuxMessage holds the text.
+// On failure the buffers are freed and TuxMessage holds the text: the service's status text,
+// or the library's failure text when the service sent none (a time-out, a lost connection).
 bool TuxCall(const std::string &service);
 bool TuxTranCall(const std::string &service);
 

@@ -21,6 +21,9 @@ struct TuxComState
     Flavour flavour = Flavour::Standard;
     char *scratch = nullptr;
     std::string fieldList;
+    // Why the request being built cannot be sent (the first input or stamp that could not
+    // be placed); empty while it is whole. Reset by FmlAlloc.
+    std::string requestError;
     std::vector<std::string> arguments;
     std::function<std::string()> hostLookup;
     std::function<std::string()> formName;

@@ -24,6 +24,8 @@ inline constexpr QEvent::Type kUnsolicitedEvent = static_cast<QEvent::Type>(1028
 // The notice window: at most one exists; each notice adds its lines to the memo.
 class TTuxMsgf1 : public QDialog
 {
+    Q_OBJECT
+
 public:
     explicit TTuxMsgf1(QWidget *parent = nullptr);
     ~TTuxMsgf1() override;

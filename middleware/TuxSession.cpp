@@ -147,10 +147,14 @@ bool FmlAlloc(Flavour flavour)
     char *buffer = tpalloc(large ? fml32 : fml, nullptr, large ? kLargeBufferSize : kStandardBufferSize);
     s.flavour = flavour;
     s.message = kDefaultTuxMessage;
+    s.requestError.clear();
     bool ok = true;
     if (buffer) {
         s.request = reinterpret_cast<FBFR *>(buffer);
-        Finit(s.request, static_cast<FLDLEN>(Fsizeof(s.request)));
+        if (Finit(s.request, static_cast<FLDLEN>(Fsizeof(s.request))) == -1) {
+            s.message = std::string("Finit failed, ") + Fstrerror(getFerror());
+            ok = false;
+        }
     } else {
         s.message = "tpalloc failed, " + detail::libraryErrorText();
         ok = false;
@@ -161,6 +165,8 @@ bool FmlAlloc(Flavour flavour)
         s.message = "strbuf tpalloc failed, " + detail::libraryErrorText();
         ok = false;
     }
+    if (!ok)
+        s.requestError = s.message; // nothing half-allocated is ever sent
     return ok;
 }
 

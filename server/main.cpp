@@ -5,6 +5,8 @@
 #include "core/ServeCommand.h"
 #include "core/Subcommand.h"
 
+#include "Cp949.h"
+
 #include <cstring>
 #include <iostream>
 
@@ -55,6 +57,11 @@ int main(int argc, char **argv)
         return help(table);
     if (first == "--version")
         return std::cout << "medrec-server " << MEDREC_VERSION << "\n", 0;
+    // Without the CP949 converter every Korean text would be stored and sent as '?'.
+    if (const std::string problem = medrec::text::converterProblem(); !problem.empty()) {
+        std::cerr << "medrec-server: " << problem << "\n";
+        return 1;
+    }
     if (first.rfind("--", 0) == 0)
         return table.find("serve")->run(argc, argv); // options only: serve
     const auto *command = table.find(first);

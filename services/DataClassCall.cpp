@@ -4,9 +4,23 @@ namespace medrec::services {
 
 using namespace middleware;
 
+namespace {
+
+// Allocates the request buffer; on failure frees what was had, keeping the text.
+bool allocate(const std::string &service)
+{
+    if (FmlAlloc(FlavourForService(service)))
+        return true;
+    FmlFree();
+    return false;
+}
+
+} // namespace
+
 int RunQuery(const Query &query)
 {
-    FmlAlloc(FlavourForService(query.service));
+    if (!allocate(query.service))
+        return -1;
     SetFieldList(query.fieldList);
     SetInputs(0, query.inputs);
     if (!TuxCall(query.service))
@@ -23,7 +37,8 @@ int RunQuery(const Query &query)
 int RunUpdate(const std::string &service, const std::string &fieldList,
               const std::vector<std::vector<InputValue>> &rows)
 {
-    FmlAlloc(FlavourForService(service));
+    if (!allocate(service))
+        return -1;
     SetFieldList(fieldList);
     for (std::size_t i = 0; i < rows.size(); ++i)
         SetInputs(static_cast<int>(i), rows[i]);

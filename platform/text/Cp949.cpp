@@ -3,6 +3,7 @@
 #include <cstdint>
 
 #include <cerrno>
+#include <cstring>
 #include <iconv.h>
 #include <mutex>
 
@@ -14,7 +15,12 @@ namespace {
 class Converter
 {
 public:
-    Converter(const char *to, const char *from) : m_cd(iconv_open(to, from)) {}
+    Converter(const char *to, const char *from) : m_cd(iconv_open(to, from))
+    {
+        if (m_cd == reinterpret_cast<iconv_t>(-1))
+            m_problem = std::string("the system cannot convert from ") + from + " to " + to + " (iconv_open: " +
+                        std::strerror(errno) + ")";
+    }
     ~Converter()
     {
         if (m_cd != reinterpret_cast<iconv_t>(-1))
@@ -41,8 +47,12 @@ public:
         return true;
     }
 
+    // Why the converter cannot be used; empty when it can.
+    const std::string &problem() const { return m_problem; }
+
 private:
     iconv_t m_cd;
+    std::string m_problem;
     std::mutex m_mutex;
 };
 
@@ -92,6 +102,13 @@ std::size_t charWidth(std::string_view ch, bool *representable)
 }
 
 } // namespace
+
+std::string converterProblem()
+{
+    if (!encoder().problem().empty())
+        return encoder().problem();
+    return decoder().problem();
+}
 
 std::size_t utf8SequenceLength(unsigned char c)
 {

@@ -9,6 +9,11 @@
 
 namespace medrec::text {
 
+// Empty when both conversions can be used; otherwise why not (a system without the CP949
+// converter). Programs check it at start and refuse to run: without it every Korean
+// character would travel as '?' and decode as U+FFFD.
+std::string converterProblem();
+
 // UTF-8 to CP949. Characters CP949 cannot hold become '?'; invalid UTF-8 bytes too.
 std::string toCp949(std::string_view utf8);
 

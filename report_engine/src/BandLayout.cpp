@@ -3,6 +3,8 @@
 #include "Code39.h"
 #include "TextWrap.h"
 
+#include "report_engine/ReportError.h"
+
 #include <algorithm>
 #include <numeric>
 
@@ -236,6 +238,9 @@ BandBuilder::Built BandBuilder::buildBarcode(const Label& l) const
     if (b.box.height <= kEpsilonMm)
         b.box.height = em;
     if (!l.caption.empty()) {
+        if (const std::string bad = code39Unencodable(l.caption); !bad.empty())
+            throw ReportError("barcode \"" + l.name + "\": its text \"" + l.caption + "\" holds \"" + bad +
+                              "\", which Code 39 cannot encode");
         const Code39 code = encodeCode39(l.caption, kBarcodeNarrowPerEm * em, face ? face->ratio : 3);
         if (l.autoSize) {
             if (l.alignment == HAlign::Right)

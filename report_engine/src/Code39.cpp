@@ -1,5 +1,7 @@
 #include "Code39.h"
 
+#include "report_engine/ReportError.h"
+
 #include <array>
 #include <cctype>
 #include <utility>
@@ -29,21 +31,45 @@ const char* patternOf(char c)
     return nullptr;
 }
 
+std::string_view innerText(std::string_view text)
+{
+    if (text.size() >= 2 && text.front() == '*' && text.back() == '*')
+        return text.substr(1, text.size() - 2);
+    return text;
+}
+
 } // namespace
+
+std::string code39Unencodable(std::string_view text)
+{
+    std::string bad;
+    const std::string_view inner = innerText(text);
+    for (std::size_t i = 0; i < inner.size();) {
+        const auto c = static_cast<unsigned char>(inner[i]);
+        std::size_t n = 1; // a UTF-8 character is named whole
+        while (c >= 0x80 && i + n < inner.size() && (static_cast<unsigned char>(inner[i + n]) & 0xC0) == 0x80)
+            ++n;
+        const char u = char(std::toupper(c));
+        if (n > 1 || u == '*' || !patternOf(u)) {
+            const std::string_view ch = inner.substr(i, n);
+            if (bad.find(ch) == std::string::npos)
+                bad.append(ch);
+        }
+        i += n;
+    }
+    return bad;
+}
 
 Code39 encodeCode39(std::string_view text, double narrow, double ratio)
 {
-    std::string_view inner = text;
-    if (inner.size() >= 2 && inner.front() == '*' && inner.back() == '*')
-        inner = inner.substr(1, inner.size() - 2);
+    if (const std::string bad = code39Unencodable(text); !bad.empty())
+        throw ReportError("\"" + std::string(text) + "\" holds \"" + bad + "\", which Code 39 cannot encode");
+    const std::string_view inner = innerText(text);
     Code39 out;
     out.symbol.reserve(inner.size() + 2);
     out.symbol.push_back('*');
-    for (char c : inner) {
-        const char u = char(std::toupper(static_cast<unsigned char>(c)));
-        if (u != '*' && patternOf(u))
-            out.symbol.push_back(u);
-    }
+    for (char c : inner)
+        out.symbol.push_back(char(std::toupper(static_cast<unsigned char>(c))));
     out.symbol.push_back('*');
     for (std::size_t i = 0; i < out.symbol.size(); ++i) {
         if (i > 0)

@@ -4,7 +4,9 @@
 
 #include <nlohmann/json.hpp>
 
+#include <algorithm>
 #include <charconv>
+#include <cmath>
 #include <fstream>
 #include <map>
 #include <set>
@@ -21,7 +23,14 @@ struct Context {
     std::filesystem::path baseDir;
     const LoadOptions* options = nullptr;
     std::map<std::string, json> styles; // named font presets
+    // The styles being applied, outermost first: a style met again is a cycle.
+    mutable std::vector<std::string> styleChain;
 };
+
+// Lengths beyond this are no paper form's: refusing them keeps a typo such as 1e9 from
+// becoming a band that pages on for ever.
+constexpr double kMaxLengthMm = 1000;
+constexpr double kMaxFontSizePt = 1000;
 
 [[noreturn]] void fail(const Context& ctx, const std::string& pointer, const std::string& message)
 {
@@ -83,7 +92,10 @@ public:
             return fallback;
         if (!v->is_number())
             fail(m_ctx, at(key), "expected a number");
-        return v->get<double>();
+        const double value = v->get<double>();
+        if (!std::isfinite(value))
+            fail(m_ctx, at(key), "expected a finite number");
+        return value;
     }
     double length(const std::string& key, double fallback)
     {
@@ -92,6 +104,13 @@ public:
     }
     double lengthOf(const json& v, const std::string& where) const
     {
+        const double mm = rawLengthOf(v, where);
+        if (!std::isfinite(mm) || std::abs(mm) > kMaxLengthMm)
+            fail(m_ctx, where, "a length is a finite number of mm from -1000 to 1000");
+        return mm;
+    }
+    double rawLengthOf(const json& v, const std::string& where) const
+    {
         if (v.is_number())
             return v.get<double>();
         if (!v.is_string())
@@ -99,7 +118,7 @@ public:
         const std::string s = v.get<std::string>();
         double value = 0;
         auto [end, ec] = std::from_chars(s.data(), s.data() + s.size(), value);
-        if (ec != std::errc())
+        if (ec != std::errc() || !std::isfinite(value))
             fail(m_ctx, where, "\"" + s + "\" is not a length");
         const std::string unit(end, s.data() + s.size());
         if (unit == "mm" || unit.empty())
@@ -171,19 +190,31 @@ private:
 
 void applyFont(const json& j, const std::string& where, const Context& ctx, FontSpec& font);
 
+// Applies the named style; a style that leads back to itself is refused with its chain.
+void applyStyle(const std::string& name, const std::string& where, const Context& ctx, FontSpec& font)
+{
+    auto it = ctx.styles.find(name);
+    if (it == ctx.styles.end())
+        fail(ctx, where, "no style named \"" + name + "\" in \"styles\"");
+    if (std::find(ctx.styleChain.begin(), ctx.styleChain.end(), name) != ctx.styleChain.end()) {
+        std::string chain;
+        for (const std::string& s : ctx.styleChain)
+            chain += "\"" + s + "\" -> ";
+        fail(ctx, where, "style \"" + name + "\" refers back to itself (" + chain + "\"" + name + "\")");
+    }
+    ctx.styleChain.push_back(name);
+    applyFont(it->second, "/styles/" + name, ctx, font);
+    ctx.styleChain.pop_back();
+}
+
 void applyFontObject(Node& n, FontSpec& font)
 {
-    if (n.has("style")) {
-        const std::string style = n.text("style");
-        auto it = n.context().styles.find(style);
-        if (it == n.context().styles.end())
-            fail(n.context(), n.at("style"), "no style named \"" + style + "\" in \"styles\"");
-        applyFont(it->second, "/styles/" + style, n.context(), font);
-    }
+    if (n.has("style"))
+        applyStyle(n.text("style"), n.at("style"), n.context(), font);
     font.family = n.text("family", font.family);
     font.sizePt = n.number("size", font.sizePt);
-    if (font.sizePt <= 0)
-        fail(n.context(), n.at("size"), "a font size is above 0");
+    if (font.sizePt <= 0 || font.sizePt > kMaxFontSizePt)
+        fail(n.context(), n.at("size"), "a font size is above 0 and at most 1000");
     font.bold = n.flag("bold", font.bold);
     font.italic = n.flag("italic", font.italic);
     font.underline = n.flag("underline", font.underline);
@@ -199,10 +230,7 @@ void applyFontObject(Node& n, FontSpec& font)
 void applyFont(const json& j, const std::string& where, const Context& ctx, FontSpec& font)
 {
     if (j.is_string()) {
-        auto it = ctx.styles.find(j.get<std::string>());
-        if (it == ctx.styles.end())
-            fail(ctx, where, "no style named \"" + j.get<std::string>() + "\" in \"styles\"");
-        applyFont(it->second, "/styles/" + j.get<std::string>(), ctx, font);
+        applyStyle(j.get<std::string>(), where, ctx, font);
         return;
     }
     Node n(j, where, ctx);

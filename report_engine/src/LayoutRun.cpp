@@ -371,13 +371,13 @@ void LayoutRun::emitItem(const Item& item, const RectMm& fragment, double dx, do
         return;
     }
 
+    std::optional<Pending> pageCount;
     if (!item.pageTemplate.empty()) {
         e.text = formatPageNumber(item.pageTemplate, page.number, page.number);
         const RectMm box = item.textBox.translated(dx, dy);
         m_builder->placeLine(e, box, e.align, item.autoSize);
         if (item.pageTemplate.find("{pages}") != std::string::npos)
-            m_pendingPageCount.push_back({m_document.pages.size() - 1, page.elements.size(), item.pageTemplate, box,
-                                          item.autoSize});
+            pageCount = Pending{m_document.pages.size() - 1, 0, item.pageTemplate, box, item.autoSize};
     }
 
     RectMm clip = fragment;
@@ -396,6 +396,12 @@ void LayoutRun::emitItem(const Item& item, const RectMm& fragment, double dx, do
         if (!clip.overlaps(ink) || clip.width <= kEpsilonMm)
             return;
         e.clip = clip;
+    }
+    // Only an element that is kept gets its page count filled in later: one dropped above
+    // (no width, or clipped away whole) has no index on the page.
+    if (pageCount) {
+        pageCount->element = page.elements.size();
+        m_pendingPageCount.push_back(std::move(*pageCount));
     }
     page.elements.push_back(std::move(e));
 }

@@ -33,11 +33,14 @@ extern "C" void onJpegMessage(j_common_ptr cinfo, int level)
     }
 }
 
-// Plain-data decoding between setjmp and longjmp: no object with a destructor is created in
-// here after setjmp, so a jump out of libjpeg skips nothing.
-// `scratch` belongs to the caller for the same reason.
+// Why a decode failed, as plain characters.
+using ErrorText = char[JMSG_LENGTH_MAX + 64];
+
+// Plain-data decoding between setjmp and longjmp: no object with a destructor is created or
+// changed in here after setjmp, so a jump out of libjpeg skips nothing; the reason of a failure
+// goes into the caller's character buffer. `scratch` belongs to the caller for the same reason.
 bool decodeInto(const std::uint8_t* data, std::size_t size, RasterImage* out, std::vector<std::uint8_t>* scratch,
-                std::string* error)
+                ErrorText& error)
 {
     jpeg_decompress_struct cinfo;
     ErrorManager err;
@@ -47,15 +50,21 @@ bool decodeInto(const std::uint8_t* data, std::size_t size, RasterImage* out, st
     err.warnings = 0;
     err.lastWarning[0] = '\0';
     if (setjmp(err.jump)) {
-        char message[JMSG_LENGTH_MAX];
-        (*cinfo.err->format_message)(reinterpret_cast<j_common_ptr>(&cinfo), message);
-        *error = message;
+        (*cinfo.err->format_message)(reinterpret_cast<j_common_ptr>(&cinfo), error);
         jpeg_destroy_decompress(&cinfo);
         return false;
     }
     jpeg_create_decompress(&cinfo);
     jpeg_mem_src(&cinfo, data, static_cast<unsigned long>(size));
     jpeg_read_header(&cinfo, TRUE);
+    // The header's size is the file's claim: refuse a huge one before anything is allocated.
+    if (std::uint64_t(cinfo.image_width) * cinfo.image_height > kMaxJpegPixels) {
+        std::snprintf(error, sizeof error, "the picture claims %u x %u pixels, more than the %llu a form picture may have",
+                      unsigned(cinfo.image_width), unsigned(cinfo.image_height),
+                      static_cast<unsigned long long>(kMaxJpegPixels));
+        jpeg_destroy_decompress(&cinfo);
+        return false;
+    }
     const bool cmyk = cinfo.jpeg_color_space == JCS_CMYK || cinfo.jpeg_color_space == JCS_YCCK;
     if (cmyk)
         cinfo.out_color_space = JCS_CMYK;
@@ -107,7 +116,7 @@ bool decodeInto(const std::uint8_t* data, std::size_t size, RasterImage* out, st
     jpeg_finish_decompress(&cinfo);
     jpeg_destroy_decompress(&cinfo);
     if (err.warnings > 0) {
-        *error = std::string("damaged data (") + err.lastWarning + ")";
+        std::snprintf(error, sizeof error, "damaged data (%s)", err.lastWarning);
         return false;
     }
     return true;
@@ -124,8 +133,11 @@ JpegResult decodeJpeg(std::span<const std::uint8_t> bytes)
     }
     auto image = std::make_shared<RasterImage>();
     std::vector<std::uint8_t> scratch;
-    if (!decodeInto(bytes.data(), bytes.size(), image.get(), &scratch, &result.error))
+    ErrorText error = "";
+    if (!decodeInto(bytes.data(), bytes.size(), image.get(), &scratch, error)) {
+        result.error = error;
         return result;
+    }
     result.image = std::move(image);
     return result;
 }

@@ -19,11 +19,14 @@
 
 namespace {
 
+constexpr const char* kUsage =
+    "usage: medrec-render-form FORM.json [--values VALUES.json] (--png OUTDIR | --pdf FILE)\n"
+    "                          [--dpi N] [--pictures DIR]...\n"
+    "       medrec-render-form --help | --version\n";
+
 int usage()
 {
-    std::fprintf(stderr,
-                 "usage: medrec-render-form FORM.json [--values VALUES.json] (--png OUTDIR | --pdf FILE)\n"
-                 "                          [--dpi N] [--pictures DIR]...\n");
+    std::fputs(kUsage, stderr);
     return 2;
 }
 
@@ -32,6 +35,18 @@ int usage()
 int main(int argc, char** argv)
 {
     using namespace medrec::report;
+    if (argc == 2 && std::strcmp(argv[1], "--help") == 0) {
+        std::fputs(kUsage, stdout);
+        std::fputs("\nRenders a form file with sample values to PNG pages (at --dpi, 150 by default) or a\n"
+                   "PDF, so a form can be checked by eye while it is designed. Pictures are looked up\n"
+                   "beside the form, then in each --pictures folder.\n",
+                   stdout);
+        return 0;
+    }
+    if (argc == 2 && std::strcmp(argv[1], "--version") == 0) {
+        std::puts("medrec-render-form " MEDREC_VERSION);
+        return 0;
+    }
     std::string form, values, png, pdf;
     double dpi = 150;
     LoadOptions options;

@@ -9,6 +9,9 @@
 #include "TuxCom.h"
 #include "UltraGrid.h"
 
+#include "report_engine/FormLoader.h"
+#include "report_engine/Report.h"
+
 #include <QLabel>
 #include <QPushButton>
 #include <QTest>
@@ -255,6 +258,45 @@ reports::BlockResult stagesThenThrows(reports::PrintContext &context)
 {
     context.scratch.allList.setCell(1, 1, "staged");
     throw std::logic_error("half-built");
+}
+
+// A block whose form holds a barcode of the text the test gives.
+std::string &barcodeText()
+{
+    static std::string text;
+    return text;
+}
+reports::BlockResult printsABarcode(reports::PrintContext &)
+{
+    reports::PrintJob job;
+    auto &report = job.add(std::make_unique<report::Report>(report::parseForm(R"json({"name": "barcode",
+        "bands": [{"name": "d", "kind": "detail", "height": 20, "components": [{"type": "label",
+        "name": "qrlb_Barcode", "box": [0, 0, 80, 10], "font": {"family": "Code39(1:2)", "size": 24}}]}]})json")));
+    report.label("qrlb_Barcode").setCaption(barcodeText());
+    job.history.push_back({"00004321", "20261105"});
+    return job;
+}
+
+TEST_F(PrintRunTest, ABarcodeTextCode39CannotEncodeIsReportedAndNothingPrints)
+{
+    start({}, operationRecords());
+    findPatient();
+    const reports::RecordKind kind{"MDOPRECT", "MDS510U1_P01", "TMDS510F1_P01", true, &printsABarcode, nullptr};
+    barcodeText() = "0000-12#4";
+    EXPECT_EQ(screen().PrintRecordKind(kind), app::PrintOutcome::NotPrinted);
+    const auto boxes = messages().texts(Channel::Plain);
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0], "출력하지 못했습니다. barcode \"qrlb_Barcode\": its text \"0000-12#4\" holds \"#\", which "
+                        "Code 39 cannot encode");
+    EXPECT_EQ(pdfCount(), 0);
+    EXPECT_EQ(historyRows(), "0");
+
+    messages().clear();
+    barcodeText() = "0000-1234";
+    EXPECT_EQ(screen().PrintRecordKind(kind), app::PrintOutcome::Printed);
+    EXPECT_TRUE(messages().texts(Channel::Plain).empty());
+    EXPECT_EQ(pdfCount(), 1);
+    EXPECT_EQ(historyRows(), "1");
 }
 
 TEST_F(PrintRunTest, ABlockThatThrowsAnythingEndsInOneBoxWithNothingPrinted)

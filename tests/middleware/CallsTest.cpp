@@ -5,6 +5,7 @@
 #include "Cp949.h"
 #include "DataClassCall.h"
 #include "MDG300U1.h"
+#include "MsgCom.h"
 #include "RecordingPresenter.h"
 #include "TStatusBar.h"
 #include "TuxCom.h"
@@ -13,11 +14,19 @@
 #include <sqlite3.h>
 
 #include <QCoreApplication>
+#include <QLabel>
 
 #include <gtest/gtest.h>
 
+#include <QStatusBar>
+#include <QWidget>
+
+#include <chrono>
 #include <cstdlib>
+#include <fstream>
 #include <mutex>
+#include <sstream>
+#include <thread>
 
 using namespace medrec;
 using namespace medrec::middleware;
@@ -31,6 +40,7 @@ struct Seen
 {
     std::mutex mutex;
     server::Identity identity;
+    int echoes = 0; // calls of T_ECHO that reached the host
 };
 
 Seen &seen()
@@ -66,6 +76,7 @@ server::ServiceRegistry testServices()
         {
             std::lock_guard lock(seen().mutex);
             seen().identity = c.identity();
+            ++seen().echoes;
         }
         for (int i = 0; i < c.request().count("S_STRING1"); ++i)
             c.reply().addBytes("S_STRING2", c.request().bytes("S_STRING1", i));
@@ -78,11 +89,22 @@ server::ServiceRegistry testServices()
             if (!c.reply().addText("S_STRING1", std::string(static_cast<std::size_t>(bytes), 'x')))
                 return;
     });
+    // Writes S_STRING1 as a row of t.
     r.add("T_WRITE", [](server::ServiceContext &c) {
         sqlite3_exec(c.db(), "CREATE TABLE IF NOT EXISTS t(v TEXT)", nullptr, nullptr, nullptr);
-        sqlite3_exec(c.db(), "INSERT INTO t VALUES('row')", nullptr, nullptr, nullptr);
-        if (c.request().text("S_STRING1") == "break")
+        sqlite3_stmt *insert = nullptr;
+        sqlite3_prepare_v2(c.db(), "INSERT INTO t VALUES(?)", -1, &insert, nullptr);
+        const std::string value = c.request().text("S_STRING1");
+        sqlite3_bind_text(insert, 1, value.c_str(), -1, SQLITE_TRANSIENT);
+        sqlite3_step(insert);
+        sqlite3_finalize(insert);
+        if (value == "break")
             sqlite3_exec(c.db(), "ROLLBACK", nullptr, nullptr, nullptr); // the commit then has nothing to commit
+    });
+    // Answers later than a client with a one-second call time-out waits.
+    r.add("T_SLOW", [](server::ServiceContext &c) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(2500));
+        c.succeed("late");
     });
     r.add("T_NOTIFY", [](server::ServiceContext &c) { c.notify(c.request().text("S_STRING1")); });
     // A notice too long for any buffer of the client.
@@ -128,6 +150,33 @@ protected:
 };
 
 mt::LoopbackHost *CallLayer::s_host = nullptr;
+
+// Rows of the host's table t holding the value (none before the first T_WRITE makes t); -1
+// when the database cannot be read.
+int rowsHolding(const std::string &database, const std::string &value)
+{
+    sqlite3 *db = nullptr;
+    int count = -1;
+    if (sqlite3_open_v2(database.c_str(), &db, SQLITE_OPEN_READONLY, nullptr) == SQLITE_OK) {
+        sqlite3_stmt *query = nullptr;
+        if (sqlite3_prepare_v2(db, "SELECT count(*) FROM t WHERE v = ?", -1, &query, nullptr) == SQLITE_OK) {
+            sqlite3_bind_text(query, 1, value.c_str(), -1, SQLITE_TRANSIENT);
+            if (sqlite3_step(query) == SQLITE_ROW)
+                count = sqlite3_column_int(query, 0);
+        } else if (std::string(sqlite3_errmsg(db)).rfind("no such table", 0) == 0) {
+            count = 0;
+        }
+        sqlite3_finalize(query);
+    }
+    sqlite3_close(db);
+    return count;
+}
+
+int echoes()
+{
+    std::lock_guard lock(seen().mutex);
+    return seen().echoes;
+}
 
 TEST_F(CallLayer, RowsBecomeElementsAndTheFirstOutputCounts)
 {
@@ -296,6 +345,119 @@ TEST_F(CallLayer, ATransactionCommitsItsWrite)
     SetInputs(0, {std::string("keep")});
     ASSERT_TRUE(TuxTranCall("T_WRITE")) << LastTuxMessage();
     EXPECT_TRUE(m_recorder->log().empty());
+    EXPECT_EQ(rowsHolding(s_host->directory() + "/host.db", "keep"), 1) << "the committed row is in the database";
+}
+
+TEST_F(CallLayer, ARequestOneByteTooLargeIsNotSentAndNamesTheField)
+{
+    SetFormNameSource([] { return std::string("MDG300F1"); });
+    TuxTerm();
+    SetHostAddressLookup([] { return std::string("10.1.2.3"); });
+    ASSERT_TRUE(TuxInit(s_host->environmentFile()));
+    // The room the three identity stamps take after the inputs: entry header, text, zero.
+    std::size_t stamps = 0;
+    for (const std::string &v : {TuxUserName(), TuxClientName(), std::string("MDG300F1")})
+        stamps += 8 + v.size() + 1;
+    // One S_STRING1 that fills the standard buffer, with the stamps, to its last byte.
+    const std::size_t fits = static_cast<std::size_t>(kStandardBufferSize) - 24 - 8 - 1 - stamps;
+
+    const int before = echoes();
+    EXPECT_FALSE(call("T_ECHO", "S_STRING1", {std::string(fits + 1, 'x')}));
+    EXPECT_EQ(TuxMessage(), "request not sent: field LOG_FORMNAME, occurrence 0: no space left in the field "
+                            "buffer for the change");
+    EXPECT_FALSE(HasRequestBuffer());
+    EXPECT_EQ(echoes(), before) << "nothing went out";
+
+    EXPECT_TRUE(call("T_ECHO", "S_STRING1", {std::string(fits, 'x')})) << LastTuxMessage();
+    EXPECT_EQ(GetOutput("S_STRING2"), (ServiceResult{std::string(fits, 'x')}));
+    EXPECT_EQ(echoes(), before + 1);
+    SetFormNameSource(nullptr);
+}
+
+TEST_F(CallLayer, AHistoryRowThatDoesNotFitOpensNoTransactionAndWritesNothing)
+{
+    const std::string tooLong(static_cast<std::size_t>(kStandardBufferSize), 'x');
+    EXPECT_EQ(services::RunUpdate("T_WRITE", "S_STRING1", {{std::string("first")}, {tooLong}}), -1);
+    EXPECT_EQ(TuxMessage().rfind("request not sent: field S_STRING1, occurrence 1: no space left", 0), 0u)
+        << TuxMessage();
+    EXPECT_FALSE(HasRequestBuffer());
+    EXPECT_EQ(rowsHolding(s_host->directory() + "/host.db", "first"), 0);
+}
+
+TEST_F(CallLayer, InputsThatCannotBePlacedRefuseTheCall)
+{
+    struct Case
+    {
+        const char *name;
+        std::string fields;
+        std::vector<InputValue> inputs;
+        std::string message;
+    };
+    const std::vector<Case> cases{
+        {"letters after the digits", "S_STRING1;L_CNT1", {std::string("a"), std::string("12a")},
+         "request not sent: field L_CNT1: \"12a\" is not a whole number"},
+        {"no digits", "L_CNT1", {std::string("")}, "field L_CNT1: \"\" is not a whole number"},
+        {"a blank first", "L_CNT1", {std::string(" 12")}, "field L_CNT1: \" 12\" is not a whole number"},
+        {"a fraction", "L_CNT1", {std::string("1.5")}, "field L_CNT1: \"1.5\" is not a whole number"},
+        {"past 32 bits", "L_CNT1", {std::string("4294967296")}, "field L_CNT1: \"4294967296\" is not a whole number"},
+        {"past a short", "H_VALUE1", {std::int32_t(40000)}, "field H_VALUE1: 40000 does not fit a short field"},
+        {"a name the table does not know", "S_STRING1;S_STRNG2", {std::string("a"), std::string("b")},
+         "item 1 of the field list \"S_STRING1;S_STRNG2\" (\"S_STRNG2\") is not a field of the field table"},
+        {"more values than names", "S_STRING1", {std::string("a"), std::string("b")},
+         "item 1 of the field list \"S_STRING1\" (\"\") is not a field of the field table"},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        const int before = echoes();
+        EXPECT_FALSE(call("T_ECHO", c.fields, c.inputs));
+        EXPECT_NE(TuxMessage().find(c.message), std::string::npos) << TuxMessage();
+        EXPECT_FALSE(HasRequestBuffer());
+        EXPECT_EQ(echoes(), before) << "nothing went out";
+    }
+    // Whole numbers in either form still go.
+    EXPECT_TRUE(call("T_ECHO", "S_STRING1;L_CNT1;L_CNT2", {std::string("a"), std::string("-12"), std::int32_t(7)}))
+        << LastTuxMessage();
+}
+
+TEST_F(CallLayer, ACallThatTimesOutShowsTheLibraryText)
+{
+    std::ifstream in(s_host->environmentFile());
+    std::stringstream text;
+    text << in.rdbuf() << "CALL_TIMEOUT = 1\n";
+    const std::string impatient = s_host->directory() + "/Impatient.env";
+    std::ofstream(impatient) << text.str();
+    TuxTerm();
+    ASSERT_TRUE(TuxInit(impatient)) << LastTuxMessage();
+
+    TStatusBar bar;
+    services::ServiceResult rows;
+    EXPECT_EQ(services::RunQuery({"T_SLOW", "", {}, {{"S_STRING1", &rows}}}), -1);
+    EXPECT_EQ(TuxMessage().rfind("tpcall failed, TPETIME", 0), 0u) << TuxMessage();
+    ShowTuxMessage(&bar);
+    ASSERT_EQ(m_recorder->texts(Channel::Notice).size(), 1u);
+    EXPECT_EQ(m_recorder->texts(Channel::Notice)[0], TuxMessage());
+    if (auto *notice = TTuxMsgf1::current())
+        notice->close();
+}
+
+TEST_F(CallLayer, StatusTextsGoToTheWindowsOwnStatusBarsOnly)
+{
+    // A plain status bar on the same window is no TStatusBar: it is left alone.
+    QWidget window;
+    window.setObjectName(QStringLiteral("MDG300F1"));
+    auto *plain = new QStatusBar(&window);
+    auto *own = new TStatusBar(&window);
+    EXPECT_EQ(window.findChildren<TStatusBar *>(), (QList<TStatusBar *>{own}));
+    EXPECT_EQ(qobject_cast<TStatusBar *>(plain), nullptr);
+    QDialog dialog;
+    EXPECT_EQ(qobject_cast<TMessageForm *>(&dialog), nullptr);
+    EXPECT_EQ(qobject_cast<TTuxMsgf1 *>(&dialog), nullptr);
+
+    EXPECT_FALSE(call("T_OUTCOME", "S_STRING1;L_CNT1;S_STRING2", {std::string("상태 글"), std::int32_t(0), std::string("fail")}));
+    ShowTuxMessageActive();
+    EXPECT_EQ(own->panelText(), "상태 글");
+    EXPECT_TRUE(plain->currentMessage().isEmpty());
+    EXPECT_TRUE(plain->findChildren<QLabel *>().isEmpty());
 }
 
 TEST_F(CallLayer, AFailedCommitShowsErrorThenTheLibraryText)
@@ -357,8 +519,9 @@ TEST(LostHost, ACallWithoutAReplyReachesTheNoticeWindow)
     host.reset(); // the service host goes away
     services::ServiceResult rows;
     EXPECT_EQ(services::RunQuery({"T_ROWS", "", {}, {{"S_STRING1", &rows}}}), -1);
+    EXPECT_EQ(TuxMessage().rfind("tpcall failed, TPESYSTEM", 0), 0u) << "the library's own text: " << TuxMessage();
     ShowTuxMessage(nullptr);
-    EXPECT_EQ(recorder->texts(Channel::Notice).size(), 1u);
+    EXPECT_EQ(recorder->texts(Channel::Notice), (std::vector<std::string>{TuxMessage()}));
     if (auto *notice = TTuxMsgf1::current())
         notice->close();
     TuxTerm();

@@ -198,6 +198,47 @@ TEST_F(FieldBufferTest, ExactLimitsOfBothFlavours)
     }
 }
 
+TEST_F(FieldBufferTest, AChangeOneByteShortLeavesTheWholeBufferAsItWas)
+{
+    // A buffer with room for exactly one byte less than each change needs; the failed change
+    // may not touch a single byte of it, header and lookup hint included.
+    struct Case
+    {
+        const char *name;
+        int occurrence; // of S_STRING1; 0 grows the value in place, 2 adds a gap and a value
+    } cases[] = {{"grow an occurrence in place", 0}, {"add occurrences past the last", 2}};
+    for (const char *flavour : {"FML", "FML32"}) {
+        for (const auto &c : cases) {
+            SCOPED_TRACE(std::string(flavour) + ": " + c.name);
+            constexpr long kSize = 256;
+            FBFR *b = alloc(flavour, kSize);
+            ASSERT_NE(b, nullptr);
+            ASSERT_EQ(Finit(b, static_cast<FLDLEN>(kSize)), 1);
+            ASSERT_EQ(chgText(b, "S_STRING2", 0, "other"), 1);
+            ASSERT_EQ(chgText(b, "S_STRING1", 0, "ab"), 1);
+            ASSERT_STREQ(Fvals(b, id("S_STRING2"), 0), "other"); // the lookup hint now points there
+
+            const std::size_t room = static_cast<std::size_t>(kSize - Fused(b));
+            // One byte more than fits: in place, the room left plus the old "ab"; past the last,
+            // the room left less a gap entry and the new entry with its zero.
+            const std::size_t valueBytes =
+                c.occurrence == 0 ? room + 3 : room - fb::entrySize(1) - fb::entrySize(0);
+            std::string value(valueBytes, 'x');
+            const std::string before(reinterpret_cast<const char *>(b), kSize);
+            EXPECT_EQ(chgText(b, "S_STRING1", c.occurrence, value), -1);
+            EXPECT_EQ(getFerror(), FNOSPACE);
+            EXPECT_TRUE(std::string(reinterpret_cast<const char *>(b), kSize) == before) << "the buffer changed";
+
+            value.pop_back(); // one byte less fits exactly
+            EXPECT_EQ(chgText(b, "S_STRING1", c.occurrence, value), 1);
+            EXPECT_EQ(Fused(b), kSize);
+            EXPECT_EQ(Fvals(b, id("S_STRING1"), c.occurrence), value);
+            EXPECT_STREQ(Fvals(b, id("S_STRING2"), 0), "other");
+            tpfree(reinterpret_cast<char *>(b));
+        }
+    }
+}
+
 TEST_F(FieldBufferTest, SequentialGetterWalksOccurrencesInBufferOrder)
 {
     FBFR *b = alloc("FML", 4096);

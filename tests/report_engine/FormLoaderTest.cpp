@@ -117,6 +117,53 @@ TEST(FormLoader, FaultsNameTheirPlace)
     }
 }
 
+TEST(FormLoader, HostileFilesAreRefusedWithTheFileAndThePlaceNamed)
+{
+    // Each would otherwise recurse until the stack is gone or page on for ever.
+    struct Case {
+        const char* name;
+        std::string json;
+        std::string place;
+        std::string message;
+    };
+    const std::string detail = R"(, "bands": [{"name": "d", "kind": "detail", )";
+    const std::vector<Case> cases{
+        {"a style naming itself", R"({"name": "f", "styles": {"a": {"style": "a", "size": 9}}})", "/styles/a/style",
+         "style \"a\" refers back to itself"},
+        {"two styles naming each other", R"({"name": "f", "styles": {"a": {"style": "b"}, "b": "a"}})", "/styles/",
+         "refers back to itself"},
+        {"a component's style in a cycle",
+         R"({"name": "f", "styles": {"x": {"style": "y"}, "y": {"style": "x"}})" + detail +
+             R"("components": [{"type": "label", "style": "x"}]}]})",
+         "/styles/", "refers back to itself"},
+        {"infinite width", R"({"name": "f")" + detail + R"("components": [{"type": "label", "box": [0, 0, "inf", 5]}]}]})",
+         "/bands/0/components/0/box/2", "\"inf\" is not a length"},
+        {"infinite height in mm", R"({"name": "f")" + detail + R"("height": "infmm"}]})", "/bands/0/height",
+         "is not a length"},
+        {"height not a number", R"({"name": "f")" + detail + R"("height": "nan"}]})", "/bands/0/height",
+         "\"nan\" is not a length"},
+        {"a band taller than any paper", R"({"name": "f")" + detail + R"("height": 1e9}]})", "/bands/0/height",
+         "a length is a finite number of mm from -1000 to 1000"},
+        {"an infinite margin", R"({"name": "f", "page": {"margins": "-infpt"}})", "/page/margins", "is not a length"},
+        {"an endless font size", R"({"name": "f", "page": {"font": {"size": 1e300}}})", "/page/font/size",
+         "a font size is above 0 and at most 1000"},
+    };
+    test::TempDir dir;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const auto file = dir.path() / "hostile.json";
+        std::ofstream(file) << c.json;
+        try {
+            loadFormFile(file);
+            ADD_FAILURE() << "no error";
+        } catch (const ReportError& e) {
+            const std::string what = e.what();
+            EXPECT_EQ(what.rfind(file.string() + ": " + c.place, 0), 0u) << what;
+            EXPECT_NE(what.find(c.message), std::string::npos) << what;
+        }
+    }
+}
+
 TEST(FormLoader, LoadsByNameFromTheFirstDirectoryThatHasIt)
 {
     test::TempDir first;

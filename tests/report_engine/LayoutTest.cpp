@@ -463,6 +463,34 @@ TEST(BandOrder, FixedBandsMoveWholeToTheNextPage)
     expectInsideMargins(doc);
 }
 
+TEST(PageCount, APageNumberThatIsNotPrintedLeavesTheOtherElementsAlone)
+{
+    // A "{pages}" field is filled in once the page count is known; one that prints nothing on
+    // its page (no width, or clipped away whole) must not fill in the element after it.
+    struct Case {
+        const char* name;
+        const char* box;
+    };
+    const Case cases[] = {{"no width", "[0, 0, 0, 4]"}, {"outside the band", "[300, 0, 30, 4]"}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Report report(test::inlineForm(smallForm("", std::string(R"(
+            {"name": "d", "kind": "detail", "height": 100, "components": [{"type": "label", "name": "row", "box": [0,0,9,5], "caption": "R"}]},
+            {"name": "pf", "kind": "pageFooter", "height": 10, "components": [
+              {"type": "systemField", "name": "pn", "field": "pageNumber", "format": "{page}/{pages}", "box": )") +
+                                                             c.box + R"(},
+              {"type": "label", "name": "after", "box": [50, 0, 40, 5], "caption": "AFTER"},
+              {"type": "systemField", "name": "shown", "field": "pageNumber", "format": "{page}/{pages}", "box": [100, 0, 40, 5]}]})")));
+        int n = 0;
+        report.setNeedData([&](Report&) { return n++ < 5; });
+        const Document doc = report.run(measurer(), quietRun());
+        ASSERT_EQ(doc.pages.size(), 3u);
+        EXPECT_EQ(countOf(doc, "pn"), 0);
+        EXPECT_EQ(textsOf(doc, "after"), (std::vector<std::string>{"AFTER", "AFTER", "AFTER"}));
+        EXPECT_EQ(textsOf(doc, "shown"), (std::vector<std::string>{"1/3", "2/3", "3/3"}));
+    }
+}
+
 TEST(BandOrder, ABandTallerThanAPageContinuesBetweenItsComponents)
 {
     Report report(test::inlineForm(smallForm("", R"(

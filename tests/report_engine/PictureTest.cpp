@@ -18,6 +18,24 @@ std::vector<std::uint8_t> logoBytes()
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
+// The logo with its frame header (SOF) claiming another size; the data stays the logo's.
+std::vector<std::uint8_t> logoClaiming(unsigned width, unsigned height)
+{
+    std::vector<std::uint8_t> bytes = logoBytes();
+    for (std::size_t i = 2; i + 9 < bytes.size(); ++i) {
+        if (bytes[i] != 0xFF || (bytes[i + 1] != 0xC0 && bytes[i + 1] != 0xC2))
+            continue;
+        // FF Cn, length (2), precision (1), height (2), width (2)
+        bytes[i + 5] = std::uint8_t(height >> 8);
+        bytes[i + 6] = std::uint8_t(height);
+        bytes[i + 7] = std::uint8_t(width >> 8);
+        bytes[i + 8] = std::uint8_t(width);
+        return bytes;
+    }
+    ADD_FAILURE() << "the logo has no frame header";
+    return bytes;
+}
+
 TEST(Jpeg, DecodesTheSiteLogo)
 {
     const JpegResult r = decodeJpegFile(test::logoDir() / "seon-logo.jpg");
@@ -79,6 +97,30 @@ TEST(Jpeg, ADamagedLogoIsReportedOnceAndThePagesPrintWithoutIt)
     ASSERT_GT(doc.pages.size(), 2u);
     ASSERT_EQ(messages.size(), 1u);
     EXPECT_NE(messages[0].find("seon-logo.jpg"), std::string::npos) << messages[0];
+    EXPECT_EQ(test::countOf(doc, "QRImage1"), 0);
+    for (const Page& page : doc.pages)
+        EXPECT_EQ(test::elementsOf(page, "qrlb_Title").size(), 1u) << "the rest of the header prints";
+}
+
+TEST(Jpeg, AHeaderClaimingAHugeSizeIsRefusedBeforeDecoding)
+{
+    // 60,000 x 60,000 pixels would be 10.8 GB of RGB; the limit stops it at the header.
+    const JpegResult huge = decodeJpeg(logoClaiming(60000, 60000));
+    EXPECT_FALSE(huge.image);
+    EXPECT_NE(huge.error.find("claims 60000 x 60000 pixels"), std::string::npos) << huge.error;
+
+    test::TempDir dir;
+    const std::vector<std::uint8_t> bytes = logoClaiming(60000, 60000);
+    std::ofstream(dir.path() / "seon-logo.jpg", std::ios::binary)
+        .write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
+    Report report(loadForm("flowsheet", {test::formsDir()}, LoadOptions{{dir.path()}}));
+    int n = 0;
+    report.setNeedData([&](Report&) { return n++ < 100; });
+    std::vector<std::string> messages;
+    const Document doc = report.run(test::measurer(), test::quietRun(&messages));
+    ASSERT_GT(doc.pages.size(), 2u);
+    ASSERT_EQ(messages.size(), 1u) << "reported once for all the pages";
+    EXPECT_NE(messages[0].find("claims 60000 x 60000 pixels"), std::string::npos) << messages[0];
     EXPECT_EQ(test::countOf(doc, "QRImage1"), 0);
     for (const Page& page : doc.pages)
         EXPECT_EQ(test::elementsOf(page, "qrlb_Title").size(), 1u) << "the rest of the header prints";

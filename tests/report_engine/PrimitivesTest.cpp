@@ -2,6 +2,7 @@
 
 #include "Code39.h"
 
+#include "report_engine/ReportError.h"
 #include "report_engine/Style.h"
 #include "report_engine/SystemText.h"
 
@@ -39,9 +40,34 @@ TEST(Code39, KnownSymbolAndTextCleanup)
     EXPECT_EQ(star.symbol, "**");
     EXPECT_EQ(std::vector<double>(star.bars.begin(), star.bars.begin() + 9),
               (std::vector<double>{1, 3, 1, 1, 3, 1, 3, 1, 1}));
-    EXPECT_EQ(encodeCode39("ab#c", 1, 2).symbol, "*ABC*");
+    EXPECT_EQ(encodeCode39("abc", 1, 2).symbol, "*ABC*");
     EXPECT_EQ(encodeCode39("*00001234*", 1, 2).symbol, "*00001234*");
-    EXPECT_EQ(encodeCode39("환자 12", 1, 2).symbol, "* 12*");
+}
+
+TEST(Code39, TextItCannotEncodeIsRefusedNotLeftOut)
+{
+    // Leaving a character out would print a barcode that reads as another number.
+    struct Case {
+        const char* text;
+        const char* unencodable;
+    };
+    const Case cases[] = {{"ab#c", "#"},        {"환자 12", "환자"},      {"12*34", "*"},
+                          {"0000_12_#_", "_#"}, {"*12\t*", "\t"},       {"00001234", ""},
+                          {"*A-B.C $/+%*", ""}, {"", ""}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text);
+        EXPECT_EQ(code39Unencodable(c.text), c.unencodable);
+        if (*c.unencodable) {
+            try {
+                encodeCode39(c.text, 1, 2);
+                ADD_FAILURE() << "no error";
+            } catch (const ReportError& e) {
+                EXPECT_NE(std::string(e.what()).find("Code 39 cannot encode"), std::string::npos) << e.what();
+            }
+        } else {
+            EXPECT_NO_THROW(encodeCode39(c.text, 1, 2));
+        }
+    }
 }
 
 TEST(SystemText, ClockAndPageFormats)

@@ -145,6 +145,7 @@ TEST(FormConventions, CodeToIntReadsWholeNumbersAndRefusesTheRest)
     }
     try {
         reports::CodeToInt("x1");
+        ADD_FAILURE() << "no conversion error";
     } catch (const reports::CodeConversionError &e) {
         EXPECT_STREQ(e.what(), "'x1' is not a valid integer value");
     }

@@ -11,10 +11,9 @@
 
 #include <gtest/gtest.h>
 
-#include <chrono>
+#include <algorithm>
 #include <cstring>
 #include <string>
-#include <thread>
 #include <vector>
 
 using namespace medrec;
@@ -255,8 +254,12 @@ TEST_F(ClientServerTest, CommitAfterTheTimeOutFailsAndRowsAreRolledBack)
     setText(b, "S_STRING1", "late");
     ASSERT_EQ(tpbegin(1, 0), 0);
     ASSERT_EQ(call("TS_NOTE_U1", b, 0), 0);
-    std::this_thread::sleep_for(std::chrono::milliseconds(1500));
-    // The server has rolled back already: the write lock is free for others.
+    // The server rolls the transaction back when its second is up.
+    ASSERT_TRUE(medrec::testing::waitUntil([&] {
+        const auto sessions = m_server->server().sessions();
+        return sessions.size() == 1 && !sessions[0].inTransaction;
+    })) << "the server did not roll the transaction back";
+    // The write lock is free for others.
     EXPECT_EQ(count(), "0");
     EXPECT_EQ(call("TS_NOTE_U1", b, 0), -1);
     EXPECT_EQ(gettperrno(), TPETIME);
@@ -287,12 +290,14 @@ TEST_F(ClientServerTest, UnsolicitedMessagesArriveDuringCallsAndByPolling)
     ASSERT_TRUE(m_server->server().sendUnsolicited(sessions[0].id, "두 번째"));
     ASSERT_TRUE(m_server->server().sendUnsolicited(sessions[0].id, "세 번째"));
     int delivered = 0;
-    for (int i = 0; i < 100 && delivered < 2; ++i) {
-        int n = tpchkunsol();
-        ASSERT_GE(n, 0);
-        delivered += n;
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    }
+    bool failed = false;
+    EXPECT_TRUE(medrec::testing::waitUntil([&] {
+        const int n = tpchkunsol();
+        failed = failed || n < 0;
+        delivered += std::max(n, 0);
+        return failed || delivered >= 2;
+    })) << "the two messages did not arrive";
+    ASSERT_FALSE(failed) << tpstrerror(gettperrno());
     ASSERT_EQ(g_unsolicited.size(), 3u);
     EXPECT_EQ(text::fromCp949(g_unsolicited[1]), "두 번째");
     EXPECT_EQ(text::fromCp949(g_unsolicited[2]), "세 번째");

@@ -22,6 +22,17 @@
 
 namespace medrec::testing {
 
+bool waitUntil(const std::function<bool()> &condition, std::chrono::milliseconds limit)
+{
+    const auto deadline = std::chrono::steady_clock::now() + limit;
+    while (!condition()) {
+        if (std::chrono::steady_clock::now() >= deadline)
+            return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    return true;
+}
+
 std::string defaultFieldTablePath() { return MEDREC_TEST_FIELD_TABLE; }
 std::string serverProgramPath() { return MEDREC_TEST_SERVER_PROGRAM; }
 

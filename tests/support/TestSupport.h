@@ -31,6 +31,7 @@
 
 #include <sys/types.h>
 
+#include <chrono>
 #include <functional>
 #include <memory>
 #include <string>
@@ -39,6 +40,10 @@
 struct sqlite3;
 
 namespace medrec::testing {
+
+// Asks the condition every 10 ms until it holds or the limit has passed, and says whether it
+// held: how a test waits for what another thread or process does, never a guessed sleep.
+bool waitUntil(const std::function<bool()> &condition, std::chrono::milliseconds limit = std::chrono::seconds(10));
 
 // The field table the tests and the demo use (data/fields.tbl).
 std::string defaultFieldTablePath();

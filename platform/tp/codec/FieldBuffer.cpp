@@ -93,8 +93,10 @@ struct Cursor
 
 Cursor cursorAt(const Fbfr *b, std::size_t at) { return Cursor{bytesOf(b), at, used(b)}; }
 
-// Offset of occurrence oc of id, or 0 when absent; uses and refreshes the cache.
-std::size_t locate(const Fbfr *b, FLDID id, int oc)
+// Offset of occurrence oc of id, or 0 when absent; uses the cache, and refreshes it when
+// remember is set. A change that may still fail must not refresh it: a failed change leaves
+// every byte of the buffer as it was.
+std::size_t locate(const Fbfr *b, FLDID id, int oc, bool remember = true)
 {
     int seen = 0;
     std::size_t start = kHeaderSize;
@@ -113,7 +115,8 @@ std::size_t locate(const Fbfr *b, FLDID id, int oc)
         if (c.id() != id)
             continue;
         if (seen == oc) {
-            setCache(b, id, oc, c.at);
+            if (remember)
+                setCache(b, id, oc, c.at);
             return c.at;
         }
         ++seen;
@@ -254,7 +257,7 @@ int change(Fbfr *buffer, FLDID id, int oc, std::string_view stored)
     char *base = bytesOf(buffer);
     std::size_t total = size(buffer);
     std::size_t usedNow = used(buffer);
-    if (std::size_t at = locate(buffer, id, oc)) {
+    if (std::size_t at = locate(buffer, id, oc, false)) {
         std::size_t oldLen = cursorAt(buffer, at).length();
         std::size_t tail = at + kEntryHeaderSize + oldLen;
         if (stored.size() > oldLen && stored.size() - oldLen > total - usedNow)

@@ -27,8 +27,12 @@ struct JpegResult {
     std::string error;                        // why it failed, in words
 };
 
+// The most pixels a picture may have: a full A3 page at 600 dpi is about 70 million.
+inline constexpr std::uint64_t kMaxJpegPixels = 100'000'000;
+
 // Decodes a JPEG with libjpeg. A file that libjpeg reads only with warnings (truncated or
-// corrupt data) counts as damaged: it fails rather than printing a half-grey picture.
+// corrupt data) counts as damaged: it fails rather than printing a half-grey picture. A header
+// claiming more than kMaxJpegPixels fails before any pixel memory is allocated.
 JpegResult decodeJpeg(std::span<const std::uint8_t> bytes);
 JpegResult decodeJpegFile(const std::filesystem::path& file);
 
