@@ -1,6 +1,10 @@
 # The two commands of the README: `make demo` and `make test`.
 PRESET ?= dev
 
+# Compiler-cache hits across clones and build folders: paths are hashed relative to here.
+export CCACHE_BASEDIR ?= $(CURDIR)
+export CCACHE_NOHASHDIR ?= 1
+
 .PHONY: deps build test demo fuzz bench clean
 
 deps:
