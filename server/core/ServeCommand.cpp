@@ -1,6 +1,8 @@
 #include "ServeCommand.h"
 
 #include "BuiltinServices.h"
+#include "DataPaths.h"
+#include "ServeConfig.h"
 #include "Server.h"
 #include "codec/FieldTable.h"
 
@@ -12,16 +14,12 @@
 #include <memory>
 #include <pthread.h>
 
-#ifndef MEDREC_DEFAULT_FIELD_TABLE
-#define MEDREC_DEFAULT_FIELD_TABLE "fields.tbl"
-#endif
-
 namespace medrec::server {
 
 namespace {
 
-constexpr const char *kUsage =
-    "serve --db FILE [--listen HOST:PORT] [--fields FILE] [--threads N] [--quiet]";
+constexpr const char *kUsage = "serve [--config FILE] --db FILE [--listen HOST:PORT] [--fields FILE] [--threads N]\n"
+                               "        [--log-level error|warning|info|debug] [--quiet]";
 
 int usage(const std::string &why)
 {
@@ -62,12 +60,13 @@ Subcommand serveCommand(std::function<void(ServiceRegistry &)> registerServices,
         "serve", kUsage, [registerServices, prepare](int argc, char **argv) -> int {
             ServerOptions options;
             ListenAddress listen;
-            std::string fieldsPath;
-            if (const char *env = std::getenv("MEDREC_FIELD_TABLE"); env && *env)
-                fieldsPath = env;
-            else
-                fieldsPath = MEDREC_DEFAULT_FIELD_TABLE;
-            bool quiet = false;
+            std::string fieldsPath = paths::locate(paths::Data::FieldTable).string();
+            std::string why;
+            ServeArguments expanded;
+            if (!expanded.expand(argc, argv, &why))
+                return usage(why);
+            argc = expanded.argc();
+            argv = expanded.argv();
             for (int i = 1; i < argc; ++i) {
                 std::string arg = argv[i];
                 auto value = [&](const char *name) -> const char * {
@@ -98,15 +97,23 @@ Subcommand serveCommand(std::function<void(ServiceRegistry &)> registerServices,
                     if (!v || std::from_chars(v, v + std::strlen(v), n).ec != std::errc{} || n == 0 || n > 256)
                         return usage("--threads needs a number from 1 to 256");
                     options.threads = n;
+                } else if (arg == "--log-level") {
+                    const char *v = value("--log-level");
+                    if (!v || !parseLogLevel(v, &options.logLevel))
+                        return usage("--log-level needs error, warning, info or debug");
                 } else if (arg == "--quiet") {
-                    quiet = true;
+                    options.logLevel = LogLevel::Error;
                 } else {
                     return usage("unknown argument " + arg);
                 }
             }
             if (options.databasePath.empty())
                 return usage("--db is required");
-            std::string why;
+            if (fieldsPath.empty()) {
+                std::cerr << "medrec-server: no field table: give --fields or set "
+                          << paths::overrideVariable(paths::Data::FieldTable) << "\n";
+                return 1;
+            }
             auto table = tp::FieldTable::load(fieldsPath, &why);
             if (!table) {
                 std::cerr << "medrec-server: " << why << "\n";
@@ -116,7 +123,8 @@ Subcommand serveCommand(std::function<void(ServiceRegistry &)> registerServices,
             options.host = listen.host;
             options.port = listen.port;
             options.prepareDatabase = prepare;
-            options.log = quiet ? nullptr : &std::cerr;
+            options.log = &std::cerr;
+            const LogLevel logLevel = options.logLevel;
 
             ServiceRegistry registry;
             registerBuiltinServices(registry);
@@ -139,6 +147,9 @@ Subcommand serveCommand(std::function<void(ServiceRegistry &)> registerServices,
             std::cout << "listening " << server.host() << ":" << server.port() << std::endl;
             int received = 0;
             sigwait(&signals, &received);
+            if (logLevel >= LogLevel::Info)
+                std::cerr << "medrec-server: info: " << (received == SIGTERM ? "SIGTERM" : "SIGINT")
+                          << " received, stopping" << std::endl;
             server.stop();
             return 0;
         }};

@@ -1,10 +1,14 @@
 #pragma once
 
 // The "serve" subcommand (also what medrec-server runs when given only options):
-//   medrec-server [serve] --db FILE [--listen HOST:PORT] [--fields FILE] [--threads N] [--quiet]
+//   medrec-server [serve] [--config FILE] --db FILE [--listen HOST:PORT] [--fields FILE]
+//                 [--threads N] [--log-level LEVEL] [--quiet]
 // Prints "listening HOST:PORT" (the actual port, also for port 0) as its first stdout line,
-// then serves until SIGINT or SIGTERM. Field table: --fields, else $MEDREC_FIELD_TABLE,
-// else the table installed with the program.
+// then serves until SIGINT or SIGTERM, when it closes every session (rolling back open
+// transactions) and the database. Options can also come from a configuration file
+// (ServeConfig.h); the command line overrides it. Field table: --fields, else
+// $MEDREC_FIELD_TABLE, else the table installed with the program (DataPaths.h). The log
+// goes to stderr, one line an event, up to --log-level (default info; --quiet: errors).
 
 #include "ServiceRegistry.h"
 #include "Subcommand.h"

@@ -40,12 +40,25 @@ ServerState::ServerState(ServerOptions o, ServiceRegistry r)
 {
 }
 
-void ServerState::logLine(const std::string &line)
+bool parseLogLevel(std::string_view text, LogLevel *level)
 {
-    if (!options.log)
+    static constexpr std::pair<std::string_view, LogLevel> kLevels[] = {
+        {"error", LogLevel::Error}, {"warning", LogLevel::Warning}, {"info", LogLevel::Info}, {"debug", LogLevel::Debug}};
+    for (const auto &[name, value] : kLevels)
+        if (text == name) {
+            *level = value;
+            return true;
+        }
+    return false;
+}
+
+void ServerState::logLine(const std::string &line, LogLevel level)
+{
+    if (!logs(level))
         return;
+    static constexpr const char *kNames[] = {"error", "warning", "info", "debug"};
     std::lock_guard lock(logMutex);
-    *options.log << "medrec-server: " << line << std::endl;
+    *options.log << "medrec-server: " << kNames[static_cast<int>(level)] << ": " << line << std::endl;
 }
 
 std::shared_ptr<Session> ServerState::findSession(std::uint64_t id) const
@@ -125,6 +138,9 @@ bool Server::start(std::string *error)
     unsigned n = s.options.threads == 0 ? 1 : s.options.threads;
     for (unsigned i = 0; i < n; ++i)
         s.threads.emplace_back([state = m_state] { state->io.run(); });
+    s.logLine("serving " + s.options.databasePath + " on " + s.options.host + ":" + std::to_string(port()) + " with " +
+                  std::to_string(n) + " threads",
+              LogLevel::Info);
     return true;
 }
 
@@ -164,6 +180,8 @@ void Server::stop()
     // let them finish so nothing is left behind.
     s.io.restart();
     s.io.run_for(std::chrono::seconds(1));
+    s.pool.closeIdle();
+    s.logLine("stopped; database " + s.options.databasePath + " closed", LogLevel::Info);
 }
 
 unsigned short Server::port() const

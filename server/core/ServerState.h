@@ -36,7 +36,8 @@ struct ServerState : SessionNotifier
     std::atomic<bool> acceptorClosed{false};
 
     std::mutex logMutex;
-    void logLine(const std::string &line);
+    void logLine(const std::string &line, LogLevel level = LogLevel::Warning);
+    bool logs(LogLevel level) const { return options.log && level <= options.logLevel; }
 
     std::shared_ptr<Session> findSession(std::uint64_t id) const;
     bool notify(std::uint64_t sessionId, std::string cp949Text) override;

@@ -20,6 +20,26 @@ bool isServiceName(std::string_view name)
     return true;
 }
 
+const char *requestName(const tp::Frame &frame)
+{
+    switch (frame.kind) {
+    case tp::FrameKind::Init:
+        return "tpinit";
+    case tp::FrameKind::Call:
+        return frame.name.c_str();
+    case tp::FrameKind::Begin:
+        return "tpbegin";
+    case tp::FrameKind::Commit:
+        return "tpcommit";
+    case tp::FrameKind::Abort:
+        return "tpabort";
+    case tp::FrameKind::Term:
+        return "tpterm";
+    default:
+        return "request";
+    }
+}
+
 std::string fieldText(const tp::FieldTable &fields, const Fbfr *buffer, const char *name)
 {
     FLDID id = fields.id(name);
@@ -68,6 +88,10 @@ void Session::close(const std::string &why)
     if (m_closed)
         return;
     m_closed = true;
+    if (m_joined)
+        m_state->logLine(logPrefix() + " ended: " + why, LogLevel::Info);
+    else
+        m_state->logLine(logPrefix() + " closed before joining: " + why, LogLevel::Debug);
     if (m_transaction && !m_transaction->expired)
         m_state->logLine("session " + std::to_string(m_id) + " (" + m_peer + "): transaction " +
                          std::to_string(m_transaction->id) + " rolled back: " + why);
@@ -200,6 +224,7 @@ void Session::handleInit(const tp::Frame &frame)
         std::lock_guard lock(m_state->sessionsMutex);
         m_state->sessions[m_id] = weak_from_this();
     }
+    m_state->logLine(logPrefix() + " started", LogLevel::Info);
     replyStatus(frame, 0, {});
 }
 
@@ -320,6 +345,7 @@ void Session::handleCall(const tp::Frame &frame)
     out.userCode = static_cast<std::int32_t>(ctx.userCode());
     out.name = detail.substr(0, tp::kMaxServiceName);
     out.data = std::string(tp::fb::entries(reply->buffer()));
+    logOutcome(frame, status, status == 0 ? detail : detail + ": " + ctx.status());
     send(std::move(out));
 }
 
@@ -463,8 +489,28 @@ void Session::handleAbort(const tp::Frame &frame)
     replyStatus(frame, 0, {});
 }
 
+std::string Session::logPrefix() const
+{
+    std::lock_guard lock(m_infoMutex);
+    std::string prefix = "session " + std::to_string(m_id) + " (" + m_peer;
+    if (m_joined)
+        prefix += ", user " + m_user + ", client " + m_client;
+    return prefix + ")";
+}
+
+void Session::logOutcome(const tp::Frame &request, int status, const std::string &detail)
+{
+    if (status != 0)
+        m_state->logLine(logPrefix() + ": " + requestName(request) + " failed (error " + std::to_string(status) +
+                             "): " + detail,
+                         LogLevel::Warning);
+    else if (m_state->logs(LogLevel::Debug))
+        m_state->logLine(logPrefix() + ": " + requestName(request) + " done", LogLevel::Debug);
+}
+
 void Session::replyStatus(const tp::Frame &request, int status, std::string detail)
 {
+    logOutcome(request, status, detail);
     tp::Frame out;
     out.kind = tp::FrameKind::Reply;
     out.sequence = request.sequence;
@@ -477,6 +523,7 @@ void Session::replyStatus(const tp::Frame &request, int status, std::string deta
 void Session::replyFailure(const tp::Frame &request, int status, std::string detail,
                            const std::string &statlinUtf8, long userCode)
 {
+    logOutcome(request, status, detail + ": " + statlinUtf8);
     const tp::FieldTable &fields = *m_state->options.fields;
     tp::Frame out;
     out.kind = tp::FrameKind::Reply;

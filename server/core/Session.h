@@ -71,6 +71,9 @@ private:
                       long userCode);
     void send(tp::Frame frame);
     void writeNext();
+    // One log line per failed request (warning), per successful one only at debug level.
+    void logOutcome(const tp::Frame &request, int status, const std::string &detail);
+    std::string logPrefix() const;
 
     void expire(std::uint32_t transactionId);
     void endTransaction(bool commit, std::string *error);

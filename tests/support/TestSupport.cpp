@@ -7,6 +7,7 @@
 #include <sqlite3.h>
 
 #include <cerrno>
+#include <fcntl.h>
 #include <chrono>
 #include <csignal>
 #include <cstring>
@@ -116,8 +117,10 @@ std::string InProcessServer::queryText(const std::string &sql)
     return result;
 }
 
-ServerProcess::ServerProcess(const std::vector<std::string> &extraArgs) : m_databasePath(m_dir.file("medrec.db"))
+ServerProcess::ServerProcess(const std::vector<std::string> &extraArgs, bool logToFile)
+    : m_databasePath(m_dir.file("medrec.db"))
 {
+    const std::string logPath = m_dir.file("server.log");
     int pipeFds[2];
     if (pipe(pipeFds) != 0)
         throw std::runtime_error("pipe failed");
@@ -135,6 +138,13 @@ ServerProcess::ServerProcess(const std::vector<std::string> &extraArgs) : m_data
         dup2(pipeFds[1], STDOUT_FILENO);
         close(pipeFds[0]);
         close(pipeFds[1]);
+        if (logToFile) {
+            int logFd = open(logPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+            if (logFd < 0)
+                _exit(126);
+            dup2(logFd, STDERR_FILENO);
+            close(logFd);
+        }
         execv(argv[0], argv.data());
         _exit(127);
     }
@@ -161,6 +171,12 @@ ServerProcess::ServerProcess(const std::vector<std::string> &extraArgs) : m_data
 }
 
 ServerProcess::~ServerProcess() { stop(); }
+
+std::string ServerProcess::log() const
+{
+    std::ifstream in(m_dir.file("server.log"));
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
 
 int ServerProcess::stop()
 {

@@ -108,11 +108,12 @@ private:
 // The medrec-server program started with --db "<temp>/medrec.db" --listen 127.0.0.1:0
 // and the default field table; reads the port from its first line. Extra arguments go
 // after those. Throws std::runtime_error when it does not start within 10 s. SIGTERM on
-// destruction (SIGKILL if it does not end within 5 s).
+// destruction (SIGKILL if it does not end within 5 s). With logToFile its standard error
+// goes to a file that log() reads (else to the test's own).
 class ServerProcess
 {
 public:
-    explicit ServerProcess(const std::vector<std::string> &extraArgs = {});
+    explicit ServerProcess(const std::vector<std::string> &extraArgs = {}, bool logToFile = false);
     ~ServerProcess();
     ServerProcess(const ServerProcess &) = delete;
     ServerProcess &operator=(const ServerProcess &) = delete;
@@ -123,6 +124,8 @@ public:
     const std::string &directory() const { return m_dir.path(); }
     // Sends SIGTERM and waits; the exit status (as waitpid gives it).
     int stop();
+    // What it has written to standard error so far (logToFile only).
+    std::string log() const;
 
 private:
     TempDir m_dir;
