@@ -1,7 +1,7 @@
 # The two commands of the README: `make demo` and `make test`.
 PRESET ?= dev
 
-.PHONY: deps build test demo fuzz bench clean
+.PHONY: deps build test demo fuzz bench package clean
 
 deps:
 	@scripts/install-deps
@@ -19,6 +19,10 @@ demo: build
 fuzz: deps
 	@cmake --preset fuzz >/dev/null
 	@cmake --build --preset fuzz
+
+# The Debian packages medrec and medrec-server, in build/$(PRESET)/packages.
+package: build
+	@cd build/$(PRESET) && cpack -G DEB -B packages
 
 bench: build
 	@scripts/run-benchmarks build/$(PRESET)
