@@ -71,4 +71,4 @@ grep -q 'info: session .* ended' <<<"$log" || fail "no session end in the log: $
 grep -q 'SIGTERM received, stopping' <<<"$log" || fail "no stop line: $log"
 grep -q "stopped; database $work/medrec.db closed" <<<"$log" || fail "no database close line: $log"
 ! grep -q 'debug:' <<<"$log" || fail "debug lines at the default level: $log"
-cat "$work/server.log"; echo "install: all checks passed"
+echo "install: all checks passed"
