@@ -7,6 +7,7 @@
 #include "codec/FieldTable.h"
 
 #include <charconv>
+#include <chrono>
 #include <csignal>
 #include <cstdlib>
 #include <cstring>
@@ -19,6 +20,7 @@ namespace medrec::server {
 namespace {
 
 constexpr const char *kUsage = "serve [--config FILE] --db FILE [--listen HOST:PORT] [--fields FILE] [--threads N]\n"
+                               "        [--transaction-timeout SECONDS] [--max-transaction-timeout SECONDS]\n"
                                "        [--log-level error|warning|info|debug] [--quiet]";
 
 int usage(const std::string &why)
@@ -97,6 +99,14 @@ Subcommand serveCommand(std::function<void(ServiceRegistry &)> registerServices,
                     if (!v || std::from_chars(v, v + std::strlen(v), n).ec != std::errc{} || n == 0 || n > 256)
                         return usage("--threads needs a number from 1 to 256");
                     options.threads = n;
+                } else if (arg == "--transaction-timeout" || arg == "--max-transaction-timeout") {
+                    const char *v = value(arg.c_str());
+                    unsigned seconds = 0;
+                    if (!v || std::from_chars(v, v + std::strlen(v), seconds).ec != std::errc{} || seconds == 0 ||
+                        seconds > 86400)
+                        return usage(arg + " needs seconds from 1 to 86400");
+                    (arg == "--transaction-timeout" ? options.defaultTransactionTimeout
+                                                    : options.maxTransactionTimeout) = std::chrono::seconds(seconds);
                 } else if (arg == "--log-level") {
                     const char *v = value("--log-level");
                     if (!v || !parseLogLevel(v, &options.logLevel))
@@ -109,6 +119,8 @@ Subcommand serveCommand(std::function<void(ServiceRegistry &)> registerServices,
             }
             if (options.databasePath.empty())
                 return usage("--db is required");
+            if (options.defaultTransactionTimeout > options.maxTransactionTimeout)
+                return usage("--transaction-timeout is longer than --max-transaction-timeout");
             if (fieldsPath.empty()) {
                 std::cerr << "medrec-server: no field table: give --fields or set "
                           << paths::overrideVariable(paths::Data::FieldTable) << "\n";

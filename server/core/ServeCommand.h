@@ -2,7 +2,10 @@
 
 // The "serve" subcommand (also what medrec-server runs when given only options):
 //   medrec-server [serve] [--config FILE] --db FILE [--listen HOST:PORT] [--fields FILE]
-//                 [--threads N] [--log-level LEVEL] [--quiet]
+//                 [--threads N] [--transaction-timeout S] [--max-transaction-timeout S]
+//                 [--log-level LEVEL] [--quiet]
+// The transaction time-outs: what tpbegin(0) gets (default 30 s) and the most a client may
+// ask for (default 600 s).
 // Prints "listening HOST:PORT" (the actual port, also for port 0) as its first stdout line,
 // then serves until SIGINT or SIGTERM, when it closes every session (rolling back open
 // transactions) and the database. Options can also come from a configuration file

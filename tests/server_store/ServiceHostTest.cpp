@@ -13,9 +13,12 @@
 #include <sqlite3.h>
 #include <sys/wait.h>
 
+#include <chrono>
 #include <filesystem>
 #include <fstream>
+#include <stdexcept>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace medrec::server::store::testing {
@@ -119,7 +122,7 @@ TEST_F(ServiceHost, LogsSessionsAndFailuresAtTheirLevels)
         const std::string log = server.log();
         EXPECT_EQ(contains(log, "info: session 1 (127.0.0.1:"), c.sessionLines) << log;
         EXPECT_EQ(contains(log, "user LOGUSER, client 10.1.20.3) started"), c.sessionLines) << log;
-        EXPECT_EQ(contains(log, ") ended: client left"), c.sessionLines) << log;
+        EXPECT_EQ(contains(log, ") ended: "), c.sessionLines) << log;
         EXPECT_EQ(contains(log, "warning: session 1 (") && contains(log, "MD_NOSUCH_S1 failed"), c.failureLine)
             << log;
         EXPECT_EQ(contains(log, "debug: session 1 (") && contains(log, "TP_PING done"), c.callLines) << log;
@@ -132,12 +135,23 @@ TEST_F(ServiceHost, TheConfigurationFileSetsOptionsAndTheCommandLineOverridesIt)
     medrec::testing::TempDir dir;
     const std::string config = dir.file("medrec-server.conf");
     // The port is overridden by the test's own --listen 127.0.0.1:0.
-    std::ofstream(config) << "# site settings\nlisten = 127.0.0.1:9\nthreads = 2\n\nlog-level = debug\n";
+    std::ofstream(config) << "# site settings\nlisten = 127.0.0.1:9\nthreads = 2\n\nlog-level = debug\n"
+                             "transaction-timeout = 1\n";
 
     {
         ServerProcess server({"--config", config}, kLogToFile);
         EXPECT_NE(server.port(), 9);
         oneSessionWithAFailure(server);
+
+        // tpbegin(0) gets the file's one-second time-out.
+        const std::string env = medrec::testing::writeSiteEnvironment(server.directory(), "127.0.0.1", server.port());
+        auto session = joinSession(env, "MDUSER", "10.1.20.3");
+        ASSERT_TRUE(session);
+        ASSERT_EQ(session->begin(0, 0), 0);
+        std::this_thread::sleep_for(std::chrono::milliseconds(1200));
+        EXPECT_EQ(session->commit(0), -1);
+        EXPECT_EQ(gettperrno(), TPETIME);
+
         server.stop();
         EXPECT_TRUE(contains(server.log(), "with 2 threads")) << server.log();
         EXPECT_TRUE(contains(server.log(), "TP_PING done")) << server.log();
@@ -149,6 +163,15 @@ TEST_F(ServiceHost, TheConfigurationFileSetsOptionsAndTheCommandLineOverridesIt)
         EXPECT_FALSE(contains(server.log(), "TP_PING done")) << server.log();
         EXPECT_FALSE(contains(server.log(), "info:")) << server.log();
         EXPECT_TRUE(contains(server.log(), "MD_NOSUCH_S1 failed")) << server.log();
+    }
+    // Values the server refuses, from the file or the command line: it does not start.
+    for (const std::vector<std::string> &bad :
+         {std::vector<std::string>{"--config", config, "--transaction-timeout", "0"},
+          std::vector<std::string>{"--config", config, "--max-transaction-timeout", "0.5"},
+          std::vector<std::string>{"--transaction-timeout", "700"},
+          std::vector<std::string>{"--config", dir.file("missing.conf")}}) {
+        SCOPED_TRACE(bad.back());
+        EXPECT_THROW(ServerProcess server(bad), std::runtime_error);
     }
 }
 
