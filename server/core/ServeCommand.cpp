@@ -136,7 +136,6 @@ Subcommand serveCommand(std::function<void(ServiceRegistry &)> registerServices,
             options.port = listen.port;
             options.prepareDatabase = prepare;
             options.log = &std::cerr;
-            const LogLevel logLevel = options.logLevel;
 
             ServiceRegistry registry;
             registerBuiltinServices(registry);
@@ -159,9 +158,7 @@ Subcommand serveCommand(std::function<void(ServiceRegistry &)> registerServices,
             std::cout << "listening " << server.host() << ":" << server.port() << std::endl;
             int received = 0;
             sigwait(&signals, &received);
-            if (logLevel >= LogLevel::Info)
-                std::cerr << "medrec-server: info: " << (received == SIGTERM ? "SIGTERM" : "SIGINT")
-                          << " received, stopping" << std::endl;
+            server.log(LogLevel::Info, std::string(received == SIGTERM ? "SIGTERM" : "SIGINT") + " received, stopping");
             server.stop();
             return 0;
         }};

@@ -184,6 +184,8 @@ void Server::stop()
     s.logLine("stopped; database " + s.options.databasePath + " closed", LogLevel::Info);
 }
 
+void Server::log(LogLevel level, const std::string &line) { m_state->logLine(line, level); }
+
 unsigned short Server::port() const
 {
     asio::error_code ec;

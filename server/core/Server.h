@@ -79,6 +79,9 @@ public:
     // closes the database; logs each rollback and the end.
     void stop();
 
+    // Writes one line to the log when the level is logged (any thread).
+    void log(LogLevel level, const std::string &line);
+
     // The port bound (after start()).
     unsigned short port() const;
     const std::string &host() const;

@@ -1,11 +1,11 @@
 // Where programs find their data: the override, the installed copy, the build tree.
 
 #include "DataPaths.h"
+#include "ScopedEnv.h"
 #include "TestSupport.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <optional>
@@ -20,21 +20,7 @@ using medrec::paths::locateFrom;
 class DataPathsTest : public ::testing::Test
 {
 protected:
-    void SetUp() override
-    {
-        for (Data d : {Data::Forms, Data::Logo, Data::FieldTable}) {
-            const char *name = medrec::paths::overrideVariable(d);
-            if (const char *value = std::getenv(name))
-                m_saved.emplace_back(name, value);
-            unsetenv(name);
-        }
-        m_root = m_dir.path();
-    }
-    void TearDown() override
-    {
-        for (const auto &[name, value] : m_saved)
-            setenv(name.c_str(), value.c_str(), 1);
-    }
+    void SetUp() override { m_root = m_dir.path(); }
 
     fs::path make(const std::string &relative, bool file = false)
     {
@@ -48,9 +34,12 @@ protected:
         return p;
     }
 
+    // No override from the environment the tests run in.
+    medrec::testing::ScopedEnv m_forms{"MEDREC_FORMS_DIR", std::nullopt};
+    medrec::testing::ScopedEnv m_logo{"MEDREC_LOGO_DIR", std::nullopt};
+    medrec::testing::ScopedEnv m_fields{"MEDREC_FIELD_TABLE", std::nullopt};
     medrec::testing::TempDir m_dir;
     fs::path m_root;
-    std::vector<std::pair<std::string, std::string>> m_saved;
 };
 
 TEST_F(DataPathsTest, InstalledBesideTheProgram)
@@ -98,9 +87,11 @@ TEST_F(DataPathsTest, TheVariableOverridesAndTheInstalledCopyComesBeforeTheBuild
     std::ofstream(m_root / "tree/medrec-build-tree.paths") << "forms = " << source.string() << "\n";
     EXPECT_EQ(locateFrom(Data::Forms, bin), installed);
 
-    setenv("MEDREC_FORMS_DIR", "/site/forms", 1);
-    EXPECT_EQ(locateFrom(Data::Forms, bin), fs::path("/site/forms"));
-    setenv("MEDREC_FORMS_DIR", "", 1);
+    {
+        medrec::testing::ScopedEnv site("MEDREC_FORMS_DIR", "/site/forms");
+        EXPECT_EQ(locateFrom(Data::Forms, bin), fs::path("/site/forms"));
+    }
+    medrec::testing::ScopedEnv empty("MEDREC_FORMS_DIR", "");
     EXPECT_EQ(locateFrom(Data::Forms, bin), installed);
 }
 
