@@ -20,11 +20,12 @@ for f in /usr/bin/medrec /usr/bin/medrec-batch /usr/bin/medrec-render-form /usr/
          /usr/share/medrec/logo/seon-logo.jpg /usr/share/medrec/forms/MDS510U1_P01/TMDS510F1_P01.json \
          /etc/medrec/His.env /usr/share/applications/medrec.desktop \
          /usr/share/icons/hicolor/scalable/apps/medrec.svg /usr/share/doc/medrec/copyright \
-         /usr/share/doc/medrec/changelog.gz /usr/share/doc/medrec/README.md; do
+         /usr/share/doc/medrec/changelog.gz /usr/share/doc/medrec/README.md /usr/share/man/man1/medrec.1.gz; do
   grep -qx "$f" "$work/client.list" || fail "medrec lacks $f"
 done
 for f in /usr/bin/medrec-server /usr/share/medrec-server/fields.tbl /etc/medrec/medrec-server.conf \
-         /lib/systemd/system/medrec-server.service /usr/share/doc/medrec-server/copyright; do
+         /lib/systemd/system/medrec-server.service /usr/share/doc/medrec-server/copyright \
+         /usr/share/man/man8/medrec-server.8.gz; do
   grep -qx "$f" "$work/server.list" || fail "medrec-server lacks $f"
 done
 ! grep -q '^/usr/bin/medrec-server$' "$work/client.list" || fail "the client package holds the service host"
