@@ -17,12 +17,14 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace medrec::common {
 class TMCC100F1;
 }
-namespace medrec::services {
-class Hmdrecodt;
+namespace medrec::reports {
+struct HistoryRow;
+struct RecordKind;
 }
 
 namespace medrec::app {
@@ -69,9 +71,12 @@ public:
     // The print run of bbt_Print: prints the record selected in ugd_RecodDt as the form of
     // its record kind and writes its print-history row.
     PrintOutcome PrintSelectedRecord();
-    // Writes one print-history row in a transaction; false (shown on stb_Message) on failure.
-    bool SavePrintHistory(const std::string &a1, const std::string &a2, const std::string &a3,
-                          const std::string &a4, const std::string &a5, const std::string &a6);
+    // The print run from the dispatch on: the kind's block on the selected record, its
+    // outcome shown, its document printed, its history rows written.
+    PrintOutcome PrintRecordKind(const reports::RecordKind &kind);
+    // Writes the print's history rows, with the record kind code, in one transaction; false
+    // (shown on stb_Message) on failure.
+    bool SavePrintHistory(const std::vector<reports::HistoryRow> &rows, const std::string &kindCode);
 
 signals:
     // A status text the screen itself set on stb_Message (service failures shown on the
@@ -103,8 +108,6 @@ private:
     int m_patNoTag = 1;
     std::string m_recodKnd;
     QPointer<common::TMCC100F1> m_chooser;
-    // The print run's record data object; the history write takes the slot over.
-    std::unique_ptr<services::Hmdrecodt> m_recodt;
 };
 
 } // namespace medrec::app

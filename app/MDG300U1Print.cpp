@@ -1,5 +1,5 @@
-// The print run: checks, the screen's print state, dispatch on the record kind, and the
-// print-history row.
+// The print run: checks, the screen's print state, dispatch on the record kind, the
+// block's outcome shown to the operator, one document printed, and the print-history rows.
 
 #include "MDG300U1.h"
 
@@ -7,19 +7,79 @@
 
 #include "BusyCursor.h"
 #include "FormConventions.h"
-#include "Hmdrecodt.h"
+#include "PrintHistory.h"
 #include "MsgCom.h"
 #include "PrinterCheck.h"
 #include "RecordKinds.h"
+#include "ReportForms.h"
 #include "TStatusBar.h"
 #include "TuxMsg.h"
 #include "UltraGrid.h"
 
+#include "report_engine/Printing.h"
 #include "report_engine/ReportError.h"
 
 #include <QLabel>
 
+#include <new>
+
 namespace medrec::app {
+
+namespace {
+
+// Lays the job out and prints it as one document; false (the operator told why) when it
+// did not go out.
+bool printJob(const reports::PrintJob &job, const reports::RecordKind &kind, const std::string &patNo,
+              const MDG300Controls &ui, QWidget *parent)
+{
+    const report::Document document = reports::LayOutJob(job, std::string(kind.code));
+    ShowPrintedSummary(ui, job.summary);
+    const report::PrintResult printed = report::printDocument(document, {std::string(kind.code), patNo, parent});
+    if (!printed.ok)
+        middleware::PlainMessage("출력하지 못했습니다. " + printed.error);
+    return printed.ok;
+}
+
+// Runs the block and prints what it filled. The history rows to write, or nullopt when
+// nothing was printed; every failure, whatever a block or the engine throws, ends here with
+// one message.
+std::optional<std::vector<reports::HistoryRow>> printRecord(const reports::RecordKind &kind,
+                                                            reports::PrintContext &context, const MDG300Controls &ui,
+                                                            QWidget *parent)
+{
+    std::string failure;
+    try {
+        reports::BlockResult result = kind.block(context);
+        KeepScratchTables(ui, context.scratch);
+        if (const auto *refused = std::get_if<reports::NotPrinted>(&result)) {
+            if (refused->reason == reports::NotPrinted::Reason::ServiceFailed)
+                middleware::ShowTuxMessage(ui.stb_Message);
+            else if (refused->notice.channel == reports::Notice::Channel::Box)
+                middleware::PlainMessage(refused->notice.text);
+            else if (refused->notice.channel == reports::Notice::Channel::Status)
+                ui.stb_Message->setPanelText(QString::fromStdString(refused->notice.text));
+            return std::nullopt;
+        }
+        const auto &job = std::get<reports::PrintJob>(result);
+        if (!printJob(job, kind, context.record[0], ui, parent))
+            return std::nullopt;
+        return job.history;
+    } catch (const reports::CodeConversionError &e) {
+        failure = e.what();
+    } catch (const report::ReportError &e) {
+        failure = std::string("기록지 서식을 읽지 못했습니다. ") + e.what();
+    } catch (const std::bad_alloc &) {
+        failure = "메모리가 부족하여 출력하지 못했습니다.";
+    } catch (const std::exception &e) {
+        failure = std::string("출력하지 못했습니다. ") + e.what();
+    } catch (...) {
+        failure = "출력하지 못했습니다. 알 수 없는 오류가 발생했습니다.";
+    }
+    middleware::PlainMessage(failure);
+    return std::nullopt;
+}
+
+} // namespace
 
 void TMDG300F1::bbt_PrintClick() { PrintSelectedRecord(); }
 
@@ -45,52 +105,37 @@ PrintOutcome TMDG300F1::PrintSelectedRecord()
     if (!kind)
         return PrintOutcome::NotPrinted;
 
-    const std::string patNo = records.cell(0, records.row());
-    const std::string key2 = records.cell(1, records.row());
-    const std::string code = m_recodKnd;
-    std::optional<reports::HistoryValues> printed;
+    return PrintRecordKind(*kind);
+}
+
+PrintOutcome TMDG300F1::PrintRecordKind(const reports::RecordKind &kind)
+{
+    reports::PrintContext context = CapturePrintContext(m_ui);
+    std::optional<std::vector<reports::HistoryRow>> history;
     {
         middleware::BusyCursor busy;
-        m_recodt = std::make_unique<services::Hmdrecodt>();
-        ScreenPrintContext context(*this, m_ui, *m_recodt);
-        try {
-            printed = kind->block(context);
-        } catch (const reports::CodeConversionError &e) {
-            middleware::PlainMessage(e.what());
-        } catch (const report::ReportError &e) {
-            middleware::PlainMessage(std::string("기록지 서식을 읽지 못했습니다. ") + e.what());
-        }
+        history = printRecord(kind, context, m_ui, this);
     }
-    if (!printed) {
-        // A block may have set the summary before its print failed: it names no printed record.
+    if (!history) {
+        // Nothing went out: no summary names a printed record.
         clearPrintedSummary();
-        m_recodt.reset();
         return PrintOutcome::NotPrinted;
     }
-    bool historyWritten = true;
-    if (kind->writesHistory)
-        historyWritten = SavePrintHistory(patNo, key2, printed->a3, printed->a4, printed->a5, code);
-    m_recodt.reset();
-    return historyWritten ? PrintOutcome::Printed : PrintOutcome::PrintedWithoutHistory;
+    if (!kind.writesHistory || history->empty())
+        return PrintOutcome::Printed;
+    return SavePrintHistory(*history, std::string(kind.code)) ? PrintOutcome::Printed
+                                                              : PrintOutcome::PrintedWithoutHistory;
 }
 
 void TMDG300F1::clearPrintedSummary()
 {
-    for (QLabel *label : {m_ui.lb_patno, m_ui.lb_meddate, m_ui.lb_dschdate, m_ui.lb_patgubun, m_ui.lb_meddept,
-                          m_ui.lb_chadr})
-        label->clear();
+    ShowPrintedSummary(m_ui, {});
 }
 
-bool TMDG300F1::SavePrintHistory(const std::string &a1, const std::string &a2, const std::string &a3,
-                                 const std::string &a4, const std::string &a5, const std::string &a6)
+bool TMDG300F1::SavePrintHistory(const std::vector<reports::HistoryRow> &rows, const std::string &kindCode)
 {
-    m_recodt.reset();
     middleware::BusyCursor busy;
-    m_recodt = std::make_unique<services::Hmdrecodt>();
-    const std::string values[] = {a1, a2, a3, a4, a5, a6};
-    for (std::size_t i = 0; i < m_recodt->historyInput.size(); ++i)
-        m_recodt->historyInput[i] = {values[i]};
-    if (m_recodt->AddPrintHist(1) == 1)
+    if (reports::SavePrintHistory(rows, kindCode) == 1)
         return true;
     middleware::ShowTuxMessage(m_ui.stb_Message);
     return false;

@@ -9,44 +9,50 @@ namespace medrec::app {
 
 namespace {
 
-std::string currentCell(const common::TUltraGrid &grid, int col)
-{
-    if (col < 0 || col >= grid.colCount())
-        return {};
-    return grid.cell(col, grid.row());
-}
+reports::RowCells currentRow(const common::TUltraGrid &grid) { return reports::RowCells(grid.data().rowCells(grid.row())); }
 
 std::string text(const QLabel *label) { return label->text().toStdString(); }
 
+void keep(common::TUltraGrid &grid, const common::GridData &table)
+{
+    grid.edit([&table](common::GridData &data) {
+        data.setRowCount(table.rowCount());
+        for (int row = data.fixedRows(); row < table.rowCount(); ++row)
+            data.setRowCells(row, table.rowCells(row));
+    });
+}
+
 } // namespace
 
-std::string ScreenPrintContext::recordCell(int col) const { return currentCell(*m_ui.ugd_RecodDt, col); }
-std::string ScreenPrintContext::visitCell(int col) const { return currentCell(*m_ui.ugd_History, col); }
-std::string ScreenPrintContext::kindCell(int col) const { return currentCell(*m_ui.ugd_RecodKnd, col); }
-
-reports::PatientPanels ScreenPrintContext::patient() const
+reports::PrintContext CapturePrintContext(const MDG300Controls &ui)
 {
-    return {m_ui.ed_PatNo->text().trimmed().toStdString(), text(m_ui.pn_PatName), text(m_ui.pn_SexAge),
-            text(m_ui.pn_ResNo), text(m_ui.pn_birthdate)};
+    reports::PrintContext context;
+    context.record = currentRow(*ui.ugd_RecodDt);
+    context.visit = currentRow(*ui.ugd_History);
+    context.kind = currentRow(*ui.ugd_RecodKnd);
+    context.patient = {ui.ed_PatNo->text().trimmed().toStdString(),
+                       text(ui.pn_PatName),
+                       text(ui.pn_SexAge),
+                       text(ui.pn_ResNo),
+                       text(ui.pn_birthdate),
+                       text(ui.pn_Address)};
+    return context;
 }
 
-common::TUltraGrid &ScreenPrintContext::scratch(reports::ScratchGrid grid)
+void KeepScratchTables(const MDG300Controls &ui, const reports::ScratchTables &tables)
 {
-    switch (grid) {
-    case reports::ScratchGrid::AllList: return *m_ui.ugd_AllList;
-    case reports::ScratchGrid::List: return *m_ui.ugd_List;
-    case reports::ScratchGrid::PrintList: return *m_ui.ugd_PrintList;
-    case reports::ScratchGrid::Temp: break;
-    }
-    return *m_ui.ugd_Temp;
+    keep(*ui.ugd_AllList, tables.allList);
+    keep(*ui.ugd_List, tables.list);
+    keep(*ui.ugd_PrintList, tables.printList);
+    keep(*ui.ugd_Temp, tables.temp);
 }
 
-void ScreenPrintContext::setSummary(const reports::PrintedSummary &summary)
+void ShowPrintedSummary(const MDG300Controls &ui, const reports::PrintedSummary &summary)
 {
     const std::pair<QLabel *, const std::string *> labels[] = {
-        {m_ui.lb_patno, &summary.patno},       {m_ui.lb_meddate, &summary.meddate},
-        {m_ui.lb_dschdate, &summary.dschdate}, {m_ui.lb_patgubun, &summary.patgubun},
-        {m_ui.lb_meddept, &summary.meddept},   {m_ui.lb_chadr, &summary.chadr},
+        {ui.lb_patno, &summary.patno},       {ui.lb_meddate, &summary.meddate},
+        {ui.lb_dschdate, &summary.dschdate}, {ui.lb_patgubun, &summary.patgubun},
+        {ui.lb_meddept, &summary.meddept},   {ui.lb_chadr, &summary.chadr},
     };
     for (const auto &[label, value] : labels)
         label->setText(QString::fromStdString(*value));

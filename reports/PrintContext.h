@@ -1,27 +1,29 @@
 #pragma once
 
-// What a record kind's print block gets from the main screen: the selected rows, the patient
-// panels, the scratch grids, the run's data object, and where to show the summary and the
-// status. The screen implements it; the batch program drives the same screen.
+// What a record kind's print block sees of the main screen, as plain values: the cells of
+// the selected record, visit and record-kind rows, the patient panels and the scratch
+// tables. The screen copies them in before the block runs (and the scratch tables back into
+// its hidden grids afterwards); tests build one directly.
 
-#include <array>
+#include "GridData.h"
+
 #include <string>
-
-class QWidget;
-
-namespace medrec::common {
-class TUltraGrid;
-}
-namespace medrec::middleware {
-class TStatusBar;
-}
-namespace medrec::services {
-class Hmdrecodt;
-}
+#include <vector>
 
 namespace medrec::reports {
 
-enum class ScratchGrid { AllList, List, PrintList, Temp };
+// The cells of one grid row; empty text past the last column.
+class RowCells
+{
+public:
+    RowCells() = default;
+    explicit RowCells(std::vector<std::string> cells) : m_cells(std::move(cells)) {}
+    const std::string &operator[](int col) const;
+    const std::vector<std::string> &all() const { return m_cells; }
+
+private:
+    std::vector<std::string> m_cells;
+};
 
 struct PatientPanels
 {
@@ -30,34 +32,26 @@ struct PatientPanels
     std::string sexAge;    // pn_SexAge
     std::string resNo;     // pn_ResNo, shown whole on screen
     std::string birthDate; // pn_birthdate, YYYYMMDD
+    std::string address;   // pn_Address
 };
 
-// The main screen's printed-record summary labels.
-struct PrintedSummary
+// The hidden scratch grids ugd_AllList, ugd_List, ugd_PrintList and ugd_Temp as tables: one
+// title row, then the rows a block stages for its report's need-data callback.
+struct ScratchTables
 {
-    std::string patno, meddate, dschdate, patgubun, meddept, chadr;
+    common::GridData allList{60, 2, 1};
+    common::GridData list{30, 2, 1};
+    common::GridData printList{27, 2, 1};
+    common::GridData temp{30, 2, 1};
 };
 
-class PrintContext
+struct PrintContext
 {
-public:
-    virtual ~PrintContext() = default;
-
-    // Cells of the current rows of ugd_RecodDt, ugd_History and ugd_RecodKnd (empty text
-    // past the last column).
-    virtual std::string recordCell(int col) const = 0;
-    virtual std::string visitCell(int col) const = 0;
-    virtual std::string kindCell(int col) const = 0;
-    virtual PatientPanels patient() const = 0;
-
-    virtual common::TUltraGrid &scratch(ScratchGrid grid) = 0;
-    // The run's record data object.
-    virtual services::Hmdrecodt &recodt() = 0;
-
-    virtual void setSummary(const PrintedSummary &summary) = 0;
-    virtual middleware::TStatusBar *statusBar() = 0;
-    // The parent of the progress window, or nullptr.
-    virtual QWidget *window() = 0;
+    RowCells record; // current row of ugd_RecodDt: 0 patient number, 1 and 2 the further keys
+    RowCells visit;  // current row of ugd_History
+    RowCells kind;   // current row of ugd_RecodKnd
+    PatientPanels patient;
+    ScratchTables scratch;
 };
 
 } // namespace medrec::reports

@@ -1,33 +1,40 @@
 #pragma once
 
-// The record kinds the print run knows, in the order it tests them, and the block that
-// prints each.
+// The record kinds the print run knows, in the order it tests them: each kind's code, its
+// report unit and form, whether it writes a print-history row, its block, and the binding
+// tables of its form files. This table is the one place these names stand together.
+
+#include "Bindings.h"
+#include "PrintJob.h"
 
 #include <array>
-#include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace medrec::reports {
 
-class PrintContext;
+struct PrintContext;
 
-// The block-specific values of the print-history row (A3 to A5); "empty" for none.
-struct HistoryValues
+// Fills the record's form from its services; prints nothing itself.
+using PrintBlock = BlockResult (*)(PrintContext &);
+
+// A form file of the unit and the binding table filled into it.
+struct FormBindings
 {
-    std::string a3 = "empty", a4 = "empty", a5 = "empty";
+    std::string form; // the file's name without ".json"
+    BindingTable table;
 };
-
-// Prints the selected record. nullopt when nothing was printed (the block has told the
-// operator why); otherwise the history values.
-using PrintBlock = std::optional<HistoryValues> (*)(PrintContext &);
+using BindingsOf = std::vector<FormBindings> (*)();
 
 struct RecordKind
 {
-    std::string_view code;     // "MDOPRECT"
-    std::string_view form;     // the report form, "TMDS510F1_P01"
-    bool writesHistory;        // false for the two kinds that write no print-history row
-    PrintBlock block;          // nullptr while the kind's block is not built
+    std::string_view code; // "MDOPRECT"
+    std::string_view unit; // the report unit, "MDS510U1_P01"; its folder holds the form files
+    std::string_view form; // the report form, "TMDS510F1_P01"
+    bool writesHistory;    // false for the two kinds that write no print-history row
+    PrintBlock block;      // nullptr while the kind is not built
+    BindingsOf bindings;   // with the block
 };
 
 inline constexpr int kRecordKindCount = 28;

@@ -1,9 +1,8 @@
 #include "ReportForms.h"
 
-#include "MsgCom.h"
+#include "PrintJob.h"
 
 #include "report_engine/FormLoader.h"
-#include "report_engine/Printing.h"
 #include "report_engine/QtTextMeasurer.h"
 
 #include "DataPaths.h"
@@ -17,17 +16,24 @@ report::Form LoadReportForm(const std::string &unit, const std::string &name)
     return report::loadForm(name, {forms / unit, forms}, report::LoadOptions{{logos}});
 }
 
-bool PrintReport(report::Report &report, const std::string &kindCode, const std::string &patientNo,
-                 QWidget *parent)
+std::unique_ptr<report::Report> MakeReport(const std::string &unit, const std::string &name,
+                                           const report::Report::Hook &onCreate)
+{
+    return std::make_unique<report::Report>(LoadReportForm(unit, name), onCreate);
+}
+
+report::Document LayOutJob(const PrintJob &job, const std::string &title, const report::RunOptions &options)
 {
     report::QtTextMeasurer measurer;
-    const report::Document document = report.run(measurer);
-    const report::PrintResult printed = report::printDocument(document, {kindCode, patientNo, parent});
-    if (!printed.ok) {
-        middleware::PlainMessage("출력하지 못했습니다. " + printed.error);
-        return false;
+    report::Document document;
+    document.title = title;
+    for (const auto &report : job.reports()) {
+        report::Document part = report->run(measurer, options);
+        if (document.title.empty())
+            document.title = part.title;
+        document.append(std::move(part));
     }
-    return true;
+    return document;
 }
 
 } // namespace medrec::reports

@@ -1,23 +1,28 @@
 #pragma once
 
-// Loading a record kind's form file and printing the filled report.
+// Report units' form files, and laying a print job out as one document.
 
+#include "report_engine/Layout.h"
 #include "report_engine/Report.h"
 
+#include <memory>
 #include <string>
-
-class QWidget;
 
 namespace medrec::reports {
 
+class PrintJob;
+
 // The form "<name>.json" of a report unit, from MEDREC_FORMS_DIR when set, else from the
-// unit's folder of the source tree; pictures from the site's logo folder.
+// unit's folder of the source tree; pictures from the site's logo folder. Throws
+// report::ReportError for a missing or damaged file.
 report::Form LoadReportForm(const std::string &unit, const std::string &name);
 
-// Lays the report out with the real faces and prints it where printing goes (the default
-// printer, or MEDREC_PRINT_TO). False, with the reason shown to the operator, when the
-// document did not go out: then no history row may be written.
-bool PrintReport(report::Report &report, const std::string &kindCode, const std::string &patientNo,
-                 QWidget *parent);
+// A fresh report of that form; the creation hook runs once the form is in place.
+std::unique_ptr<report::Report> MakeReport(const std::string &unit, const std::string &name,
+                                           const report::Report::Hook &onCreate = {});
+
+// Runs the job's reports in order with the real faces into one document (callbacks run
+// inside). Throws what a report's callbacks throw.
+report::Document LayOutJob(const PrintJob &job, const std::string &title, const report::RunOptions &options = {});
 
 } // namespace medrec::reports

@@ -28,6 +28,9 @@ medrec::server::SubcommandTable commands()
 #ifdef MEDREC_SERVER_HAS_STORE
     hooks::addStoreSubcommands(table);
 #endif
+#ifdef MEDREC_SERVER_HAS_SERVICES
+    hooks::addServiceSubcommands(table);
+#endif
     return table;
 }
 

@@ -1,5 +1,7 @@
 #include "Cp949.h"
 
+#include <cstdint>
+
 #include <cerrno>
 #include <iconv.h>
 #include <mutex>
@@ -195,7 +197,8 @@ std::size_t cp949Width(std::string_view utf8)
 std::string cp949Slice(std::string_view utf8, std::size_t start, std::size_t count)
 {
     std::string out;
-    const std::size_t end = start + count;
+    // count may be npos: to the end.
+    const std::size_t end = count > SIZE_MAX - start ? SIZE_MAX : start + count;
     std::size_t pos = 0;
     for (std::size_t i = 0; i < utf8.size() && pos < end;) {
         std::size_t n = validUtf8At(utf8, i);

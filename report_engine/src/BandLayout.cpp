@@ -62,6 +62,27 @@ std::vector<Element> frameLines(const RectMm& r, const Frame& f, bool top, bool 
     return out;
 }
 
+std::vector<std::string> wrapToWidth(const std::vector<std::string>& paragraphs, const FontSpec& font, double width,
+                                     const TextMeasurer& measurer)
+{
+    auto widthOf = [&](std::string_view s) { return measurer.advance(font, s); };
+    std::vector<std::string> lines;
+    for (const std::string& p : paragraphs) {
+        auto wrapped = wrapParagraph(p, width, widthOf);
+        lines.insert(lines.end(), std::make_move_iterator(wrapped.begin()), std::make_move_iterator(wrapped.end()));
+    }
+    return lines;
+}
+
+std::vector<Unit> BandContent::lineUnits() const
+{
+    std::vector<Unit> out;
+    for (const Item& i : items)
+        if (!i.container && !i.splittable)
+            out.push_back(i.line);
+    return out;
+}
+
 std::vector<Unit> BandContent::units() const
 {
     std::vector<Unit> out;
@@ -139,15 +160,10 @@ BandBuilder::Built BandBuilder::buildText(const TextBox& t, std::vector<std::str
     const double lh = lm.height();
 
     std::vector<std::string> lines;
-    if (t.wordWrap && !t.autoSize && t.box.width > 0) {
-        auto widthOf = [&](std::string_view s) { return m_measurer.advance(t.font, s); };
-        for (const std::string& r : raw) {
-            auto wrapped = wrapParagraph(r, t.box.width, widthOf);
-            lines.insert(lines.end(), wrapped.begin(), wrapped.end());
-        }
-    } else {
+    if (t.wordWrap && !t.autoSize && t.box.width > 0)
+        lines = wrapToWidth(raw, t.font, t.box.width, m_measurer);
+    else
         lines = std::move(raw);
-    }
     if (t.autoSize) {
         double w = 0;
         for (const std::string& l : lines)
@@ -176,8 +192,19 @@ BandBuilder::Built BandBuilder::buildText(const TextBox& t, std::vector<std::str
     for (std::size_t i = 0; i < lines.size(); ++i) {
         const double y = y0 + double(i) * lh;
         // A box that does not stretch shows the lines that fit (always the first).
-        if (!stretched && i > 0 && y + lh > b.box.bottom() + kEpsilonMm)
+        if (!stretched && i > 0 && y + lh > b.box.bottom() + kEpsilonMm) {
+            Loss loss{WarningKind::LinesHidden, t.name, {}, 0};
+            for (std::size_t k = i; k < lines.size(); ++k) {
+                if (lines[k].empty())
+                    continue;
+                if (loss.text.empty())
+                    loss.text = lines[k];
+                ++loss.count;
+            }
+            if (loss.count > 0)
+                b.losses.push_back(std::move(loss));
             break;
+        }
         if (lines[i].empty())
             continue;
         Item item;
@@ -318,8 +345,10 @@ std::optional<BandBuilder::Built> BandBuilder::buildComponent(const Component& c
         }
     } else if (const auto* p = std::get_if<Picture>(&c)) {
         auto image = m_images.get(p->file, p->resolved);
-        if (!image)
-            return b; // reported once by the store; the page prints without it
+        if (!image) { // the page prints without it
+            b.losses.push_back({WarningKind::PictureUnreadable, p->name, p->file, 1});
+            return b;
+        }
         item.element.kind = ElementKind::Image;
         item.element.image = image;
         RectMm r = p->box;
@@ -395,8 +424,15 @@ BandContent BandBuilder::assemble(const std::string& name, const std::vector<Com
             item.textBox = item.textBox.translated(0, shift[i]);
             item.unit.top += shift[i];
             item.unit.bottom += shift[i];
+            if (e.kind == ElementKind::Text)
+                item.line = {e.rect.top, e.rect.bottom()};
+            else
+                item.line = item.unit;
+            item.splittable = !item.container && (e.kind == ElementKind::Line || e.kind == ElementKind::Shape);
             content.items.push_back(std::move(item));
         }
+        for (Loss& loss : b.losses)
+            content.losses.push_back(std::move(loss));
     }
     return content;
 }

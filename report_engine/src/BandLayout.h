@@ -22,6 +22,10 @@ namespace medrec::report {
 struct Item {
     Element element;          // band coordinates
     Unit unit;                // the piece that must stay on one page with it
+    // What must stay together when even a page of its own cannot hold `unit`: a text's own line;
+    // for anything else the unit. Rules and shapes (splittable) may then be cut and continued.
+    Unit line;
+    bool splittable = false;
     bool container = false;   // background or frame of a stretching box: cut with the band
     Frame frame;              // the container's frame lines
     std::optional<std::pair<double, double>> hclip; // text cut at these x (left, right)
@@ -30,18 +34,35 @@ struct Item {
     bool autoSize = false;    // with pageTemplate
 };
 
+// Text or a picture a component could not show at all, found while building it; the layout run
+// reports it as a warning where the band lands.
+struct Loss {
+    WarningKind kind = WarningKind::LinesHidden;
+    std::string component;
+    std::string text; // the first line not printed, or the picture file
+    int count = 1;    // lines not printed
+};
+
 struct BandContent {
     std::string band;
     double width = 0;
     double height = 0;
     bool stretched = false; // taller than designed: may continue on the next page
     std::vector<Item> items;
+    std::vector<Loss> losses;
     std::vector<Unit> units() const;
+    // The units of a band too tall for a page: text lines, pictures and barcodes.
+    std::vector<Unit> lineUnits() const;
 };
 
 // The frame lines of a box, each inside the box with its outer edge on the box's edge; the top
 // and bottom lines only where asked (a box cut by a page break has them on its end pieces).
 std::vector<Element> frameLines(const RectMm& box, const Frame& frame, bool top, bool bottom);
+
+// The lines a text box of `width` in `font` shows for these paragraphs with word wrap: each
+// paragraph broken as TextWrap breaks it, measured with the measurer the pages are laid out with.
+std::vector<std::string> wrapToWidth(const std::vector<std::string>& paragraphs, const FontSpec& font, double width,
+                                     const TextMeasurer& measurer);
 
 class BandBuilder {
 public:
@@ -58,6 +79,7 @@ public:
 private:
     struct Built {
         std::vector<Item> items;
+        std::vector<Loss> losses;
         RectMm box;         // final box (after auto size and stretch)
         double designTop = 0;
         double designBottom = 0;

@@ -7,12 +7,13 @@ namespace medrec::report {
 
 namespace {
 
-constexpr std::array<std::pair<BandKind, const char*>, 8> kKinds{{
+constexpr std::array<std::pair<BandKind, const char*>, 9> kKinds{{
     {BandKind::Title, "title"},
     {BandKind::PageHeader, "pageHeader"},
     {BandKind::ColumnHeader, "columnHeader"},
     {BandKind::Detail, "detail"},
     {BandKind::GroupHeader, "groupHeader"},
+    {BandKind::GroupFooter, "groupFooter"},
     {BandKind::SubDetail, "subDetail"},
     {BandKind::Summary, "summary"},
     {BandKind::PageFooter, "pageFooter"},

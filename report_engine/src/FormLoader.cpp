@@ -493,7 +493,7 @@ Band readBand(const json& j, const std::string& where, const Context& ctx, const
     if (!k)
         fail(ctx, n.at("kind"),
              "unknown band kind \"" + kind +
-                 "\" (title, pageHeader, columnHeader, detail, groupHeader, subDetail, summary, pageFooter)");
+                 "\" (title, pageHeader, columnHeader, detail, groupHeader, groupFooter, subDetail, summary, pageFooter)");
     band.kind = *k;
     band.height = n.length("height", 0);
     if (band.height < 0)
@@ -503,8 +503,20 @@ Band readBand(const json& j, const std::string& where, const Context& ctx, const
     band.color = n.color("color", std::nullopt);
     band.enabled = n.flag("enabled", true);
     band.master = n.text("for");
-    if (!band.master.empty() && band.kind != BandKind::GroupHeader)
-        fail(ctx, n.at("for"), "only a group header names a band it is \"for\"");
+    const bool group = band.kind == BandKind::GroupHeader || band.kind == BandKind::GroupFooter;
+    const bool records = band.kind == BandKind::Detail || band.kind == BandKind::SubDetail;
+    const bool flows = group || records || band.kind == BandKind::Summary;
+    if (!band.master.empty() && !group)
+        fail(ctx, n.at("for"), "only a group header or footer names a band it is \"for\"");
+    band.startNewPage = n.flag("startNewPage", false);
+    if (band.startNewPage && !flows)
+        fail(ctx, n.at("startNewPage"), "only detail, sub-detail, group and summary bands start a new page");
+    band.repeatOnNewPage = n.flag("repeatOnNewPage", false);
+    if (band.repeatOnNewPage && band.kind != BandKind::GroupHeader)
+        fail(ctx, n.at("repeatOnNewPage"), "only a group header repeats on a new page");
+    band.printIfEmpty = n.flag("printIfEmpty", false);
+    if (band.printIfEmpty && !records)
+        fail(ctx, n.at("printIfEmpty"), "only a detail or sub-detail band prints when it has no records");
     FontSpec font = pageFont;
     if (const json* f = n.get("font"))
         applyFont(*f, n.at("font"), ctx, font);
@@ -523,30 +535,39 @@ void checkBands(std::vector<Band>& bands, const Context& ctx)
         if (count > 1)
             fail(ctx, "/bands", std::string("more than one ") + bandKindName(single) + " band");
     }
-    // A group header without "for" heads the next detail or sub-detail band in the list.
+    // A group header without "for" heads the next detail or sub-detail band in the list; a group
+    // footer without it closes the one before it.
+    auto isRecords = [](const Band& b) { return b.kind == BandKind::Detail || b.kind == BandKind::SubDetail; };
     for (std::size_t i = 0; i < bands.size(); ++i) {
         Band& b = bands[i];
-        if (b.kind != BandKind::GroupHeader)
+        if (b.kind != BandKind::GroupHeader && b.kind != BandKind::GroupFooter)
             continue;
+        const bool header = b.kind == BandKind::GroupHeader;
+        const std::string what = header ? "group header" : "group footer";
         const std::string where = "/bands/" + std::to_string(i);
         if (b.master.empty()) {
-            for (std::size_t k = i + 1; k < bands.size(); ++k)
-                if (bands[k].kind == BandKind::Detail || bands[k].kind == BandKind::SubDetail) {
-                    b.master = bands[k].name;
-                    break;
-                }
+            if (header) {
+                for (std::size_t k = i + 1; k < bands.size() && b.master.empty(); ++k)
+                    if (isRecords(bands[k]))
+                        b.master = bands[k].name;
+            } else {
+                for (std::size_t k = i; k > 0 && b.master.empty(); --k)
+                    if (isRecords(bands[k - 1]))
+                        b.master = bands[k - 1].name;
+            }
             if (b.master.empty())
-                fail(ctx, where, "group header \"" + b.name + "\" heads no detail or sub-detail band");
+                fail(ctx, where, what + " \"" + b.name + "\" " + (header ? "heads" : "closes") +
+                                     " no detail or sub-detail band");
         }
         bool found = false;
         for (const Band& m : bands)
-            if (m.name == b.master && (m.kind == BandKind::Detail || m.kind == BandKind::SubDetail))
+            if (m.name == b.master && isRecords(m))
                 found = true;
         if (!found)
-            fail(ctx, where, "group header \"" + b.name + "\" is for \"" + b.master + "\", no detail or sub-detail band");
+            fail(ctx, where, what + " \"" + b.name + "\" is for \"" + b.master + "\", no detail or sub-detail band");
         for (std::size_t k = 0; k < i; ++k)
-            if (bands[k].kind == BandKind::GroupHeader && bands[k].master == b.master)
-                fail(ctx, where, "band \"" + b.master + "\" has two group headers");
+            if (bands[k].kind == b.kind && bands[k].master == b.master)
+                fail(ctx, where, "band \"" + b.master + "\" has two " + what + "s");
     }
 }
 

@@ -13,7 +13,8 @@ LayoutRun::LayoutRun(Report& report, const TextMeasurer& measurer, const RunOpti
     if (m_options.images) {
         m_images = m_options.images;
     } else {
-        m_ownImages = std::make_unique<ImageStore>(m_options.log);
+        // Its reasons go into the picture warnings, which name the component and the band.
+        m_ownImages = std::make_unique<ImageStore>([this](const std::string& m) { m_pictureErrors.push_back(m); });
         m_images = m_ownImages.get();
     }
     m_builder = std::make_unique<BandBuilder>(measurer, *m_images, m_options.printTime.value_or(DateTime::now()));
@@ -26,6 +27,45 @@ void LayoutRun::log(const std::string& message)
     m_options.log("form \"" + m_form.name + "\": " + message);
 }
 
+void LayoutRun::warn(WarningKind kind, const std::string& band, const std::string& component, const std::string& text,
+                     const std::string& what)
+{
+    if (!m_warned.emplace(kind, band, component, text).second)
+        return;
+    LayoutWarning w;
+    w.kind = kind;
+    w.form = m_form.name;
+    w.band = band;
+    w.component = component;
+    w.page = m_document.pages.empty() ? 0 : m_document.pages.back().number;
+    w.text = text;
+    std::string where;
+    if (!component.empty())
+        where = "component \"" + component + "\" ";
+    where += band.empty() ? std::string("of the page furniture ") : "in band \"" + band + "\" ";
+    w.message = "form \"" + m_form.name + "\": " + where + "on page " + std::to_string(w.page) + ": " + what;
+    m_options.log(w.message);
+    m_document.warnings.push_back(std::move(w));
+}
+
+void LayoutRun::reportLosses(const std::vector<Loss>& losses, const std::string& band)
+{
+    for (const Loss& loss : losses) {
+        if (loss.kind == WarningKind::PictureUnreadable) {
+            std::string why = "picture \"" + loss.text + "\" cannot be read; the pages print without it";
+            const std::string prefix = "picture \"" + loss.text + "\" ";
+            for (const std::string& m : m_pictureErrors)
+                if (m.rfind(prefix, 0) == 0)
+                    why = m;
+            warn(loss.kind, band, loss.component, loss.text, why);
+        }
+        else
+            warn(loss.kind, band, loss.component, loss.text,
+                 std::to_string(loss.count) + (loss.count == 1 ? " line" : " lines") +
+                     " below its height not printed, from \"" + loss.text + "\"");
+    }
+}
+
 Band* LayoutRun::bandOf(BandKind kind)
 {
     for (Band& b : m_form.bands)
@@ -34,10 +74,10 @@ Band* LayoutRun::bandOf(BandKind kind)
     return nullptr;
 }
 
-Band* LayoutRun::groupHeaderFor(const std::string& master)
+Band* LayoutRun::groupBandFor(BandKind kind, const std::string& master)
 {
     for (Band& b : m_form.bands)
-        if (b.kind == BandKind::GroupHeader && b.master == master)
+        if (b.kind == kind && b.master == master)
             return &b;
     return nullptr;
 }
@@ -72,22 +112,50 @@ Document LayoutRun::run()
 
 void LayoutRun::printRecords(Band* master, const Report::NeedData* needData)
 {
-    bool first = true;
+    Band* header = groupBandFor(BandKind::GroupHeader, master->name);
+    const std::size_t openGroups = m_openGroups.size();
+    bool any = false;
     auto one = [&] {
-        if (first) {
-            print(groupHeaderFor(master->name));
-            first = false;
+        const BandContent record = m_builder->build(*master, m_body.width);
+        if (!any) {
+            any = true;
+            printGroupHeader(header, record);
         }
-        print(master);
+        if (master->enabled)
+            printBuilt(*master, record);
         if (master->kind == BandKind::Detail)
             printSubDetails();
     };
     if (needData && *needData) {
         while ((*needData)(m_report))
             one();
+        if (!any && master->printIfEmpty)
+            one();
     } else {
         one();
     }
+    if (any)
+        print(groupBandFor(BandKind::GroupFooter, master->name));
+    m_openGroups.resize(openGroups);
+}
+
+void LayoutRun::printGroupHeader(Band* header, const BandContent& firstRecord)
+{
+    if (!header || !header->enabled)
+        return;
+    const BandContent content = m_builder->build(*header, m_body.width);
+    if (header->startNewPage && m_pageHasRecords)
+        newPage();
+    // Never alone at the foot of a page: the header and the first piece of its first record
+    // go together (the whole record unless it has stretched and may continue).
+    const double firstPiece = firstRecord.stretched ? firstCut(firstRecord.units(), 0, firstRecord.height)
+                                                    : firstRecord.height;
+    if (!m_flow->fits(content.height + firstPiece) && !m_flow->bodyEmpty())
+        newPage();
+    m_pageHasRecords = true;
+    place(content, Fit::Flow);
+    if (header->repeatOnNewPage)
+        m_openGroups.push_back(header);
 }
 
 void LayoutRun::printSubDetails()
@@ -101,7 +169,17 @@ void LayoutRun::print(Band* band)
 {
     if (!band || !band->enabled)
         return;
-    place(m_builder->build(*band, m_body.width), Fit::Flow);
+    printBuilt(*band, m_builder->build(*band, m_body.width));
+}
+
+void LayoutRun::printBuilt(const Band& band, const BandContent& content)
+{
+    if (band.kind != BandKind::Title) {
+        if (band.startNewPage && m_pageHasRecords)
+            newPage();
+        m_pageHasRecords = true;
+    }
+    place(content, Fit::Flow);
 }
 
 void LayoutRun::startPage()
@@ -113,10 +191,12 @@ void LayoutRun::startPage()
     page.body = m_body;
     m_document.pages.push_back(std::move(page));
 
-    double bottom = m_body.bottom();
+    // The footer's real height, stretched as it will print, is kept free for it.
+    m_footerReserve = 0;
     if (Band* footer = bandOf(BandKind::PageFooter); footer && footer->enabled)
-        bottom -= footer->height;
-    m_flow.emplace(m_body.top, bottom);
+        m_footerReserve = m_builder->build(*footer, m_body.width).height;
+    m_flow.emplace(m_body.top, m_body.bottom() - m_footerReserve);
+    m_pageHasRecords = false;
 
     const bool first = m_document.pages.size() == 1;
     if (Band* header = bandOf(BandKind::PageHeader);
@@ -126,6 +206,9 @@ void LayoutRun::startPage()
         if (Band* columns = bandOf(BandKind::ColumnHeader); columns && columns->enabled)
             place(m_builder->build(*columns, m_body.width), Fit::Fixed);
     }
+    for (const Band* group : m_openGroups)
+        if (group->enabled)
+            place(m_builder->build(*group, m_body.width), Fit::Fixed);
     m_flow->markBodyStart();
 }
 
@@ -134,12 +217,16 @@ void LayoutRun::closePage(bool last)
     if (Band* footer = bandOf(BandKind::PageFooter);
         footer && footer->enabled && (!last || m_form.page.pageFooterOnLastPage)) {
         const BandContent content = m_builder->build(*footer, m_body.width);
+        if (content.height > m_footerReserve + kEpsilonMm)
+            warn(WarningKind::Overprinted, content.band, {}, {},
+                 "the page footer grew after the page was filled; it prints over the foot of the body");
         emit(content, 0, content.height, m_body.bottom() - content.height, false);
     }
     const BandContent furniture = m_builder->buildFurniture(m_form.furniture, m_paper);
+    reportLosses(furniture.losses, {});
     const RectMm paper{0, 0, m_paper.width, m_paper.height};
     for (const Item& item : furniture.items)
-        emitItem(item, paper, 0, 0, true, true);
+        emitItem(item, paper, 0, 0, true, true, true);
     if (m_form.page.border.any())
         for (Element& line : frameLines(m_body, m_form.page.border, true, true))
             m_document.pages.back().elements.push_back(std::move(line));
@@ -163,15 +250,14 @@ void LayoutRun::place(const BandContent& content, Fit fit)
         }
         const double space = std::max(0.0, m_flow->spaceLeft());
         if (fit == Fit::Fixed) {
-            if (std::find(m_cutBands.begin(), m_cutBands.end(), content.band) == m_cutBands.end()) {
-                m_cutBands.push_back(content.band);
-                log("band \"" + content.band + "\" does not fit on the page; it is cut at the page foot");
-            }
+            warn(WarningKind::BandCut, content.band, {}, {}, "the band does not fit on the page; it is cut at the page foot");
             emit(content, from, from + space, m_flow->cursor(), true);
             m_flow->advance(space);
             return;
         }
-        if (content.stretched) {
+        // A band that has stretched continues on the next page; one that has not moves there
+        // whole, unless even a page of its own cannot hold it. Either is cut between components.
+        if (content.stretched || m_flow->bodyEmpty()) {
             const double cut = findCut(content.units(), from, from + space);
             if (cut > from + kEpsilonMm) {
                 emit(content, from, cut, m_flow->cursor(), false);
@@ -185,21 +271,43 @@ void LayoutRun::place(const BandContent& content, Fit fit)
             newPage();
             continue;
         }
-        // Not even an empty page holds the next piece whole: cut it at the page foot.
-        if (std::find(m_cutBands.begin(), m_cutBands.end(), content.band) == m_cutBands.end()) {
-            m_cutBands.push_back(content.band);
-            log("band \"" + content.band + "\" is taller than a page; it is cut at the page foot");
-        }
         if (space <= kEpsilonMm) {
             // The repeated headers take the whole page: nothing more can ever be placed.
-            log("the page headers leave no room for band \"" + content.band + "\"; it is not printed");
+            warn(WarningKind::BandDropped, content.band, {}, {}, "the page headers leave no room for the band; it is not printed");
             return;
         }
-        emit(content, from, from + space, m_flow->cursor(), true);
-        m_flow->advance(space);
+        // A component taller than the page: text boxes are broken between their lines.
+        const double cut = findCut(content.lineUnits(), from, from + space);
+        if (cut > from + kEpsilonMm) {
+            emit(content, from, cut, m_flow->cursor(), false);
+            m_flow->advance(cut - from);
+            from = cut;
+            newPage();
+            continue;
+        }
+        cutAtPageFoot(content, from, space);
         from += space;
         newPage();
     }
+}
+
+void LayoutRun::cutAtPageFoot(const BandContent& content, double from, double space)
+{
+    // Only a single line or picture taller than the page is ever cut through.
+    const double cut = from + space;
+    std::string component;
+    std::string text;
+    for (const Item& item : content.items)
+        if (!item.container && !item.splittable && item.line.top < cut - kEpsilonMm &&
+            item.line.bottom > cut + kEpsilonMm) {
+            component = item.element.component;
+            text = item.element.text;
+            break;
+        }
+    warn(WarningKind::BandCut, content.band, component, text,
+         "a line or picture taller than a page is cut at the page foot");
+    emit(content, from, cut, m_flow->cursor(), true);
+    m_flow->advance(space);
 }
 
 void LayoutRun::emit(const BandContent& content, double from, double to, double pageY, bool forced)
@@ -208,22 +316,27 @@ void LayoutRun::emit(const BandContent& content, double from, double to, double 
     const double dy = pageY - from;
     const bool first = from <= kEpsilonMm;
     const bool last = to >= content.height - kEpsilonMm;
+    if (first)
+        reportLosses(content.losses, content.band);
     for (const Item& item : content.items) {
         if (!item.container) {
-            const Unit& u = item.unit;
+            // Where a text's own line starts: a page break between the lines of a box taller
+            // than the page puts each line on the page it starts on.
+            const Unit& u = item.line;
             const bool starts = u.top >= from - kEpsilonMm && (u.top < to - kEpsilonMm || (last && u.top <= to + kEpsilonMm));
-            const bool carried = forced && u.top < from - kEpsilonMm && u.bottom > from + kEpsilonMm;
+            const bool carried =
+                (forced || item.splittable) && u.top < from - kEpsilonMm && u.bottom > from + kEpsilonMm;
             if (!starts && !carried)
                 continue;
         }
         Item placed = item;
         placed.element.band = content.band;
-        emitItem(placed, fragment, m_body.left, dy, first, last);
+        emitItem(placed, fragment, m_body.left, dy, first, last, !forced);
     }
 }
 
 void LayoutRun::emitItem(const Item& item, const RectMm& fragment, double dx, double dy, bool firstPiece,
-                         bool lastPiece)
+                         bool lastPiece, bool reportCuts)
 {
     Page& page = m_document.pages.back();
     Element e = item.element;
@@ -273,11 +386,36 @@ void LayoutRun::emitItem(const Item& item, const RectMm& fragment, double dx, do
     if (e.kind == ElementKind::Text)
         ink = {e.origin.x, e.rect.top, e.textWidth, e.rect.height};
     if (!clip.contains(ink)) {
+        if (reportCuts && (e.kind == ElementKind::Text || e.kind == ElementKind::Barcode) && !e.text.empty())
+            reportTextCut(item, e, clip, dx);
         if (!clip.overlaps(ink) || clip.width <= kEpsilonMm)
             return;
         e.clip = clip;
     }
     page.elements.push_back(std::move(e));
+}
+
+void LayoutRun::reportTextCut(const Item& item, const Element& e, const RectMm& clip, double dx)
+{
+    // Measured advances may overshoot a box they were fitted to by rounding only.
+    constexpr double kSlack = 0.01;
+    const double left = e.kind == ElementKind::Text ? e.origin.x : e.rect.left;
+    const double right = left + (e.kind == ElementKind::Text ? e.textWidth : e.rect.width);
+    if (item.hclip && (left < item.hclip->first + dx - kSlack || right > item.hclip->second + dx + kSlack)) {
+        warn(WarningKind::TextCut, e.band, e.component, e.text,
+             "text wider than its box is cut at the box's edges: \"" + e.text + "\"");
+        return;
+    }
+    // Vertically a line counts as cut when the clip takes part of its glyphs above the baseline;
+    // the space below the baseline (descenders, line gap) may hang over a band's edge.
+    double glyphTop = e.rect.top;
+    if (e.kind == ElementKind::Text)
+        glyphTop = e.origin.y - 0.7 * (e.origin.y - e.rect.top);
+    const double glyphBottom = e.kind == ElementKind::Text ? e.origin.y : e.rect.bottom();
+    if (left < clip.left - kSlack || right > clip.right() + kSlack || glyphTop < clip.top - kSlack ||
+        glyphBottom > clip.bottom() + kSlack)
+        warn(WarningKind::ClippedByBand, e.band, e.component, e.text,
+             "text reaching past the edge of its band is cut there: \"" + e.text + "\"");
 }
 
 } // namespace medrec::report

@@ -7,6 +7,10 @@
 
 #include <memory>
 #include <optional>
+#include <set>
+#include <string>
+#include <tuple>
+#include <vector>
 
 // One run of a report: asks the callbacks, builds the bands and places them on pages.
 
@@ -21,17 +25,29 @@ private:
     enum class Fit { Flow, Fixed }; // Fixed: repeated headers and footers, cut at the page foot
 
     Band* bandOf(BandKind kind);
-    Band* groupHeaderFor(const std::string& master);
+    Band* groupBandFor(BandKind kind, const std::string& master);
     void startPage();
     void closePage(bool last);
     void newPage();
     void print(Band* band);
+    // A flow band: on a new page first when it asks for one.
+    void printBuilt(const Band& band, const BandContent& content);
     void printRecords(Band* master, const Report::NeedData* needData);
+    // The group header, on the next page when its first record would not follow it here.
+    void printGroupHeader(Band* header, const BandContent& firstRecord);
     void printSubDetails();
     void place(const BandContent& content, Fit fit);
+    void cutAtPageFoot(const BandContent& content, double from, double space);
     // Puts the part [from, to) of the band on the page with its top at pageY.
     void emit(const BandContent& content, double from, double to, double pageY, bool forced);
-    void emitItem(const Item& item, const RectMm& fragment, double dx, double dy, bool firstPiece, bool lastPiece);
+    // reportCuts: text the clip cuts is a warning (not for a band already reported as cut).
+    void emitItem(const Item& item, const RectMm& fragment, double dx, double dy, bool firstPiece, bool lastPiece,
+                  bool reportCuts);
+    void reportLosses(const std::vector<Loss>& losses, const std::string& band);
+    void reportTextCut(const Item& item, const Element& e, const RectMm& clip, double dx);
+    // Records a warning in the document and writes it to the log, once per kind, place and text.
+    void warn(WarningKind kind, const std::string& band, const std::string& component, const std::string& text,
+              const std::string& what);
     void log(const std::string& message);
 
     Report& m_report;
@@ -44,6 +60,9 @@ private:
     SizeMm m_paper;
     Document m_document;
     std::optional<PageFlow> m_flow;
+    bool m_pageHasRecords = false;        // a band other than the headers and the title is on this page
+    double m_footerReserve = 0;           // the page footer's height as this page reserved it
+    std::vector<const Band*> m_openGroups; // group headers to repeat on each new page, outermost first
     struct Pending {
         std::size_t page;
         std::size_t element;
@@ -52,7 +71,8 @@ private:
         bool autoSize;
     };
     std::vector<Pending> m_pendingPageCount;
-    std::vector<std::string> m_cutBands; // bands already reported as cut
+    std::vector<std::string> m_pictureErrors; // what the run's own picture store could not read, and why
+    std::set<std::tuple<WarningKind, std::string, std::string, std::string>> m_warned;
 };
 
 } // namespace medrec::report

@@ -2,6 +2,8 @@
 
 #include "report_engine/Geometry.h"
 
+#include <algorithm>
+
 namespace medrec::report {
 
 bool PageFlow::fits(double height) const
@@ -30,6 +32,23 @@ double findCut(const std::vector<Unit>& units, double from, double limit)
         }
     }
     return cut > from + kEpsilonMm ? cut : from;
+}
+
+double firstCut(const std::vector<Unit>& units, double from, double end)
+{
+    std::vector<double> bottoms;
+    for (const Unit& u : units)
+        if (u.bottom > from + kEpsilonMm && u.bottom < end - kEpsilonMm)
+            bottoms.push_back(u.bottom);
+    std::sort(bottoms.begin(), bottoms.end());
+    for (double b : bottoms) {
+        const bool inside = std::any_of(units.begin(), units.end(), [&](const Unit& u) {
+            return u.top < b - kEpsilonMm && u.bottom > b + kEpsilonMm;
+        });
+        if (!inside)
+            return b;
+    }
+    return end;
 }
 
 } // namespace medrec::report

@@ -39,4 +39,8 @@ struct Unit {
 // two (a unit that ends or starts at the cut is not cut). Returns `from` when there is none.
 double findCut(const std::vector<Unit>& units, double from, double limit);
 
+// The lowest position in (from, end) at which a band may be cut: the bottom of the smallest first
+// piece that can stand on a page alone. `end` when there is none.
+double firstCut(const std::vector<Unit>& units, double from, double end);
+
 } // namespace medrec::report

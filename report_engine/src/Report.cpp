@@ -2,7 +2,11 @@
 
 #include "report_engine/ReportError.h"
 
+#include "BandLayout.h"
 #include "LayoutRun.h"
+#include "TextWrap.h"
+
+#include <utility>
 
 namespace medrec::report {
 
@@ -23,6 +27,11 @@ Report::Report(Form form, const Hook& onCreate) : m_form(std::move(form))
 }
 
 Component& Report::lookup(std::string_view name)
+{
+    return const_cast<Component&>(std::as_const(*this).lookup(name));
+}
+
+const Component& Report::lookup(std::string_view name) const
 {
     auto it = m_names.find(name);
     if (it == m_names.end() || it->second.isBand)
@@ -77,6 +86,11 @@ ComponentBase& Report::component(std::string_view name)
     return base(lookup(name));
 }
 
+Component& Report::get(std::string_view name)
+{
+    return lookup(name);
+}
+
 Band& Report::band(std::string_view name)
 {
     auto it = m_names.find(name);
@@ -122,12 +136,71 @@ const Report::NeedData* Report::subDetailNeedData(const std::string& band) const
     return it == m_subDetailNeedData.end() ? nullptr : &it->second;
 }
 
+std::vector<std::string> Report::wrapLines(std::string_view name, std::string_view text,
+                                           const TextMeasurer& measurer) const
+{
+    const Component& c = lookup(name);
+    const TextBox* box = std::get_if<Label>(&c);
+    if (!box)
+        box = std::get_if<Memo>(&c);
+    if (!box)
+        throw ReportError("component \"" + std::string(name) + "\" of form \"" + m_form.name + "\" is a " +
+                          typeName(c) + ", not a label or memo");
+    std::vector<std::string> paragraphs = splitLines(text);
+    if (box->autoSize || box->box.width <= 0)
+        return paragraphs;
+    return wrapToWidth(paragraphs, box->font, box->box.width, measurer);
+}
+
+std::vector<std::string> Report::wrapLines(std::string_view name, std::string_view text) const
+{
+    if (!m_runMeasurer)
+        throw ReportError("form \"" + m_form.name + "\": lines of \"" + std::string(name) +
+                          "\" asked for outside a run; pass a measurer");
+    return wrapLines(name, text, *m_runMeasurer);
+}
+
 Document Report::run(const TextMeasurer& measurer, const RunOptions& options)
 {
+    // The run's measurer is reachable from the callbacks, and only while they can be called.
+    struct Running {
+        const TextMeasurer*& slot;
+        ~Running() { slot = nullptr; }
+    } running{m_runMeasurer};
+    m_runMeasurer = &measurer;
     if (m_beforePrint)
         m_beforePrint(*this);
     LayoutRun layout(*this, measurer, options);
     return layout.run();
+}
+
+Document runAll(const std::vector<Report*>& reports, const TextMeasurer& measurer, const RunOptions& options)
+{
+    Document document;
+    for (Report* report : reports)
+        document.append(report->run(measurer, options));
+    return document;
+}
+
+const char* warningKindName(WarningKind kind)
+{
+    switch (kind) {
+    case WarningKind::TextCut:
+        return "textCut";
+    case WarningKind::LinesHidden:
+        return "linesHidden";
+    case WarningKind::ClippedByBand:
+        return "clippedByBand";
+    case WarningKind::BandCut:
+        return "bandCut";
+    case WarningKind::BandDropped:
+        return "bandDropped";
+    case WarningKind::PictureUnreadable:
+        return "pictureUnreadable";
+    case WarningKind::Overprinted:
+        return "overprinted";
+    }
+    return "unknown";
 }
 
 void Document::append(Document&& other)
@@ -135,6 +208,8 @@ void Document::append(Document&& other)
     if (title.empty())
         title = other.title;
     pages.insert(pages.end(), std::make_move_iterator(other.pages.begin()), std::make_move_iterator(other.pages.end()));
+    warnings.insert(warnings.end(), std::make_move_iterator(other.warnings.begin()),
+                    std::make_move_iterator(other.warnings.end()));
 }
 
 } // namespace medrec::report

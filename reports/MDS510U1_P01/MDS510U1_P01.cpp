@@ -2,35 +2,66 @@
 
 #include "FormConventions.h"
 #include "PrintContext.h"
+#include "RecordFields.h"
 #include "ReportForms.h"
 
 #include "Hmdrecodt.h"
-#include "MsgCom.h"
-#include "TuxMsg.h"
-
-#include <utility>
 
 namespace medrec::reports {
 
 namespace {
 
 constexpr const char *kCode = "MDOPRECT";
+constexpr const char *kUnit = "MDS510U1_P01";
+constexpr const char *kForm = "TMDS510F1_P01";
 
-// Output field number -> label, in the order the form is filled.
-constexpr std::pair<int, const char *> kLabels[] = {
-    {1, "qlb_patno"},       {2, "qlb_SexAge"},     {3, "qlb_patName"},    {4, "qlb_ResNo"},
-    {5, "qlb_Meddept"},     {6, "qlb_chadr"},      {7, "qrl_ward"},       {8, "qrlb_OpDr"},
-    {8, "qrlb_OpDr1"},      {9, "qrlb_OpDate"},    {10, "qrlb_OpDr2"},    {11, "qrlb_OpDr3"},
-    {12, "qrlb_PreIcdNm"},  {13, "qrlb_PstIcdNm"}, {14, "qrlb_PreOpName"}, {15, "qrlb_OpName"},
-    {16, "qrlb_OpName2"},   {17, "qrlb_OpName3"},  {18, "qrlb_OpName4"},  {19, "qrlb_AnethNm"},
-    {22, "qrlb_Recid"},     {23, "qrlb_Recdate"},  {24, "qrlb_bloodrj"},  {25, "qrl_blood"},
-    {27, "qrlb_Opstm"},     {28, "qrlb_Opetm"},    {29, "qrlb_OpDr4"},    {30, "qrlb_PstIcdNm2"},
-    {31, "qrlb_PstIcdNm3"}, {32, "qrlb_PstIcdNm4"},
-};
+// "MD_RECOD_L3" fields of the record's one row.
+const BindingTable &operationBindings()
+{
+    using namespace bind;
+    static const BindingTable table = {
+        text("qlb_patno", "S_STRING1"),
+        text("qlb_SexAge", "S_STRING2"),
+        text("qlb_patName", "S_STRING3"),
+        text("qlb_ResNo", "S_STRING4"),
+        text("qlb_Meddept", "S_STRING5"),
+        text("qlb_chadr", "S_STRING6"),
+        text("qrl_ward", "S_STRING7"),
+        text("qrlb_OpDr", "S_STRING8"),
+        text("qrlb_OpDr1", "S_STRING8"),
+        text("qrlb_OpDate", "S_STRING9"),
+        text("qrlb_OpDr2", "S_STRING10"),
+        text("qrlb_OpDr3", "S_STRING11"),
+        text("qrlb_PreIcdNm", "S_STRING12"),
+        text("qrlb_PstIcdNm", "S_STRING13"),
+        text("qrlb_PreOpName", "S_STRING14"),
+        text("qrlb_OpName", "S_STRING15"),
+        text("qrlb_OpName2", "S_STRING16"),
+        text("qrlb_OpName3", "S_STRING17"),
+        text("qrlb_OpName4", "S_STRING18"),
+        text("qrlb_AnethNm", "S_STRING19"),
+        yesNoMark("S_STRING20", "qrlb_TissY", "qrlb_TissN"),
+        yesNoMark("S_STRING21", "qrlb_DrainY", "qrlb_DrainN"),
+        text("qrlb_Recid", "S_STRING22"),
+        text("qrlb_Recdate", "S_STRING23"),
+        text("qrlb_bloodrj", "S_STRING24"),
+        text("qrl_blood", "S_STRING25"),
+        yesNoMark("S_STRING26", "qrl_sponY", "qrl_sponN"),
+        text("qrlb_Opstm", "S_STRING27"),
+        text("qrlb_Opetm", "S_STRING28"),
+        text("qrlb_OpDr4", "S_STRING29"),
+        text("qrlb_PstIcdNm2", "S_STRING30"),
+        text("qrlb_PstIcdNm3", "S_STRING31"),
+        text("qrlb_PstIcdNm4", "S_STRING32"),
+        custom({"qrme_data"},
+               [](report::Report &r, const FieldValues &v) {
+                   r.memo("qrme_data").setText(OperationMemoText(v["S_STRING34"], v["S_STRING33"]));
+               }),
+    };
+    return table;
+}
 
 } // namespace
-
-TMDS510F1_P01::TMDS510F1_P01() : qr_01(LoadReportForm("MDS510U1_P01", "TMDS510F1_P01"), clearCheckMarks) {}
 
 std::string OperationMemoText(const std::string &findings, const std::string &procedure)
 {
@@ -45,36 +76,24 @@ std::string OperationMemoText(const std::string &findings, const std::string &pr
     return text;
 }
 
-std::optional<HistoryValues> PrintOperationRecord(PrintContext &context)
+std::vector<FormBindings> OperationRecordBindings() { return {{kForm, operationBindings()}}; }
+
+BlockResult PrintOperationRecord(PrintContext &context)
 {
-    const std::string patNo = context.recordCell(0);
-    const std::string key2 = context.recordCell(1);
-    const std::string key3 = context.recordCell(2);
-    services::Hmdrecodt &data = context.recodt();
-    const int rows = data.GetRecodData(kCode, patNo, key2, key3, "", "");
-    if (rows == -1) {
-        middleware::ShowTuxMessage(context.statusBar());
-        return std::nullopt;
-    }
-    if (rows == 0) {
-        middleware::PlainMessage("출력할  자료가 없습니다.");
-        return std::nullopt;
-    }
-    auto field = [&data](int number) { return data.data(number).front(); };
+    const std::string &patNo = context.record[0];
+    services::Hmdrecodt data;
+    if (auto stop = Fetched(data.GetRecodData(kCode, patNo, context.record[1], context.record[2], "", ""),
+                            kNothingToPrint))
+        return *stop;
+    const FieldValues values = RecordFields(data);
 
-    TMDS510F1_P01 form;
-    report::Report &report = form.qr_01;
-    for (const auto &[number, label] : kLabels)
-        report.label(label).setCaption(field(number));
-    markYesNo(report, field(20), "qrlb_TissY", "qrlb_TissN");
-    markYesNo(report, field(21), "qrlb_DrainY", "qrlb_DrainN");
-    markYesNo(report, field(26), "qrl_sponY", "qrl_sponN");
-    report.memo("qrme_data").setText(OperationMemoText(field(34), field(33)));
-
-    context.setSummary({patNo, context.recordCell(3), field(35), field(36), field(5), field(37)});
-    if (!PrintReport(report, kCode, patNo, context.window()))
-        return std::nullopt;
-    return HistoryValues{key3, "empty", "empty"};
+    PrintJob job;
+    report::Report &report = job.add(MakeReport(kUnit, kForm, clearCheckMarks));
+    ApplyBindings(report, operationBindings(), values);
+    job.summary = {patNo, context.record[3], values["S_STRING35"], values["S_STRING36"], values["S_STRING5"],
+                   values["S_STRING37"]};
+    job.history = {{patNo, context.record[1], context.record[2]}};
+    return job;
 }
 
 } // namespace medrec::reports

@@ -5,23 +5,14 @@
 
 #include "RecordKinds.h"
 
-#include "report_engine/Report.h"
-
 #include <string>
 
 namespace medrec::reports {
 
-// The form, freshly created for one print: the creation hook empties the "√" marks.
-class TMDS510F1_P01
-{
-public:
-    TMDS510F1_P01();
-    report::Report qr_01;
-};
-
 // The memo text of the findings (F) and the procedure (P), CR LF as written.
 std::string OperationMemoText(const std::string &findings, const std::string &procedure);
 
-std::optional<HistoryValues> PrintOperationRecord(PrintContext &context);
+BlockResult PrintOperationRecord(PrintContext &context);
+std::vector<FormBindings> OperationRecordBindings();
 
 } // namespace medrec::reports

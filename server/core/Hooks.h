@@ -27,5 +27,8 @@ bool prepareDatabase(sqlite3 *db, std::string *error);
 // server/services: registers the domain service handlers.
 void registerDomainServices(ServiceRegistry &registry);
 
+// server/services: adds its subcommands ("services").
+void addServiceSubcommands(SubcommandTable &table);
+
 } // namespace hooks
 } // namespace medrec::server

@@ -1,24 +1,31 @@
-// Registers the domain services with medrec-server (the server's hook).
+// What the domain services plug into medrec-server: their registration and the
+// "services" subcommand that lists them.
 
-#include "DomainServices.h"
-#include "ServiceSupport.h"
+#include "ServiceTable.h"
 
 #include "Hooks.h"
+#include "Subcommand.h"
+
+#include <iostream>
 
 namespace medrec::server::hooks {
 
 void registerDomainServices(ServiceRegistry &registry)
 {
-    using namespace services;
-    registry.add("MD_PMEDH_S1", guarded(serveVisitHistory));
-    registry.add("MD_RECOD_L1", guarded(serveRecordKinds));
-    registry.add("MD_RECOD_L2", guarded(serveRecordList));
-    registry.add("MD_RECOD_L3", guarded(serveRecordContent));
-    registry.add("MD_RECOD_U1", guarded(servePrintHistory));
-    registry.add("MD_PATBA_L2", guarded(servePatients));
-    registry.add("MD_DEPTC_L1", guarded(serveDepartmentCodes));
-    registry.add("MD_WDRMC_L1", guarded(serveWardRooms));
-    registry.add("MD_MCOMC_L1", guarded(serveCommonCodes));
+    for (const auto &entry : services::DomainServiceTable())
+        registry.add(entry.name, entry.handler);
+}
+
+void addServiceSubcommands(SubcommandTable &table)
+{
+    table.add(Subcommand{"services", "services", [](int argc, char **) {
+                             if (argc > 1) {
+                                 std::cerr << "medrec-server services: takes no arguments\n";
+                                 return 2;
+                             }
+                             std::cout << "service\tanswers from\tlooked up by\n" << services::DescribeServices();
+                             return 0;
+                         }});
 }
 
 } // namespace medrec::server::hooks

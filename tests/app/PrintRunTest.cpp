@@ -2,6 +2,9 @@
 // engine writing PDF files.
 #include "MainScreenFixture.h"
 
+#include "FormConventions.h"
+#include "PrintContext.h"
+#include "RecordKinds.h"
 #include "TStatusBar.h"
 #include "TuxCom.h"
 #include "UltraGrid.h"
@@ -11,6 +14,8 @@
 #include <QTest>
 
 #include <filesystem>
+#include <new>
+#include <stdexcept>
 #include <fstream>
 
 namespace medrec::testing {
@@ -163,7 +168,7 @@ TEST_F(PrintRunTest, AKindWithoutItsBlockYetSaysSoOnceAndCallsNothing)
     auto &kinds = *ui().ugd_RecodKnd;
     int row = -1;
     for (int r = 1; r < kinds.rowCount(); ++r)
-        if (!kinds.cell(3, r).empty() && kinds.cell(3, r) != "MDOPRECT")
+        if (const auto *kind = reports::FindRecordKind(kinds.cell(3, r)); kind && !kind->block)
             row = r;
     ASSERT_GT(row, 0) << "the fixture has a visit with another record kind";
     clickRow(kinds, row);
@@ -176,6 +181,51 @@ TEST_F(PrintRunTest, AKindWithoutItsBlockYetSaysSoOnceAndCallsNothing)
     EXPECT_NE(boxes[0].find(kinds.cell(3, row)), std::string::npos) << boxes[0];
     EXPECT_TRUE(calls().calls().empty());
     EXPECT_NORMAL_CURSOR();
+}
+
+// Blocks that fail every way a block can: the print run catches each.
+reports::BlockResult throwsNumber(reports::PrintContext &) { throw 42; }
+reports::BlockResult throwsRuntime(reports::PrintContext &) { throw std::runtime_error("서식 계산 실패"); }
+reports::BlockResult throwsBadAlloc(reports::PrintContext &) { throw std::bad_alloc(); }
+reports::BlockResult throwsConversion(reports::PrintContext &)
+{
+    reports::CodeToInt("3a");
+    return reports::NotPrinted{};
+}
+reports::BlockResult stagesThenThrows(reports::PrintContext &context)
+{
+    context.scratch.allList.setCell(1, 1, "staged");
+    throw std::logic_error("half-built");
+}
+
+TEST_F(PrintRunTest, ABlockThatThrowsAnythingEndsInOneBoxWithNothingPrinted)
+{
+    start({}, operationRecords());
+    findPatient();
+    const struct
+    {
+        reports::PrintBlock block;
+        const char *boxStart;
+    } cases[] = {
+        {&throwsNumber, "출력하지 못했습니다. "},
+        {&throwsRuntime, "출력하지 못했습니다. 서식 계산 실패"},
+        {&throwsBadAlloc, "메모리가 부족하여"},
+        {&throwsConversion, "'3a' is not a valid integer value"},
+        {&stagesThenThrows, "출력하지 못했습니다. half-built"},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.boxStart);
+        messages().clear();
+        const reports::RecordKind kind{"MDOPRECT", "MDS510U1_P01", "TMDS510F1_P01", true, c.block, nullptr};
+        EXPECT_EQ(screen().PrintRecordKind(kind), app::PrintOutcome::NotPrinted);
+        const auto boxes = messages().texts(Channel::Plain);
+        ASSERT_EQ(boxes.size(), 1u);
+        EXPECT_EQ(boxes[0].rfind(c.boxStart, 0), 0u) << boxes[0];
+        EXPECT_EQ(pdfCount(), 0);
+        EXPECT_EQ(historyRows(), "0");
+        EXPECT_EQ(text(ui().lb_patno), "");
+        EXPECT_NORMAL_CURSOR();
+    }
 }
 
 } // namespace

@@ -1,5 +1,7 @@
 #include "ReportTestSupport.h"
 
+#include <gtest/gtest.h>
+
 #include <array>
 #include <cstdio>
 #include <random>
@@ -71,6 +73,26 @@ int countOf(const Document& doc, std::string_view component)
         for (const Element& e : p.elements)
             n += e.component == component;
     return n;
+}
+
+// Band elements lie inside the margins; furniture on the paper.
+void expectInsideMargins(const Document& doc)
+{
+    for (const Page& page : doc.pages) {
+        const RectMm paper{0, 0, page.paper.width, page.paper.height};
+        for (const Element& e : page.elements) {
+            RectMm ink = e.rect;
+            if (e.kind == ElementKind::Text)
+                ink = {e.origin.x, e.rect.top, e.textWidth, e.rect.height};
+            if (e.clip)
+                ink = ink.intersected(*e.clip);
+            const bool furniture = e.band.empty() && !e.component.empty();
+            SCOPED_TRACE("page " + std::to_string(page.number) + " band " + e.band + " component " + e.component +
+                         " text " + e.text);
+            EXPECT_TRUE((furniture ? paper : page.body).contains(ink, 1e-6))
+                << ink.left << "," << ink.top << " " << ink.width << "x" << ink.height;
+        }
+    }
 }
 
 CommandResult runCommand(const std::string& command)

@@ -33,6 +33,8 @@ std::vector<const Element*> elementsOf(const Page& page, std::string_view compon
 // Texts of the component's text elements on all pages, in page order.
 std::vector<std::string> textsOf(const Document& doc, std::string_view component);
 int countOf(const Document& doc, std::string_view component);
+// Band elements lie inside the margins, furniture on the paper (gtest expectations).
+void expectInsideMargins(const Document& doc);
 
 // Output of a shell command (stdout), and its exit status.
 struct CommandResult {

@@ -1,31 +1,17 @@
-// The operation record printed for real: records from a service host on loopback, the form
+// The operation record printed for real: records from medrec-server on loopback, the form
 // file, the report engine and a PDF read back with pdftotext.
+#include "RecordKindFixture.h"
+
 #include "FormConventions.h"
 #include "MDS510U1_P01/MDS510U1_P01.h"
-#include "PrintContext.h"
-#include "RecordingPresenter.h"
 #include "RecordKinds.h"
-
-#include "DomainServices.h"
-#include "Hmdrecodt.h"
-#include "Hooks.h"
-#include "Importer.h"
-#include "TStatusBar.h"
-#include "TestSupport.h"
-#include "TuxCom.h"
-#include "UltraGrid.h"
+#include "ReportForms.h"
 
 #include "report_engine/Report.h"
 
-#include <sqlite3.h>
-
 #include <gtest/gtest.h>
 
-#include <array>
-#include <cstdio>
-#include <filesystem>
 #include <fstream>
-#include <memory>
 #include <sstream>
 
 using namespace medrec;
@@ -49,32 +35,6 @@ std::string replaceAll(std::string text, const std::string &from, const std::str
     return text;
 }
 
-std::string withoutBlanks(const std::string &text)
-{
-    std::string out;
-    for (char c : text)
-        if (c != ' ' && c != '\n' && c != '\r' && c != '\t' && c != '\f')
-            out.push_back(c);
-    return out;
-}
-
-// The pages of a PDF as text, blanks removed (pdftotext spaces captions its own way).
-std::vector<std::string> pdfPages(const std::filesystem::path &pdf)
-{
-    const std::string out = pdf.string() + ".txt";
-    const std::string command = "pdftotext -enc UTF-8 '" + pdf.string() + "' '" + out + "'";
-    if (std::system(command.c_str()) != 0)
-        return {};
-    std::vector<std::string> pages;
-    std::string all = readFile(out);
-    std::size_t start = 0;
-    for (auto ff = all.find('\f'); ff != std::string::npos; ff = all.find('\f', start)) {
-        pages.push_back(withoutBlanks(all.substr(start, ff - start)));
-        start = ff + 1;
-    }
-    return pages;
-}
-
 std::string longText(const std::string &sentence, int times)
 {
     std::string text;
@@ -83,106 +43,40 @@ std::string longText(const std::string &sentence, int times)
     return text;
 }
 
-// The screen's part of a print, for a record chosen by its position in the record list.
-class TestContext : public reports::PrintContext
-{
-public:
-    std::vector<std::string> record;
-    reports::PrintedSummary summary;
-    middleware::TStatusBar bar;
-    std::unique_ptr<services::Hmdrecodt> data = std::make_unique<services::Hmdrecodt>();
-    std::array<common::TUltraGrid, 4> grids;
-
-    std::string recordCell(int col) const override
-    {
-        return col < static_cast<int>(record.size()) ? record[static_cast<std::size_t>(col)] : std::string();
-    }
-    std::string visitCell(int) const override { return {}; }
-    std::string kindCell(int) const override { return {}; }
-    reports::PatientPanels patient() const override { return {}; }
-    common::TUltraGrid &scratch(reports::ScratchGrid grid) override { return grids[static_cast<std::size_t>(grid)]; }
-    services::Hmdrecodt &recodt() override { return *data; }
-    void setSummary(const reports::PrintedSummary &s) override { summary = s; }
-    middleware::TStatusBar *statusBar() override { return &bar; }
-    QWidget *window() override { return nullptr; }
-};
-
-class OperationRecord : public ::testing::Test
+class OperationRecord : public mt::RecordKindTest
 {
 protected:
     static void SetUpTestSuite()
     {
-        mt::InProcessOptions options;
-        options.prepareDatabase = server::hooks::prepareDatabase;
-        s_server = new mt::InProcessServer(server::hooks::registerDomainServices, options);
         std::string json = readFile(MEDREC_TEST_DATA "/operation-records.json");
         json = replaceAll(json, "LONG-PROCEDURE", longText("복강 내 유착을 조심스럽게 박리하고 출혈 부위를 지혈함.", 90));
         json = replaceAll(json, "LONG-FINDINGS", longText("장간막 림프절이 약간 커져 있었음.", 60));
-        sqlite3 *db = nullptr;
-        sqlite3_open(s_server->databasePath().c_str(), &db);
-        const auto imported = server::store::importJson(db, json);
-        sqlite3_close(db);
-        ASSERT_TRUE(imported.ok) << imported.error;
+        StartServer(json);
     }
-    static void TearDownTestSuite()
-    {
-        delete s_server;
-        s_server = nullptr;
-    }
+    static void TearDownTestSuite() { StopServer(); }
 
-    void SetUp() override
+    reports::PrintContext record(int index)
     {
-        setenv("MEDREC_PRINT_TO", ("pdf:" + m_out.path()).c_str(), 1);
-        middleware::SetCommandLine({"medrec", "RECORDS", "OFFICE"});
-        ASSERT_TRUE(middleware::TuxInit(s_server->writeEnvironment())) << middleware::LastTuxMessage();
+        reports::PrintContext context;
+        context.record = recordRow("MDOPRECT", "00004321", "20261102", index);
+        return context;
     }
-    void TearDown() override
-    {
-        middleware::TuxTerm();
-        unsetenv("MEDREC_PRINT_TO");
-    }
-
-    // Row `index` of the patient's operation-record list, as the screen would hold it.
-    std::vector<std::string> recordRow(int index)
-    {
-        services::Hmdrecodt list;
-        EXPECT_EQ(list.ListRecodDt("MDOPRECT", "00004321", "20261102"), 3);
-        std::vector<std::string> row;
-        for (int field : {1, 2, 3, 4, 5, 7, 8, 9, 10, 11})
-            row.push_back(list.list(field).at(static_cast<std::size_t>(index)));
-        return row;
-    }
-
-    std::vector<std::filesystem::path> printed() const
-    {
-        std::vector<std::filesystem::path> files;
-        for (const auto &entry : std::filesystem::directory_iterator(m_out.path()))
-            if (entry.path().extension() == ".pdf")
-                files.push_back(entry.path());
-        return files;
-    }
-
-    static mt::InProcessServer *s_server;
-    mt::TempDir m_out;
-    mt::ScopedRecordingPresenter m_recorder;
 };
-
-mt::InProcessServer *OperationRecord::s_server = nullptr;
 
 TEST_F(OperationRecord, PrintsEveryCaptionAndValueWithTheMarksTheValuesSay)
 {
-    TestContext context;
-    context.record = recordRow(0);
-    const auto history = reports::PrintOperationRecord(context);
-    ASSERT_TRUE(history.has_value()) << (m_recorder->log().empty() ? "" : m_recorder->log()[0].text);
-    EXPECT_EQ(history->a3, "1");
-    EXPECT_EQ(history->a4, "empty");
-    EXPECT_EQ(history->a5, "empty");
+    auto context = record(0);
+    const mt::KindPrint result = print("MDOPRECT", context);
+    ASSERT_TRUE(result.printed()) << result.failure;
+    ASSERT_EQ(result.history.size(), 1u);
+    EXPECT_EQ(result.history[0].patientNo, "00004321");
+    EXPECT_EQ(result.history[0].key2, "20261103");
+    EXPECT_EQ(result.history[0].a3, "1");
+    EXPECT_EQ(result.history[0].a4, "empty");
+    EXPECT_EQ(result.history[0].a5, "empty");
 
-    const auto files = printed();
-    ASSERT_EQ(files.size(), 1u);
-    EXPECT_NE(files[0].filename().string().find("_MDOPRECT_00004321"), std::string::npos);
-    const auto pages = pdfPages(files[0]);
+    EXPECT_NE(result.pdf.filename().string().find("_MDOPRECT_00004321"), std::string::npos);
+    const auto pages = pdfPages(result.pdf);
     ASSERT_EQ(pages.size(), 1u);
     const std::string &page = pages[0];
 
@@ -215,22 +109,20 @@ TEST_F(OperationRecord, PrintsEveryCaptionAndValueWithTheMarksTheValuesSay)
         EXPECT_EQ(page.find(withoutBlanks(hidden)), std::string::npos);
     }
 
-    EXPECT_EQ(context.summary.patno, "00004321");
-    EXPECT_EQ(context.summary.meddate, "20261102");
-    EXPECT_EQ(context.summary.dschdate, "20261110");
-    EXPECT_EQ(context.summary.patgubun, "건강보험");
-    EXPECT_EQ(context.summary.meddept, "외과");
-    EXPECT_EQ(context.summary.chadr, "이정훈");
+    EXPECT_EQ(result.summary.patno, "00004321");
+    EXPECT_EQ(result.summary.meddate, "20261102");
+    EXPECT_EQ(result.summary.dschdate, "20261110");
+    EXPECT_EQ(result.summary.patgubun, "건강보험");
+    EXPECT_EQ(result.summary.meddept, "외과");
+    EXPECT_EQ(result.summary.chadr, "이정훈");
 }
 
 TEST_F(OperationRecord, LongTextsRunOntoMorePagesWithTheFurnitureOnEach)
 {
-    TestContext context;
-    context.record = recordRow(1);
-    ASSERT_TRUE(reports::PrintOperationRecord(context).has_value());
-    const auto files = printed();
-    ASSERT_EQ(files.size(), 1u);
-    const auto pages = pdfPages(files[0]);
+    auto context = record(1);
+    const mt::KindPrint result = print("MDOPRECT", context);
+    ASSERT_TRUE(result.printed()) << result.failure;
+    const auto pages = pdfPages(result.pdf);
     ASSERT_GE(pages.size(), 2u);
     for (const auto &page : pages) {
         EXPECT_NE(page.find("세온병원"), std::string::npos);
@@ -245,12 +137,13 @@ TEST_F(OperationRecord, LongTextsRunOntoMorePagesWithTheFurnitureOnEach)
 
 TEST_F(OperationRecord, ARecordWithoutContentPrintsNothing)
 {
-    TestContext context;
-    context.record = recordRow(2);
-    EXPECT_FALSE(reports::PrintOperationRecord(context).has_value());
-    EXPECT_EQ(m_recorder->texts(Channel::Plain), (std::vector<std::string>{"출력할  자료가 없습니다."}));
-    EXPECT_TRUE(printed().empty());
-    EXPECT_TRUE(context.summary.patno.empty());
+    auto context = record(2);
+    const mt::KindPrint result = print("MDOPRECT", context);
+    ASSERT_TRUE(result.refused.has_value());
+    EXPECT_EQ(result.refused->reason, reports::NotPrinted::Reason::NothingFound);
+    EXPECT_EQ(result.refused->notice.channel, reports::Notice::Channel::Box);
+    EXPECT_EQ(result.refused->notice.text, "출력할  자료가 없습니다.");
+    EXPECT_FALSE(result.printed());
 }
 
 TEST(OperationMemo, TheFourCombinationsOfFindingsAndProcedure)
@@ -289,16 +182,16 @@ TEST(FormConventions, MaskedResidentNumbers)
 
 TEST(FormConventions, OnlyAnExactYFillsTheSquare)
 {
-    reports::TMDS510F1_P01 form;
+    auto form = reports::MakeReport("MDS510U1_P01", "TMDS510F1_P01", reports::clearCheckMarks);
     for (const auto &[value, black] : std::vector<std::pair<std::string, bool>>{{"Y", true}, {"N", false}, {"y", false}, {"", false}}) {
         SCOPED_TRACE(value);
-        reports::shcbx_pro(form.qr_01, "QRShape3", value);
-        const auto brush = form.qr_01.shape("QRShape3").brush;
+        reports::shcbx_pro((*form), "QRShape3", value);
+        const auto brush = (*form).shape("QRShape3").brush;
         ASSERT_TRUE(brush.has_value());
         EXPECT_EQ(*brush == report::Color::black(), black);
     }
     // The creation hook emptied every check mark.
-    EXPECT_EQ(form.qr_01.label("qrlb_TissY").caption, "");
+    EXPECT_EQ((*form).label("qrlb_TissY").caption, "");
 }
 
 TEST(RecordKinds, TheTwentyEightCodesInDispatchOrder)

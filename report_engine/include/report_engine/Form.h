@@ -12,7 +12,17 @@
 
 namespace medrec::report {
 
-enum class BandKind { Title, PageHeader, ColumnHeader, Detail, GroupHeader, SubDetail, Summary, PageFooter };
+enum class BandKind {
+    Title,
+    PageHeader,
+    ColumnHeader,
+    Detail,
+    GroupHeader,
+    GroupFooter,
+    SubDetail,
+    Summary,
+    PageFooter
+};
 
 // "title", "pageHeader", ...; throws nothing, returns an empty optional for an unknown name.
 std::optional<BandKind> bandKindFromName(std::string_view name);
@@ -25,8 +35,12 @@ struct Band {
     Frame frame;
     std::optional<Color> color; // background; none paints nothing
     bool enabled = true;        // a disabled band prints nothing and takes no space
-    // A group header prints before the first record of the detail or sub-detail band it names.
+    // A group header prints before the first record of the detail or sub-detail band it names, a
+    // group footer after its last record.
     std::string master;
+    bool startNewPage = false;    // begins on a fresh page unless nothing but the headers is on this one
+    bool repeatOnNewPage = false; // group header: printed again on each page its group continues on
+    bool printIfEmpty = false;    // detail, sub-detail: printed once when need-data has no record at all
     std::vector<Component> components;
 
     void setHeight(double mm) { height = mm; }

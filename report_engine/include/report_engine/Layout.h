@@ -58,10 +58,36 @@ struct Page {
     std::vector<Element> elements; // in painting order
 };
 
+// Something the layout had to cut or leave out. Each is also written to the run's log.
+enum class WarningKind {
+    TextCut,          // a line wider than its fixed label (no word wrap): cut at the label's edges
+    LinesHidden,      // a label or memo that does not stretch: lines below its height not printed
+    ClippedByBand,    // text reaching past its band's edge: cut there
+    BandCut,          // a band cut at the page foot (taller than the page, or a fixed band)
+    BandDropped,      // no room at all for a band: not printed
+    PictureUnreadable, // a picture file missing or damaged: printed without it
+    Overprinted        // a page footer that grew after its page was filled: printed over the body's foot
+};
+// "textCut", "linesHidden", ...
+const char* warningKindName(WarningKind kind);
+
+struct LayoutWarning {
+    WarningKind kind = WarningKind::TextCut;
+    std::string form;      // the report's name
+    std::string band;      // empty for page furniture
+    std::string component; // empty for a whole band
+    int page = 0;          // 1-based within its report: the first page it happened on
+    std::string text;      // what was lost or cut: the line, or the picture file
+    std::string message;   // the whole sentence, as logged
+};
+
 // One printed document: the pages of one or more report runs, in order.
 struct Document {
     std::string title;
     std::vector<Page> pages;
+    // What the layout cut or left out, in the order it happened; each once per run (the same
+    // kind, place and text on later pages or records is not repeated).
+    std::vector<LayoutWarning> warnings;
 
     void append(Document&& other);
 };

@@ -10,19 +10,23 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 // One report: a form being filled and run. The block that prints a record kind fills components
 // by name (report.label("qlb_patno").setCaption(...)), sets its callbacks and runs it; the run
 // lays the form out into pages that a painter prints.
 //
 // Printing order per page: page header (on the first page only with pageHeaderOnFirstPage),
-// title (first page only), column header; then the records: each detail record, after it its
-// sub-details (each with its group header before its first record); after the last record the
-// summary; the page footer at the foot of the page (on the last page only with
+// title (first page only), column header, the open group headers that repeat on a new page; then
+// the records: each detail record, after it its sub-details (each with its group header before its
+// first record and its group footer after its last); after the last record the detail's group
+// footer and the summary; the page footer at the foot of the page (on the last page only with
 // pageFooterOnLastPage). Page furniture and the page border print on every page.
 //
-// A band never breaks across pages unless it has stretched past its design height (a growing
-// memo); then it continues on the next page, between text lines, below the repeated headers.
+// A band that does not fit moves whole to the next page; one that has stretched past its design
+// height continues there, between text lines, below the repeated headers; one taller than a page
+// is laid out across pages between its components (a box taller than a page between its lines).
+// What had to be cut anyway is in Document::warnings.
 
 namespace medrec::report {
 
@@ -51,12 +55,27 @@ public:
     Picture& picture(std::string_view name);
     SystemField& systemField(std::string_view name);
     ComponentBase& component(std::string_view name);
+    // The component whatever its type; throws ReportError for a name the form does not have.
+    Component& get(std::string_view name);
     Band& band(std::string_view name);
     bool has(std::string_view name) const;
     // The detail band; throws ReportError when the form has none.
     Band& detail();
 
     void forEachComponent(const std::function<void(Component&)>& visit);
+
+    // The lines a word-wrapped label (or memo) of this name prints `text` as: broken at its line
+    // breaks and at its width in its font, exactly as the layout breaks a caption with wordWrap
+    // on. For blocks that split a long text into one band record per line. A label whose width
+    // follows its text (autoSize), or has none, gets the text's own lines. An empty text has no
+    // lines. Throws ReportError for an unknown name or a component without text.
+    std::vector<std::string> wrapLines(std::string_view name, std::string_view text,
+                                       const TextMeasurer& measurer) const;
+    // The same with the measurer of the run in progress (from a need-data or before-print
+    // callback); throws ReportError outside a run.
+    std::vector<std::string> wrapLines(std::string_view name, std::string_view text) const;
+    // The measurer of the run in progress; null outside run().
+    const TextMeasurer* measurer() const { return m_runMeasurer; }
 
     void setBeforePrint(Hook hook) { m_beforePrint = std::move(hook); }
     // Without a need-data callback the detail band prints once (a form without data rows).
@@ -80,6 +99,7 @@ private:
         bool isBand = false;
     };
     Component& lookup(std::string_view name);
+    const Component& lookup(std::string_view name) const;
     template <class T>
     T& typed(std::string_view name, const char* wanted);
 
@@ -88,6 +108,12 @@ private:
     Hook m_beforePrint;
     NeedData m_needData;
     std::map<std::string, NeedData, std::less<>> m_subDetailNeedData;
+    const TextMeasurer* m_runMeasurer = nullptr;
 };
+
+// Runs the reports in order into one document: one print job whose pages keep their own paper,
+// orientation and per-report page numbers. Its title is the first report's. A run that throws
+// ends the whole call, so no half document is ever printed.
+Document runAll(const std::vector<Report*>& reports, const TextMeasurer& measurer, const RunOptions& options = {});
 
 } // namespace medrec::report

@@ -1,0 +1,232 @@
+#include "Bindings.h"
+
+#include "FormConventions.h"
+
+#include "Cp949.h"
+#include "TextHelpers.h"
+
+#include "report_engine/Report.h"
+#include "report_engine/ReportError.h"
+
+#include <algorithm>
+#include <variant>
+
+namespace medrec::reports {
+
+std::string Source::read(const FieldValues &values) const
+{
+    const std::string &value = values[field];
+    return pick ? pick(value) : value;
+}
+
+void ApplyBindings(report::Report &report, const BindingTable &table, const FieldValues &values)
+{
+    for (const Binding &binding : table)
+        binding.apply(report, values);
+}
+
+std::vector<std::string> BoundComponents(const BindingTable &table)
+{
+    std::vector<std::string> names;
+    for (const Binding &binding : table)
+        for (const std::string &name : binding.components)
+            if (!name.empty() && std::find(names.begin(), names.end(), name) == names.end())
+                names.push_back(name);
+    return names;
+}
+
+namespace bind {
+
+namespace {
+
+void setText(report::Report &report, const std::string &component, const std::string &text)
+{
+    report::Component &c = report.get(component);
+    if (auto *label = std::get_if<report::Label>(&c))
+        label->setCaption(text);
+    else if (auto *memo = std::get_if<report::Memo>(&c))
+        memo->setText(text);
+    else
+        throw report::ReportError("component \"" + component + "\" holds no text");
+}
+
+void fill(report::Report &report, const std::string &shape, bool black)
+{
+    shcbx_pro(report, shape, black ? "Y" : "");
+}
+
+template <class Code>
+std::vector<std::string> shapesOf(const std::vector<std::pair<Code, std::string>> &pairs, const std::string &fallback)
+{
+    std::vector<std::string> names;
+    for (const auto &pair : pairs)
+        names.push_back(pair.second);
+    if (!fallback.empty())
+        names.push_back(fallback);
+    return names;
+}
+
+template <class Code>
+void choose(report::Report &report, const Code &value, const std::vector<std::pair<Code, std::string>> &codeToShape,
+            Others others, const std::string &fallback)
+{
+    const auto chosen = std::find_if(codeToShape.begin(), codeToShape.end(),
+                                     [&](const auto &pair) { return pair.first == value; });
+    if (others == Others::White) {
+        for (const auto &pair : codeToShape)
+            fill(report, pair.second, false);
+        if (!fallback.empty())
+            fill(report, fallback, false);
+    }
+    if (chosen != codeToShape.end())
+        fill(report, chosen->second, true);
+    else if (!fallback.empty())
+        fill(report, fallback, true);
+}
+
+} // namespace
+
+Transform chars(std::size_t from, std::size_t to)
+{
+    return [from, to](const std::string &value) {
+        const std::size_t start = from > 0 ? from - 1 : 0;
+        const std::size_t count = to == 0 ? std::string::npos : (to >= from ? to - from + 1 : 0);
+        return text::cp949Slice(value, start, count);
+    };
+}
+
+Transform trimmed()
+{
+    return [](const std::string &value) { return std::string(common::TrimBlanks(value)); };
+}
+
+Transform then(Transform first, Transform second)
+{
+    return [first = std::move(first), second = std::move(second)](const std::string &value) {
+        return second(first(value));
+    };
+}
+
+std::vector<std::string> numbered(const std::string &prefix, int first, int last)
+{
+    std::vector<std::string> names;
+    for (int i = first; i <= last; ++i)
+        names.push_back(prefix + std::to_string(i));
+    return names;
+}
+
+Binding text(std::string component, Source source)
+{
+    return {{component}, [component, source = std::move(source)](report::Report &r, const FieldValues &v) {
+                setText(r, component, source.read(v));
+            }};
+}
+
+Binding joined(std::string component, std::vector<Source> sources, std::string separator)
+{
+    return {{component},
+            [component, sources = std::move(sources), separator = std::move(separator)](report::Report &r,
+                                                                                       const FieldValues &v) {
+                std::string text;
+                for (std::size_t i = 0; i < sources.size(); ++i)
+                    text += (i ? separator : std::string()) + sources[i].read(v);
+                setText(r, component, text);
+            }};
+}
+
+Binding memoLine(std::string memo, Source source)
+{
+    return {{memo}, [memo, source = std::move(source)](report::Report &r, const FieldValues &v) {
+                report::Memo &m = r.memo(memo);
+                m.clear();
+                m.addLine(source.read(v));
+            }};
+}
+
+Binding square(std::string shape, Source source)
+{
+    return {{shape}, [shape, source = std::move(source)](report::Report &r, const FieldValues &v) {
+                shcbx_pro(r, shape, source.read(v));
+            }};
+}
+
+Binding flagSquares(std::vector<std::string> shapes, Source source, std::size_t firstChar)
+{
+    auto components = shapes;
+    return {std::move(components),
+            [shapes = std::move(shapes), source = std::move(source), firstChar](report::Report &r, const FieldValues &v) {
+                const std::string value = source.read(v);
+                for (std::size_t i = 0; i < shapes.size(); ++i)
+                    if (!shapes[i].empty())
+                        shcbx_pro(r, shapes[i], text::cp949Slice(value, firstChar - 1 + i, 1));
+            }};
+}
+
+Binding choiceSquares(Source source, std::vector<std::pair<std::string, std::string>> codeToShape, Others others,
+                      std::string fallback)
+{
+    auto components = shapesOf(codeToShape, fallback);
+    return {std::move(components), [source = std::move(source), codeToShape = std::move(codeToShape), others,
+                                     fallback = std::move(fallback)](report::Report &r, const FieldValues &v) {
+                choose(r, source.read(v), codeToShape, others, fallback);
+            }};
+}
+
+Binding numberSquares(Source source, std::vector<std::pair<int, std::string>> codeToShape, Others others,
+                      std::string fallback)
+{
+    auto components = shapesOf(codeToShape, fallback);
+    return {std::move(components), [source = std::move(source), codeToShape = std::move(codeToShape), others,
+                                     fallback = std::move(fallback)](report::Report &r, const FieldValues &v) {
+                choose(r, CodeToInt(source.read(v)), codeToShape, others, fallback);
+            }};
+}
+
+Binding codeText(std::string label, Source source, std::vector<std::pair<int, std::string>> texts,
+                 std::string otherwise)
+{
+    return {{label}, [label, source = std::move(source), texts = std::move(texts),
+                      otherwise = std::move(otherwise)](report::Report &r, const FieldValues &v) {
+                const int code = CodeToInt(source.read(v));
+                const auto it =
+                    std::find_if(texts.begin(), texts.end(), [code](const auto &pair) { return pair.first == code; });
+                setText(r, label, it != texts.end() ? it->second : otherwise);
+            }};
+}
+
+Binding mark(Source source, std::vector<std::pair<std::string, std::string>> valueToLabel)
+{
+    auto components = shapesOf(valueToLabel, {});
+    return {std::move(components),
+            [source = std::move(source), valueToLabel = std::move(valueToLabel)](report::Report &r, const FieldValues &v) {
+                const std::string value = source.read(v);
+                for (const auto &[code, label] : valueToLabel)
+                    if (code == value)
+                        r.label(label).setCaption("■");
+            }};
+}
+
+Binding yesNoMark(Source source, std::string yesLabel, std::string noLabel)
+{
+    return {{yesLabel, noLabel}, [source = std::move(source), yesLabel, noLabel](report::Report &r, const FieldValues &v) {
+                markYesNo(r, source.read(v), yesLabel, noLabel);
+            }};
+}
+
+Binding checkMark(Source source, std::vector<std::pair<int, std::string>> codeToLabel)
+{
+    auto components = shapesOf(codeToLabel, {});
+    return {std::move(components),
+            [source = std::move(source), codeToLabel = std::move(codeToLabel)](report::Report &r, const FieldValues &v) {
+                const int code = CodeToInt(source.read(v));
+                for (const auto &[number, label] : codeToLabel)
+                    if (number == code)
+                        r.label(label).setCaption("√");
+            }};
+}
+
+Binding custom(std::vector<std::string> components, Rule rule) { return {std::move(components), std::move(rule)}; }
+
+} // namespace bind
+
+} // namespace medrec::reports

@@ -1,0 +1,104 @@
+#pragma once
+
+// Declarative bindings of service fields to form components: a record kind's table lists,
+// row by row, the component, the field it shows and the rule (text, check square, flag
+// string, marked option, numbered choice, code-to-text table, byte slice). Each binding
+// names every component it may touch, so a test can check a table against its form file.
+
+#include "FieldValues.h"
+
+#include <cstddef>
+#include <functional>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace medrec::report {
+class Report;
+}
+
+namespace medrec::reports {
+
+using Transform = std::function<std::string(const std::string &)>;
+
+// Where a binding reads its text: a field of the FieldValues, optionally narrowed by a
+// transform (a slice of it, a formatted date ...).
+struct Source
+{
+    Source(const char *name) : field(name) {}
+    Source(std::string name) : field(std::move(name)) {}
+    Source(std::string name, Transform transform) : field(std::move(name)), pick(std::move(transform)) {}
+
+    std::string read(const FieldValues &values) const;
+
+    std::string field;
+    Transform pick;
+};
+
+using Rule = std::function<void(report::Report &, const FieldValues &)>;
+
+struct Binding
+{
+    std::vector<std::string> components;
+    Rule apply;
+};
+
+using BindingTable = std::vector<Binding>;
+
+// Applies the rows in order; later rows win where two touch the same component.
+void ApplyBindings(report::Report &report, const BindingTable &table, const FieldValues &values);
+
+// The component names a table touches, each once, in first-use order.
+std::vector<std::string> BoundComponents(const BindingTable &table);
+
+// What a choice does to the squares that were not chosen.
+enum class Others { Untouched, White };
+
+namespace bind {
+
+// Transforms.
+// CP949 byte positions from..to (1-based, inclusive; 0 = to the end), never half a character.
+Transform chars(std::size_t from, std::size_t to = 0);
+Transform trimmed();
+Transform then(Transform first, Transform second);
+
+// name1 .. nameN, for squares numbered on the form.
+std::vector<std::string> numbered(const std::string &prefix, int first, int last);
+
+// A label's caption, or a memo's text (line breaks become lines), is the value.
+Binding text(std::string component, Source source);
+// The values joined by the separator ("S_STRING66" "/" "S_STRING67").
+Binding joined(std::string component, std::vector<Source> sources, std::string separator);
+// A memo's lines are cleared and the value added as one line, which the memo wraps.
+Binding memoLine(std::string memo, Source source);
+
+// Check square by the flag rule on the whole value: black when exactly "Y", else white.
+Binding square(std::string shape, Source source);
+// A flag string: character firstChar + i drives shapes[i] by the flag rule. An empty name
+// stands for a character that drives no square.
+Binding flagSquares(std::vector<std::string> shapes, Source source, std::size_t firstChar = 1);
+// The square whose code equals the value (as text) turns black; `fallback` (when named)
+// turns black for any other value; `others` says what the unchosen squares get.
+Binding choiceSquares(Source source, std::vector<std::pair<std::string, std::string>> codeToShape,
+                      Others others = Others::Untouched, std::string fallback = {});
+// The same with the value read as a number through CodeToInt.
+Binding numberSquares(Source source, std::vector<std::pair<int, std::string>> codeToShape,
+                      Others others = Others::Untouched, std::string fallback = {});
+
+// The label shows the text of the value's number (CodeToInt); `otherwise` for no match.
+Binding codeText(std::string label, Source source, std::vector<std::pair<int, std::string>> texts,
+                 std::string otherwise = {});
+// Of a group of option labels, the one for the value (as text) gets the caption "■".
+Binding mark(Source source, std::vector<std::pair<std::string, std::string>> valueToLabel);
+// Of a yes/no pair of option labels, the first gets "■" when the value is exactly "Y",
+// otherwise the second.
+Binding yesNoMark(Source source, std::string yesLabel, std::string noLabel);
+// Of a group of "√" labels, the one for the value's number (CodeToInt) gets "√".
+Binding checkMark(Source source, std::vector<std::pair<int, std::string>> codeToLabel);
+
+// A rule of the kind's own, with the components it touches.
+Binding custom(std::vector<std::string> components, Rule rule);
+
+} // namespace bind
+
+} // namespace medrec::reports

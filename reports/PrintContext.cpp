@@ -1,0 +1,11 @@
+#include "PrintContext.h"
+
+namespace medrec::reports {
+
+const std::string &RowCells::operator[](int col) const
+{
+    static const std::string empty;
+    return col >= 0 && col < static_cast<int>(m_cells.size()) ? m_cells[static_cast<std::size_t>(col)] : empty;
+}
+
+} // namespace medrec::reports

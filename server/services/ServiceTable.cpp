@@ -1,0 +1,58 @@
+#include "ServiceTable.h"
+
+#include "DomainServices.h"
+#include "ServiceSupport.h"
+#include "StoredReplyService.h"
+
+#include <sstream>
+
+namespace medrec::server::services {
+
+namespace {
+
+ServiceEntry tables(std::string name, std::vector<std::string> lookup, void (*serve)(ServiceContext &))
+{
+    return {std::move(name), std::move(lookup), "tables", guarded(serve)};
+}
+
+// A record-kind service answered from the rows imported under "serviceReplies", keyed by
+// the input fields the client sends.
+[[maybe_unused]] ServiceEntry stored(std::string name, std::vector<std::string> key)
+{
+    auto handler = storedReplyService(key);
+    return {std::move(name), std::move(key), "stored replies", std::move(handler)};
+}
+
+} // namespace
+
+const std::vector<ServiceEntry> &DomainServiceTable()
+{
+    static const std::vector<ServiceEntry> table = {
+        tables("MD_PMEDH_S1", {"S_PATNO", "S_TYPE2"}, serveVisitHistory),
+        tables("MD_RECOD_L1", {"S_PATNO", "S_STRING1"}, serveRecordKinds),
+        tables("MD_RECOD_L2", {"S_TYPE1", "S_PATNO", "S_STRING1"}, serveRecordList),
+        tables("MD_RECOD_L3", {"S_TYPE1", "S_PATNO", "S_STRING2", "S_STRING3", "S_STRING4", "S_STRING5"},
+               serveRecordContent),
+        tables("MD_RECOD_U1", {"S_STRING1", "S_STRING2", "S_STRING3", "S_STRING4", "S_STRING5", "S_STRING8"},
+               servePrintHistory),
+        tables("MD_PATBA_L2", {"S_TYPE1", "S_TYPE2", "S_TYPE3"}, servePatients),
+        tables("MD_DEPTC_L1", {"S_TYPE1"}, serveDepartmentCodes),
+        tables("MD_WDRMC_L1", {"S_TYPE1"}, serveWardRooms),
+        tables("MD_MCOMC_L1", {"S_TYPE1", "S_CODE1", "S_CODE2", "S_CODE3"}, serveCommonCodes),
+    };
+    return table;
+}
+
+std::string DescribeServices()
+{
+    std::ostringstream out;
+    for (const ServiceEntry &entry : DomainServiceTable()) {
+        out << entry.name << '\t' << entry.answersFrom << '\t';
+        for (std::size_t i = 0; i < entry.lookup.size(); ++i)
+            out << (i ? ";" : "") << entry.lookup[i];
+        out << '\n';
+    }
+    return out.str();
+}
+
+} // namespace medrec::server::services

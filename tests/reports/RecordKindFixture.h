@@ -1,0 +1,77 @@
+#pragma once
+
+// What the tests of every record kind share: the real medrec-server program on loopback
+// with a data set imported into its SQLite file, a session open, and a print of a kind
+// done the way the print run does it (block, one laid-out document, a PDF file, the
+// history rows), with the print time fixed so page dumps are stable.
+
+#include "PrintContext.h"
+#include "PrintJob.h"
+#include "RecordingPresenter.h"
+#include "TestSupport.h"
+
+#include "report_engine/Layout.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace medrec::testing {
+
+// What one print of a kind came to.
+struct KindPrint
+{
+    std::optional<reports::NotPrinted> refused;   // set when the block printed nothing
+    std::optional<report::Document> document;     // the laid-out pages
+    reports::PrintedSummary summary;
+    std::vector<reports::HistoryRow> history;
+    std::filesystem::path pdf;                    // the PDF written
+    std::string failure;                          // what a throwing block or layout said
+
+    bool printed() const { return document.has_value() && !pdf.empty(); }
+};
+
+class RecordKindTest : public ::testing::Test
+{
+public:
+    // The demo data set (data/demo/demo.json).
+    static std::string demoData();
+
+protected:
+    // Starts medrec-server once for the suite and imports the data set into its database.
+    static void StartServer(const std::string &json);
+    static void StopServer();
+
+    void SetUp() override;
+    void TearDown() override;
+
+    // The cells of record `index` (0-based) of the kind in the patient's visit, as the
+    // screen's record list holds them (columns 0 .. 9).
+    reports::RowCells recordRow(const std::string &kind, const std::string &patNo, const std::string &visitDate,
+                                int index = 0);
+    // A context with that record selected and the patient panels filled as the screen fills
+    // them from "MD_PATBA_L2".
+    reports::PrintContext contextFor(const std::string &kind, const std::string &patNo, const std::string &visitDate,
+                                     int index = 0);
+
+    // Runs the kind's block, lays its job out (print time 2026-12-09 14:30:05) and prints
+    // it to a PDF file.
+    KindPrint print(const std::string &kind, reports::PrintContext &context);
+
+    // The PDF's pages as text, blanks removed (pdftotext spaces captions its own way).
+    static std::vector<std::string> pdfPages(const std::filesystem::path &pdf);
+    static std::string withoutBlanks(const std::string &text);
+
+    // medrec-server history for the suite's database, one line a row.
+    std::vector<std::string> historyLines();
+
+    static std::unique_ptr<ServerProcess> s_server;
+    TempDir m_out;
+    ScopedRecordingPresenter m_recorder;
+};
+
+} // namespace medrec::testing
