@@ -126,8 +126,10 @@ void TMDG300F1::ed_PatNoChange()
 {
     for (common::TUltraGrid *grid : centralWidget()->findChildren<common::TUltraGrid *>())
         common::ClearGrid(*grid, grid->colCount());
+    // The hidden birth date goes with the other panels: no print may show the previous
+    // patient's.
     for (QLabel *panel : {m_ui.pn_ResNo, m_ui.pn_SexAge, m_ui.pn_TelNo, m_ui.pn_ZipCd, m_ui.pn_Address,
-                          m_ui.pn_Insu, m_ui.pn_WardRoom})
+                          m_ui.pn_Insu, m_ui.pn_WardRoom, m_ui.pn_birthdate})
         panel->clear();
     if (m_patNoTag == 1) {
         m_ui.pn_PatName->clear();

@@ -67,7 +67,8 @@ void clearBody(common::TUltraGrid &grid)
 
 void TMDG300F1::ShowPatientInfo()
 {
-    for (QLabel *panel : {m_ui.pn_ResNo, m_ui.pn_SexAge, m_ui.pn_TelNo, m_ui.pn_ZipCd, m_ui.pn_Address})
+    for (QLabel *panel :
+         {m_ui.pn_ResNo, m_ui.pn_SexAge, m_ui.pn_TelNo, m_ui.pn_ZipCd, m_ui.pn_Address, m_ui.pn_birthdate})
         panel->clear();
 
     services::HmdPatInf patient;

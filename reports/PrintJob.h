@@ -20,6 +20,7 @@ namespace medrec::reports {
 struct PrintedSummary
 {
     std::string patno, meddate, dschdate, patgubun, meddept, chadr;
+    friend bool operator==(const PrintedSummary &, const PrintedSummary &) = default;
 };
 
 // One print-history row; the print run adds the record kind code. "empty" stands for no
@@ -29,6 +30,7 @@ struct HistoryRow
     std::string patientNo;
     std::string key2;
     std::string a3 = "empty", a4 = "empty", a5 = "empty";
+    friend bool operator==(const HistoryRow &, const HistoryRow &) = default;
 };
 
 // A message to the operator: a plain message box, a status-line text, or nothing.

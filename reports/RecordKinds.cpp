@@ -1,6 +1,11 @@
 #include "RecordKinds.h"
 
+#include "MDO510U1_P02/MDO510U1_P02.h"
+#include "MDP270U1_P01/MDP270U1_P01.h"
+#include "MDN420U1_P01/MDN420U1_P01.h"
 #include "MDS510U1_P01/MDS510U1_P01.h"
+#include "MNW921P3/MNW921P3.h"
+#include "PhysicianNotes.h"
 
 namespace medrec::reports {
 
@@ -8,15 +13,15 @@ const std::array<RecordKind, kRecordKindCount> &RecordKinds()
 {
     static const std::array<RecordKind, kRecordKindCount> kinds{{
         {"MDOPRECT", "MDS510U1_P01", "TMDS510F1_P01", true, &PrintOperationRecord, &OperationRecordBindings},
-        {"MDDCHSUT", "", "TMDO510F1_P02", false, nullptr, nullptr},
-        {"MDPGNOTT", "", "TMDP270F1_P01", true, nullptr, nullptr},
-        {"MDREADMT", "", "TMDO540F1_P01", true, nullptr, nullptr},
-        {"MDEMNOTT", "", "TMDO550F1_P01", true, nullptr, nullptr},
-        {"MDADMNOT", "", "TMDO530F1_P01", true, nullptr, nullptr},
+        {"MDDCHSUT", "MDO510U1_P02", "TMDO510F1_P02", false, &PrintDischargeSummary, &DischargeSummaryBindings},
+        {"MDPGNOTT", "MDP270U1_P01", "TMDP270F1_P01", true, &PrintProgressNote, &ProgressNoteBindings},
+        {"MDREADMT", "MDO540U1_P01", "TMDO540F1_P01", true, &PrintReEvaluationNote, &ReEvaluationNoteBindings},
+        {"MDEMNOTT", "MDO550U1_P01", "TMDO550F1_P01", true, &PrintEmergencyNote, &EmergencyNoteBindings},
+        {"MDADMNOT", "MDO530U1_P01", "TMDO530F1_P01", true, &PrintAdmissionNote, &AdmissionNoteBindings},
         {"MDOPRPTT", "", "TMDS210F2_P01", true, nullptr, nullptr},
-        {"MDNRRECT", "MDN420U1_P01", "TMDN420F1_P01", true, nullptr, nullptr},
-        {"MDNERECT", "MDN420U1_P01", "TMDN420F1_P01", true, nullptr, nullptr},
-        {"MDADINFT", "MNW921P3", "TMNW921B3", true, nullptr, nullptr},
+        {"MDNRRECT", "MDN420U1_P01", "TMDN420F1_P01", true, &PrintNursingRecord, &NursingRecordBindings},
+        {"MDNERECT", "MDN420U1_P01", "TMDN420F1_P01", true, &PrintEmergencyNursingRecord, &NursingRecordBindings},
+        {"MDADINFT", "MNW921P3", "TMNW921B3", true, &PrintGeneralNursingSheet, &GeneralNursingSheetBindings},
         {"MDOBINFT", "", "TMNW940B2", true, nullptr, nullptr},
         {"MDVITALT", "", "TMDF120F1_P01", true, nullptr, nullptr},
         {"MDPDINFT", "", "TMNW922S2", true, nullptr, nullptr},

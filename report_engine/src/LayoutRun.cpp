@@ -58,11 +58,11 @@ void LayoutRun::reportLosses(const std::vector<Loss>& losses, const std::string&
                 if (m.rfind(prefix, 0) == 0)
                     why = m;
             warn(loss.kind, band, loss.component, loss.text, why);
-        }
-        else
+        } else {
             warn(loss.kind, band, loss.component, loss.text,
                  std::to_string(loss.count) + (loss.count == 1 ? " line" : " lines") +
                      " below its height not printed, from \"" + loss.text + "\"");
+        }
     }
 }
 
@@ -117,12 +117,17 @@ void LayoutRun::printRecords(Band* master, const Report::NeedData* needData)
     bool any = false;
     auto one = [&] {
         const BandContent record = m_builder->build(*master, m_body.width);
+        // A record on a new page takes its group header with it.
+        if (master->enabled && master->startNewPage && m_pageHasRecords)
+            newPage();
         if (!any) {
             any = true;
             printGroupHeader(header, record);
         }
-        if (master->enabled)
-            printBuilt(*master, record);
+        if (master->enabled) {
+            m_pageHasRecords = true;
+            place(record, Fit::Flow);
+        }
         if (master->kind == BandKind::Detail)
             printSubDetails();
     };

@@ -1,6 +1,7 @@
 #include "MDS510U1_P01.h"
 
 #include "FormConventions.h"
+#include "NoteSections.h"
 #include "PrintContext.h"
 #include "RecordFields.h"
 #include "ReportForms.h"
@@ -65,15 +66,15 @@ const BindingTable &operationBindings()
 
 std::string OperationMemoText(const std::string &findings, const std::string &procedure)
 {
-    const std::string crlf = "\r\n";
-    std::string text;
+    // Each part only when written; one more break closes whatever was written.
+    SectionText memo;
     if (!findings.empty())
-        text += "관찰소견및수술중특이사항" + crlf + crlf + " " + findings + crlf;
+        memo.section("관찰소견및수술중특이사항", " " + findings, 2, 1);
     if (!procedure.empty())
-        text += "수술절차" + crlf + crlf + " " + procedure + crlf + crlf;
-    else if (!findings.empty())
-        text += crlf;
-    return text;
+        memo.section("수술절차", " " + procedure, 2, 1);
+    if (!findings.empty() || !procedure.empty())
+        memo.breaks(1);
+    return memo.text();
 }
 
 std::vector<FormBindings> OperationRecordBindings() { return {{kForm, operationBindings()}}; }

@@ -17,7 +17,7 @@ ServiceEntry tables(std::string name, std::vector<std::string> lookup, void (*se
 
 // A record-kind service answered from the rows imported under "serviceReplies", keyed by
 // the input fields the client sends.
-[[maybe_unused]] ServiceEntry stored(std::string name, std::vector<std::string> key)
+ServiceEntry stored(std::string name, std::vector<std::string> key)
 {
     auto handler = storedReplyService(key);
     return {std::move(name), std::move(key), "stored replies", std::move(handler)};
@@ -39,6 +39,15 @@ const std::vector<ServiceEntry> &DomainServiceTable()
         tables("MD_DEPTC_L1", {"S_TYPE1"}, serveDepartmentCodes),
         tables("MD_WDRMC_L1", {"S_TYPE1"}, serveWardRooms),
         tables("MD_MCOMC_L1", {"S_TYPE1", "S_CODE1", "S_CODE2", "S_CODE3"}, serveCommonCodes),
+        // The general nursing sheet of an admission, by the patient and admission date it is
+        // asked with.
+        stored("MD_ADINF_S2", {"S_PATNO", "S_ADMDATE"}),
+        // A staff member's name by the identifier looked up; the callers' fixed arguments
+        // ("Y", "1" or "2", "EB1") do not change whose name it is.
+        stored("MD_INSAM_L1", {"S_TYPE3"}),
+        // The print sends the constants "1" and "EB1" in "S_TYPE1" and "S_TYPE4" with every
+        // call: only the patient number tells one inpatient header from another.
+        stored("MD_IPDLS_E1", {"S_TYPE2"}),
     };
     return table;
 }

@@ -3,7 +3,7 @@
 // A handler that answers from the stored reply rows (store/StoredReplies.h), for the
 // record-kind services whose data comes with the import rather than tables of their own.
 // A later kind registers, for example,
-//     registry.add("MD_ADINF_S2", storedReplyService({"S_PATNO", "S_STRING1"}));
+//     registry.add("MD_ADINF_S2", storedReplyService({"S_PATNO", "S_ADMDATE"}));
 // and ships its rows under "serviceReplies" in the data file.
 
 #include "ServiceRegistry.h"

@@ -198,7 +198,8 @@ TEST_F(MainScreenTest, ChangingOneDigitEmptiesThePatientAndEveryGrid)
 
     EXPECT_EQ(text(ui().pn_PatName), "");
     EXPECT_EQ(text(ui().pn_Ward), "");
-    for (const QLabel *panel : {ui().pn_ResNo, ui().pn_SexAge, ui().pn_TelNo, ui().pn_ZipCd, ui().pn_Address})
+    for (const QLabel *panel :
+         {ui().pn_ResNo, ui().pn_SexAge, ui().pn_TelNo, ui().pn_ZipCd, ui().pn_Address, ui().pn_birthdate})
         EXPECT_EQ(text(panel), "") << panel->objectName().toStdString();
     for (const common::TUltraGrid *grid : {ui().ugd_History, ui().ugd_RecodKnd, ui().ugd_RecodDt}) {
         SCOPED_TRACE(grid->objectName().toStdString());
@@ -281,6 +282,23 @@ TEST_F(MainScreenTest, AnUnknownNumberEmptiesTheReceivingControls)
     messages().clear();
     ui().bbt_MdHSearch->click();
     EXPECT_EQ(messages().texts(Channel::Plain), std::vector<std::string>{"환자번호를 기입해주세요."});
+}
+
+TEST_F(MainScreenTest, TheBirthDateGoesWithItsPatient)
+{
+    start();
+    typeKeys(QStringLiteral("1234"));
+    pressEnter();
+    ASSERT_EQ(text(ui().pn_birthdate), "19760305");
+
+    // Another number that finds nobody: no panel keeps the previous patient, the hidden
+    // birth date included (a note printed next would show it).
+    ui().ed_PatNo->setFocus();
+    ui().ed_PatNo->selectAll();
+    typeKeys(QStringLiteral("9999"));
+    pressEnter();
+    EXPECT_EQ(text(ui().pn_PatName), "");
+    EXPECT_EQ(text(ui().pn_birthdate), "");
 }
 
 } // namespace

@@ -160,6 +160,57 @@ TEST_F(PrintRunTest, AServiceFailureReachesItsChannelAndPrintsNothing)
     EXPECT_NORMAL_CURSOR();
 }
 
+// The general nursing sheet of a demo admission, chosen as the operator chooses it.
+class NursingSheetPrintRunTest : public PrintRunTest
+{
+protected:
+    void selectSheet(const QString &patNo, const std::string &visit)
+    {
+        start({}, ReadFile(MEDREC_DEMO_DATA));
+        typeKeys(patNo);
+        pressEnter();
+        auto &visits = *ui().ugd_History;
+        for (int r = visits.fixedRows(); r < visits.rowCount(); ++r)
+            if (visits.cell(1, r).rfind(visit, 0) == 0)
+                clickRow(visits, r);
+        auto &kinds = *ui().ugd_RecodKnd;
+        for (int r = kinds.fixedRows(); r < kinds.rowCount(); ++r)
+            if (kinds.cell(3, r) == "MDADINFT")
+                clickRow(kinds, r);
+        ASSERT_EQ(screen().selectedRecordKind(), "MDADINFT");
+        messages().clear();
+    }
+};
+
+TEST_F(NursingSheetPrintRunTest, BothPagesGoOutAsOneDocumentWithOneHistoryRow)
+{
+    selectSheet("1234", "2018-05-14");
+    print();
+    EXPECT_TRUE(messages().log().empty()) << messages().log()[0].text;
+    EXPECT_EQ(pdfCount(), 1);
+    EXPECT_EQ(historyRows("patno||'/'||key2||'/'||key3||'/'||key4||'/'||key5||'/'||kind_code"),
+              "00001234/20180514/empty/empty/empty/MDADINFT");
+    EXPECT_EQ(text(ui().lb_patno), "00001234");
+    EXPECT_EQ(text(ui().lb_meddate), "20180514");
+    EXPECT_EQ(text(ui().lb_dschdate), "20180519");
+    EXPECT_EQ(text(ui().lb_patgubun), "I");
+    EXPECT_EQ(text(ui().lb_meddept), "외과");
+    EXPECT_EQ(text(ui().lb_chadr), "이정훈");
+    EXPECT_NORMAL_CURSOR();
+}
+
+TEST_F(NursingSheetPrintRunTest, AWriterMissingFromTheStaffTableIsToldOnTheStatusLine)
+{
+    selectSheet("4015", "2024-09-02");
+    print();
+    EXPECT_EQ(status(), "조회된 데이타가 없습니다.");
+    EXPECT_TRUE(messages().texts(Channel::Plain).empty());
+    EXPECT_EQ(pdfCount(), 0);
+    EXPECT_EQ(historyRows(), "0");
+    EXPECT_EQ(text(ui().lb_patno), "");
+    EXPECT_NORMAL_CURSOR();
+}
+
 TEST_F(PrintRunTest, AKindWithoutItsBlockYetSaysSoOnceAndCallsNothing)
 {
     start();
@@ -226,6 +277,27 @@ TEST_F(PrintRunTest, ABlockThatThrowsAnythingEndsInOneBoxWithNothingPrinted)
         EXPECT_EQ(text(ui().lb_patno), "");
         EXPECT_NORMAL_CURSOR();
     }
+}
+
+TEST_F(PrintRunTest, ADischargeCodeThatIsNotANumberStopsThePrintWithOneBox)
+{
+    start({}, ReadFile(MEDREC_DISCHARGE_FIXTURE));
+    typeKeys("7001");
+    pressEnter();
+    ASSERT_EQ(text(ui().pn_PatName), "문가람");
+    // Visits newest first: the oldest admission's summary has the state code "A".
+    auto &visits = *ui().ugd_History;
+    clickRow(visits, visits.rowCount() - 1);
+    ASSERT_EQ(screen().selectedRecordKind(), "MDDCHSUT");
+    ASSERT_EQ(ui().ugd_RecodDt->cell(1, 1), "20261102");
+    messages().clear();
+    print();
+    EXPECT_EQ(messages().texts(Channel::Plain),
+              (std::vector<std::string>{"출력하지 못했습니다. 퇴원시 환자상태 코드가 숫자가 아닙니다: 'A'"}));
+    EXPECT_EQ(pdfCount(), 0);
+    EXPECT_EQ(historyRows(), "0");
+    EXPECT_EQ(text(ui().lb_patno), "");
+    EXPECT_NORMAL_CURSOR();
 }
 
 } // namespace

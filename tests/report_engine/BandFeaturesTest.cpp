@@ -248,6 +248,10 @@ TEST(StartNewPage, BeginsTheBandOnAFreshPageUnlessTheOneItIsOnIsStillEmpty)
         {"the summary on a page of its own",
          band("d", "detail", 8, "D") + "," + band("s", "summary", 8, "S", R"(, "startNewPage": true)"),
          {"1:D1", "1:D2", "1:D3", "2:S"}},
+        {"a group header goes with its first record to the new page",
+         band("d", "detail", 8, "D") + "," + band("g", "groupHeader", 6, "G") +
+             "," + band("sd", "subDetail", 6, "L", R"(, "startNewPage": true)"),
+         {"1:D1", "2:G", "2:L", "2:D2", "3:G", "3:L", "3:D3", "4:G", "4:L"}},
         {"each group on its own page",
          band("d", "detail", 8, "D") + "," + band("g", "groupHeader", 6, "G", R"(, "startNewPage": true)") + sd,
          {"1:D1", "2:G", "2:L", "2:D2", "3:G", "3:L", "3:D3", "4:G", "4:L"}},

@@ -1,4 +1,4 @@
-// The pagination maths: where a stretched band may be cut, and how much of a page is left.
+// The pagination maths: where a band may be cut, and how much of a page is left.
 
 #include "Pagination.h"
 
@@ -31,6 +31,27 @@ TEST(FindCut, NeverCutsAUnitInTwo)
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         EXPECT_DOUBLE_EQ(findCut(c.units, c.from, c.limit), c.expected);
+    }
+}
+
+TEST(FirstCut, TheSmallestFirstPieceThatStandsAlone)
+{
+    struct Case {
+        const char* name;
+        std::vector<Unit> units;
+        double end;
+        double expected;
+    };
+    const std::vector<Case> cases{
+        {"no units: the whole band", {}, 20, 20},
+        {"below the first line", {{2, 6}, {6, 10}, {10, 14}}, 16, 6},
+        {"a box beside the first lines", {{2, 6}, {6, 10}, {0, 8}}, 12, 10},
+        {"one unit through the band", {{0, 20}}, 20, 20},
+        {"units in any order", {{6, 10}, {2, 6}}, 12, 6},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_DOUBLE_EQ(firstCut(c.units, 0, c.end), c.expected);
     }
 }
 

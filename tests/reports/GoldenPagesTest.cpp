@@ -18,7 +18,7 @@ struct GoldenCase
     const char *kind;
     const char *name; // the golden file's name; [a-z0-9-]
     const char *patNo;
-    const char *visitDate; // YYYYMMDD, as the record list is asked for it
+    const char *visitDate; // YYYYMMDD, as the record list is asked for it (YYYYMMDDHHNN: one visit of several)
     int record;            // 0-based row of the kind's record list
 };
 
@@ -26,6 +26,24 @@ struct GoldenCase
 const GoldenCase kCases[] = {
     {"MDOPRECT", "two-pages", "00001234", "20180514", 0},
     {"MDOPRECT", "one-page", "00001302", "20160905", 1},
+    {"MDDCHSUT", "two-pages", "00001234", "20180514", 0},
+    {"MDDCHSUT", "death", "00004001", "20211011", 0},
+    {"MDDCHSUT", "after-2019-09-01", "00056789", "20220702", 0},
+    {"MDPGNOTT", "two-pages", "00001234", "20180514", 0},
+    {"MDPGNOTT", "empty-note", "00056789", "20220702", 0},
+    {"MDREADMT", "one-page", "00004005", "20141103", 0},
+    {"MDEMNOTT", "one-page", "00056789", "20220702", 0},
+    {"MDADMNOT", "two-pages", "00001234", "20180514", 0},
+    {"MDADINFT", "rich", "00001234", "20180514", 0},
+    {"MDADINFT", "long-texts", "00056789", "20220702", 0},
+    {"MDADINFT", "legacy-formats", "02345678", "20130422", 0},
+    {"MDADINFT", "sparse", "00004007", "20201119", 0},
+    {"MDNRRECT", "one-row", "00004008", "20230501", 0},
+    {"MDNRRECT", "empty-note", "00001301", "20240402", 0},
+    {"MDNRRECT", "day-bars", "00004001", "20211011", 0},
+    {"MDNRRECT", "two-pages", "00001234", "20180514", 0},
+    {"MDNERECT", "admitted", "00056789", "202207021940", 0},
+    {"MDNERECT", "never-admitted", "12345678", "20190817", 0},
 };
 
 class GoldenPages : public RecordKindTest, public ::testing::WithParamInterface<GoldenCase>

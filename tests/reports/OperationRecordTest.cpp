@@ -1,6 +1,7 @@
 // The operation record printed for real: records from medrec-server on loopback, the form
 // file, the report engine and a PDF read back with pdftotext.
 #include "RecordKindFixture.h"
+#include "TestDataText.h"
 
 #include "FormConventions.h"
 #include "MDS510U1_P01/MDS510U1_P01.h"
@@ -11,8 +12,6 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <sstream>
 
 using namespace medrec;
 namespace mt = medrec::testing;
@@ -20,37 +19,14 @@ using Channel = mt::RecordedMessage::Channel;
 
 namespace {
 
-std::string readFile(const std::string &path)
-{
-    std::ifstream in(path);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
-
-std::string replaceAll(std::string text, const std::string &from, const std::string &to)
-{
-    for (auto at = text.find(from); at != std::string::npos; at = text.find(from, at + to.size()))
-        text.replace(at, from.size(), to);
-    return text;
-}
-
-std::string longText(const std::string &sentence, int times)
-{
-    std::string text;
-    for (int i = 0; i < times; ++i)
-        text += sentence + " (" + std::to_string(i + 1) + ") ";
-    return text;
-}
-
 class OperationRecord : public mt::RecordKindTest
 {
 protected:
     static void SetUpTestSuite()
     {
-        std::string json = readFile(MEDREC_TEST_DATA "/operation-records.json");
-        json = replaceAll(json, "LONG-PROCEDURE", longText("복강 내 유착을 조심스럽게 박리하고 출혈 부위를 지혈함.", 90));
-        json = replaceAll(json, "LONG-FINDINGS", longText("장간막 림프절이 약간 커져 있었음.", 60));
+        std::string json = mt::readFile(MEDREC_TEST_DATA "/operation-records.json");
+        json = mt::replaceAll(json, "LONG-PROCEDURE", mt::longText("복강 내 유착을 조심스럽게 박리하고 출혈 부위를 지혈함.", 90));
+        json = mt::replaceAll(json, "LONG-FINDINGS", mt::longText("장간막 림프절이 약간 커져 있었음.", 60));
         StartServer(json);
     }
     static void TearDownTestSuite() { StopServer(); }

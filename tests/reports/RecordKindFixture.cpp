@@ -3,7 +3,10 @@
 #include "RecordKinds.h"
 #include "ReportForms.h"
 
+#include "DateText.h"
 #include "HmdPatInf.h"
+#include "Hmdrecott.h"
+#include "TextHelpers.h"
 #include "Hmdrecodt.h"
 #include "Importer.h"
 #include "TuxCom.h"
@@ -30,18 +33,6 @@ std::string readAll(const std::filesystem::path &path)
     std::stringstream s;
     s << in.rdbuf();
     return s.str();
-}
-
-std::string runCommand(const std::string &command)
-{
-    std::string out;
-    if (FILE *pipe = popen(command.c_str(), "r")) {
-        char buffer[4096];
-        for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;)
-            out.append(buffer, n);
-        pclose(pipe);
-    }
-    return out;
 }
 
 } // namespace
@@ -94,15 +85,26 @@ reports::PrintContext RecordKindTest::contextFor(const std::string &kind, const 
                                                  const std::string &visitDate, int index)
 {
     reports::PrintContext context;
-    context.record = recordRow(kind, patNo, visitDate, index);
+    context.record = recordRow(kind, patNo, visitDate.substr(0, 8), index);
     services::HmdPatInf patient;
     if (patient.GetPatInf("3", patNo, "") > 0) {
         const std::string front = patient.field(2).front(), back = patient.field(3).front();
         context.patient.patNo = patNo;
         context.patient.name = patient.field(1).front();
         context.patient.resNo = front + "-" + back;
+        context.patient.sexAge = patient.field(5).front() + "/" +
+                                 std::string(common::TrimBlanks(common::AgeText(patient.field(4).front(), common::Today())));
         context.patient.birthDate = patient.field(4).front();
         context.patient.address = patient.field(11).front();
+    }
+    services::Hmdrecott visits;
+    const int count = visits.ListHistory(patNo, "EB1", "20110101");
+    for (int i = 0; i < count; ++i) {
+        const std::string &digits = visits.visit[static_cast<std::size_t>(i)];
+        if (digits.starts_with(visitDate)) {
+            context.visit = reports::RowCells({"1", common::FmtDateTimeHM(digits), ""});
+            break;
+        }
     }
     return context;
 }
@@ -137,6 +139,18 @@ KindPrint RecordKindTest::print(const std::string &kindCode, reports::PrintConte
     return result;
 }
 
+std::string RecordKindTest::commandOutput(const std::string &command)
+{
+    std::string out;
+    if (FILE *pipe = popen(command.c_str(), "r")) {
+        char buffer[4096];
+        for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;)
+            out.append(buffer, n);
+        pclose(pipe);
+    }
+    return out;
+}
+
 std::string RecordKindTest::withoutBlanks(const std::string &text)
 {
     std::string out;
@@ -148,7 +162,7 @@ std::string RecordKindTest::withoutBlanks(const std::string &text)
 
 std::vector<std::string> RecordKindTest::pdfPages(const std::filesystem::path &pdf)
 {
-    const std::string all = runCommand("pdftotext -enc UTF-8 '" + pdf.string() + "' -");
+    const std::string all = commandOutput("pdftotext -enc UTF-8 '" + pdf.string() + "' -");
     std::vector<std::string> pages;
     std::size_t start = 0;
     for (auto ff = all.find('\f'); ff != std::string::npos; ff = all.find('\f', start)) {
@@ -161,7 +175,7 @@ std::vector<std::string> RecordKindTest::pdfPages(const std::filesystem::path &p
 std::vector<std::string> RecordKindTest::historyLines()
 {
     const std::string out =
-        runCommand("'" + serverProgramPath() + "' history --db '" + s_server->databasePath() + "' 2>&1");
+        commandOutput("'" + serverProgramPath() + "' history --db '" + s_server->databasePath() + "' 2>&1");
     std::vector<std::string> lines;
     std::istringstream in(out);
     for (std::string line; std::getline(in, line);)

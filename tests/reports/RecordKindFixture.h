@@ -53,8 +53,9 @@ protected:
     // screen's record list holds them (columns 0 .. 9).
     reports::RowCells recordRow(const std::string &kind, const std::string &patNo, const std::string &visitDate,
                                 int index = 0);
-    // A context with that record selected and the patient panels filled as the screen fills
-    // them from "MD_PATBA_L2".
+    // A context with that record selected and the screen's panels filled as the screen fills
+    // them from "MD_PATBA_L2" (the sex/age panel counts to Today()), and the visit row of that
+    // day (YYYYMMDD: its newest visit; YYYYMMDDHHNN names one of several).
     reports::PrintContext contextFor(const std::string &kind, const std::string &patNo, const std::string &visitDate,
                                      int index = 0);
 
@@ -65,6 +66,9 @@ protected:
     // The PDF's pages as text, blanks removed (pdftotext spaces captions its own way).
     static std::vector<std::string> pdfPages(const std::filesystem::path &pdf);
     static std::string withoutBlanks(const std::string &text);
+
+    // What a shell command writes to its standard output.
+    static std::string commandOutput(const std::string &command);
 
     // medrec-server history for the suite's database, one line a row.
     std::vector<std::string> historyLines();

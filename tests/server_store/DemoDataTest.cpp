@@ -4,11 +4,14 @@
 #include "ServiceClient.h"
 #include "TestSupport.h"
 
+#include "ServiceTable.h"
 #include "Sqlite.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <fstream>
+#include <regex>
 #include <sstream>
 #include <sys/wait.h>
 
@@ -141,6 +144,47 @@ TEST(DemoDataTest, ImportOfABadFileChangesNothing)
     Connection c(db, Connection::Mode::ReadWrite);
     EXPECT_GE(number(c.get(), "SELECT count(*) FROM patients"), 20); // --replace was rolled back too
     EXPECT_EQ(number(c.get(), "SELECT count(*) FROM patients WHERE patno LIKE '0009%'"), 0);
+}
+
+// Stored replies are found only under the fields their service looks up by: a demo row kept
+// under other fields (the sheet sends "S_ADMDATE", not "S_STRING1") would never be answered.
+TEST(DemoDataTest, EveryStoredReplyIsKeyedByTheFieldsItsServiceLooksUpBy)
+{
+    medrec::testing::TempDir dir;
+    const std::string db = dir.file("demo.db");
+    ASSERT_EQ(runServer(dir, "import --db '" + db + "' '" + demoFile() + "'").exit, 0);
+    Connection conn(db, Connection::Mode::ReadOnly);
+    Statement st(conn.get(), "SELECT DISTINCT service, key_text FROM service_replies");
+    int keys = 0;
+    const std::regex fieldName("\"([A-Z][A-Z0-9_]*)\":");
+    while (st.step()) {
+        const std::string service = st.text(0), keyText = st.text(1);
+        SCOPED_TRACE(service + " " + keyText);
+        std::vector<std::string> fields;
+        for (std::sregex_iterator it(keyText.begin(), keyText.end(), fieldName), end; it != end; ++it)
+            fields.push_back((*it)[1]);
+        const auto &table = services::DomainServiceTable();
+        const auto entry = std::find_if(table.begin(), table.end(), [&](const auto &e) { return e.name == service; });
+        ASSERT_NE(entry, table.end());
+        EXPECT_EQ(entry->answersFrom, "stored replies");
+        std::vector<std::string> lookup = entry->lookup;
+        std::sort(lookup.begin(), lookup.end());
+        EXPECT_EQ(fields, lookup);
+        ++keys;
+    }
+    EXPECT_GE(keys, 12);
+}
+
+TEST(DemoDataTest, ServicesCommandListsEveryServiceWithTheFieldsItLooksUpBy)
+{
+    medrec::testing::TempDir dir;
+    const ProgramRun r = runServer(dir, "services");
+    ASSERT_EQ(r.exit, 0) << r.err;
+    EXPECT_EQ(r.out.rfind("service\tanswers from\tlooked up by\n", 0), 0u) << r.out;
+    EXPECT_NE(r.out.find("\nMD_ADINF_S2\tstored replies\tS_PATNO;S_ADMDATE\n"), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("\nMD_INSAM_L1\tstored replies\tS_TYPE3\n"), std::string::npos) << r.out;
+    EXPECT_EQ(static_cast<std::size_t>(std::count(r.out.begin(), r.out.end(), '\n')),
+              services::DomainServiceTable().size() + 1);
 }
 
 } // namespace

@@ -1,0 +1,51 @@
+#pragma once
+
+// The fill rules of the general nursing sheet that the maternity and child sheets reuse
+// unchanged, as bindings: each names the components it fills (the same names on every sheet)
+// and takes the field it reads, which differs from sheet to sheet. Codes read "as a number"
+// throw CodeConversionError for a text that is not a whole number.
+
+#include "Bindings.h"
+
+namespace medrec::reports::sheet {
+
+// Labels from code tables.
+Binding occupation(Source value);           // qrl_work: the first two characters; 8 prints the text from the third
+Binding informant(Source value);            // qrl_inf
+Binding education(Source value);            // qrl_adu
+Binding maritalStatus(Source status, Source children); // qrl_merr: status text, "/", the number of children
+Binding religion(Source value);             // qrl_ChType
+Binding nationality(Source value);          // qrl_Nation: "대한민국" when the trimmed value is that
+Binding paymentAbility(Source value);       // qrl_Pay
+Binding welfareCounselling(Source value);   // qrl_Bokji
+Binding illnessAwareness(Source value);     // qrl_Know
+Binding race(Source value);                 // qrl_Race
+Binding bloodType(Source value);            // qrl_bldtype: unmatched (blank included) "모름"
+Binding admissionRoute(Source value);       // qrl_admcou: code and note, "외래(" note ")" ...
+Binding admissionMethod(Source value);      // qrl_admmeth
+Binding stress(Source value);               // qrl_Stress: the metabolic stress texts
+Binding activity(Source value);             // qrl_Activest
+Binding orientation(Source value);          // qrl_pshist1..3 from characters 1..3
+Binding admissionHistory(Source value);     // qrs_admlast1/2 and qrl_admlast
+
+// Square groups.
+Binding smoking(Source value);              // qrs_Tabaco, qrs_noTabaco, otherwise qrs_pastTabaco
+Binding allergy(Source value);              // qrs_argyn1/2
+Binding medication(Source value);           // qrs_dgstat1/2 by the first character
+Binding operation(Source value);            // qrs_opyn1/2 by the first character
+Binding sleepDisturbance(Source value);     // qrs_sleep1/2
+Binding sleepingPills(Source value);        // qrs_sleepdg1/2
+Binding broughtMedication(Source value);    // qrs_bringN/Y
+Binding transfusionRefusal(Source value);   // qrs_bloody/n
+Binding appetite(Source value);             // qrs_eat1..3
+Binding weightChange(Source value);         // qrs_wetchg1..3 (1 "증가", 2 "감소", 3 "무")
+Binding dysphagia(Source value);            // qrs_Dysphagia1/2
+Binding skinCondition(Source value);        // qrs_skinst1..13, a flag string
+
+// The discharge rows.
+Binding dischargeLivesWith(Source value);   // qrs_Outedu11/12
+Binding dischargeCarer(Source value);       // qrs_Outedu21/22
+Binding dischargeContact(Source value);     // qrs_Outedu31/32
+Binding dischargeTeaching(Source value);    // qrs_Daesang1..3 from "0", "1", "2"
+
+} // namespace medrec::reports::sheet
