@@ -1,8 +1,8 @@
 #include "RecordKinds.h"
 
+#include "MDN420U1_P01/MDN420U1_P01.h"
 #include "MDO510U1_P02/MDO510U1_P02.h"
 #include "MDP270U1_P01/MDP270U1_P01.h"
-#include "MDN420U1_P01/MDN420U1_P01.h"
 #include "MDS510U1_P01/MDS510U1_P01.h"
 #include "MNW921P3/MNW921P3.h"
 #include "PhysicianNotes.h"

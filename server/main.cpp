@@ -39,6 +39,7 @@ int help(const medrec::server::SubcommandTable &table)
     std::cout << "usage:\n";
     for (const auto &c : table.all())
         std::cout << "  medrec-server " << c.usage << "\n";
+    std::cout << "  medrec-server --version\n" << medrec::server::serveOptionsHelp();
     return 0;
 }
 
@@ -52,6 +53,8 @@ int main(int argc, char **argv)
     std::string first = argv[1];
     if (first == "help" || first == "--help" || first == "-h")
         return help(table);
+    if (first == "--version")
+        return std::cout << "medrec-server " << MEDREC_VERSION << "\n", 0;
     if (first.rfind("--", 0) == 0)
         return table.find("serve")->run(argc, argv); // options only: serve
     const auto *command = table.find(first);

@@ -12,7 +12,7 @@ void registerBuiltinServices(ServiceRegistry &registry)
         for (const auto &entry : tp::fb::list(ctx.request().buffer())) {
             if (entry.id == statlin)
                 continue; // the reply's own
-            if (tp::fb::append(ctx.reply().buffer(), entry.id, entry.stored) != 0) {
+            if (!ctx.reply().appendStored(entry.id, entry.stored)) {
                 ctx.fail("TP_PING: 응답 버퍼가 가득 찼습니다.");
                 return;
             }

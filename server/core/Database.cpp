@@ -17,7 +17,8 @@ sqlite3 *openDatabase(const std::string &path, std::chrono::milliseconds busyTim
     }
     sqlite3_busy_timeout(db, static_cast<int>(busyTimeout.count()));
     std::string why;
-    if (!execute(db, "PRAGMA journal_mode=WAL", &why) || !execute(db, "PRAGMA synchronous=NORMAL", &why) ||
+    // FULL: a commit acknowledged to a workstation is on the disk, power cut or not.
+    if (!execute(db, "PRAGMA journal_mode=WAL", &why) || !execute(db, "PRAGMA synchronous=FULL", &why) ||
         !execute(db, "PRAGMA foreign_keys=ON", &why)) {
         if (error)
             *error = "cannot set up database " + path + ": " + why;

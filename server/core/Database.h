@@ -1,7 +1,8 @@
 #pragma once
 
-// SQLite connections of the server: every connection in WAL mode with a busy time-out and
-// foreign keys on. The pool hands out connections for calls outside a transaction and for
+// SQLite connections of the server: every connection in WAL mode with full
+// synchronisation (a commit returns once it is on the disk), a busy time-out and foreign
+// keys on. The pool hands out connections for calls outside a transaction and for
 // the life of a transaction; a connection comes back in autocommit mode or is closed.
 
 #include <chrono>

@@ -6,8 +6,10 @@
 #include "Server.h"
 #include "codec/FieldTable.h"
 
+#include <sys/resource.h>
+
+#include <algorithm>
 #include <charconv>
-#include <chrono>
 #include <csignal>
 #include <cstdlib>
 #include <cstring>
@@ -19,9 +21,7 @@ namespace medrec::server {
 
 namespace {
 
-constexpr const char *kUsage = "serve [--config FILE] --db FILE [--listen HOST:PORT] [--fields FILE] [--threads N]\n"
-                               "        [--transaction-timeout SECONDS] [--max-transaction-timeout SECONDS]\n"
-                               "        [--log-level error|warning|info|debug] [--quiet]";
+constexpr const char *kUsage = "serve [--config FILE] --db FILE [--listen HOST:PORT] [OPTION...] (see --help)";
 
 int usage(const std::string &why)
 {
@@ -29,7 +29,130 @@ int usage(const std::string &why)
     return 2;
 }
 
+std::optional<unsigned long> number(const char *text, unsigned long low, unsigned long high)
+{
+    unsigned long n = 0;
+    if (!text || !*text)
+        return std::nullopt;
+    auto [end, ec] = std::from_chars(text, text + std::strlen(text), n);
+    if (ec != std::errc{} || *end != '\0' || n < low || n > high)
+        return std::nullopt;
+    return n;
+}
+
+// An option taking a whole number from low to high, stored by set.
+ServeOption numberOption(std::string name, std::string help, unsigned long low, unsigned long high,
+                         std::function<void(ServeSettings &, unsigned long)> set)
+{
+    std::string error = name + " needs a number from " + std::to_string(low) + " to " + std::to_string(high);
+    return ServeOption{std::move(name), "N", std::move(help),
+                       [low, high, set = std::move(set), error](ServeSettings &s,
+                                                                 const char *v) -> std::optional<std::string> {
+                           auto n = number(v, low, high);
+                           if (!n)
+                               return error;
+                           set(s, *n);
+                           return std::nullopt;
+                       }};
+}
+
+// Raises the soft limit of open files to the hard one: each session holds a descriptor,
+// and the default soft limit (often 1,024) is far below what the system allows.
+void raiseDescriptorLimit()
+{
+    rlimit limit{};
+    if (getrlimit(RLIMIT_NOFILE, &limit) == 0 && limit.rlim_cur < limit.rlim_max) {
+        limit.rlim_cur = limit.rlim_max;
+        setrlimit(RLIMIT_NOFILE, &limit);
+    }
+}
+
 } // namespace
+
+const std::vector<ServeOption> &serveOptions()
+{
+    using std::chrono::milliseconds;
+    using std::chrono::seconds;
+    static const std::vector<ServeOption> options = {
+        {"--db", "FILE", "the database file (created when missing); required",
+         [](ServeSettings &s, const char *v) -> std::optional<std::string> {
+             if (!v || !*v)
+                 return "--db needs a file";
+             s.server.databasePath = v;
+             return std::nullopt;
+         }},
+        {"--listen", "HOST:PORT", "where to accept workstations (default 127.0.0.1:8600; port 0: any free port)",
+         [](ServeSettings &s, const char *v) -> std::optional<std::string> {
+             auto parsed = v ? parseListenAddress(v) : std::nullopt;
+             if (!parsed)
+                 return "--listen needs HOST:PORT";
+             s.listen = *parsed;
+             return std::nullopt;
+         }},
+        {"--fields", "FILE", "the field table (default $MEDREC_FIELD_TABLE, else the installed one)",
+         [](ServeSettings &s, const char *v) -> std::optional<std::string> {
+             if (!v || !*v)
+                 return "--fields needs a file";
+             s.fieldsPath = v;
+             return std::nullopt;
+         }},
+        numberOption("--threads", "worker threads (default 4)", 1, 256,
+                     [](ServeSettings &s, unsigned long n) { s.server.threads = static_cast<unsigned>(n); }),
+        numberOption("--max-sessions",
+                     "connections served at once; one more is refused with a message (default: what the "
+                     "open-file limit leaves room for, at most " +
+                         std::to_string(kDefaultMaxSessions) + ")",
+                     1, 1000000, [](ServeSettings &s, unsigned long n) { s.server.maxSessions = n; }),
+        numberOption("--init-timeout", "seconds a new connection has to join (default 5)", 1, 3600,
+                     [](ServeSettings &s, unsigned long n) { s.server.initTimeout = seconds(n); }),
+        numberOption("--stall-timeout",
+                     "seconds a frame half sent or a reply half read may stand still before the connection "
+                     "is closed (default 10)",
+                     1, 3600, [](ServeSettings &s, unsigned long n) { s.server.stallTimeout = seconds(n); }),
+        numberOption("--idle-timeout",
+                     "seconds a session may send nothing before it is closed and its transaction rolled "
+                     "back (default 0: never)",
+                     0, 604800, [](ServeSettings &s, unsigned long n) { s.server.idleTimeout = seconds(n); }),
+        numberOption("--transaction-timeout", "seconds a transaction begun without a time-out may stay open (default 30)",
+                     1, 86400,
+                     [](ServeSettings &s, unsigned long n) { s.server.defaultTransactionTimeout = seconds(n); }),
+        numberOption("--max-transaction-timeout", "the longest time-out a client may ask for, in seconds (default 600)",
+                     1, 86400, [](ServeSettings &s, unsigned long n) { s.server.maxTransactionTimeout = seconds(n); }),
+        {"--log-level", "LEVEL",
+         "error, warning, info (the default: start and stop, session starts and ends, failures) or debug "
+         "(also every call)",
+         [](ServeSettings &s, const char *v) -> std::optional<std::string> {
+             if (!v || !parseLogLevel(v, &s.server.logLevel))
+                 return "--log-level needs error, warning, info or debug";
+             return std::nullopt;
+         }},
+        {"--quiet", "", "log errors only (--log-level error)",
+         [](ServeSettings &s, const char *) -> std::optional<std::string> {
+             s.server.logLevel = LogLevel::Error;
+             return std::nullopt;
+         }},
+    };
+    return options;
+}
+
+std::optional<std::string> applyServeOption(ServeSettings &settings, std::string_view name, const char *value)
+{
+    for (const auto &option : serveOptions())
+        if (option.name == name)
+            return option.apply(settings, value);
+    return "unknown option " + std::string(name);
+}
+
+std::string serveOptionsHelp()
+{
+    std::string out = "options of serve:\n";
+    for (const auto &option : serveOptions()) {
+        std::string head = "  " + option.name + (option.value.empty() ? "" : " " + option.value);
+        head.resize(std::max<std::size_t>(head.size() + 2, 26), ' ');
+        out += head + option.help + "\n";
+    }
+    return out;
+}
 
 std::optional<ListenAddress> parseListenAddress(std::string_view text)
 {
@@ -60,9 +183,7 @@ Subcommand serveCommand(std::function<void(ServiceRegistry &)> registerServices,
 {
     return Subcommand{
         "serve", kUsage, [registerServices, prepare](int argc, char **argv) -> int {
-            ServerOptions options;
-            ListenAddress listen;
-            std::string fieldsPath = paths::locate(paths::Data::FieldTable).string();
+            ServeSettings settings;
             std::string why;
             ServeArguments expanded;
             if (!expanded.expand(argc, argv, &why))
@@ -71,56 +192,31 @@ Subcommand serveCommand(std::function<void(ServiceRegistry &)> registerServices,
             argv = expanded.argv();
             for (int i = 1; i < argc; ++i) {
                 std::string arg = argv[i];
-                auto value = [&](const char *name) -> const char * {
-                    if (i + 1 >= argc)
-                        return nullptr;
-                    (void)name;
-                    return argv[++i];
-                };
-                if (arg == "--db") {
-                    const char *v = value("--db");
-                    if (!v)
-                        return usage("--db needs a file");
-                    options.databasePath = v;
-                } else if (arg == "--listen") {
-                    const char *v = value("--listen");
-                    auto parsed = v ? parseListenAddress(v) : std::nullopt;
-                    if (!parsed)
-                        return usage("--listen needs HOST:PORT");
-                    listen = *parsed;
-                } else if (arg == "--fields") {
-                    const char *v = value("--fields");
-                    if (!v)
-                        return usage("--fields needs a file");
-                    fieldsPath = v;
-                } else if (arg == "--threads") {
-                    const char *v = value("--threads");
-                    unsigned n = 0;
-                    if (!v || std::from_chars(v, v + std::strlen(v), n).ec != std::errc{} || n == 0 || n > 256)
-                        return usage("--threads needs a number from 1 to 256");
-                    options.threads = n;
-                } else if (arg == "--transaction-timeout" || arg == "--max-transaction-timeout") {
-                    const char *v = value(arg.c_str());
-                    unsigned seconds = 0;
-                    if (!v || std::from_chars(v, v + std::strlen(v), seconds).ec != std::errc{} || seconds == 0 ||
-                        seconds > 86400)
-                        return usage(arg + " needs seconds from 1 to 86400");
-                    (arg == "--transaction-timeout" ? options.defaultTransactionTimeout
-                                                    : options.maxTransactionTimeout) = std::chrono::seconds(seconds);
-                } else if (arg == "--log-level") {
-                    const char *v = value("--log-level");
-                    if (!v || !parseLogLevel(v, &options.logLevel))
-                        return usage("--log-level needs error, warning, info or debug");
-                } else if (arg == "--quiet") {
-                    options.logLevel = LogLevel::Error;
-                } else {
-                    return usage("unknown argument " + arg);
+                if (arg == "--help" || arg == "-h") {
+                    std::cout << "usage: medrec-server " << kUsage << "\n" << serveOptionsHelp();
+                    return 0;
                 }
+                auto option = std::find_if(serveOptions().begin(), serveOptions().end(),
+                                           [&](const ServeOption &o) { return o.name == arg; });
+                if (option == serveOptions().end())
+                    return usage("unknown argument " + arg);
+                const char *value = nullptr;
+                if (!option->value.empty()) {
+                    if (i + 1 >= argc)
+                        return usage(arg + " needs " + option->value);
+                    value = argv[++i];
+                }
+                if (auto error = option->apply(settings, value))
+                    return usage(*error);
             }
+            ServerOptions &options = settings.server;
             if (options.databasePath.empty())
                 return usage("--db is required");
             if (options.defaultTransactionTimeout > options.maxTransactionTimeout)
                 return usage("--transaction-timeout is longer than --max-transaction-timeout");
+            std::string fieldsPath = settings.fieldsPath;
+            if (fieldsPath.empty())
+                fieldsPath = paths::locate(paths::Data::FieldTable).string();
             if (fieldsPath.empty()) {
                 std::cerr << "medrec-server: no field table: give --fields or set "
                           << paths::overrideVariable(paths::Data::FieldTable) << "\n";
@@ -132,10 +228,11 @@ Subcommand serveCommand(std::function<void(ServiceRegistry &)> registerServices,
                 return 1;
             }
             options.fields = std::make_shared<const tp::FieldTable>(std::move(*table));
-            options.host = listen.host;
-            options.port = listen.port;
+            options.host = settings.listen.host;
+            options.port = settings.listen.port;
             options.prepareDatabase = prepare;
             options.log = &std::cerr;
+            raiseDescriptorLimit();
 
             ServiceRegistry registry;
             registerBuiltinServices(registry);

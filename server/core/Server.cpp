@@ -6,10 +6,60 @@
 #include "codec/FieldBuffer.h"
 
 #include <sqlite3.h>
+#include <sys/resource.h>
+
+#include <algorithm>
 
 namespace medrec::server {
 
 namespace {
+
+// Room for the log, the listening socket, the database files of the pooled connections
+// (each with its journal and shared memory) and what the libraries open.
+constexpr std::size_t kReservedDescriptors = 48;
+constexpr std::size_t kDescriptorsPerThread = 6;
+// Connections kept open only long enough to tell them they are refused.
+constexpr std::size_t kMaxRefusing = 16;
+constexpr auto kLongestAcceptDelay = std::chrono::milliseconds(1000);
+
+void accept(const std::shared_ptr<ServerState> &state);
+
+// After a failed accept (out of descriptors, memory) wait before the next try, longer each
+// time, instead of spinning on the same failure.
+void acceptLater(const std::shared_ptr<ServerState> &state)
+{
+    state->acceptDelay = std::clamp(state->acceptDelay * 2, std::chrono::milliseconds(25), kLongestAcceptDelay);
+    state->acceptBackoff.expires_after(state->acceptDelay);
+    state->acceptBackoff.async_wait([state](const asio::error_code &ec) {
+        if (!ec && state->acceptor.is_open())
+            accept(state);
+    });
+}
+
+void admit(const std::shared_ptr<ServerState> &state, asio::ip::tcp::socket socket)
+{
+    bool refuse = false;
+    {
+        std::lock_guard lock(state->sessionsMutex);
+        if (state->sessions.size() - state->refusing >= state->maxSessions) {
+            if (state->refusing >= kMaxRefusing) {
+                asio::error_code ignored;
+                socket.close(ignored);
+                state->logLine("connection refused: " + std::to_string(state->maxSessions) + " sessions open");
+                return;
+            }
+            ++state->refusing;
+            refuse = true;
+        }
+    }
+    std::uint64_t id = state->nextSessionId++;
+    auto session = std::make_shared<Session>(std::move(socket), state, id, refuse);
+    {
+        std::lock_guard lock(state->sessionsMutex);
+        state->sessions[id] = session;
+    }
+    session->start();
+}
 
 void accept(const std::shared_ptr<ServerState> &state)
 {
@@ -17,22 +67,32 @@ void accept(const std::shared_ptr<ServerState> &state)
                                                                        asio::ip::tcp::socket socket) {
         if (ec == asio::error::operation_aborted || !state->acceptor.is_open())
             return;
-        if (!ec) {
-            std::uint64_t id = state->nextSessionId++;
-            auto session = std::make_shared<Session>(std::move(socket), state, id);
-            {
-                std::lock_guard lock(state->sessionsMutex);
-                state->sessions[id] = session;
-            }
-            session->start();
-        } else {
-            state->logLine(std::string("accept failed: ") + ec.message());
+        if (ec == asio::error::connection_aborted) {
+            accept(state); // the client gave up before it was accepted
+            return;
         }
+        if (ec) {
+            state->logLine(std::string("accept failed: ") + ec.message());
+            acceptLater(state);
+            return;
+        }
+        state->acceptDelay = std::chrono::milliseconds(0);
+        admit(state, std::move(socket));
         accept(state);
     });
 }
 
 } // namespace
+
+std::size_t defaultMaxSessions(unsigned threads)
+{
+    rlimit limit{};
+    if (getrlimit(RLIMIT_NOFILE, &limit) != 0 || limit.rlim_cur == RLIM_INFINITY)
+        return kDefaultMaxSessions;
+    const std::size_t reserved = kReservedDescriptors + kDescriptorsPerThread * threads;
+    const std::size_t available = limit.rlim_cur > reserved ? limit.rlim_cur - reserved : 1;
+    return std::min(available, kDefaultMaxSessions);
+}
 
 ServerState::ServerState(ServerOptions o, ServiceRegistry r)
     : options(std::move(o)), registry(std::move(r)),
@@ -58,7 +118,25 @@ void ServerState::logLine(const std::string &line, LogLevel level)
         return;
     static constexpr const char *kNames[] = {"error", "warning", "info", "debug"};
     std::lock_guard lock(logMutex);
+    const auto now = std::chrono::steady_clock::now();
+    if (line == lastLogLine && now - lastLogWritten < std::chrono::seconds(1)) {
+        ++logRepeats;
+        return;
+    }
+    if (logRepeats > 0)
+        *options.log << "medrec-server: (the last line " << logRepeats << " more times)\n";
     *options.log << "medrec-server: " << kNames[static_cast<int>(level)] << ": " << line << std::endl;
+    lastLogLine = line;
+    lastLogWritten = now;
+    logRepeats = 0;
+}
+
+void ServerState::sessionClosed(std::uint64_t id, bool wasRefusing)
+{
+    std::lock_guard lock(sessionsMutex);
+    sessions.erase(id);
+    if (wasRefusing)
+        --refusing;
 }
 
 std::shared_ptr<Session> ServerState::findSession(std::uint64_t id) const
@@ -134,6 +212,7 @@ bool Server::start(std::string *error)
         s.acceptor.close(ec);
         return false;
     }
+    s.maxSessions = s.options.maxSessions ? s.options.maxSessions : defaultMaxSessions(s.options.threads);
     accept(m_state);
     unsigned n = s.options.threads == 0 ? 1 : s.options.threads;
     for (unsigned i = 0; i < n; ++i)
@@ -152,6 +231,7 @@ void Server::stop()
     asio::post(s.io, [state = m_state] {
         asio::error_code ignored;
         state->acceptor.close(ignored);
+        state->acceptBackoff.cancel();
         state->acceptorClosed = true;
         std::vector<std::shared_ptr<Session>> open;
         {
@@ -185,6 +265,8 @@ void Server::stop()
 }
 
 void Server::log(LogLevel level, const std::string &line) { m_state->logLine(line, level); }
+
+std::size_t Server::maxSessions() const { return m_state->maxSessions; }
 
 unsigned short Server::port() const
 {

@@ -12,9 +12,18 @@
 // Transactions: Begin takes a pooled connection and runs BEGIN IMMEDIATE on it; calls
 // inside the transaction use that connection; Commit runs COMMIT. A transaction still
 // open when its time-out passes is rolled back at once (releasing the write lock) and
-// its Commit then fails with TPETIME.
+// its Commit then fails with TPETIME. A call that fails inside a transaction makes it
+// rollback-only: rolled back at once, later calls in it fail with TPETRAN and its Commit
+// with TPEABORT, so a retried write can never be stored twice.
+//
+// Hostile or broken clients: at most maxSessions connections are served (one more is
+// refused with TPELIMIT on its Init); a connection must join within initTimeout; a frame
+// that stops half-way in either direction is given up after stallTimeout; a session
+// holds at most a few unanswered requests (reading from it stops until its replies
+// drain); what is queued for a client is sent before its connection is closed.
 
 #include "ServiceRegistry.h"
+#include "codec/KeepAlive.h"
 #include "codec/Limits.h"
 
 #include <chrono>
@@ -48,10 +57,29 @@ struct ServerOptions
     std::chrono::seconds maxTransactionTimeout{600};
     // Called once by start() on its own connection, before any session (schema set-up).
     std::function<bool(sqlite3 *, std::string *error)> prepareDatabase;
-    // Where events are logged, one line each, up to logLevel; null: nowhere.
+    // Where events are logged, one line each, up to logLevel; null: nowhere. The same line
+    // repeated within a second is counted rather than written again.
     std::ostream *log = nullptr;
     LogLevel logLevel = LogLevel::Info;
+    // Connections served at once, joined or not; 0: as many as the descriptor limit
+    // leaves room for, at most kDefaultMaxSessions.
+    std::size_t maxSessions = 0;
+    // A new connection must have sent its Init within this time.
+    std::chrono::milliseconds initTimeout{5000};
+    // A frame once begun must keep moving: no byte of it for this long closes the
+    // connection (also a reply the client does not read).
+    std::chrono::milliseconds stallTimeout{10000};
+    // A joined session with no request for this long is closed, its transaction rolled
+    // back; 0: never.
+    std::chrono::seconds idleTimeout{0};
+    tp::KeepAlive keepAlive;
 };
+
+inline constexpr std::size_t kDefaultMaxSessions = 1000;
+
+// The sessions the descriptor limit leaves room for, after what the server itself needs
+// (database files, threads, the log); at most kDefaultMaxSessions.
+std::size_t defaultMaxSessions(unsigned threads);
 
 struct SessionInfo
 {
@@ -82,6 +110,9 @@ public:
     // Writes one line to the log when the level is logged (any thread).
     void log(LogLevel level, const std::string &line);
 
+
+    // The most connections served at once (after start()).
+    std::size_t maxSessions() const;
     // The port bound (after start()).
     unsigned short port() const;
     const std::string &host() const;

@@ -35,9 +35,20 @@ struct ServerState : SessionNotifier
     std::atomic<bool> stopping{false};
     std::atomic<bool> acceptorClosed{false};
 
+    // Connections answered only to be refused (over maxSessions); a few at most.
+    std::size_t refusing = 0; // guarded by sessionsMutex
+    std::size_t maxSessions = 0;
+    asio::steady_timer acceptBackoff{io};
+    std::chrono::milliseconds acceptDelay{0};
+
     std::mutex logMutex;
+    std::string lastLogLine;
+    std::chrono::steady_clock::time_point lastLogWritten;
+    std::size_t logRepeats = 0;
     void logLine(const std::string &line, LogLevel level = LogLevel::Warning);
     bool logs(LogLevel level) const { return options.log && level <= options.logLevel; }
+    // A refused connection is closed; a session in refusing mode ends.
+    void sessionClosed(std::uint64_t id, bool wasRefusing);
 
     std::shared_ptr<Session> findSession(std::uint64_t id) const;
     bool notify(std::uint64_t sessionId, std::string cp949Text) override;

@@ -104,11 +104,32 @@ std::optional<std::string> Request::checkedText(std::string_view field, int occu
     return text::fromCp949(raw);
 }
 
-Reply::Reply(const tp::FieldTable &fields)
-    : m_fields(fields), m_storage(new char[tp::kFml32MaxSize]),
-      m_buffer(reinterpret_cast<Fbfr *>(m_storage.get()))
+namespace {
+constexpr std::size_t kFirstReplySize = 4096;
+}
+
+Reply::Reply(const tp::FieldTable &fields, std::size_t limit)
+    : m_fields(fields), m_limit(std::min(limit, tp::kFml32MaxSize))
 {
-    tp::fb::init(m_buffer, tp::kFml32MaxSize);
+    const std::size_t size = std::min(kFirstReplySize, m_limit);
+    m_storage.reset(new char[size]);
+    m_buffer = reinterpret_cast<Fbfr *>(m_storage.get());
+    tp::fb::init(m_buffer, size);
+}
+
+bool Reply::grow()
+{
+    const std::size_t size = tp::fb::size(m_buffer);
+    if (size >= m_limit)
+        return false;
+    const std::size_t larger = std::min(size * 2, m_limit);
+    std::unique_ptr<char[]> storage(new char[larger]);
+    auto *buffer = reinterpret_cast<Fbfr *>(storage.get());
+    tp::fb::init(buffer, larger);
+    tp::fb::assign(buffer, tp::fb::entries(m_buffer));
+    m_storage = std::move(storage);
+    m_buffer = buffer;
+    return true;
 }
 
 Reply::~Reply() = default;
@@ -133,7 +154,10 @@ bool Reply::change(std::string_view field, int occurrence, const char *value, st
     } else {
         stored.assign(bytes);
     }
-    int err = occurrence < 0 ? tp::fb::append(m_buffer, id, stored) : tp::fb::change(m_buffer, id, occurrence, stored);
+    int err = FNOSPACE;
+    do
+        err = occurrence < 0 ? tp::fb::append(m_buffer, id, stored) : tp::fb::change(m_buffer, id, occurrence, stored);
+    while (err == FNOSPACE && grow());
     if (err == FNOSPACE) {
         m_overflowed = true;
         return false;
@@ -141,6 +165,19 @@ bool Reply::change(std::string_view field, int occurrence, const char *value, st
     if (err)
         throw std::invalid_argument("field " + std::string(field) + ": " + tp::fb::errorText(err));
     return true;
+}
+
+bool Reply::appendStored(FLDID id, std::string_view stored)
+{
+    if (m_overflowed)
+        return false;
+    int err = FNOSPACE;
+    do
+        err = tp::fb::append(m_buffer, id, stored);
+    while (err == FNOSPACE && grow());
+    if (err == FNOSPACE)
+        m_overflowed = true;
+    return err == 0;
 }
 
 bool Reply::addText(std::string_view field, std::string_view utf8)

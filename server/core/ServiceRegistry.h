@@ -34,6 +34,9 @@
 // connections; calls of one session run one after the other. A handler must not keep the
 // context, the request or the connection beyond its return.
 
+#include "codec/Limits.h"
+#include "fml.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <functional>
@@ -100,15 +103,16 @@ private:
     const tp::FieldTable &m_fields;
 };
 
-// The reply field buffer a handler fills. It holds at most the large flavour's 524,256
-// bytes; the server checks it against the caller's flavour before sending (a reply too
-// large for the caller's buffer is replaced by a failure whose "STATLIN" says so).
+// The reply field buffer a handler fills. It starts small and grows up to the caller's
+// flavour (65,532 bytes for FML, 524,256 for FML32); a reply too large for it is sent
+// as a failure whose "STATLIN" says so.
 // The add/set calls return false when the buffer is full: the reply is then marked
 // overflowed and sent as that same failure, whatever the handler does next.
 class Reply
 {
 public:
-    explicit Reply(const tp::FieldTable &fields);
+    // limit: the caller's buffer flavour's size; the buffer starts small and grows to it.
+    explicit Reply(const tp::FieldTable &fields, std::size_t limit = tp::kFml32MaxSize);
     ~Reply();
     Reply(const Reply &) = delete;
     Reply &operator=(const Reply &) = delete;
@@ -119,6 +123,9 @@ public:
     bool addReal(std::string_view field, double value);
     // Appends raw bytes (already CP949, or binary for a carray field).
     bool addBytes(std::string_view field, std::string_view bytes);
+
+    // Appends an entry as it stands in another buffer (FieldBuffer's stored bytes).
+    bool appendStored(FLDID id, std::string_view stored);
 
     // Sets occurrence n, adding empty occurrences below it as needed.
     bool setText(std::string_view field, int occurrence, std::string_view utf8);
@@ -134,10 +141,13 @@ public:
 
 private:
     bool change(std::string_view field, int occurrence, const char *value, std::size_t length, int type);
+    // Doubles the buffer (up to the limit); false when it is at the limit already.
+    bool grow();
 
     const tp::FieldTable &m_fields;
     std::unique_ptr<char[]> m_storage;
     Fbfr *m_buffer;
+    std::size_t m_limit;
     bool m_overflowed = false;
 };
 

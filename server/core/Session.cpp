@@ -49,16 +49,33 @@ std::string fieldText(const tp::FieldTable &fields, const Fbfr *buffer, const ch
     return v ? text::fromCp949(tp::fb::toText(*v)) : std::string();
 }
 
+// Unanswered requests (and queued notices) a session may have before reading from it stops.
+constexpr std::size_t kMaxUnanswered = 8;
+// Most read at once; a frame's body is read as it arrives, never allocated up front.
+constexpr std::size_t kReadChunk = 64 * 1024;
+
+std::string seconds(std::chrono::milliseconds ms)
+{
+    if (ms.count() % 1000 == 0)
+        return std::to_string(ms.count() / 1000) + " s";
+    return std::to_string(ms.count()) + " ms";
+}
+
 } // namespace
 
-Session::Session(asio::ip::tcp::socket socket, std::shared_ptr<ServerState> state, std::uint64_t id)
+Session::Session(asio::ip::tcp::socket socket, std::shared_ptr<ServerState> state, std::uint64_t id, bool refusing)
     : m_socket(std::move(socket)), m_strand(asio::make_strand(state->io)), m_timer(m_strand),
-      m_beginTimer(m_strand), m_state(std::move(state)), m_id(id)
+      m_beginTimer(m_strand), m_deadlineTimer(m_strand), m_state(std::move(state)), m_id(id), m_refusing(refusing)
 {
     asio::error_code ec;
     auto remote = m_socket.remote_endpoint(ec);
     m_peer = ec ? std::string("?") : remote.address().to_string() + ":" + std::to_string(remote.port());
     m_socket.set_option(asio::ip::tcp::no_delay(true), ec);
+    m_socket.non_blocking(true, ec); // reads take what has arrived, see receive()
+    std::string why;
+    if (!tp::enableKeepAlive(m_socket.native_handle(), m_state->options.keepAlive, &why))
+        log(why);
+    m_started = m_lastRead = m_lastWrite = m_lastRequest = Clock::now();
 }
 
 Session::~Session()
@@ -69,18 +86,44 @@ Session::~Session()
 
 void Session::start()
 {
-    asio::dispatch(m_strand, [self = shared_from_this()] { self->readPrefix(); });
+    asio::dispatch(m_strand, [self = shared_from_this()] {
+        self->updateDeadline();
+        self->readMore();
+    });
 }
 
 SessionInfo Session::info() const
 {
     std::lock_guard lock(m_infoMutex);
-    return SessionInfo{m_id, m_user, m_client, m_peer, m_joined, m_transaction.has_value() && !m_transaction->expired};
+    return SessionInfo{m_id,
+                       m_user,
+                       m_client,
+                       m_peer,
+                       m_joined,
+                       m_transaction.has_value() && m_transaction->doom == Transaction::Doom::None};
 }
 
 void Session::shutdown()
 {
     asio::dispatch(m_strand, [self = shared_from_this()] { self->close("server stopping"); });
+}
+
+void Session::log(const std::string &line) const
+{
+    m_state->logLine("session " + std::to_string(m_id) + " (" + m_peer + "): " + line);
+}
+
+void Session::finish(const std::string &why)
+{
+    if (m_closeAfterWrite)
+        return;
+    m_closeAfterWrite = true;
+    m_inputEnded = true;
+    m_finishWhy = why;
+    if (!m_writing && m_outbox.empty() && !m_pendingBegin)
+        close(why);
+    else
+        updateDeadline();
 }
 
 void Session::close(const std::string &why)
@@ -92,116 +135,238 @@ void Session::close(const std::string &why)
         m_state->logLine(logPrefix() + " ended: " + why, LogLevel::Info);
     else
         m_state->logLine(logPrefix() + " closed before joining: " + why, LogLevel::Debug);
-    if (m_transaction && !m_transaction->expired)
-        m_state->logLine("session " + std::to_string(m_id) + " (" + m_peer + "): transaction " +
-                         std::to_string(m_transaction->id) + " rolled back: " + why);
+    if (m_transaction && m_transaction->doom == Transaction::Doom::None)
+        log("transaction " + std::to_string(m_transaction->id) + " rolled back: " + why);
     {
         std::lock_guard lock(m_infoMutex);
         m_transaction.reset(); // rolls back
     }
     m_timer.cancel();
     m_beginTimer.cancel();
+    m_deadlineTimer.cancel();
     m_pendingBegin.reset();
     asio::error_code ignored;
     m_socket.shutdown(asio::ip::tcp::socket::shutdown_both, ignored);
     m_socket.close(ignored);
-    std::lock_guard lock(m_state->sessionsMutex);
-    m_state->sessions.erase(m_id);
+    // Only now that no read or write can touch them any more.
+    m_outbox.clear();
+    m_input = std::string();
+    m_state->sessionClosed(m_id, m_refusing);
 }
 
-void Session::readPrefix()
+bool Session::completeFrameBuffered() const
+{
+    if (m_input.size() < tp::kFrameLengthPrefix)
+        return false;
+    auto length = tp::decodeLengthPrefix(std::string_view(m_input).substr(0, tp::kFrameLengthPrefix), nullptr);
+    // A bad prefix is as good as complete: handling it ends the session.
+    return !length || m_input.size() >= tp::kFrameLengthPrefix + *length;
+}
+
+std::size_t Session::unanswered() const { return m_outbox.size() + (m_pendingBegin ? 1 : 0); }
+
+void Session::readMore()
+{
+    if (m_closed || m_reading || m_inputEnded || completeFrameBuffered())
+        return;
+    m_reading = true;
+    // Wait for bytes first and then take what has arrived: a connection holds only what
+    // it really sent, never a buffer for what it announced.
+    m_socket.async_wait(asio::socket_base::wait_read,
+                        asio::bind_executor(m_strand, [self = shared_from_this()](const asio::error_code &ec) {
+                            self->m_reading = false;
+                            if (self->m_closed)
+                                return;
+                            if (ec) {
+                                self->close(ec.message());
+                                return;
+                            }
+                            self->receive();
+                        }));
+}
+
+void Session::receive()
+{
+    // No more than the frame under way still lacks, so a complete frame is never
+    // followed by bytes read ahead of the back-pressure.
+    std::size_t want = kReadChunk;
+    if (m_input.size() >= tp::kFrameLengthPrefix) {
+        auto length = tp::decodeLengthPrefix(std::string_view(m_input).substr(0, tp::kFrameLengthPrefix), nullptr);
+        want = std::min(kReadChunk, tp::kFrameLengthPrefix + *length - m_input.size());
+    }
+    asio::error_code ec;
+    const std::size_t ready = m_socket.available(ec);
+    const std::size_t n = std::clamp<std::size_t>(ready, 1, want); // 1: to see the end or an error
+    const std::size_t had = m_input.size();
+    m_input.resize(had + n);
+    const std::size_t got = m_socket.read_some(asio::buffer(m_input.data() + had, n), ec);
+    m_input.resize(had + got);
+    if (ec == asio::error::would_block || ec == asio::error::try_again) {
+        readMore();
+        return;
+    }
+    if (ec == asio::error::eof) {
+        // The client has sent all it will (perhaps half-closing right after a commit):
+        // what it sent is still answered.
+        if (!m_input.empty() && !completeFrameBuffered())
+            log("connection closed inside a frame");
+        m_inputEnded = true;
+        processInput();
+        return;
+    }
+    if (ec) {
+        close(m_input.empty() ? ec.message() : "connection lost inside a frame: " + ec.message());
+        return;
+    }
+    m_lastRead = Clock::now();
+    processInput();
+}
+
+void Session::processInput()
+{
+    while (!m_closed && !m_closeAfterWrite && !m_pendingBegin && unanswered() < kMaxUnanswered &&
+           m_input.size() >= tp::kFrameLengthPrefix) {
+        std::string why;
+        auto length = tp::decodeLengthPrefix(std::string_view(m_input).substr(0, tp::kFrameLengthPrefix), &why);
+        if (length && m_input.size() < tp::kFrameLengthPrefix + *length)
+            break;
+        std::optional<tp::Frame> frame;
+        if (length) {
+            frame = tp::decodeFrame(std::string_view(m_input).substr(tp::kFrameLengthPrefix, *length), &why);
+            m_input.erase(0, tp::kFrameLengthPrefix + *length);
+        }
+        if (!frame) {
+            // What came before it is still answered.
+            log("bad frame: " + why);
+            m_input.clear();
+            finish("bad frame");
+            break;
+        }
+        m_lastRequest = Clock::now();
+        handle(std::move(*frame));
+    }
+    if (m_closed)
+        return;
+    if (m_input.empty() && m_input.capacity() > kReadChunk)
+        m_input.shrink_to_fit(); // after a large frame
+    if (m_inputEnded && !m_closeAfterWrite && !completeFrameBuffered() && !m_pendingBegin)
+        finish("client closed the connection");
+    if (m_closed)
+        return;
+    updateDeadline();
+    readMore();
+}
+
+void Session::updateDeadline()
 {
     if (m_closed)
         return;
-    asio::async_read(m_socket, asio::buffer(m_prefix),
-                     asio::bind_executor(m_strand, [self = shared_from_this()](const asio::error_code &ec,
-                                                                               std::size_t) {
-                         if (self->m_closed)
-                             return;
-                         if (ec) {
-                             self->close(ec == asio::error::eof ? "client closed the connection" : ec.message());
-                             return;
-                         }
-                         std::string why;
-                         auto length = tp::decodeLengthPrefix(std::string_view(self->m_prefix, 4), &why);
-                         if (!length) {
-                             self->m_state->logLine("session " + std::to_string(self->m_id) + " (" +
-                                                    self->m_peer + "): bad frame: " + why);
-                             self->close("bad frame");
-                             return;
-                         }
-                         self->readBody(*length);
-                     }));
+    const auto &o = m_state->options;
+    Clock::time_point when = Clock::time_point::max();
+    std::string why;
+    auto consider = [&](Clock::time_point t, std::string reason) {
+        if (t < when) {
+            when = t;
+            why = std::move(reason);
+        }
+    };
+    if (!m_joined && !m_closeAfterWrite)
+        consider(m_started + o.initTimeout, "no Init within " + seconds(o.initTimeout));
+    if (!m_input.empty() && !completeFrameBuffered() && !m_inputEnded)
+        consider(m_lastRead + o.stallTimeout, "no byte of a started frame for " + seconds(o.stallTimeout));
+    if (m_writing)
+        consider(m_lastWrite + o.stallTimeout, "the client took no reply bytes for " + seconds(o.stallTimeout));
+    if (m_joined && o.idleTimeout.count() > 0 && m_input.empty() && !m_writing && !m_pendingBegin &&
+        !m_closeAfterWrite)
+        consider(m_lastRequest + o.idleTimeout,
+                 "idle for " + seconds(std::chrono::duration_cast<std::chrono::milliseconds>(o.idleTimeout)));
+    setDeadline(when, std::move(why));
 }
 
-void Session::readBody(std::size_t length)
+void Session::setDeadline(Clock::time_point when, std::string why)
 {
-    m_body.assign(length, '\0');
-    asio::async_read(m_socket, asio::buffer(m_body),
-                     asio::bind_executor(m_strand, [self = shared_from_this()](const asio::error_code &ec,
-                                                                               std::size_t) {
-                         if (self->m_closed)
-                             return;
-                         if (ec) {
-                             self->close("connection lost inside a frame: " + ec.message());
-                             return;
-                         }
-                         std::string why;
-                         auto frame = tp::decodeFrame(self->m_body, &why);
-                         self->m_body.clear();
-                         if (!frame) {
-                             self->m_state->logLine("session " + std::to_string(self->m_id) + " (" +
-                                                    self->m_peer + "): bad frame: " + why);
-                             self->close("bad frame");
-                             return;
-                         }
-                         if (self->handle(std::move(*frame)))
-                             self->readPrefix();
-                     }));
+    m_deadline = when;
+    m_deadlineWhy = std::move(why);
+    if (when == Clock::time_point::max()) {
+        // A running wait finds no deadline and stops.
+        return;
+    }
+    // A running wait that ends no later re-checks and waits again for the rest.
+    if (m_deadlineArmed && m_deadlineTimer.expiry() <= when)
+        return;
+    m_deadlineTimer.expires_at(when);
+    m_deadlineArmed = true;
+    m_deadlineTimer.async_wait([self = shared_from_this()](const asio::error_code &ec) {
+        if (ec == asio::error::operation_aborted)
+            return;
+        self->m_deadlineArmed = false;
+        self->onDeadline();
+    });
 }
 
-bool Session::handle(tp::Frame frame)
+void Session::onDeadline()
+{
+    if (m_closed || m_deadline == Clock::time_point::max())
+        return;
+    if (Clock::now() < m_deadline) {
+        setDeadline(m_deadline, m_deadlineWhy);
+        return;
+    }
+    log("closed: " + m_deadlineWhy);
+    close(m_deadlineWhy);
+}
+
+void Session::handle(tp::Frame frame)
 {
     switch (frame.kind) {
     case tp::FrameKind::Init:
         handleInit(frame);
-        return true;
+        return;
     case tp::FrameKind::Term:
-        m_closeAfterWrite = true;
         replyStatus(frame, 0, {});
-        return true;
+        finish("client left");
+        return;
     case tp::FrameKind::Reply:
     case tp::FrameKind::Unsol:
-        m_state->logLine("session " + std::to_string(m_id) + " (" + m_peer + "): server frame kind from a client");
-        close("protocol error");
-        return false;
+        log("server frame kind from a client");
+        finish("protocol error");
+        return;
     default:
         break;
     }
     if (!m_joined) {
         replyFailure(frame, TPEPROTO, "not joined: tpinit has not been called",
                      "세션이 시작되지 않았습니다. 먼저 접속(tpinit)하십시오.", -1);
-        return true;
+        return;
     }
     switch (frame.kind) {
     case tp::FrameKind::Call:
         handleCall(frame);
-        return true;
+        return;
     case tp::FrameKind::Begin:
-        return handleBegin(frame);
+        handleBegin(frame);
+        return;
     case tp::FrameKind::Commit:
         handleCommit(frame);
-        return true;
+        return;
     case tp::FrameKind::Abort:
         handleAbort(frame);
-        return true;
+        return;
     default:
-        return true;
+        return;
     }
 }
 
 void Session::handleInit(const tp::Frame &frame)
 {
+    if (m_refusing) {
+        const std::size_t max = m_state->maxSessions;
+        replyStatus(frame, TPELIMIT,
+                    "the service host serves at most " + std::to_string(max) + " sessions; try again later");
+        m_state->logLine("connection refused: " + std::to_string(max) + " sessions open");
+        finish("refused");
+        return;
+    }
     if (m_joined) {
         replyStatus(frame, TPEPROTO, "already joined");
         return;
@@ -219,10 +384,6 @@ void Session::handleInit(const tp::Frame &frame)
         m_user = text::fromCp949(user);
         m_client = text::fromCp949(client);
         m_joined = true;
-    }
-    {
-        std::lock_guard lock(m_state->sessionsMutex);
-        m_state->sessions[m_id] = weak_from_this();
     }
     m_state->logLine(logPrefix() + " started", LogLevel::Info);
     replyStatus(frame, 0, {});
@@ -250,22 +411,8 @@ void Session::handleCall(const tp::Frame &frame)
     bool inTransaction = false;
     ConnectionPool::Connection pooled(nullptr, ConnectionPool::Giver{&m_state->pool});
     if (!(frame.flags & TPNOTRAN) && frame.transaction != 0) {
-        if (!m_transaction || m_transaction->id != frame.transaction) {
-            replyFailure(frame, TPETRAN, "the call names a transaction that is not open",
-                         "열려 있지 않은 트랜잭션 안의 호출입니다.", -1);
+        if (refuseCallInTransaction(frame))
             return;
-        }
-        if (!m_transaction->expired && std::chrono::steady_clock::now() >= m_transaction->deadline)
-            expire(m_transaction->id);
-        if (m_transaction->expired) {
-            replyFailure(frame, TPETIME,
-                         "the transaction timed out after " + std::to_string(m_transaction->timeout.count()) +
-                             " s and was rolled back",
-                         "트랜잭션 제한 시간(" + std::to_string(m_transaction->timeout.count()) +
-                             "초)이 지나 작업이 취소되었습니다.",
-                         -1);
-            return;
-        }
         db = m_transaction->connection.get();
         inTransaction = true;
     } else {
@@ -294,7 +441,7 @@ void Session::handleCall(const tp::Frame &frame)
     identity.logForm = fieldText(fields, requestBuffer, "LOG_FORMNAME");
 
     Request request(requestBuffer, fields);
-    auto reply = std::make_unique<Reply>(fields);
+    auto reply = std::make_unique<Reply>(fields, tp::flavourMaxSize(frame.flavour));
     ServiceContext ctx(frame.name, request, *reply, std::move(identity), db, inTransaction, m_id, m_state.get());
     int status = 0;
     std::string detail;
@@ -315,16 +462,20 @@ void Session::handleCall(const tp::Frame &frame)
         ctx.fail("서비스 " + frame.name + " 처리 중 오류가 발생했습니다.", -1);
     }
     pooled.reset();
+    const bool tooLarge = reply->overflowed() || reply->usedBytes() > tp::flavourMaxSize(frame.flavour);
+    if (inTransaction && (status != 0 || tooLarge))
+        doom(Transaction::Doom::Failed, tooLarge ? "the reply of service " + frame.name + " was too large"
+                                                 : "service " + frame.name + " failed");
 
     std::size_t limit = tp::flavourMaxSize(frame.flavour);
     if (!reply->overflowed() && fields.id("STATLIN") != BADFLDID) {
         if (!ctx.status().empty() || reply->count("STATLIN") == 0)
             reply->setText("STATLIN", 0, ctx.status());
     }
-    if (reply->overflowed() || reply->usedBytes() > limit) {
-        std::string size = reply->overflowed() ? "more than " + tp::withThousands(tp::kFml32MaxSize)
+    if (tooLarge) {
+        std::string size = reply->overflowed() ? "more than " + tp::withThousands(limit)
                                                : tp::withThousands(reply->usedBytes());
-        std::string sizeKo = reply->overflowed() ? tp::withThousands(tp::kFml32MaxSize) + "바이트 이상"
+        std::string sizeKo = reply->overflowed() ? tp::withThousands(limit) + "바이트 이상"
                                                  : tp::withThousands(reply->usedBytes()) + "바이트";
         replyFailure(frame, TPELIMIT,
                      "the reply of service " + frame.name + " (" + size + " bytes) exceeds the " +
@@ -347,146 +498,6 @@ void Session::handleCall(const tp::Frame &frame)
     out.data = std::string(tp::fb::entries(reply->buffer()));
     logOutcome(frame, status, status == 0 ? detail : detail + ": " + ctx.status());
     send(std::move(out));
-}
-
-bool Session::handleBegin(const tp::Frame &frame)
-{
-    if (m_transaction) {
-        // A client begins only when it knows of no open transaction: this one was lost (its
-        // tpbegin gave up waiting before the reply came), so it is rolled back rather than
-        // left holding the write lock and refusing every later begin of the session.
-        m_state->logLine("session " + std::to_string(m_id) + " (" + m_peer + "): transaction " +
-                         std::to_string(m_transaction->id) + " the client lost is rolled back");
-        endTransaction(false, nullptr);
-    }
-    const auto &o = m_state->options;
-    std::chrono::seconds timeout = frame.arg == 0 ? o.defaultTransactionTimeout
-                                                  : std::min(std::chrono::seconds(frame.arg), o.maxTransactionTimeout);
-    std::string why;
-    auto connection = m_state->pool.acquire(&why);
-    if (!connection) {
-        replyStatus(frame, TPESYSTEM, "database unavailable: " + why);
-        return true;
-    }
-    // The lock is waited for as long as a statement would wait on a busy database.
-    m_pendingBegin = PendingBegin{frame, std::move(connection), timeout,
-                                  std::chrono::steady_clock::now() + o.busyTimeout};
-    tryBegin();
-    return false;
-}
-
-void Session::tryBegin()
-{
-    if (m_closed || !m_pendingBegin)
-        return;
-    PendingBegin &p = *m_pendingBegin;
-    sqlite3 *db = p.connection.get();
-    sqlite3_busy_timeout(db, 0);
-    std::string why;
-    const bool begun = execute(db, "BEGIN IMMEDIATE", &why);
-    const bool busy = !begun && (sqlite3_errcode(db) & 0xff) == SQLITE_BUSY;
-    sqlite3_busy_timeout(db, static_cast<int>(m_state->options.busyTimeout.count()));
-    if (busy && std::chrono::steady_clock::now() + p.backoff < p.lockDeadline) {
-        m_beginTimer.expires_after(p.backoff);
-        p.backoff = std::min(p.backoff * 2, std::chrono::milliseconds(20));
-        m_beginTimer.async_wait([self = shared_from_this()](const asio::error_code &ec) {
-            if (!ec)
-                self->tryBegin();
-        });
-        return;
-    }
-    PendingBegin done = std::move(p);
-    m_pendingBegin.reset();
-    if (!begun)
-        replyStatus(done.frame, TPESYSTEM, "cannot begin the transaction: " + why);
-    else
-        openTransaction(done.frame, std::move(done.connection), done.timeout);
-    readPrefix();
-}
-
-void Session::openTransaction(const tp::Frame &frame, ConnectionPool::Connection connection,
-                              std::chrono::seconds timeout)
-{
-    Transaction t;
-    t.id = m_state->nextTransactionId++;
-    if (t.id == 0)
-        t.id = m_state->nextTransactionId++;
-    t.connection = std::move(connection);
-    t.timeout = timeout;
-    t.deadline = std::chrono::steady_clock::now() + timeout;
-    std::uint32_t id = t.id;
-    {
-        std::lock_guard lock(m_infoMutex);
-        m_transaction = std::move(t);
-    }
-    m_timer.expires_at(m_transaction->deadline);
-    m_timer.async_wait([self = shared_from_this(), id](const asio::error_code &ec) {
-        if (!ec)
-            self->expire(id);
-    });
-    tp::Frame out;
-    out.kind = tp::FrameKind::Reply;
-    out.sequence = frame.sequence;
-    out.transaction = id;
-    send(std::move(out));
-}
-
-void Session::expire(std::uint32_t transactionId)
-{
-    if (!m_transaction || m_transaction->id != transactionId || m_transaction->expired)
-        return;
-    std::string why;
-    execute(m_transaction->connection.get(), "ROLLBACK", &why);
-    std::lock_guard lock(m_infoMutex);
-    m_transaction->connection.reset();
-    m_transaction->expired = true;
-}
-
-void Session::endTransaction(bool commit, std::string *error)
-{
-    m_timer.cancel();
-    if (m_transaction && !m_transaction->expired && m_transaction->connection) {
-        if (commit && !execute(m_transaction->connection.get(), "COMMIT", error))
-            execute(m_transaction->connection.get(), "ROLLBACK", nullptr);
-        else if (!commit)
-            execute(m_transaction->connection.get(), "ROLLBACK", error);
-    }
-    std::lock_guard lock(m_infoMutex);
-    m_transaction.reset();
-}
-
-void Session::handleCommit(const tp::Frame &frame)
-{
-    if (!m_transaction || m_transaction->id != frame.transaction) {
-        replyStatus(frame, TPEPROTO, "no such transaction is open");
-        return;
-    }
-    if (!m_transaction->expired && std::chrono::steady_clock::now() >= m_transaction->deadline)
-        expire(m_transaction->id);
-    if (m_transaction->expired) {
-        std::string detail = "the transaction timed out after " + std::to_string(m_transaction->timeout.count()) +
-                             " s and was rolled back";
-        endTransaction(false, nullptr);
-        replyStatus(frame, TPETIME, detail);
-        return;
-    }
-    std::string why;
-    endTransaction(true, &why);
-    if (!why.empty()) {
-        replyStatus(frame, TPEABORT, "commit failed and the transaction was rolled back: " + why);
-        return;
-    }
-    replyStatus(frame, 0, {});
-}
-
-void Session::handleAbort(const tp::Frame &frame)
-{
-    if (!m_transaction || m_transaction->id != frame.transaction) {
-        replyStatus(frame, TPEPROTO, "no such transaction is open");
-        return;
-    }
-    endTransaction(false, nullptr);
-    replyStatus(frame, 0, {});
 }
 
 std::string Session::logPrefix() const
@@ -572,23 +583,34 @@ void Session::writeNext()
 {
     if (m_outbox.empty()) {
         m_writing = false;
-        if (m_closeAfterWrite)
-            close("client left");
+        if (m_closeAfterWrite && !m_pendingBegin)
+            close(m_finishWhy);
+        else
+            processInput(); // replies drained: read and handle what waits
         return;
     }
+    if (!m_writing)
+        m_lastWrite = Clock::now();
     m_writing = true;
-    asio::async_write(m_socket, asio::buffer(m_outbox.front()),
-                      asio::bind_executor(m_strand, [self = shared_from_this()](const asio::error_code &ec,
-                                                                                std::size_t) {
-                          if (self->m_closed)
-                              return;
-                          self->m_outbox.pop_front();
-                          if (ec) {
-                              self->close("sending failed: " + ec.message());
-                              return;
-                          }
-                          self->writeNext();
-                      }));
+    const std::string &front = m_outbox.front();
+    m_socket.async_write_some(
+        asio::buffer(front.data() + m_written, front.size() - m_written),
+        asio::bind_executor(m_strand, [self = shared_from_this()](const asio::error_code &ec, std::size_t n) {
+            if (self->m_closed)
+                return;
+            if (ec) {
+                self->close("sending failed: " + ec.message());
+                return;
+            }
+            self->m_lastWrite = Clock::now();
+            self->m_written += n;
+            if (self->m_written == self->m_outbox.front().size()) {
+                self->m_outbox.pop_front();
+                self->m_written = 0;
+            }
+            self->updateDeadline();
+            self->writeNext();
+        }));
 }
 
 } // namespace medrec::server

@@ -20,7 +20,8 @@ namespace medrec::server {
 class Session : public std::enable_shared_from_this<Session>
 {
 public:
-    Session(asio::ip::tcp::socket socket, std::shared_ptr<ServerState> state, std::uint64_t id);
+    // refusing: the server is full; the session answers the Init with TPELIMIT and ends.
+    Session(asio::ip::tcp::socket socket, std::shared_ptr<ServerState> state, std::uint64_t id, bool refusing);
     ~Session();
 
     void start();
@@ -32,13 +33,22 @@ public:
     SessionInfo info() const;
 
 private:
+    using Clock = std::chrono::steady_clock;
+
     struct Transaction
     {
         std::uint32_t id = 0;
         ConnectionPool::Connection connection;
-        std::chrono::steady_clock::time_point deadline;
+        Clock::time_point deadline;
         std::chrono::seconds timeout{0};
-        bool expired = false; // rolled back by the time-out, waiting for commit/abort
+        // Rolled back already, waiting for the client's commit or abort.
+        enum class Doom
+        {
+            None,
+            TimedOut, // its time-out passed
+            Failed    // a call in it failed
+        } doom = Doom::None;
+        std::string why; // what failed
     };
 
     // A tpbegin waiting for the database's write lock.
@@ -47,23 +57,31 @@ private:
         tp::Frame frame;
         ConnectionPool::Connection connection;
         std::chrono::seconds timeout{0};
-        std::chrono::steady_clock::time_point lockDeadline;
+        Clock::time_point lockDeadline;
+        bool callerGivesUp = false; // lockDeadline is the caller's wait, not the server's
         std::chrono::milliseconds backoff{1};
     };
 
-    void readPrefix();
-    void readBody(std::size_t length);
-    // False when the frame's answer is still pending: reading resumes once it is sent.
-    bool handle(tp::Frame frame);
+    // Input: bytes are read as they arrive (never a whole announced body up front) and
+    // handled frame by frame; reading pauses while requests are unanswered.
+    void readMore();
+    void receive();
+    void processInput();
+    bool completeFrameBuffered() const;
+    std::size_t unanswered() const;
+
+    void handle(tp::Frame frame);
     void handleInit(const tp::Frame &frame);
     void handleCall(const tp::Frame &frame);
-    bool handleBegin(const tp::Frame &frame);
+    void handleBegin(const tp::Frame &frame);
     // One try at the write lock; retries on a timer, so no I/O thread ever waits on it.
     void tryBegin();
     void openTransaction(const tp::Frame &frame, ConnectionPool::Connection connection,
                          std::chrono::seconds timeout);
     void handleCommit(const tp::Frame &frame);
     void handleAbort(const tp::Frame &frame);
+    // Replies with the failure and returns true when the call's transaction cannot take it.
+    bool refuseCallInTransaction(const tp::Frame &frame);
 
     // Replies without a buffer, or with a buffer holding only "STATLIN".
     void replyStatus(const tp::Frame &request, int status, std::string detail);
@@ -76,23 +94,47 @@ private:
     std::string logPrefix() const;
 
     void expire(std::uint32_t transactionId);
+    // Rolls the transaction back now and keeps it, rollback-only, for the client to end.
+    void doom(Transaction::Doom doom, std::string why);
     void endTransaction(bool commit, std::string *error);
+    // Sends what is queued, then closes.
+    void finish(const std::string &why);
     void close(const std::string &why);
+    void log(const std::string &line) const;
+
+    // The one time limit that applies now (Init, a stalled frame, idle), re-armed after
+    // every event.
+    void updateDeadline();
+    void setDeadline(Clock::time_point when, std::string why);
+    void onDeadline();
 
     asio::ip::tcp::socket m_socket;
     asio::strand<asio::io_context::executor_type> m_strand;
     asio::steady_timer m_timer;
     asio::steady_timer m_beginTimer;
+    asio::steady_timer m_deadlineTimer;
     std::shared_ptr<ServerState> m_state;
     std::uint64_t m_id;
     std::string m_peer;
+    bool m_refusing;
 
-    char m_prefix[tp::kFrameLengthPrefix];
-    std::string m_body;
+    std::string m_input; // received, not yet handled
+    bool m_reading = false;
+    bool m_inputEnded = false; // the client sent its last byte (or a bad frame came)
     std::deque<std::string> m_outbox;
+    std::size_t m_written = 0; // of m_outbox.front()
     bool m_writing = false;
     bool m_closeAfterWrite = false;
+    std::string m_finishWhy;
     bool m_closed = false;
+
+    Clock::time_point m_started;
+    Clock::time_point m_lastRead;
+    Clock::time_point m_lastWrite;
+    Clock::time_point m_lastRequest;
+    Clock::time_point m_deadline = Clock::time_point::max();
+    std::string m_deadlineWhy;
+    bool m_deadlineArmed = false;
 
     mutable std::mutex m_infoMutex; // guards the identity for info() from other threads
     bool m_joined = false;

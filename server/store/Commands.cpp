@@ -55,6 +55,34 @@ bool readFile(const std::string &path, std::string &content, std::string &error)
     return true;
 }
 
+int importInto(const std::string &dbPath, const std::string &dataPath, const std::string &json,
+               const ImportOptions &options, std::ostream &out, std::ostream &err)
+{
+    std::string error;
+    try {
+        Connection db(dbPath, Connection::Mode::ReadWriteCreate);
+        if (!prepareSchema(db.get(), &error)) {
+            err << "import: " << dbPath << ": " << error << "\n";
+            return 1;
+        }
+        const ImportResult result = importJson(db.get(), json, options);
+        if (!result.ok) {
+            err << "import: " << dataPath << ": " << result.error << "\n"
+                << "import: nothing was imported\n";
+            return 1;
+        }
+        const ImportSummary &s = result.summary;
+        out << "imported " << s.patients << " patients, " << s.visits << " visits, " << s.records << " records ("
+            << s.contentRows << " content rows), " << s.recordKinds << " record kinds, " << s.departments
+            << " departments, " << s.wards << " wards (" << s.rooms << " rooms), " << s.commonCodes
+            << " common codes, " << s.serviceReplies << " stored replies\n";
+        return 0;
+    } catch (const DbError &e) {
+        err << "import: " << e.what() << "\n";
+        return 1;
+    }
+}
+
 } // namespace
 
 int runImport(const std::vector<std::string> &args, std::ostream &out, std::ostream &err)
@@ -85,28 +113,14 @@ int runImport(const std::vector<std::string> &args, std::ostream &out, std::ostr
         err << "import: " << error << "\n";
         return 1;
     }
-    try {
-        Connection db(dbPath, Connection::Mode::ReadWriteCreate);
-        if (!prepareSchema(db.get(), &error)) {
-            err << "import: " << dbPath << ": " << error << "\n";
-            return 1;
-        }
-        const ImportResult result = importJson(db.get(), json, options);
-        if (!result.ok) {
-            err << "import: " << dataPath << ": " << result.error << "\n"
-                << "import: nothing was imported\n";
-            return 1;
-        }
-        const ImportSummary &s = result.summary;
-        out << "imported " << s.patients << " patients, " << s.visits << " visits, " << s.records << " records ("
-            << s.contentRows << " content rows), " << s.recordKinds << " record kinds, " << s.departments
-            << " departments, " << s.wards << " wards (" << s.rooms << " rooms), " << s.commonCodes
-            << " common codes, " << s.serviceReplies << " stored replies\n";
-        return 0;
-    } catch (const DbError &e) {
-        err << "import: " << e.what() << "\n";
-        return 1;
-    }
+    // A refused import into a database it would have created leaves no file behind.
+    std::error_code ec;
+    const bool existed = std::filesystem::exists(dbPath, ec);
+    const int rc = importInto(dbPath, dataPath, json, options, out, err);
+    if (rc != 0 && !existed)
+        for (const char *suffix : {"", "-wal", "-shm", "-journal"})
+            std::filesystem::remove(dbPath + suffix, ec);
+    return rc;
 }
 
 void writeHistory(sqlite3 *db, std::ostream &out, std::size_t limit)

@@ -527,15 +527,107 @@ private:
     ImportSummary m_summary;
 };
 
+// A first pass over the text that builds nothing: finds syntax errors and numbers no
+// double holds ("1e400") without an exception, and refuses a key that an object already
+// has (the import would otherwise keep the last one silently), naming where it stands
+// ("patients[3].number").
+class DocumentCheck : public nlohmann::json_sax<nlohmann::json>
+{
+public:
+    const std::string &error() const { return m_error; }
+
+    bool null() override { return value(); }
+    bool boolean(bool) override { return value(); }
+    bool number_integer(number_integer_t) override { return value(); }
+    bool number_unsigned(number_unsigned_t) override { return value(); }
+    bool number_float(number_float_t, const string_t &) override { return value(); }
+    bool string(string_t &) override { return value(); }
+    bool binary(binary_t &) override { return value(); }
+    bool start_object(std::size_t) override { return start(false); }
+    bool start_array(std::size_t) override { return start(true); }
+    bool end_object() override { return end(); }
+    bool end_array() override { return end(); }
+
+    bool key(string_t &name) override
+    {
+        Level &level = m_levels.back();
+        level.key = name;
+        if (!level.keys.insert(name).second) {
+            m_error = path() + ": the key \"" + name + "\" stands twice in one object";
+            return false;
+        }
+        return true;
+    }
+
+    bool parse_error(std::size_t, const std::string &, const nlohmann::json::exception &e) override
+    {
+        // "[json.exception.parse_error.101] parse error at line 1, ..." without its tag.
+        std::string text = e.what();
+        if (!text.empty() && text.front() == '[') {
+            const std::size_t close = text.find("] ");
+            if (close != std::string::npos)
+                text.erase(0, close + 2);
+        }
+        m_error = "not a JSON document: " + text;
+        return false;
+    }
+
+private:
+    struct Level
+    {
+        bool array;
+        std::set<std::string> keys;
+        std::string key;       // objects: the member being read
+        std::size_t index = 0; // arrays: the element being read
+    };
+
+    bool value()
+    {
+        if (!m_levels.empty() && m_levels.back().array)
+            ++m_levels.back().index;
+        return true;
+    }
+    bool start(bool array)
+    {
+        m_levels.push_back(Level{array, {}, {}, 0});
+        return true;
+    }
+    bool end()
+    {
+        m_levels.pop_back();
+        return value();
+    }
+
+    std::string path() const
+    {
+        std::string out;
+        for (const Level &level : m_levels) {
+            if (level.array)
+                out += "[" + std::to_string(level.index) + "]";
+            else
+                out += (out.empty() ? "" : ".") + level.key;
+        }
+        return out.empty() ? "(document)" : out;
+    }
+
+    std::vector<Level> m_levels;
+    std::string m_error;
+};
+
 } // namespace
 
 ImportResult importJson(sqlite3 *db, std::string_view json, const ImportOptions &options)
 {
     ImportResult result;
     nlohmann::json doc;
+    DocumentCheck check;
+    if (!nlohmann::json::sax_parse(json.begin(), json.end(), &check)) {
+        result.error = check.error().empty() ? "not a JSON document" : check.error();
+        return result;
+    }
     try {
         doc = nlohmann::json::parse(json.begin(), json.end());
-    } catch (const nlohmann::json::parse_error &e) {
+    } catch (const nlohmann::json::exception &e) {
         result.error = std::string("not a JSON document: ") + e.what();
         return result;
     }
@@ -550,6 +642,8 @@ ImportResult importJson(sqlite3 *db, std::string_view json, const ImportOptions 
         result.error = e.what();
     } catch (const DbError &e) {
         result.error = std::string("database: ") + e.what();
+    } catch (const std::exception &e) {
+        result.error = e.what();
     }
     return result;
 }

@@ -113,10 +113,11 @@ void execute(sqlite3 *db, std::string_view sql)
 void configureConnection(sqlite3 *db)
 {
     sqlite3_busy_timeout(db, kBusyTimeoutMs);
-    // WAL: readers never wait for the writer; NORMAL sync keeps every committed transaction
-    // across a crash of the process (the WAL is written before COMMIT returns).
+    // WAL: readers never wait for the writer. FULL sync: COMMIT returns only once the WAL
+    // is on the disk, so an acknowledged print-history row survives a power cut too, not
+    // just a crash of the process (NORMAL would lose the last commits).
     execute(db, "PRAGMA journal_mode=WAL");
-    execute(db, "PRAGMA synchronous=NORMAL");
+    execute(db, "PRAGMA synchronous=FULL");
     execute(db, "PRAGMA foreign_keys=ON");
 }
 

@@ -1,6 +1,8 @@
 // The server against bad input and vanishing clients, many clients at once, and the real
 // medrec-server program.
 
+#include "NotesService.h"
+#include "RawClient.h"
 #include "TestSupport.h"
 
 #include "client/ClientSession.h"
@@ -28,138 +30,21 @@
 #include <thread>
 
 using namespace medrec;
-using medrec::testing::InProcessOptions;
-using medrec::testing::InProcessServer;
+using medrec::testing::RawClient;
+using medrec::testing::frame;
+using medrec::testing::initFrame;
+using medrec::testing::stringEntry;
 
 namespace {
 
-// A plain TCP client that speaks (or breaks) the wire by hand.
-class RawClient
-{
-public:
-    explicit RawClient(unsigned short port)
-    {
-        m_fd = socket(AF_INET, SOCK_STREAM, 0);
-        sockaddr_in a{};
-        a.sin_family = AF_INET;
-        a.sin_port = htons(port);
-        a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        if (connect(m_fd, reinterpret_cast<sockaddr *>(&a), sizeof a) != 0)
-            ADD_FAILURE() << "connect failed";
-    }
-    ~RawClient() { closeNow(); }
-    void closeNow()
-    {
-        if (m_fd >= 0)
-            close(m_fd);
-        m_fd = -1;
-    }
-    void send(const std::string &bytes) { ASSERT_EQ(::send(m_fd, bytes.data(), bytes.size(), MSG_NOSIGNAL), ssize_t(bytes.size())); }
-    void send(const tp::Frame &f) { send(tp::encodeFrame(f)); }
-
-    // The next frame, or nullopt when the server closed the connection (or 5 s passed).
-    std::optional<tp::Frame> receive()
-    {
-        std::string prefix = readExact(4);
-        if (prefix.size() != 4)
-            return std::nullopt;
-        auto length = tp::decodeLengthPrefix(prefix, nullptr);
-        if (!length)
-            return std::nullopt;
-        std::string body = readExact(*length);
-        return tp::decodeFrame(body, nullptr);
-    }
-    // True when the server has closed the connection within 5 s.
-    bool closedByServer()
-    {
-        for (;;) {
-            std::string b = readExact(1);
-            if (b.empty())
-                return m_eof;
-        }
-    }
-
-private:
-    std::string readExact(std::size_t n)
-    {
-        std::string out;
-        while (out.size() < n) {
-            pollfd p{m_fd, POLLIN, 0};
-            if (poll(&p, 1, 5000) <= 0)
-                return out;
-            char buf[4096];
-            ssize_t got = recv(m_fd, buf, std::min(sizeof buf, n - out.size()), 0);
-            if (got <= 0) {
-                m_eof = true;
-                return out;
-            }
-            out.append(buf, static_cast<std::size_t>(got));
-        }
-        return out;
-    }
-    int m_fd = -1;
-    bool m_eof = false;
-};
-
-tp::Frame frame(tp::FrameKind kind, std::uint32_t seq)
-{
-    tp::Frame f;
-    f.kind = kind;
-    f.sequence = seq;
-    return f;
-}
-
-tp::Frame initFrame() 
-{
-    tp::Frame f = frame(tp::FrameKind::Init, 1);
-    f.data = std::string("RAW\0" "127.0.0.1", 13);
-    return f;
-}
-
-std::string stringEntry(FLDID id, const std::string &text)
-{
-    std::string out(8, '\0');
-    std::uint32_t len = static_cast<std::uint32_t>(text.size() + 1);
-    std::memcpy(out.data(), &id, 4);
-    std::memcpy(out.data() + 4, &len, 4);
-    return out + text + std::string(1, '\0');
-}
-
-bool createTable(sqlite3 *db, std::string *)
-{
-    return sqlite3_exec(db, "CREATE TABLE IF NOT EXISTS notes(text TEXT)", nullptr, nullptr, nullptr) == SQLITE_OK;
-}
-
-class RobustnessTest : public ::testing::Test
+class RobustnessTest : public medrec::testing::NotesServerTest
 {
 protected:
-    void SetUp() override
-    {
-        InProcessOptions options;
-        options.prepareDatabase = createTable;
-        m_server = std::make_unique<InProcessServer>(
-            [](server::ServiceRegistry &r) {
-                r.add("TS_NOTE_U1", [](server::ServiceContext &ctx) {
-                    sqlite3_stmt *stmt = nullptr;
-                    sqlite3_prepare_v2(ctx.db(), "INSERT INTO notes(text) VALUES (?)", -1, &stmt, nullptr);
-                    std::string t = ctx.request().text("S_STRING1");
-                    sqlite3_bind_text(stmt, 1, t.c_str(), -1, SQLITE_TRANSIENT);
-                    if (sqlite3_step(stmt) != SQLITE_DONE)
-                        ctx.fail("저장하지 못했습니다.");
-                    sqlite3_finalize(stmt);
-                });
-            },
-            options);
-        m_env.port = m_server->port();
-        m_env.fieldTable = medrec::testing::defaultFieldTablePath();
-        m_env.callTimeoutSeconds = 10;
-    }
+    void SetUp() override { startServer(); }
 
     std::unique_ptr<tp::client::ClientSession> join(const std::string &user = "OTHER")
     {
-        auto s = tp::client::ClientSession::join(m_env, user, "127.0.0.1", TPU_DIP);
-        EXPECT_TRUE(s) << tp::client::lastErrorDetail();
-        return s;
+        return NotesServerTest::join(user);
     }
 
     // A well-behaved session is still served.
@@ -173,9 +58,6 @@ protected:
         EXPECT_STREQ(Fvals(reinterpret_cast<FBFR *>(b), fields->id("S_STRING1"), 0), "ping");
         tp::client::release(b);
     }
-
-    std::unique_ptr<InProcessServer> m_server;
-    tp::SiteEnvironment m_env;
 };
 
 TEST_F(RobustnessTest, BadFramesCloseOnlyTheirConnection)
@@ -300,12 +182,15 @@ TEST_F(RobustnessTest, ABeginTheClientGaveUpOnDoesNotLockItsSessionOut)
     ASSERT_TRUE(waiter);
     EXPECT_EQ(waiter->begin(30, 0), -1);
     EXPECT_EQ(gettperrno(), TPETIME);
-
-    // The lock comes free; the server then opens the transaction the waiter no longer knows of.
+    // The server stopped waiting for the lock before the waiter stopped waiting for it, so
+    // nothing is opened behind the waiter's back when the lock comes free.
+    EXPECT_NE(tp::client::lastErrorDetail().find("stayed locked"), std::string::npos)
+        << tp::client::lastErrorDetail();
     ASSERT_EQ(holder->commit(0), 0) << tp::client::lastErrorDetail();
-    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    for (const auto &session : m_server->server().sessions())
+        EXPECT_FALSE(session.inTransaction) << session.user;
 
-    // Its next begin is served, and the lost transaction no longer holds the lock.
+    // Its next begin is served, and so is everyone else's.
     ASSERT_EQ(waiter->begin(30, 0), 0) << tp::client::lastErrorDetail();
     ASSERT_EQ(waiter->abort(0), 0);
     ASSERT_EQ(holder->begin(30, 0), 0) << tp::client::lastErrorDetail();

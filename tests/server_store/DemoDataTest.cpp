@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
 #include <fstream>
 #include <regex>
 #include <sstream>
@@ -144,6 +145,58 @@ TEST(DemoDataTest, ImportOfABadFileChangesNothing)
     Connection c(db, Connection::Mode::ReadWrite);
     EXPECT_GE(number(c.get(), "SELECT count(*) FROM patients"), 20); // --replace was rolled back too
     EXPECT_EQ(number(c.get(), "SELECT count(*) FROM patients WHERE patno LIKE '0009%'"), 0);
+}
+
+TEST(DemoDataTest, BadJsonIsAClearMessageAndLeavesNoNewDatabase)
+{
+    struct Case
+    {
+        const char *what;
+        const char *json;
+        const char *message;
+    } cases[] = {
+        {"a number no double holds", R"({"x": 1e400})", "number overflow parsing '1e400'"},
+        {"a number deep inside", R"({"patients": [{"number": "00090001", "name": "가", "extra": {"L_CNT1": -1e999}}]})",
+         "number overflow"},
+        {"a key twice in a patient",
+         R"({"patients": [{"number": "00090001", "name": "가"}, {"number": "00090002", "number": "00090003"}]})",
+         "patients[1].number: the key \"number\" stands twice in one object"},
+        {"the patients twice", R"({"patients": [], "departments": [], "patients": []})",
+         "patients: the key \"patients\" stands twice in one object"},
+        {"not JSON at all", "{\"patients\": [", "not a JSON document: "},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.what);
+        medrec::testing::TempDir dir;
+        const std::string file = dir.file("o.json");
+        std::ofstream(file) << c.json;
+        const std::string db = dir.file("o.db");
+        const ProgramRun r = runServer(dir, "import --db '" + db + "' '" + file + "'");
+        EXPECT_EQ(r.exit, 1);
+        EXPECT_NE(r.err.find(c.message), std::string::npos) << r.err;
+        EXPECT_NE(r.err.find("nothing was imported"), std::string::npos) << r.err;
+        for (const char *suffix : {"", "-wal", "-shm", "-journal"})
+            EXPECT_FALSE(std::filesystem::exists(db + suffix)) << suffix;
+    }
+}
+
+TEST(DemoDataTest, HelpAndVersionGoToStandardOutput)
+{
+    medrec::testing::TempDir dir;
+    ProgramRun r = runServer(dir, "--help");
+    EXPECT_EQ(r.exit, 0);
+    EXPECT_TRUE(r.err.empty()) << r.err;
+    for (const char *option : {"--max-sessions", "--init-timeout", "--stall-timeout", "--idle-timeout", "import"})
+        EXPECT_NE(r.out.find(option), std::string::npos) << option;
+    r = runServer(dir, "serve --help");
+    EXPECT_EQ(r.exit, 0);
+    EXPECT_NE(r.out.find("--max-sessions N"), std::string::npos) << r.out;
+    r = runServer(dir, "--version");
+    EXPECT_EQ(r.exit, 0);
+    EXPECT_EQ(r.out.rfind("medrec-server ", 0), 0u) << r.out;
+    r = runServer(dir, "--max-sessions 0 --db x.db");
+    EXPECT_EQ(r.exit, 2);
+    EXPECT_NE(r.err.find("--max-sessions needs a number from 1"), std::string::npos) << r.err;
 }
 
 // Stored replies are found only under the fields their service looks up by: a demo row kept

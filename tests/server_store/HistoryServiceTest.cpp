@@ -4,12 +4,15 @@
 #include "ServiceFixture.h"
 
 #include "Sqlite.h"
+#include "client/Errors.h"
 #include "client/FieldTables.h"
 
 #include <signal.h>
 #include <sys/wait.h>
 
 #include <atomic>
+#include <chrono>
+#include <fstream>
 #include <thread>
 
 namespace medrec::server::store::testing {
@@ -214,6 +217,89 @@ TEST(HistoryDurabilityTest, CommittedRowSurvivesSigkillAtOnce)
     EXPECT_EQ(st.text(0), "00001001");
     EXPECT_EQ(st.text(1), "MDOPRECT");
     EXPECT_FALSE(st.step());
+}
+
+// Waits until the process is stopped (state T in /proc), at most 5 s.
+bool waitUntilStopped(pid_t pid)
+{
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+    while (std::chrono::steady_clock::now() < deadline) {
+        std::ifstream stat("/proc/" + std::to_string(pid) + "/stat");
+        std::string line;
+        std::getline(stat, line);
+        const std::size_t close = line.rfind(')');
+        if (close != std::string::npos && close + 2 < line.size() && line[close + 2] == 'T')
+            return true;
+        std::this_thread::yield();
+    }
+    return false;
+}
+
+class StoppedServerTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        tp::client::installFieldTable(medrec::testing::loadDefaultFieldTable());
+        m_env = medrec::testing::writeSiteEnvironment(m_process.directory(), "127.0.0.1", m_process.port(),
+                                                      medrec::testing::defaultFieldTablePath(), {"CALL_TIMEOUT=1"});
+    }
+    void TearDown() override { ::kill(m_process.pid(), SIGCONT); }
+
+    void stopServer()
+    {
+        ASSERT_EQ(::kill(m_process.pid(), SIGSTOP), 0);
+        ASSERT_TRUE(waitUntilStopped(m_process.pid()));
+    }
+    void continueServer() { ASSERT_EQ(::kill(m_process.pid(), SIGCONT), 0); }
+
+    long long rows()
+    {
+        Connection db(m_process.databasePath(), Connection::Mode::ReadOnly);
+        Statement st(db.get(), "SELECT count(*) FROM print_history");
+        return st.step() ? st.integer(0) : -1;
+    }
+
+    medrec::testing::ServerProcess m_process;
+    std::string m_env;
+};
+
+TEST_F(StoppedServerTest, AWriteThatTimedOutIsNeverCommittedAndARetryWritesOnce)
+{
+    auto s = joinSession(m_env, "MDUSER", "10.1.20.3");
+    Buffer b;
+    b.set("S_STRING1", "00001001").set("S_STRING2", "20150303").set("S_STRING3", "1").set("S_STRING4", "empty");
+    b.set("S_STRING5", "empty").set("S_STRING8", "MDOPRECT");
+    ASSERT_EQ(s->begin(10, 0), 0);
+    stopServer();
+    const Outcome timedOut = call(*s, "MD_RECOD_U1", b, 0);
+    EXPECT_EQ(timedOut.rc, -1);
+    EXPECT_EQ(timedOut.error, TPETIME);
+    continueServer();
+    EXPECT_EQ(s->commit(0), -1);
+    EXPECT_EQ(tp::client::lastError(), TPEABORT);
+
+    // The operator prints again: exactly one row, the late write of the first try gone.
+    const Outcome retried = writeHistory(*s, kOperation);
+    ASSERT_EQ(retried.rc, 0) << retried.statlin;
+    EXPECT_EQ(rows(), 1);
+}
+
+TEST_F(StoppedServerTest, ABeginThatTimedOutHoldsNoLockAfterwards)
+{
+    auto s = joinSession(m_env, "MDUSER", "10.1.20.3");
+    stopServer();
+    EXPECT_EQ(s->begin(10, 0), -1);
+    EXPECT_EQ(tp::client::lastError(), TPETIME);
+    continueServer();
+
+    // Another workstation, waiting one second, gets the write lock: the transaction the
+    // server opened late for the first was rolled back at once.
+    auto other = joinSession(m_env, "OTHER", "10.1.20.4");
+    const Outcome o = writeHistory(*other, kOperation);
+    EXPECT_EQ(o.rc, 0) << o.statlin << tp::client::lastErrorDetail();
+    EXPECT_EQ(writeHistory(*s, kOperation).rc, 0) << tp::client::lastErrorDetail();
+    EXPECT_EQ(rows(), 2);
 }
 
 } // namespace

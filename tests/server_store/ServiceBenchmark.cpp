@@ -3,6 +3,10 @@
 //   1. A patient with 100 visits: the main screen's visit list, one "MD_PMEDH_S1" and one
 //      "MD_RECOD_L1" per visit (101 calls), wall time per round.
 //   2. 16 clients at once, each calling "MD_RECOD_L1" as fast as it can: calls per second.
+//   3. Print-history rows written as the print run writes them (begin, "MD_RECOD_U1",
+//      commit), one after the other: time per row with the server's full synchronisation.
+//   4. What that synchronisation costs: one-row commits on a bare SQLite file in WAL mode
+//      with synchronous=NORMAL and with synchronous=FULL.
 //
 // Runs the medrec-server program on a fresh database filled through the import.
 
@@ -99,6 +103,44 @@ double millis(Clock::duration d)
     return std::chrono::duration<double, std::milli>(d).count();
 }
 
+constexpr int kHistoryRows = 200;
+
+// Median milliseconds of one history row, or a negative number when a write failed.
+double historyWrites(medrec::tp::client::ClientSession &s)
+{
+    std::vector<double> each;
+    for (int i = 0; i < kHistoryRows; ++i) {
+        const HistoryRow row{"00001234", std::to_string(i), "empty", "empty", "empty", "MDPGNOTT"};
+        const auto start = Clock::now();
+        if (writeHistory(s, row).rc != 0)
+            return -1;
+        each.push_back(millis(Clock::now() - start));
+    }
+    std::sort(each.begin(), each.end());
+    return each[each.size() / 2];
+}
+
+// Median milliseconds of a one-row commit on a WAL file with the given synchronous mode.
+double bareCommits(const std::string &path, const char *synchronous)
+{
+    Connection db(path, Connection::Mode::ReadWriteCreate);
+    execute(db.get(), std::string("PRAGMA synchronous=") + synchronous);
+    execute(db.get(), "CREATE TABLE t(v TEXT)");
+    // The steady state of a running server: the WAL file has its size already and a
+    // commit overwrites it after a checkpoint, rather than growing it each time.
+    for (int i = 0; i < kHistoryRows; ++i)
+        execute(db.get(), "INSERT INTO t VALUES ('warm-up')");
+    execute(db.get(), "PRAGMA wal_checkpoint(RESTART)");
+    std::vector<double> each;
+    for (int i = 0; i < kHistoryRows; ++i) {
+        const auto start = Clock::now();
+        execute(db.get(), "BEGIN IMMEDIATE; INSERT INTO t VALUES ('row'); COMMIT;");
+        each.push_back(millis(Clock::now() - start));
+    }
+    std::sort(each.begin(), each.end());
+    return each[each.size() / 2];
+}
+
 } // namespace
 
 int main()
@@ -132,6 +174,20 @@ int main()
                 kVisits, kVisits, kVisits + 1, kRounds);
     std::printf("  min %.1f ms, median %.1f ms, max %.1f ms; %.3f ms per call (median)\n", rounds.front(),
                 rounds[rounds.size() / 2], rounds.back(), rounds[rounds.size() / 2] / (kVisits + 1));
+
+    const double perRow = historyWrites(*session);
+    if (perRow < 0) {
+        std::fprintf(stderr, "a history write failed\n");
+        return 1;
+    }
+    std::printf("print history, %d rows one after the other (begin, MD_RECOD_U1, commit): %.2f ms per row "
+                "(median)\n",
+                kHistoryRows, perRow);
+    const double normal = bareCommits(server.directory() + "/normal.db", "NORMAL");
+    const double full = bareCommits(server.directory() + "/full.db", "FULL");
+    std::printf("one-row commits on a bare WAL file: synchronous=NORMAL %.3f ms, FULL %.3f ms (median); "
+                "full synchronisation costs %.3f ms a write on this disk\n",
+                normal, full, full - normal);
     session.reset();
 
     std::atomic<long> calls{0};

@@ -27,7 +27,6 @@ namespace {
 
 using medrec::testing::ServerProcess;
 
-constexpr bool kLogToFile = true;
 
 long long countRows(const std::string &databasePath, const char *table)
 {
@@ -75,7 +74,7 @@ protected:
 
 TEST_F(ServiceHost, SigtermRollsBackTheOpenTransactionAndClosesTheDatabase)
 {
-    ServerProcess server({}, kLogToFile);
+    ServerProcess server(medrec::testing::ServerProcessOptions{{}, {}, true});
     importSmallCatalogue(server.databasePath());
     const std::string env = medrec::testing::writeSiteEnvironment(server.directory(), "127.0.0.1", server.port());
     auto session = joinSession(env, "MDUSER", "10.1.20.3");
@@ -116,7 +115,7 @@ TEST_F(ServiceHost, LogsSessionsAndFailuresAtTheirLevels)
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.args.empty() ? "default" : c.args[0]);
-        ServerProcess server(c.args, kLogToFile);
+        ServerProcess server(medrec::testing::ServerProcessOptions{c.args, {}, true});
         oneSessionWithAFailure(server);
         server.stop();
         const std::string log = server.log();
@@ -139,7 +138,7 @@ TEST_F(ServiceHost, TheConfigurationFileSetsOptionsAndTheCommandLineOverridesIt)
                              "transaction-timeout = 1\n";
 
     {
-        ServerProcess server({"--config", config}, kLogToFile);
+        ServerProcess server(medrec::testing::ServerProcessOptions{{"--config", config}, {}, true});
         EXPECT_NE(server.port(), 9);
         oneSessionWithAFailure(server);
 
@@ -157,7 +156,7 @@ TEST_F(ServiceHost, TheConfigurationFileSetsOptionsAndTheCommandLineOverridesIt)
         EXPECT_TRUE(contains(server.log(), "TP_PING done")) << server.log();
     }
     {
-        ServerProcess server({"--config", config, "--log-level", "warning"}, kLogToFile);
+        ServerProcess server(medrec::testing::ServerProcessOptions{{"--config", config, "--log-level", "warning"}, {}, true});
         oneSessionWithAFailure(server);
         server.stop();
         EXPECT_FALSE(contains(server.log(), "TP_PING done")) << server.log();

@@ -7,13 +7,14 @@
 #include <sqlite3.h>
 
 #include <cerrno>
-#include <fcntl.h>
 #include <chrono>
 #include <csignal>
 #include <cstring>
 #include <filesystem>
+#include <fcntl.h>
 #include <fstream>
 #include <poll.h>
+#include <sstream>
 #include <stdexcept>
 #include <sys/wait.h>
 #include <thread>
@@ -77,6 +78,8 @@ InProcessServer::InProcessServer(std::function<void(server::ServiceRegistry &)> 
     o.threads = options.threads;
     o.defaultTransactionTimeout = options.defaultTransactionTimeout;
     o.prepareDatabase = options.prepareDatabase;
+    if (options.adjust)
+        options.adjust(o);
     m_server = std::make_unique<server::Server>(std::move(o), std::move(registry));
     std::string why;
     if (!m_server->start(&why))
@@ -117,9 +120,22 @@ std::string InProcessServer::queryText(const std::string &sql)
     return result;
 }
 
-ServerProcess::ServerProcess(const std::vector<std::string> &extraArgs, bool logToFile)
-    : m_databasePath(m_dir.file("medrec.db"))
+ServerProcess::ServerProcess(const std::vector<std::string> &extraArgs)
+    : ServerProcess(ServerProcessOptions{extraArgs, {}, false})
 {
+}
+
+std::string ServerProcess::log() const
+{
+    std::ifstream in(m_dir.file("server.log"));
+    std::ostringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+ServerProcess::ServerProcess(ServerProcessOptions options) : m_databasePath(m_dir.file("medrec.db"))
+{
+    const std::vector<std::string> &extraArgs = options.extraArgs;
     const std::string logPath = m_dir.file("server.log");
     int pipeFds[2];
     if (pipe(pipeFds) != 0)
@@ -138,13 +154,15 @@ ServerProcess::ServerProcess(const std::vector<std::string> &extraArgs, bool log
         dup2(pipeFds[1], STDOUT_FILENO);
         close(pipeFds[0]);
         close(pipeFds[1]);
-        if (logToFile) {
-            int logFd = open(logPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-            if (logFd < 0)
-                _exit(126);
-            dup2(logFd, STDERR_FILENO);
-            close(logFd);
+        if (options.captureLog) {
+            int log = open(logPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+            if (log >= 0) {
+                dup2(log, STDERR_FILENO);
+                close(log);
+            }
         }
+        if (options.beforeExec)
+            options.beforeExec();
         execv(argv[0], argv.data());
         _exit(127);
     }
@@ -171,12 +189,6 @@ ServerProcess::ServerProcess(const std::vector<std::string> &extraArgs, bool log
 }
 
 ServerProcess::~ServerProcess() { stop(); }
-
-std::string ServerProcess::log() const
-{
-    std::ifstream in(m_dir.file("server.log"));
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
 
 int ServerProcess::stop()
 {

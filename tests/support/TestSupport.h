@@ -73,6 +73,8 @@ struct InProcessOptions
     unsigned threads = 4;
     std::chrono::seconds defaultTransactionTimeout{30};
     std::function<bool(sqlite3 *, std::string *)> prepareDatabase;
+    // Last word on the server's options (limits and time-outs under test).
+    std::function<void(server::ServerOptions &)> adjust;
 };
 
 // The real server core on 127.0.0.1, an ephemeral port and "<temp>/medrec.db".
@@ -105,15 +107,26 @@ private:
     std::unique_ptr<server::Server> m_server;
 };
 
+struct ServerProcessOptions
+{
+    std::vector<std::string> extraArgs;
+    // Runs in the child just before exec (e.g. setrlimit): async-signal-safe calls only.
+    std::function<void()> beforeExec;
+    // Standard error into "<directory>/server.log" (see log()) rather than the test's.
+    bool captureLog = false;
+};
+
 // The medrec-server program started with --db "<temp>/medrec.db" --listen 127.0.0.1:0
 // and the default field table; reads the port from its first line. Extra arguments go
 // after those. Throws std::runtime_error when it does not start within 10 s. SIGTERM on
-// destruction (SIGKILL if it does not end within 5 s). With logToFile its standard error
-// goes to a file that log() reads (else to the test's own).
+// destruction (SIGKILL if it does not end within 5 s).
 class ServerProcess
 {
 public:
-    explicit ServerProcess(const std::vector<std::string> &extraArgs = {}, bool logToFile = false);
+    explicit ServerProcess(const std::vector<std::string> &extraArgs = {});
+    explicit ServerProcess(ServerProcessOptions options);
+    // What it wrote to standard error so far (captureLog).
+    std::string log() const;
     ~ServerProcess();
     ServerProcess(const ServerProcess &) = delete;
     ServerProcess &operator=(const ServerProcess &) = delete;
@@ -124,8 +137,6 @@ public:
     const std::string &directory() const { return m_dir.path(); }
     // Sends SIGTERM and waits; the exit status (as waitpid gives it).
     int stop();
-    // What it has written to standard error so far (logToFile only).
-    std::string log() const;
 
 private:
     TempDir m_dir;

@@ -3,6 +3,7 @@
 #include "Errors.h"
 #include "TypedBuffer.h"
 #include "codec/FieldBuffer.h"
+#include "codec/KeepAlive.h"
 
 #include <asio.hpp>
 
@@ -79,6 +80,11 @@ std::unique_ptr<ClientSession> ClientSession::join(const SiteEnvironment &env, c
         return nullptr;
     }
     io.socket.set_option(asio::ip::tcp::no_delay(true), ec);
+    std::string why;
+    if (!enableKeepAlive(io.socket.native_handle(), KeepAlive{}, &why)) {
+        fail(TPESYSTEM, why);
+        return nullptr;
+    }
 
     Frame init;
     init.kind = FrameKind::Init;
@@ -107,8 +113,31 @@ void ClientSession::lose(const std::string &why)
 {
     asio::error_code ignored;
     m_io->socket.close(ignored);
-    m_transaction = 0;
-    fail(TPESYSTEM, "connection to the service host lost: " + why);
+    const std::string detail = "connection to the service host lost: " + why;
+    // The server rolls back what the lost connection held; the caller still ends it.
+    if (m_transaction != 0 && m_rollbackReason.empty()) {
+        m_rollbackReason = detail;
+        m_rollbackError = TPEABORT;
+    }
+    fail(TPESYSTEM, detail);
+}
+
+void ClientSession::abandon(std::uint32_t transaction, const std::string &why)
+{
+    if (transaction != 0 && transaction == m_transaction && m_rollbackReason.empty())
+        m_rollbackReason = why;
+    if (!connected())
+        return;
+    // Not waited for: the server may be the one that is stuck. Its reply, when it comes,
+    // is skipped like any late one. The caller's error stays what it was.
+    const int error = lastError();
+    const std::string detail = lastErrorDetail();
+    Frame f;
+    f.kind = FrameKind::Abort;
+    f.sequence = ++m_sequence;
+    f.transaction = transaction;
+    writeFrame(f, Clock::now() + std::chrono::seconds(2));
+    fail(error, detail);
 }
 
 bool ClientSession::writeFrame(const Frame &frame, std::optional<Clock::time_point> deadline)
@@ -235,16 +264,33 @@ int ClientSession::call(const char *service, char *idata, char **odata, long *ol
     if (!isField(out.type))
         return fail(TPEOTYPE, std::string("replies are FML or FML32 buffers, not ") + typeName(out.type));
 
+    const std::uint32_t transaction = (flags & TPNOTRAN) ? 0 : m_transaction;
+    if (transaction != 0 && rollbackOnly())
+        return fail(TPETRAN, "the transaction is rollback-only (" + m_rollbackReason + "): end it with tpabort");
     Frame f;
     f.kind = FrameKind::Call;
     f.flavour = flavourOf(in.type);
     f.flags = static_cast<std::uint32_t>(flags);
-    f.transaction = (flags & TPNOTRAN) ? 0 : m_transaction;
+    f.transaction = transaction;
     f.name = service;
     f.data = std::string(fb::entries(sent));
+    int serverStatus = 0;
+    const int rc = callOnce(service, std::move(f), odata, olen, out, flags, &serverStatus);
+    if (rc != 0 && transaction != 0) {
+        // The server's own time-out of the transaction stays TPETIME at the commit.
+        m_rollbackError = serverStatus == TPETIME ? TPETIME : TPEABORT;
+        abandon(transaction, "the call of " + std::string(service) + " failed: " + lastErrorDetail());
+    }
+    return rc;
+}
+
+int ClientSession::callOnce(const char *service, Frame f, char **odata, long *olen, const BufferInfo &out,
+                            long flags, int *serverStatus)
+{
     auto reply = request(std::move(f), (flags & TPNOTIME) ? std::nullopt : callDeadline());
     if (!reply)
         return -1;
+    *serverStatus = reply->status;
     setUserCode(reply->userCode);
 
     if (reply->flavour == Flavour::Fml || reply->flavour == Flavour::Fml32) {
@@ -288,12 +334,17 @@ int ClientSession::begin(unsigned long timeoutSeconds, long flags)
     Frame f;
     f.kind = FrameKind::Begin;
     f.arg = static_cast<std::uint32_t>(std::min<unsigned long>(timeoutSeconds, 0xFFFFFFFFul));
+    // How long this side waits, so the server never opens a transaction after that.
+    f.flags = static_cast<std::uint32_t>(std::min<unsigned long>(m_env.callTimeoutSeconds, 3600000ul) * 1000);
     auto reply = request(std::move(f), callDeadline());
-    if (!reply)
+    if (!reply) {
+        abandon(0, {}); // a begin the server still completes is rolled back at once
         return -1;
+    }
     if (reply->status != 0)
         return fail(reply->status, reply->name);
     m_transaction = reply->transaction;
+    m_rollbackReason.clear();
     clearError();
     return 0;
 }
@@ -310,6 +361,17 @@ int ClientSession::endTransaction(FrameKind kind, const char *call, long flags)
         return fail(TPEINVAL, std::string(call) + " takes no flags");
     if (m_transaction == 0)
         return fail(TPEPROTO, "no transaction is open");
+    if (rollbackOnly()) {
+        // The server was told to roll it back when the failure happened.
+        const std::string why = m_rollbackReason;
+        m_transaction = 0;
+        m_rollbackReason.clear();
+        if (kind == FrameKind::Abort) {
+            clearError();
+            return 0;
+        }
+        return fail(m_rollbackError, "the transaction was rolled back: " + why);
+    }
     Frame f;
     f.kind = kind;
     f.transaction = m_transaction;
@@ -334,6 +396,7 @@ int ClientSession::term()
         m_io->socket.close(ignored);
     }
     m_transaction = 0;
+    m_rollbackReason.clear();
     clearError();
     return 0;
 }

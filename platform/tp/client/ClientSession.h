@@ -9,8 +9,15 @@
 // dip-in: while a call waits for its reply, and by checkUnsolicited. Failures return -1
 // (null for join) with tperrno and a detail text set (Errors.h). A lost connection ends
 // the session: connected() turns false and every later call fails with TPESYSTEM.
-// Not for use by two threads at once.
+// Not for use by two threads at once. The connection uses TCP keep-alive, so a service
+// host that vanished is noticed even by a call without a time-out.
+//
+// A call that fails inside a transaction (time-out, service failure, lost reply, a reply
+// that does not fit) makes the transaction rollback-only: the server is told to roll it
+// back at once, later calls in it fail with TPETRAN, tpcommit fails with TPEABORT (TPETIME
+// when the server said the transaction's time-out had passed) and tpabort ends it. So a write retried after a failure is never stored twice.
 
+#include "TypedBuffer.h"
 #include "atmi.h"
 #include "codec/Environment.h"
 #include "codec/Frame.h"
@@ -52,6 +59,8 @@ public:
     // True while the unsolicited-message handler runs (inside a call of this session).
     bool insideHandler() const { return m_inHandler; }
     bool inTransaction() const { return m_transaction != 0; }
+    // True when the open transaction can only be rolled back.
+    bool rollbackOnly() const { return !m_rollbackReason.empty(); }
 
 private:
     struct Io;
@@ -65,6 +74,10 @@ private:
     };
     using Clock = std::chrono::steady_clock;
 
+    // The call's frame sent and its reply put into *odata (tpcall's second half).
+    // *serverStatus: the status the server answered with (untouched when none came).
+    int callOnce(const char *service, Frame f, char **odata, long *olen, const BufferInfo &out, long flags,
+                 int *serverStatus);
     // Commit or abort of the open transaction.
     int endTransaction(FrameKind kind, const char *call, long flags);
     // Sends a request and waits for its reply, delivering unsolicited messages meanwhile.
@@ -74,12 +87,17 @@ private:
     std::optional<Clock::time_point> callDeadline() const;
     void deliver(const Frame &unsol);
     void lose(const std::string &why);
+    // Marks the open transaction rollback-only and tells the server to roll it back
+    // (transaction 0: whatever a lost tpbegin opened) without waiting for the answer.
+    void abandon(std::uint32_t transaction, const std::string &why);
 
     std::unique_ptr<Io> m_io;
     SiteEnvironment m_env;
     long m_flags;
     std::uint32_t m_sequence = 0;
     std::uint32_t m_transaction = 0;
+    std::string m_rollbackReason; // non-empty: the transaction is rollback-only
+    int m_rollbackError = TPEABORT; // what tpcommit then fails with
     Unsolfunc *m_handler = nullptr;
     bool m_inHandler = false;
 };
