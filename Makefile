@@ -5,7 +5,7 @@ PRESET ?= dev
 export CCACHE_BASEDIR ?= $(CURDIR)
 export CCACHE_NOHASHDIR ?= 1
 
-.PHONY: deps build test demo fuzz bench clean
+.PHONY: deps build test demo fuzz bench package clean
 
 deps:
 	@scripts/install-deps
@@ -23,6 +23,10 @@ demo: build
 fuzz: deps
 	@cmake --preset fuzz >/dev/null
 	@cmake --build --preset fuzz
+
+# The Debian packages medrec and medrec-server, in build/$(PRESET)/packages.
+package: build
+	@cd build/$(PRESET) && cpack -G DEB -B packages
 
 bench: build
 	@scripts/run-benchmarks build/$(PRESET)

@@ -5,25 +5,14 @@
 #include "report_engine/FormLoader.h"
 #include "report_engine/QtTextMeasurer.h"
 
-#include <cstdlib>
-#include <filesystem>
+#include "DataPaths.h"
 
 namespace medrec::reports {
 
-namespace {
-
-std::filesystem::path environmentPath(const char *variable, const char *fallback)
-{
-    const char *value = std::getenv(variable);
-    return value && *value ? std::filesystem::path(value) : std::filesystem::path(fallback);
-}
-
-} // namespace
-
 report::Form LoadReportForm(const std::string &unit, const std::string &name)
 {
-    const auto forms = environmentPath("MEDREC_FORMS_DIR", MEDREC_REPORTS_SOURCE_DIR);
-    const auto logos = environmentPath("MEDREC_LOGO_DIR", MEDREC_LOGO_DIR);
+    const auto forms = paths::locate(paths::Data::Forms);
+    const auto logos = paths::locate(paths::Data::Logo);
     return report::loadForm(name, {forms / unit, forms}, report::LoadOptions{{logos}});
 }
 

@@ -3,6 +3,8 @@
 
 #include "SampleValues.h"
 
+#include "DataPaths.h"
+
 #include "report_engine/FormLoader.h"
 #include "report_engine/Output.h"
 #include "report_engine/QtTextMeasurer.h"
@@ -76,9 +78,8 @@ int main(int argc, char** argv)
     }
     if (form.empty() || (png.empty() == pdf.empty()) || dpi <= 0)
         return usage();
-#ifdef MEDREC_DEFAULT_PICTURE_DIR
-    options.pictureDirs.emplace_back(MEDREC_DEFAULT_PICTURE_DIR);
-#endif
+    if (auto logos = medrec::paths::locate(medrec::paths::Data::Logo); !logos.empty())
+        options.pictureDirs.push_back(logos);
     if (!std::getenv("DISPLAY") && !std::getenv("WAYLAND_DISPLAY") && !std::getenv("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);

@@ -46,10 +46,14 @@ ConnectionPool::ConnectionPool(std::string path, std::chrono::milliseconds busyT
 {
 }
 
-ConnectionPool::~ConnectionPool()
+ConnectionPool::~ConnectionPool() { closeIdle(); }
+
+void ConnectionPool::closeIdle()
 {
+    std::lock_guard lock(m_mutex);
     for (sqlite3 *db : m_idle)
         sqlite3_close_v2(db);
+    m_idle.clear();
 }
 
 void ConnectionPool::Giver::operator()(sqlite3 *db) const { pool->giveBack(db); }

@@ -39,6 +39,8 @@ public:
 
     // An idle connection or a new one; null with *error when the file cannot be opened.
     Connection acquire(std::string *error);
+    // Closes the idle connections (at server stop, when none is in use any more).
+    void closeIdle();
 
 private:
     void giveBack(sqlite3 *db);

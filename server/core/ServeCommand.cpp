@@ -1,6 +1,8 @@
 #include "ServeCommand.h"
 
 #include "BuiltinServices.h"
+#include "DataPaths.h"
+#include "ServeConfig.h"
 #include "Server.h"
 #include "codec/FieldTable.h"
 
@@ -15,15 +17,11 @@
 #include <memory>
 #include <pthread.h>
 
-#ifndef MEDREC_DEFAULT_FIELD_TABLE
-#define MEDREC_DEFAULT_FIELD_TABLE "fields.tbl"
-#endif
-
 namespace medrec::server {
 
 namespace {
 
-constexpr const char *kUsage = "serve --db FILE [--listen HOST:PORT] [OPTION...] (see --help)";
+constexpr const char *kUsage = "serve [--config FILE] --db FILE [--listen HOST:PORT] [OPTION...] (see --help)";
 
 int usage(const std::string &why)
 {
@@ -115,9 +113,22 @@ const std::vector<ServeOption> &serveOptions()
                      "seconds a session may send nothing before it is closed and its transaction rolled "
                      "back (default 0: never)",
                      0, 604800, [](ServeSettings &s, unsigned long n) { s.server.idleTimeout = seconds(n); }),
-        {"--quiet", "", "log nothing on standard error",
+        numberOption("--transaction-timeout", "seconds a transaction begun without a time-out may stay open (default 30)",
+                     1, 86400,
+                     [](ServeSettings &s, unsigned long n) { s.server.defaultTransactionTimeout = seconds(n); }),
+        numberOption("--max-transaction-timeout", "the longest time-out a client may ask for, in seconds (default 600)",
+                     1, 86400, [](ServeSettings &s, unsigned long n) { s.server.maxTransactionTimeout = seconds(n); }),
+        {"--log-level", "LEVEL",
+         "error, warning, info (the default: start and stop, session starts and ends, failures) or debug "
+         "(also every call)",
+         [](ServeSettings &s, const char *v) -> std::optional<std::string> {
+             if (!v || !parseLogLevel(v, &s.server.logLevel))
+                 return "--log-level needs error, warning, info or debug";
+             return std::nullopt;
+         }},
+        {"--quiet", "", "log errors only (--log-level error)",
          [](ServeSettings &s, const char *) -> std::optional<std::string> {
-             s.quiet = true;
+             s.server.logLevel = LogLevel::Error;
              return std::nullopt;
          }},
     };
@@ -173,6 +184,12 @@ Subcommand serveCommand(std::function<void(ServiceRegistry &)> registerServices,
     return Subcommand{
         "serve", kUsage, [registerServices, prepare](int argc, char **argv) -> int {
             ServeSettings settings;
+            std::string why;
+            ServeArguments expanded;
+            if (!expanded.expand(argc, argv, &why))
+                return usage(why);
+            argc = expanded.argc();
+            argv = expanded.argv();
             for (int i = 1; i < argc; ++i) {
                 std::string arg = argv[i];
                 if (arg == "--help" || arg == "-h") {
@@ -195,12 +212,16 @@ Subcommand serveCommand(std::function<void(ServiceRegistry &)> registerServices,
             ServerOptions &options = settings.server;
             if (options.databasePath.empty())
                 return usage("--db is required");
+            if (options.defaultTransactionTimeout > options.maxTransactionTimeout)
+                return usage("--transaction-timeout is longer than --max-transaction-timeout");
             std::string fieldsPath = settings.fieldsPath;
+            if (fieldsPath.empty())
+                fieldsPath = paths::locate(paths::Data::FieldTable).string();
             if (fieldsPath.empty()) {
-                const char *env = std::getenv("MEDREC_FIELD_TABLE");
-                fieldsPath = env && *env ? env : MEDREC_DEFAULT_FIELD_TABLE;
+                std::cerr << "medrec-server: no field table: give --fields or set "
+                          << paths::overrideVariable(paths::Data::FieldTable) << "\n";
+                return 1;
             }
-            std::string why;
             auto table = tp::FieldTable::load(fieldsPath, &why);
             if (!table) {
                 std::cerr << "medrec-server: " << why << "\n";
@@ -210,7 +231,7 @@ Subcommand serveCommand(std::function<void(ServiceRegistry &)> registerServices,
             options.host = settings.listen.host;
             options.port = settings.listen.port;
             options.prepareDatabase = prepare;
-            options.log = settings.quiet ? nullptr : &std::cerr;
+            options.log = &std::cerr;
             raiseDescriptorLimit();
 
             ServiceRegistry registry;
@@ -234,6 +255,7 @@ Subcommand serveCommand(std::function<void(ServiceRegistry &)> registerServices,
             std::cout << "listening " << server.host() << ":" << server.port() << std::endl;
             int received = 0;
             sigwait(&signals, &received);
+            server.log(LogLevel::Info, std::string(received == SIGTERM ? "SIGTERM" : "SIGINT") + " received, stopping");
             server.stop();
             return 0;
         }};

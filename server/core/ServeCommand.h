@@ -1,16 +1,19 @@
 #pragma once
 
 // The "serve" subcommand (also what medrec-server runs when given only options):
-//   medrec-server [serve] --db FILE [--listen HOST:PORT] [--fields FILE] [--threads N]
-//                 [--max-sessions N] [--init-timeout S] [--stall-timeout S]
-//                 [--idle-timeout S] [--quiet]
+//   medrec-server [serve] [--config FILE] --db FILE [--listen HOST:PORT] [--fields FILE]
+//                 [--threads N] [--max-sessions N] [--init-timeout S] [--stall-timeout S]
+//                 [--idle-timeout S] [--transaction-timeout S] [--max-transaction-timeout S]
+//                 [--log-level LEVEL] [--quiet]
 // Prints "listening HOST:PORT" (the actual port, also for port 0) as its first stdout line,
-// then serves until SIGINT or SIGTERM. Field table: --fields, else $MEDREC_FIELD_TABLE,
-// else the table installed with the program. At start the soft limit of open files is
-// raised to the hard limit, so the sessions are bounded by --max-sessions, not by it.
+// then serves until SIGINT or SIGTERM, when it closes every session (rolling back open
+// transactions) and the database. Field table: --fields, else $MEDREC_FIELD_TABLE, else the
+// table installed with the program (DataPaths.h). At start the soft limit of open files is
+// raised to the hard limit, so the sessions are bounded by --max-sessions, not by it. The
+// log goes to stderr, one line an event, up to --log-level (default info; --quiet: errors).
 //
-// Every option stands in one table (serveOptions), so that other sources of settings (a
-// configuration file) apply the same names, checks and messages through applyServeOption.
+// Every option stands in one table (serveOptions); a configuration file named by --config
+// (ServeConfig.h) gives the same options, and the command line overrides it.
 
 #include "Server.h"
 #include "ServiceRegistry.h"
@@ -39,7 +42,6 @@ struct ServeSettings
     ServerOptions server;
     ListenAddress listen;
     std::string fieldsPath; // empty: $MEDREC_FIELD_TABLE or the installed table
-    bool quiet = false;
 };
 
 struct ServeOption

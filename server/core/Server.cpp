@@ -100,10 +100,23 @@ ServerState::ServerState(ServerOptions o, ServiceRegistry r)
 {
 }
 
-void ServerState::logLine(const std::string &line)
+bool parseLogLevel(std::string_view text, LogLevel *level)
 {
-    if (!options.log)
+    static constexpr std::pair<std::string_view, LogLevel> kLevels[] = {
+        {"error", LogLevel::Error}, {"warning", LogLevel::Warning}, {"info", LogLevel::Info}, {"debug", LogLevel::Debug}};
+    for (const auto &[name, value] : kLevels)
+        if (text == name) {
+            *level = value;
+            return true;
+        }
+    return false;
+}
+
+void ServerState::logLine(const std::string &line, LogLevel level)
+{
+    if (!logs(level))
         return;
+    static constexpr const char *kNames[] = {"error", "warning", "info", "debug"};
     std::lock_guard lock(logMutex);
     const auto now = std::chrono::steady_clock::now();
     if (line == lastLogLine && now - lastLogWritten < std::chrono::seconds(1)) {
@@ -112,7 +125,7 @@ void ServerState::logLine(const std::string &line)
     }
     if (logRepeats > 0)
         *options.log << "medrec-server: (the last line " << logRepeats << " more times)\n";
-    *options.log << "medrec-server: " << line << std::endl;
+    *options.log << "medrec-server: " << kNames[static_cast<int>(level)] << ": " << line << std::endl;
     lastLogLine = line;
     lastLogWritten = now;
     logRepeats = 0;
@@ -204,6 +217,9 @@ bool Server::start(std::string *error)
     unsigned n = s.options.threads == 0 ? 1 : s.options.threads;
     for (unsigned i = 0; i < n; ++i)
         s.threads.emplace_back([state = m_state] { state->io.run(); });
+    s.logLine("serving " + s.options.databasePath + " on " + s.options.host + ":" + std::to_string(port()) + " with " +
+                  std::to_string(n) + " threads",
+              LogLevel::Info);
     return true;
 }
 
@@ -244,7 +260,11 @@ void Server::stop()
     // let them finish so nothing is left behind.
     s.io.restart();
     s.io.run_for(std::chrono::seconds(1));
+    s.pool.closeIdle();
+    s.logLine("stopped; database " + s.options.databasePath + " closed", LogLevel::Info);
 }
+
+void Server::log(LogLevel level, const std::string &line) { m_state->logLine(line, level); }
 
 std::size_t Server::maxSessions() const { return m_state->maxSessions; }
 

@@ -32,9 +32,17 @@
 #include <memory>
 #include <ostream>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace medrec::server {
+
+// How much the server logs: errors, also warnings (failed calls, lost sessions), also info
+// (start and stop, one line per session start and end), also debug (every call).
+enum class LogLevel { Error, Warning, Info, Debug };
+
+// "error", "warning", "info" or "debug"; false when the text is none of them.
+bool parseLogLevel(std::string_view text, LogLevel *level);
 
 struct ServerOptions
 {
@@ -49,9 +57,10 @@ struct ServerOptions
     std::chrono::seconds maxTransactionTimeout{600};
     // Called once by start() on its own connection, before any session (schema set-up).
     std::function<bool(sqlite3 *, std::string *error)> prepareDatabase;
-    // Where connection-level events are logged (bad frames, lost clients); null: nowhere.
-    // The same line repeated within a second is counted rather than written again.
+    // Where events are logged, one line each, up to logLevel; null: nowhere. The same line
+    // repeated within a second is counted rather than written again.
     std::ostream *log = nullptr;
+    LogLevel logLevel = LogLevel::Info;
     // Connections served at once, joined or not; 0: as many as the descriptor limit
     // leaves room for, at most kDefaultMaxSessions.
     std::size_t maxSessions = 0;
@@ -94,7 +103,13 @@ public:
 
     // Opens the database, binds and starts serving. False with *error on failure.
     bool start(std::string *error);
+    // Closes every session (rolling back its open transaction), stops the threads and
+    // closes the database; logs each rollback and the end.
     void stop();
+
+    // Writes one line to the log when the level is logged (any thread).
+    void log(LogLevel level, const std::string &line);
+
 
     // The most connections served at once (after start()).
     std::size_t maxSessions() const;

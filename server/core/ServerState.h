@@ -45,7 +45,8 @@ struct ServerState : SessionNotifier
     std::string lastLogLine;
     std::chrono::steady_clock::time_point lastLogWritten;
     std::size_t logRepeats = 0;
-    void logLine(const std::string &line);
+    void logLine(const std::string &line, LogLevel level = LogLevel::Warning);
+    bool logs(LogLevel level) const { return options.log && level <= options.logLevel; }
     // A refused connection is closed; a session in refusing mode ends.
     void sessionClosed(std::uint64_t id, bool wasRefusing);
 

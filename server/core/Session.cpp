@@ -20,6 +20,26 @@ bool isServiceName(std::string_view name)
     return true;
 }
 
+const char *requestName(const tp::Frame &frame)
+{
+    switch (frame.kind) {
+    case tp::FrameKind::Init:
+        return "tpinit";
+    case tp::FrameKind::Call:
+        return frame.name.c_str();
+    case tp::FrameKind::Begin:
+        return "tpbegin";
+    case tp::FrameKind::Commit:
+        return "tpcommit";
+    case tp::FrameKind::Abort:
+        return "tpabort";
+    case tp::FrameKind::Term:
+        return "tpterm";
+    default:
+        return "request";
+    }
+}
+
 std::string fieldText(const tp::FieldTable &fields, const Fbfr *buffer, const char *name)
 {
     FLDID id = fields.id(name);
@@ -111,6 +131,10 @@ void Session::close(const std::string &why)
     if (m_closed)
         return;
     m_closed = true;
+    if (m_joined)
+        m_state->logLine(logPrefix() + " ended: " + why, LogLevel::Info);
+    else
+        m_state->logLine(logPrefix() + " closed before joining: " + why, LogLevel::Debug);
     if (m_transaction && m_transaction->doom == Transaction::Doom::None)
         log("transaction " + std::to_string(m_transaction->id) + " rolled back: " + why);
     {
@@ -361,6 +385,7 @@ void Session::handleInit(const tp::Frame &frame)
         m_client = text::fromCp949(client);
         m_joined = true;
     }
+    m_state->logLine(logPrefix() + " started", LogLevel::Info);
     replyStatus(frame, 0, {});
 }
 
@@ -471,11 +496,32 @@ void Session::handleCall(const tp::Frame &frame)
     out.userCode = static_cast<std::int32_t>(ctx.userCode());
     out.name = detail.substr(0, tp::kMaxServiceName);
     out.data = std::string(tp::fb::entries(reply->buffer()));
+    logOutcome(frame, status, status == 0 ? detail : detail + ": " + ctx.status());
     send(std::move(out));
+}
+
+std::string Session::logPrefix() const
+{
+    std::lock_guard lock(m_infoMutex);
+    std::string prefix = "session " + std::to_string(m_id) + " (" + m_peer;
+    if (m_joined)
+        prefix += ", user " + m_user + ", client " + m_client;
+    return prefix + ")";
+}
+
+void Session::logOutcome(const tp::Frame &request, int status, const std::string &detail)
+{
+    if (status != 0)
+        m_state->logLine(logPrefix() + ": " + requestName(request) + " failed (error " + std::to_string(status) +
+                             "): " + detail,
+                         LogLevel::Warning);
+    else if (m_state->logs(LogLevel::Debug))
+        m_state->logLine(logPrefix() + ": " + requestName(request) + " done", LogLevel::Debug);
 }
 
 void Session::replyStatus(const tp::Frame &request, int status, std::string detail)
 {
+    logOutcome(request, status, detail);
     tp::Frame out;
     out.kind = tp::FrameKind::Reply;
     out.sequence = request.sequence;
@@ -488,6 +534,7 @@ void Session::replyStatus(const tp::Frame &request, int status, std::string deta
 void Session::replyFailure(const tp::Frame &request, int status, std::string detail,
                            const std::string &statlinUtf8, long userCode)
 {
+    logOutcome(request, status, detail + ": " + statlinUtf8);
     const tp::FieldTable &fields = *m_state->options.fields;
     tp::Frame out;
     out.kind = tp::FrameKind::Reply;

@@ -89,6 +89,9 @@ private:
                       long userCode);
     void send(tp::Frame frame);
     void writeNext();
+    // One log line per failed request (warning), per successful one only at debug level.
+    void logOutcome(const tp::Frame &request, int status, const std::string &detail);
+    std::string logPrefix() const;
 
     void expire(std::uint32_t transactionId);
     // Rolls the transaction back now and keeps it, rollback-only, for the client to end.

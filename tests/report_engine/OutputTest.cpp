@@ -1,6 +1,7 @@
 // Painted output: PDF files through MEDREC_PRINT_TO read back with poppler, PNG pages.
 
 #include "ReportTestSupport.h"
+#include "ScopedEnv.h"
 
 #include "report_engine/Output.h"
 #include "report_engine/Printing.h"
@@ -16,27 +17,6 @@
 
 namespace medrec::report {
 namespace {
-
-// Sets MEDREC_PRINT_TO for one test and restores the old value.
-class PrintTo {
-public:
-    explicit PrintTo(const std::string& value)
-    {
-        if (const char* old = std::getenv("MEDREC_PRINT_TO"))
-            m_old = old;
-        setenv("MEDREC_PRINT_TO", value.c_str(), 1);
-    }
-    ~PrintTo()
-    {
-        if (m_old)
-            setenv("MEDREC_PRINT_TO", m_old->c_str(), 1);
-        else
-            unsetenv("MEDREC_PRINT_TO");
-    }
-
-private:
-    std::optional<std::string> m_old;
-};
 
 const std::vector<std::string> kNotes{
     "환자 의식 명료하며 활력징후 안정적임.",
@@ -67,7 +47,7 @@ Document progressNote()
 TEST(PdfOutput, PrintToDirectoryWritesSearchableKoreanText)
 {
     test::TempDir dir;
-    PrintTo target("pdf:" + (dir.path() / "out").string());
+    medrec::testing::ScopedEnv target("MEDREC_PRINT_TO", "pdf:" + (dir.path() / "out").string());
     ASSERT_TRUE(printerAvailable());
     const Document doc = progressNote();
     ASSERT_EQ(doc.pages.size(), 2u);
@@ -150,7 +130,7 @@ TEST(PrintTarget, SettingsAndTheirMeaning)
         SCOPED_TRACE(bad);
         EXPECT_EQ(parsePrintTarget(bad).kind, PrintTarget::Kind::Invalid);
     }
-    PrintTo target("lpt1");
+    medrec::testing::ScopedEnv target("MEDREC_PRINT_TO", "lpt1");
     EXPECT_FALSE(printerAvailable()) << "a misspelt setting is no printer";
     const PrintResult r = printDocument(progressNote(), {"MDPGNOTT", "1"});
     EXPECT_FALSE(r.ok);

@@ -62,9 +62,7 @@ extern "C" {
 int tuxreadenv(char *file, char *label)
 {
     std::lock_guard lock(module().mutex);
-    // Outside the site's own machines the file can be named by the environment instead.
-    const char *overridden = std::getenv("MEDREC_ENV_FILE");
-    std::string path = overridden && *overridden ? overridden : (file ? file : "");
+    std::string path = file ? file : "";
     if (path.empty())
         return fail(TPENOENV, "no environment file named");
     std::string why;
