@@ -1,5 +1,6 @@
 // The client library against the real server core over loopback, through atmi.h/fml.h.
 
+#include "NotesService.h"
 #include "TestSupport.h"
 
 #include "Cp949.h"
@@ -30,31 +31,6 @@ void collectUnsolicited(char *data, long len, long)
     g_unsolicited.emplace_back(data, static_cast<std::size_t>(len));
 }
 
-bool createTable(sqlite3 *db, std::string *error)
-{
-    char *message = nullptr;
-    if (sqlite3_exec(db, "CREATE TABLE IF NOT EXISTS notes(text TEXT NOT NULL)", nullptr, nullptr, &message) !=
-        SQLITE_OK) {
-        *error = message ? message : "?";
-        sqlite3_free(message);
-        return false;
-    }
-    return true;
-}
-
-void insertNote(server::ServiceContext &ctx)
-{
-    sqlite3_stmt *stmt = nullptr;
-    sqlite3_prepare_v2(ctx.db(), "INSERT INTO notes(text) VALUES (?)", -1, &stmt, nullptr);
-    std::string text = ctx.request().text("S_STRING1");
-    sqlite3_bind_text(stmt, 1, text.c_str(), -1, SQLITE_TRANSIENT);
-    int rc = sqlite3_step(stmt);
-    sqlite3_finalize(stmt);
-    ctx.reply().addText("S_TYPE1", ctx.inTransaction() ? "in" : "out");
-    if (rc != SQLITE_DONE)
-        ctx.fail("저장하지 못했습니다.");
-}
-
 void registerTestServices(server::ServiceRegistry &r)
 {
     r.add("TS_IDENT_S1", [](server::ServiceContext &ctx) {
@@ -72,7 +48,7 @@ void registerTestServices(server::ServiceRegistry &r)
         ctx.fail("환자 정보가 없습니다.", 1);
     });
     r.add("TS_THROW_S1", [](server::ServiceContext &) { throw std::runtime_error("boom"); });
-    r.add("TS_NOTE_U1", insertNote);
+    r.add("TS_NOTE_U1", medrec::testing::insertNote);
     r.add("TS_COUNT_S1", [](server::ServiceContext &ctx) {
         sqlite3_stmt *stmt = nullptr;
         sqlite3_prepare_v2(ctx.db(), "SELECT count(*) FROM notes", -1, &stmt, nullptr);
@@ -108,7 +84,7 @@ protected:
     void SetUp() override
     {
         InProcessOptions options;
-        options.prepareDatabase = createTable;
+        options.prepareDatabase = medrec::testing::createNotesTable;
         m_server = std::make_unique<InProcessServer>(registerTestServices, options);
         m_session = std::make_unique<AtmiSession>(m_server->writeEnvironment(), "HONGGILDONG", "10.1.20.3");
         ASSERT_TRUE(m_session->ok()) << m_session->error();

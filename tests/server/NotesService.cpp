@@ -23,9 +23,12 @@ void insertNote(server::ServiceContext &ctx)
     sqlite3_prepare_v2(ctx.db(), "INSERT INTO notes(text) VALUES (?)", -1, &stmt, nullptr);
     std::string text = ctx.request().text("S_STRING1");
     sqlite3_bind_text(stmt, 1, text.c_str(), -1, SQLITE_TRANSIENT);
-    if (sqlite3_step(stmt) != SQLITE_DONE)
-        ctx.fail("저장하지 못했습니다.");
+    const int rc = sqlite3_step(stmt);
     sqlite3_finalize(stmt);
+    // Tells the caller whether the write ran inside its transaction.
+    ctx.reply().addText("S_TYPE1", ctx.inTransaction() ? "in" : "out");
+    if (rc != SQLITE_DONE)
+        ctx.fail("저장하지 못했습니다.");
 }
 
 void NotesServerTest::startServer(std::function<void(server::ServiceRegistry &)> moreHandlers,

@@ -21,7 +21,8 @@ namespace medrec::testing {
 
 // prepareDatabase: CREATE TABLE notes(text).
 bool createNotesTable(sqlite3 *db, std::string *error);
-// "TS_NOTE_U1": inserts the request's "S_STRING1" as a note; fails when the insert does.
+// "TS_NOTE_U1": inserts the request's "S_STRING1" as a note and answers "S_TYPE1" "in" or
+// "out" of a transaction; fails when the insert does.
 void insertNote(server::ServiceContext &ctx);
 
 // An in-process server with the notes table and "TS_NOTE_U1" (plus the test's own
