@@ -246,6 +246,13 @@ void LayoutRun::newPage()
 void LayoutRun::place(const BandContent& content, Fit fit)
 {
     double from = 0;
+    // Puts [from, cut) on this page and goes on with the rest on a new one.
+    const auto placeUpTo = [&](double cut) {
+        emit(content, from, cut, m_flow->cursor(), false);
+        m_flow->advance(cut - from);
+        from = cut;
+        newPage();
+    };
     for (;;) {
         const double rest = content.height - from;
         if (m_flow->fits(rest)) {
@@ -265,10 +272,7 @@ void LayoutRun::place(const BandContent& content, Fit fit)
         if (content.stretched || m_flow->bodyEmpty()) {
             const double cut = findCut(content.units(), from, from + space);
             if (cut > from + kEpsilonMm) {
-                emit(content, from, cut, m_flow->cursor(), false);
-                m_flow->advance(cut - from);
-                from = cut;
-                newPage();
+                placeUpTo(cut);
                 continue;
             }
         }
@@ -284,10 +288,7 @@ void LayoutRun::place(const BandContent& content, Fit fit)
         // A component taller than the page: text boxes are broken between their lines.
         const double cut = findCut(content.lineUnits(), from, from + space);
         if (cut > from + kEpsilonMm) {
-            emit(content, from, cut, m_flow->cursor(), false);
-            m_flow->advance(cut - from);
-            from = cut;
-            newPage();
+            placeUpTo(cut);
             continue;
         }
         cutAtPageFoot(content, from, space);
