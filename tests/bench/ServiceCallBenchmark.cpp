@@ -5,7 +5,7 @@
 //
 //   service_call_benchmark [ROUNDS]
 //   service_call_benchmark --only CASE CALLS    one case alone (CASE: TP_PING, MD_RECOD_L1,
-//                                               MD_PATBA_L2, history), for a profile
+//                                               MD_PATBA_L2, history, Enter), for a profile
 //
 // MEDREC_BENCH_SERVER_WRAPPER, when set, is the command the server runs under (split at
 // blanks), e.g. "valgrind --tool=callgrind --callgrind-out-file=/tmp/server.%p".
@@ -233,6 +233,14 @@ double concurrentCalls(const std::string &env, const std::vector<std::string> &v
 
 int runOnly(const std::string &env, const std::vector<std::string> &visits, const std::string &name, int calls)
 {
+    if (name == "Enter") {
+        Screen screen(env);
+        std::vector<double> ms;
+        for (int i = 0; i < calls && screen.ok(); ++i)
+            ms.push_back(screen.enter());
+        std::printf("Enter: %d runs, median %.1f ms\n", calls, median(ms));
+        return 0;
+    }
     Workstation ws(env, "BENCH", visits);
     std::function<bool()> once = name == "TP_PING"       ? std::function<bool()>([&] { return ws.ping(); })
                                  : name == "MD_RECOD_L1" ? std::function<bool()>([&] { return ws.recordKinds(); })
