@@ -32,7 +32,7 @@ struct Utf8Unit
 
 // The unit at s[i]. Overlong forms, surrogates and code points past U+10FFFF take their
 // whole sequence but are no character: iconv refuses them.
-Utf8Unit utf8UnitAt(std::string_view s, std::size_t i)
+inline Utf8Unit utf8UnitAt(std::string_view s, std::size_t i)
 {
     const auto lead = static_cast<unsigned char>(s[i]);
     if (lead < 0x80)
@@ -87,10 +87,14 @@ std::string toCp949(std::string_view utf8)
         const Utf8Unit u = utf8UnitAt(utf8, i);
         i += u.size;
         const Cp949Tables::Cp949Char &c = t.encoded(u.codePoint);
-        if (c.size == 0)
+        if (c.size == 0) {
             *p++ = '?';
-        for (std::uint8_t k = 0; k < c.size; ++k)
-            *p++ = c.bytes[k];
+            continue;
+        }
+        // Both bytes fit: a character with a form here took at least two bytes of UTF-8.
+        p[0] = c.bytes[0];
+        p[1] = c.bytes[1];
+        p += c.size;
     }
     out.resize(static_cast<std::size_t>(p - out.data()));
     return out;
@@ -140,8 +144,11 @@ std::string fromCp949(std::string_view cp949)
         if (i + 1 < cp949.size()) {
             const Cp949Tables::Utf8Char &d = t.decoded(c, static_cast<unsigned char>(cp949[i + 1]));
             if (d.size != 0) {
-                for (std::uint8_t k = 0; k < d.size; ++k)
-                    *p++ = d.bytes[k];
+                // All three bytes fit: the pair has room for six.
+                p[0] = d.bytes[0];
+                p[1] = d.bytes[1];
+                p[2] = d.bytes[2];
+                p += d.size;
                 i += 2;
                 continue;
             }
@@ -159,6 +166,11 @@ std::size_t cp949Width(std::string_view utf8)
     const Cp949Tables &t = tables();
     std::size_t width = 0;
     for (std::size_t i = 0; i < utf8.size();) {
+        if (static_cast<unsigned char>(utf8[i]) < 0x80) {
+            ++width;
+            ++i;
+            continue;
+        }
         const Utf8Unit u = utf8UnitAt(utf8, i);
         width += widthOf(t.encoded(u.codePoint));
         i += u.size;
