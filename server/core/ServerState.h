@@ -21,11 +21,20 @@ struct ServerState : SessionNotifier
 {
     ServerState(ServerOptions o, ServiceRegistry r);
 
+    // The loop a new session goes to (in turn).
+    asio::io_context &loopForNextSession();
+
     ServerOptions options;
     ServiceRegistry registry;
     ConnectionPool pool;
-    asio::io_context io;
-    asio::ip::tcp::acceptor acceptor{io};
+    // One event loop per worker thread. A session stays on the loop it was accepted onto,
+    // so its bytes, its handler and its reply are all dealt with on the thread that saw the
+    // bytes arrive: no hand-off between threads on the way, which would cost more than the
+    // call itself. The first loop also runs the acceptor.
+    std::vector<std::unique_ptr<asio::io_context>> loops;
+    std::vector<asio::executor_work_guard<asio::io_context::executor_type>> keepRunning;
+    std::atomic<std::size_t> nextLoop{0};
+    asio::ip::tcp::acceptor acceptor{*loops.front()};
     std::vector<std::thread> threads;
 
     mutable std::mutex sessionsMutex;
@@ -38,7 +47,7 @@ struct ServerState : SessionNotifier
     // Connections answered only to be refused (over maxSessions); a few at most.
     std::size_t refusing = 0; // guarded by sessionsMutex
     std::size_t maxSessions = 0;
-    asio::steady_timer acceptBackoff{io};
+    asio::steady_timer acceptBackoff{*loops.front()};
     std::chrono::milliseconds acceptDelay{0};
 
     std::mutex logMutex;

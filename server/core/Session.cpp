@@ -63,8 +63,9 @@ std::string seconds(std::chrono::milliseconds ms)
 
 } // namespace
 
-Session::Session(asio::ip::tcp::socket socket, std::shared_ptr<ServerState> state, std::uint64_t id, bool refusing)
-    : m_socket(std::move(socket)), m_strand(asio::make_strand(state->io)), m_timer(m_strand),
+Session::Session(asio::ip::tcp::socket socket, asio::io_context &loop, std::shared_ptr<ServerState> state,
+                 std::uint64_t id, bool refusing)
+    : m_socket(std::move(socket)), m_strand(asio::make_strand(loop)), m_timer(m_strand),
       m_beginTimer(m_strand), m_deadlineTimer(m_strand), m_state(std::move(state)), m_id(id), m_refusing(refusing)
 {
     asio::error_code ec;
@@ -407,7 +408,7 @@ void Session::handleCall(const tp::Frame &frame)
         return;
     }
 
-    sqlite3 *db = nullptr;
+    PooledConnection *db = nullptr;
     bool inTransaction = false;
     ConnectionPool::Connection pooled(nullptr, ConnectionPool::Giver{&m_state->pool});
     if (!(frame.flags & TPNOTRAN) && frame.transaction != 0) {
@@ -442,7 +443,8 @@ void Session::handleCall(const tp::Frame &frame)
 
     Request request(requestBuffer, fields);
     auto reply = std::make_unique<Reply>(fields, tp::flavourMaxSize(frame.flavour));
-    ServiceContext ctx(frame.name, request, *reply, std::move(identity), db, inTransaction, m_id, m_state.get());
+    ServiceContext ctx(frame.name, request, *reply, std::move(identity), db->sql(), inTransaction, m_id,
+                       m_state.get());
     int status = 0;
     std::string detail;
     try {

@@ -21,7 +21,9 @@ class Session : public std::enable_shared_from_this<Session>
 {
 public:
     // refusing: the server is full; the session answers the Init with TPELIMIT and ends.
-    Session(asio::ip::tcp::socket socket, std::shared_ptr<ServerState> state, std::uint64_t id, bool refusing);
+    // loop: the event loop the socket belongs to; the session runs on it for its life.
+    Session(asio::ip::tcp::socket socket, asio::io_context &loop, std::shared_ptr<ServerState> state,
+            std::uint64_t id, bool refusing);
     ~Session();
 
     void start();
