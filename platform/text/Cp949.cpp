@@ -1,114 +1,64 @@
 #include "Cp949.h"
 
-#include <cstdint>
+#include "Cp949Tables.h"
 
-#include <cerrno>
-#include <cstring>
-#include <iconv.h>
-#include <mutex>
+#include <cstdint>
 
 namespace medrec::text {
 
 namespace {
 
-// iconv descriptors are not thread-safe; the server converts on several threads.
-class Converter
+// Built at the first use in the process; read-only afterwards, so threads need no lock.
+const Cp949Tables &tables()
 {
-public:
-    Converter(const char *to, const char *from) : m_cd(iconv_open(to, from))
-    {
-        if (m_cd == reinterpret_cast<iconv_t>(-1))
-            m_problem = std::string("the system cannot convert from ") + from + " to " + to + " (iconv_open: " +
-                        std::strerror(errno) + ")";
-    }
-    ~Converter()
-    {
-        if (m_cd != reinterpret_cast<iconv_t>(-1))
-            iconv_close(m_cd);
-    }
-    Converter(const Converter &) = delete;
-    Converter &operator=(const Converter &) = delete;
-
-    // Converts one unit (a character); false when it has no form in the target.
-    bool convert(std::string_view in, std::string &out)
-    {
-        std::lock_guard lock(m_mutex);
-        if (m_cd == reinterpret_cast<iconv_t>(-1))
-            return false;
-        iconv(m_cd, nullptr, nullptr, nullptr, nullptr);
-        char buf[16];
-        char *inPtr = const_cast<char *>(in.data());
-        size_t inLeft = in.size();
-        char *outPtr = buf;
-        size_t outLeft = sizeof buf;
-        if (iconv(m_cd, &inPtr, &inLeft, &outPtr, &outLeft) == static_cast<size_t>(-1) || inLeft != 0)
-            return false;
-        out.append(buf, static_cast<size_t>(outPtr - buf));
-        return true;
-    }
-
-    // Why the converter cannot be used; empty when it can.
-    const std::string &problem() const { return m_problem; }
-
-private:
-    iconv_t m_cd;
-    std::string m_problem;
-    std::mutex m_mutex;
-};
-
-Converter &encoder()
-{
-    static Converter c("CP949", "UTF-8");
-    return c;
-}
-
-Converter &decoder()
-{
-    static Converter c("UTF-8", "CP949");
-    return c;
+    static const Cp949Tables t;
+    return t;
 }
 
 constexpr std::string_view kReplacement = "\xEF\xBF\xBD";
+constexpr char32_t kNoCharacter = 0xFFFFFFFF;
 
 bool isContinuation(unsigned char c) { return (c & 0xC0) == 0x80; }
 
-// Length of the valid UTF-8 character at s[i], or 0 when the bytes there are not one.
-std::size_t validUtf8At(std::string_view s, std::size_t i)
+bool isSurrogate(char32_t cp) { return cp >= 0xD800 && cp <= 0xDFFF; }
+
+// One unit of a UTF-8 text: a character, a well-formed sequence that is no character, or a
+// single byte that starts no sequence.
+struct Utf8Unit
+{
+    std::size_t size;
+    char32_t codePoint; // kNoCharacter unless a character
+};
+
+// The unit at s[i]. Overlong forms, surrogates and code points past U+10FFFF take their
+// whole sequence but are no character: iconv refuses them.
+inline Utf8Unit utf8UnitAt(std::string_view s, std::size_t i)
 {
     const auto lead = static_cast<unsigned char>(s[i]);
+    if (lead < 0x80)
+        return {1, lead};
     const std::size_t n = utf8SequenceLength(lead);
-    if (n == 1)
-        return lead < 0x80 ? 1 : 0;
-    if (i + n > s.size())
-        return 0;
-    for (std::size_t k = 1; k < n; ++k)
-        if (!isContinuation(static_cast<unsigned char>(s[i + k])))
-            return 0;
-    return n;
-}
-
-bool isCp949Lead(unsigned char c) { return c >= 0x81 && c <= 0xFE; }
-
-// Width in CP949 bytes of one UTF-8 character, and whether it has a CP949 form.
-std::size_t charWidth(std::string_view ch, bool *representable)
-{
-    if (ch.size() == 1) {
-        *representable = true;
-        return 1;
+    if (n == 1 || n > s.size() - i)
+        return {1, kNoCharacter};
+    char32_t cp = lead & (0x7Fu >> n);
+    for (std::size_t k = 1; k < n; ++k) {
+        const auto c = static_cast<unsigned char>(s[i + k]);
+        if (!isContinuation(c))
+            return {1, kNoCharacter};
+        cp = cp << 6 | (c & 0x3Fu);
     }
-    std::string out;
-    *representable = encoder().convert(ch, out);
-    return *representable ? out.size() : 1;
+    static constexpr char32_t kSmallest[] = {0, 0, 0x80, 0x800, 0x10000};
+    if (cp < kSmallest[n] || isSurrogate(cp) || cp > 0x10FFFF)
+        return {n, kNoCharacter};
+    return {n, cp};
 }
+
+// Width in CP949 bytes: a character without a CP949 form becomes '?'.
+std::size_t widthOf(const Cp949Tables::Cp949Char &c) { return c.size == 0 ? 1 : c.size; }
 
 } // namespace
 
-std::string converterProblem()
-{
-    if (!encoder().problem().empty())
-        return encoder().problem();
-    return decoder().problem();
-}
+std::string converterProblem() { return tables().problem(); }
 
 std::size_t utf8SequenceLength(unsigned char c)
 {
@@ -125,48 +75,53 @@ std::size_t utf8SequenceLength(unsigned char c)
 
 std::string toCp949(std::string_view utf8)
 {
-    std::string out;
-    out.reserve(utf8.size());
+    const Cp949Tables &t = tables();
+    // No character takes more bytes in CP949 than in UTF-8.
+    std::string out(utf8.size(), '\0');
+    char *p = out.data();
     for (std::size_t i = 0; i < utf8.size();) {
-        const std::size_t n = validUtf8At(utf8, i);
-        if (n == 0) {
-            out.push_back('?');
-            ++i;
+        if (static_cast<unsigned char>(utf8[i]) < 0x80) {
+            *p++ = utf8[i++];
             continue;
         }
-        if (n == 1)
-            out.push_back(utf8[i]);
-        else if (!encoder().convert(utf8.substr(i, n), out))
-            out.push_back('?');
-        i += n;
+        const Utf8Unit u = utf8UnitAt(utf8, i);
+        i += u.size;
+        const Cp949Tables::Cp949Char &c = t.encoded(u.codePoint);
+        if (c.size == 0) {
+            *p++ = '?';
+            continue;
+        }
+        // Both bytes fit: a character with a form here took at least two bytes of UTF-8.
+        p[0] = c.bytes[0];
+        p[1] = c.bytes[1];
+        p += c.size;
     }
+    out.resize(static_cast<std::size_t>(p - out.data()));
     return out;
 }
 
 bool isCp949Representable(std::string_view utf8)
 {
-    std::string scratch;
+    const Cp949Tables &t = tables();
     for (std::size_t i = 0; i < utf8.size();) {
-        const std::size_t n = validUtf8At(utf8, i);
-        if (n == 0)
+        const Utf8Unit u = utf8UnitAt(utf8, i);
+        if (t.encoded(u.codePoint).size == 0)
             return false;
-        if (n > 1 && !encoder().convert(utf8.substr(i, n), scratch))
-            return false;
-        i += n;
+        i += u.size;
     }
     return true;
 }
 
 bool isValidCp949(std::string_view cp949)
 {
-    std::string scratch;
+    const Cp949Tables &t = tables();
     for (std::size_t i = 0; i < cp949.size();) {
         const auto c = static_cast<unsigned char>(cp949[i]);
         if (c < 0x80) {
             ++i;
             continue;
         }
-        if (!isCp949Lead(c) || i + 1 >= cp949.size() || !decoder().convert(cp949.substr(i, 2), scratch))
+        if (i + 1 >= cp949.size() || t.decoded(c, static_cast<unsigned char>(cp949[i + 1])).size == 0)
             return false;
         i += 2;
     }
@@ -175,58 +130,68 @@ bool isValidCp949(std::string_view cp949)
 
 std::string fromCp949(std::string_view cp949)
 {
-    std::string out;
-    out.reserve(cp949.size() + cp949.size() / 2);
+    const Cp949Tables &t = tables();
+    // At most three bytes for each byte: an invalid one becomes U+FFFD.
+    std::string out(cp949.size() * kReplacement.size(), '\0');
+    char *p = out.data();
     for (std::size_t i = 0; i < cp949.size();) {
         const auto c = static_cast<unsigned char>(cp949[i]);
         if (c < 0x80) {
-            out.push_back(static_cast<char>(c));
+            *p++ = static_cast<char>(c);
             ++i;
             continue;
         }
-        if (isCp949Lead(c) && i + 1 < cp949.size() && decoder().convert(cp949.substr(i, 2), out)) {
-            i += 2;
-            continue;
+        if (i + 1 < cp949.size()) {
+            const Cp949Tables::Utf8Char &d = t.decoded(c, static_cast<unsigned char>(cp949[i + 1]));
+            if (d.size != 0) {
+                // All three bytes fit: the pair has room for six.
+                p[0] = d.bytes[0];
+                p[1] = d.bytes[1];
+                p[2] = d.bytes[2];
+                p += d.size;
+                i += 2;
+                continue;
+            }
         }
-        out.append(kReplacement);
+        for (const char r : kReplacement)
+            *p++ = r;
         ++i;
     }
+    out.resize(static_cast<std::size_t>(p - out.data()));
     return out;
 }
 
 std::size_t cp949Width(std::string_view utf8)
 {
+    const Cp949Tables &t = tables();
     std::size_t width = 0;
     for (std::size_t i = 0; i < utf8.size();) {
-        const std::size_t n = validUtf8At(utf8, i);
-        if (n <= 1) {
+        if (static_cast<unsigned char>(utf8[i]) < 0x80) {
             ++width;
             ++i;
             continue;
         }
-        bool ok = false;
-        width += charWidth(utf8.substr(i, n), &ok);
-        i += n;
+        const Utf8Unit u = utf8UnitAt(utf8, i);
+        width += widthOf(t.encoded(u.codePoint));
+        i += u.size;
     }
     return width;
 }
 
 std::string cp949Slice(std::string_view utf8, std::size_t start, std::size_t count)
 {
+    const Cp949Tables &t = tables();
     std::string out;
     // count may be npos: to the end.
     const std::size_t end = count > SIZE_MAX - start ? SIZE_MAX : start + count;
     std::size_t pos = 0;
     for (std::size_t i = 0; i < utf8.size() && pos < end;) {
-        std::size_t n = validUtf8At(utf8, i);
-        if (n == 0)
-            n = 1;
-        bool ok = false;
-        const std::size_t w = n == 1 ? 1 : charWidth(utf8.substr(i, n), &ok);
+        const Utf8Unit u = utf8UnitAt(utf8, i);
+        const std::size_t w = widthOf(t.encoded(u.codePoint));
         if (pos >= start && pos + w <= end)
-            out.append(utf8.substr(i, n));
+            out.append(utf8.substr(i, u.size));
         pos += w;
-        i += n;
+        i += u.size;
     }
     return out;
 }
