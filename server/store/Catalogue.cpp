@@ -29,10 +29,12 @@ std::vector<RecordKind> listRecordKinds(SqlConnection db, std::string_view patno
 {
     Statement st(db, R"SQL(
         SELECT k.code, k.name, k.form_code
-        FROM record_kinds k
-        WHERE k.code IN (SELECT r.kind_code FROM visits v JOIN records r ON r.visit_id = v.id
-                         WHERE v.patno = ?1 AND v.visit_at >= ?2 AND v.visit_at < ?2 || char(1114111)
-                           AND substr(v.visit_at, 1, length(?2)) = ?2)
+        FROM visits v
+        JOIN records r ON r.visit_id = v.id
+        JOIN record_kinds k ON k.code = r.kind_code
+        WHERE v.patno = ?1 AND v.visit_at >= ?2 AND v.visit_at < ?2 || char(1114111)
+          AND substr(v.visit_at, 1, length(?2)) = ?2
+        GROUP BY k.code
         ORDER BY k.sort_order, k.code)SQL");
     st.bind(1, patno).bind(2, visitDigits);
     std::vector<RecordKind> kinds;
