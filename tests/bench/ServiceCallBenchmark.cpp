@@ -5,10 +5,12 @@
 //
 //   service_call_benchmark [ROUNDS]
 //   service_call_benchmark --only CASE CALLS    one case alone (CASE: TP_PING, MD_RECOD_L1,
-//                                               MD_PATBA_L2, history, Enter), for a profile
+//                                               MD_PATBA_L2, history, Enter; loadN: N
+//                                               workstations for CALLS ms), for a profile
 //
 // MEDREC_BENCH_SERVER_WRAPPER, when set, is the command the server runs under (split at
-// blanks), e.g. "valgrind --tool=callgrind --callgrind-out-file=/tmp/server.%p".
+// blanks), e.g. "valgrind --tool=callgrind --callgrind-out-file=/tmp/server.%p";
+// MEDREC_BENCH_SERVER_ARGS adds options of its own (e.g. "--threads 2").
 
 #include "BenchData.h"
 #include "EchoPeer.h"
@@ -17,6 +19,7 @@
 #include "client/FieldTables.h"
 
 #include "MDG300U1.h"
+#include "Sqlite.h"
 #include "OperatorPresenter.h"
 #include "TuxCom.h"
 #include "UltraGrid.h"
@@ -60,10 +63,10 @@ double median(std::vector<double> v)
     return v[v.size() / 2];
 }
 
-std::vector<std::string> serverWrapper()
+std::vector<std::string> words(const char *variable)
 {
     std::vector<std::string> out;
-    if (const char *w = std::getenv("MEDREC_BENCH_SERVER_WRAPPER")) {
+    if (const char *w = std::getenv(variable)) {
         std::istringstream words(w);
         for (std::string word; words >> word;)
             out.push_back(word);
@@ -231,8 +234,35 @@ double concurrentCalls(const std::string &env, const std::vector<std::string> &v
     return failures.load() ? -1 : static_cast<double>(done) / seconds;
 }
 
+// Median milliseconds of a one-row commit on a bare WAL file with the given synchronous mode:
+// what the server's full synchronisation costs on this disk.
+double bareCommits(const std::string &path, const char *synchronous)
+{
+    using namespace server::store;
+    Connection db(path, Connection::Mode::ReadWriteCreate);
+    execute(db.get(), std::string("PRAGMA synchronous=") + synchronous);
+    execute(db.get(), "CREATE TABLE t(v TEXT)");
+    // The steady state of a running server: the WAL file has its size already and a commit
+    // overwrites it after a checkpoint, rather than growing it each time.
+    for (int i = 0; i < 200; ++i)
+        execute(db.get(), "INSERT INTO t VALUES ('warm-up')");
+    execute(db.get(), "PRAGMA wal_checkpoint(RESTART)");
+    std::vector<double> each;
+    for (int i = 0; i < 200; ++i) {
+        const auto start = Clock::now();
+        execute(db.get(), "BEGIN IMMEDIATE; INSERT INTO t VALUES ('row'); COMMIT;");
+        each.push_back(micros(Clock::now() - start) / 1000);
+    }
+    return median(each);
+}
+
 int runOnly(const std::string &env, const std::vector<std::string> &visits, const std::string &name, int calls)
 {
+    if (name.rfind("load", 0) == 0) { // loadN: N workstations at once for CALLS ms
+        const double rate = concurrentCalls(env, visits, std::atoi(name.c_str() + 4), std::chrono::milliseconds(calls));
+        std::printf("%s: %.0f calls/s\n", name.c_str(), rate);
+        return 0;
+    }
     if (name == "Enter") {
         Screen screen(env);
         std::vector<double> ms;
@@ -268,8 +298,9 @@ int main(int argc, char *argv[])
     const int rounds = !only && argc > 1 ? std::max(1, std::atoi(argv[1])) : kDefaultRounds;
     try {
         medrec::testing::ServerProcessOptions options;
-        options.extraArgs = {"--quiet"};
-        options.wrapper = serverWrapper();
+        options.extraArgs = words("MEDREC_BENCH_SERVER_ARGS");
+        options.extraArgs.push_back("--quiet");
+        options.wrapper = words("MEDREC_BENCH_SERVER_WRAPPER");
         medrec::testing::ServerProcess server(options);
         if (!bench::importInto(server.databasePath(), bench::manyVisitsData()))
             return 1;
@@ -353,6 +384,12 @@ int main(int argc, char *argv[])
             std::printf("  %2d workstations: %8.0f calls/s\n", kLevels[l], median(rates[l]));
         std::printf("  goals: 16 workstations >= 20,000 calls/s; 64 no slower than 16 (%.2f x)\n",
                     median(rates[3]) / median(rates[2]));
+
+        const double normal = bareCommits(server.directory() + "/normal.db", "NORMAL");
+        const double full = bareCommits(server.directory() + "/full.db", "FULL");
+        std::printf("one-row commits on a bare WAL file on this disk: synchronous=NORMAL %.3f ms, FULL %.3f ms "
+                    "(median); the server's full synchronisation costs %.3f ms a write\n",
+                    normal, full, full - normal);
         return 0;
     } catch (const std::exception &e) {
         std::cerr << "service_call_benchmark: " << e.what() << "\n";
