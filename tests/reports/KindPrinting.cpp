@@ -16,6 +16,7 @@
 #include <sqlite3.h>
 
 #include <chrono>
+#include <cstdio>
 #include <fstream>
 #include <sstream>
 #include <stdexcept>
@@ -41,9 +42,10 @@ std::string DemoData()
     return s.str();
 }
 
-std::unique_ptr<ServerProcess> StartServerWith(const std::vector<std::string> &dataSets)
+std::unique_ptr<ServerProcess> StartServerWith(const std::vector<std::string> &dataSets,
+                                               ServerProcessOptions options)
 {
-    auto server = std::make_unique<ServerProcess>();
+    auto server = std::make_unique<ServerProcess>(std::move(options));
     sqlite3 *db = nullptr;
     sqlite3_open(server->databasePath().c_str(), &db);
     std::string error;
@@ -107,6 +109,18 @@ reports::PrintContext ContextFor(reports::RowCells record, const std::string &pa
         }
     }
     return context;
+}
+
+std::string CommandOutput(const std::string &command)
+{
+    std::string out;
+    if (FILE *pipe = popen(command.c_str(), "r")) {
+        char buffer[4096];
+        for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;)
+            out.append(buffer, n);
+        pclose(pipe);
+    }
+    return out;
 }
 
 KindPrint PrintKind(const std::string &kindCode, reports::PrintContext &context, PrintTimes *times)

@@ -46,7 +46,8 @@ std::string DemoData();
 
 // medrec-server on a fresh database with the data sets imported in order. Throws
 // std::runtime_error when it does not start or an import is refused.
-std::unique_ptr<ServerProcess> StartServerWith(const std::vector<std::string> &dataSets);
+std::unique_ptr<ServerProcess> StartServerWith(const std::vector<std::string> &dataSets,
+                                               ServerProcessOptions options = {});
 
 // Joins the server as the client does, with a site environment file written into `dir`.
 // Empty on success, else what went wrong; TuxTerm ends the session.
@@ -61,6 +62,9 @@ std::optional<reports::RowCells> RecordListRow(const std::string &kind, const st
 // from "MD_PATBA_L2" (the sex/age panel counts to Today()), and the visit row of that day
 // (YYYYMMDD: its newest visit; YYYYMMDDHHNN names one of several).
 reports::PrintContext ContextFor(reports::RowCells record, const std::string &patNo, const std::string &visitDate);
+
+// What a shell command writes to its standard output.
+std::string CommandOutput(const std::string &command);
 
 // Runs the kind's block, lays its job out (print time 2026-12-09 14:30:05) and prints it where
 // MEDREC_PRINT_TO says. Fills `times` when given.

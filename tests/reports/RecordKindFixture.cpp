@@ -2,7 +2,6 @@
 
 #include "TuxCom.h"
 
-#include <cstdio>
 #include <sstream>
 
 namespace medrec::testing {
@@ -47,18 +46,6 @@ KindPrint RecordKindTest::print(const std::string &kind, reports::PrintContext &
     if (!result.fault.empty())
         ADD_FAILURE() << result.fault;
     return result;
-}
-
-std::string RecordKindTest::commandOutput(const std::string &command)
-{
-    std::string out;
-    if (FILE *pipe = popen(command.c_str(), "r")) {
-        char buffer[4096];
-        for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;)
-            out.append(buffer, n);
-        pclose(pipe);
-    }
-    return out;
 }
 
 std::string RecordKindTest::withoutBlanks(const std::string &text)

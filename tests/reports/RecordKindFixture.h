@@ -50,7 +50,7 @@ protected:
     static std::string withoutBlanks(const std::string &text);
 
     // What a shell command writes to its standard output.
-    static std::string commandOutput(const std::string &command);
+    static std::string commandOutput(const std::string &command) { return CommandOutput(command); }
 
     // medrec-server history for the suite's database, one line a row.
     std::vector<std::string> historyLines();
