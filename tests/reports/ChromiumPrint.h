@@ -10,10 +10,10 @@ namespace medrec::testing {
 
 struct ChromiumPrintResult
 {
-    std::string error;    // empty when the PDF was written
-    double seconds = 0;   // from the start of the program to its exit, start-up included
-    long peakRssKb = 0;   // the largest of its processes
-    int pages = 0;        // of the PDF written (pdfinfo)
+    std::string error;  // empty when the PDF was written
+    double seconds = 0; // from the start of the program to its exit, start-up included
+    long peakRssKb = 0; // the largest of its processes
+    int pages = 0;      // of the PDF written (pdfinfo)
 };
 
 // Runs `chromium` --headless --print-to-pdf on the file with the profile folder given (kept

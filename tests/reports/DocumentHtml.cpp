@@ -70,7 +70,8 @@ public:
             std::string clip;
             if (e.clip) {
                 const std::string key = rectAttributes(*e.clip);
-                auto [it, added] = clips.emplace(key, "c" + std::to_string(index) + "-" + std::to_string(clips.size()));
+                auto [it, added] =
+                    clips.emplace(key, "c" + std::to_string(index) + "-" + std::to_string(clips.size()));
                 if (added)
                     defs << "<clipPath id=\"" << it->second << "\"><rect" << key << "/></clipPath>";
                 clip = " clip-path=\"url(#" + it->second + ")\"";
@@ -80,8 +81,8 @@ public:
         const std::string paper = paperClass(page.paper);
         return "<div class=\"page " + paper + "\"><svg xmlns=\"http://www.w3.org/2000/svg\" width=\"" +
                mm(page.paper.width) + "mm\" height=\"" + mm(page.paper.height) + "mm\" viewBox=\"0 0 " +
-               mm(page.paper.width) + " " + mm(page.paper.height) + "\"><defs>" + defs.str() + "</defs>" + body.str() +
-               "</svg></div>\n";
+               mm(page.paper.width) + " " + mm(page.paper.height) + "\"><defs>" + defs.str() + "</defs>" +
+               body.str() + "</svg></div>\n";
     }
 
     std::string style() const
@@ -101,8 +102,8 @@ private:
     {
         switch (e.kind) {
         case ElementKind::Text:
-            return "<text class=\"" + fontClass(e.font) + "\" x=\"" + mm(e.origin.x) + "\" y=\"" + mm(e.origin.y) +
-                   "\"" + clip + ">" + escaped(e.text) + "</text>";
+            return "<text class=\"" + fontClass(e.font) + "\" x=\"" + mm(e.origin.x) + "\" y=\"" +
+                   mm(e.origin.y) + "\"" + clip + ">" + escaped(e.text) + "</text>";
         case ElementKind::Shape: {
             const bool outlined = e.pen.style != PenStyle::None && e.pen.width > 0;
             const double inset = outlined ? e.pen.width / 2 : 0; // the outline lies inside the box
@@ -113,14 +114,14 @@ private:
             if (e.shape == ShapeKind::Ellipse)
                 return "<ellipse cx=\"" + mm(r.left + r.width / 2) + "\" cy=\"" + mm(r.top + r.height / 2) +
                        "\" rx=\"" + mm(r.width / 2) + "\" ry=\"" + mm(r.height / 2) + "\"" + paint + "/>";
-            return "<rect" + rectAttributes(r) + (e.shape == ShapeKind::RoundedRectangle ? " rx=\"2\"" : "") + paint +
-                   "/>";
+            return "<rect" + rectAttributes(r) + (e.shape == ShapeKind::RoundedRectangle ? " rx=\"2\"" : "") +
+                   paint + "/>";
         }
         case ElementKind::Line:
             if (e.pen.style == PenStyle::None || e.pen.width <= 0)
                 return {};
-            return "<line x1=\"" + mm(e.from.x) + "\" y1=\"" + mm(e.from.y) + "\" x2=\"" + mm(e.to.x) + "\" y2=\"" +
-                   mm(e.to.y) + "\"" + strokeOf(e.pen) + clip + "/>";
+            return "<line x1=\"" + mm(e.from.x) + "\" y1=\"" + mm(e.from.y) + "\" x2=\"" + mm(e.to.x) +
+                   "\" y2=\"" + mm(e.to.y) + "\"" + strokeOf(e.pen) + clip + "/>";
         case ElementKind::Image:
             if (!e.image)
                 return {};
@@ -168,7 +169,8 @@ private:
             return it->second;
         const std::string file = m_name + "-image" + std::to_string(m_images.size()) + ".png";
         const QImage::Format format = image.channels == 1 ? QImage::Format_Grayscale8 : QImage::Format_RGB888;
-        const QImage wrapped(image.pixels.data(), image.width, image.height, image.width * image.channels, format);
+        const QImage wrapped(image.pixels.data(), image.width, image.height, image.width * image.channels,
+                             format);
         if (!wrapped.save(QString::fromStdString((m_dir / file).string()), "PNG"))
             throw std::runtime_error((m_dir / file).string() + ": cannot write the picture");
         return m_images.emplace(&image, file).first->second;

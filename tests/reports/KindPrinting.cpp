@@ -79,12 +79,14 @@ std::optional<reports::RowCells> RecordListRow(const std::string &kind, const st
     std::vector<std::string> cells;
     for (int field : {1, 2, 3, 4, 5, 7, 8, 9, 10, 11}) {
         const auto &values = list.list(field);
-        cells.push_back(static_cast<std::size_t>(index) < values.size() ? values[static_cast<std::size_t>(index)] : "");
+        cells.push_back(
+            static_cast<std::size_t>(index) < values.size() ? values[static_cast<std::size_t>(index)] : "");
     }
     return reports::RowCells(std::move(cells));
 }
 
-reports::PrintContext ContextFor(reports::RowCells record, const std::string &patNo, const std::string &visitDate)
+reports::PrintContext ContextFor(reports::RowCells record, const std::string &patNo,
+                                 const std::string &visitDate)
 {
     reports::PrintContext context;
     context.record = std::move(record);
@@ -94,8 +96,9 @@ reports::PrintContext ContextFor(reports::RowCells record, const std::string &pa
         context.patient.patNo = patNo;
         context.patient.name = patient.field(1).front();
         context.patient.resNo = front + "-" + back;
-        context.patient.sexAge = patient.field(5).front() + "/" +
-                                 std::string(common::TrimBlanks(common::AgeText(patient.field(4).front(), common::Today())));
+        context.patient.sexAge =
+            patient.field(5).front() + "/" +
+            std::string(common::TrimBlanks(common::AgeText(patient.field(4).front(), common::Today())));
         context.patient.birthDate = patient.field(4).front();
         context.patient.address = patient.field(11).front();
     }
@@ -149,7 +152,8 @@ KindPrint PrintKind(const std::string &kindCode, reports::PrintContext &context,
         result.summary = job.summary;
         result.history = job.history;
         start = Clock::now();
-        const auto printed = report::printDocument(*result.document, {kindCode, context.record[0], nullptr, false});
+        const auto printed =
+            report::printDocument(*result.document, {kindCode, context.record[0], nullptr, false});
         spent.output = secondsSince(start);
         if (!printed.ok)
             result.fault = "printing failed: " + printed.error;

@@ -26,9 +26,9 @@ struct KindPrint
     std::optional<report::Document> document;   // the laid-out pages
     reports::PrintedSummary summary;
     std::vector<reports::HistoryRow> history;
-    std::filesystem::path pdf;                  // the PDF written
-    std::string failure;                        // what a throwing block or layout said
-    std::string fault;                          // a kind that is not built, or a PDF not written
+    std::filesystem::path pdf; // the PDF written
+    std::string failure;       // what a throwing block or layout said
+    std::string fault;         // a kind that is not built, or a PDF not written
 
     bool printed() const { return document.has_value() && !pdf.empty(); }
 };
@@ -61,7 +61,8 @@ std::optional<reports::RowCells> RecordListRow(const std::string &kind, const st
 // A context with that record selected, the screen's panels filled as the screen fills them
 // from "MD_PATBA_L2" (the sex/age panel counts to Today()), and the visit row of that day
 // (YYYYMMDD: its newest visit; YYYYMMDDHHNN names one of several).
-reports::PrintContext ContextFor(reports::RowCells record, const std::string &patNo, const std::string &visitDate);
+reports::PrintContext ContextFor(reports::RowCells record, const std::string &patNo,
+                                 const std::string &visitDate);
 
 // What a shell command writes to its standard output.
 std::string CommandOutput(const std::string &command);

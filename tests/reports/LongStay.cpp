@@ -8,6 +8,7 @@
 #include <chrono>
 #include <cstdio>
 #include <random>
+#include <span>
 
 namespace medrec::testing::long_stay {
 
@@ -37,7 +38,8 @@ std::string digits(sys_days day)
 {
     const std::chrono::year_month_day ymd{day};
     char text[16];
-    std::snprintf(text, sizeof text, "%04d%02u%02u", int(ymd.year()), unsigned(ymd.month()), unsigned(ymd.day()));
+    std::snprintf(text, sizeof text, "%04d%02u%02u", int(ymd.year()), unsigned(ymd.month()),
+                  unsigned(ymd.day()));
     return text;
 }
 
@@ -68,10 +70,7 @@ public:
         const int v = between(lowTenths, highTenths);
         return std::to_string(v / 10) + "." + std::to_string(v % 10);
     }
-    template <std::size_t N> const char *pick(const std::array<const char *, N> &items)
-    {
-        return items[m_rng() % N];
-    }
+    const char *pick(std::span<const char *const> items) { return items[m_rng() % items.size()]; }
 
 private:
     std::mt19937 m_rng;
@@ -106,22 +105,32 @@ private:
 const std::array<const char *, 4> kNurses = {"이지은", "박소연", "김하늘", "정유진"};
 
 const std::array<const char *, 8> kProgressNotes = {
-    "S) 밤사이 기침 줄었고 가래 양 감소함. 식사 절반 정도 섭취.\r\nO) BT 36.9℃, BP 128/76mmHg, SpO2 96%(room air). "
-    "양측 하폐야 수포음 감소.\r\nA) 지역사회획득 폐렴, 호전 중. 제2형 당뇨병, 혈당 조절 불량.\r\nP) 항생제 유지, "
-    "흉부 X선 추적 예정. 인슐린 용량 조정.",
-    "S) 식후 속쓰림 호소, 그 외 특이 호소 없음.\r\nO) 복부 부드러움, 압통 없음. 공복 혈당 182mg/dL.\r\nA) 위식도 역류 "
-    "의심, 혈당 상승 추세.\r\nP) PPI 추가, 기저 인슐린 2단위 증량. 당뇨 교육 의뢰.",
-    "S) 보행 시 숨참 호소(계단 한 층).\r\nO) RR 22회/분, SpO2 93%, 양측 발목 부종 1+.\r\nA) 체액 과다 가능성.\r\nP) "
-    "이뇨제 시작, 섭취량·배설량 측정 및 매일 체중 측정. 전해질 내일 재검.",
-    "혈액검사 결과: WBC 8,900, CRP 2.1(이전 6.8), Cr 1.1, K 4.2. 염증 수치 호전 중이며 신기능 안정적임. 현재 치료 "
-    "유지.",
-    "보호자 면담함. 현재 상태와 향후 치료 계획(재활치료 병행, 장기 입원 가능성) 설명함. 보호자 이해하고 동의함.",
-    "S) 특이 호소 없음. 수면 양호.\r\nO) 활력징후 안정. 혈당 120~190mg/dL 범위.\r\nA) 전반적으로 안정적.\r\nP) 현 "
-    "치료 유지, 재활의학과 협진 의뢰.",
-    "야간 당직: 22시경 저혈당 증상(식은땀, 떨림) 있어 혈당 측정 58mg/dL. 50% 포도당 20mL 정주 후 15분 뒤 혈당 "
-    "132mg/dL로 회복. 취침 전 간식 처방함.",
+    "S) 밤사이 기침 줄었고 가래 양 감소함. 식사 절반 정도 섭취.\r\n"
+    "O) BT 36.9℃, BP 128/76mmHg, SpO2 96%(room air). 양측 하폐야 수포음 감소.\r\n"
+    "A) 지역사회획득 폐렴, 호전 중. 제2형 당뇨병, 혈당 조절 불량.\r\n"
+    "P) 항생제 유지, 흉부 X선 추적 예정. 인슐린 용량 조정.",
+    "S) 식후 속쓰림 호소, 그 외 특이 호소 없음.\r\n"
+    "O) 복부 부드러움, 압통 없음. 공복 혈당 182mg/dL.\r\n"
+    "A) 위식도 역류 의심, 혈당 상승 추세.\r\n"
+    "P) PPI 추가, 기저 인슐린 2단위 증량. 당뇨 교육 의뢰.",
+    "S) 보행 시 숨참 호소(계단 한 층).\r\n"
+    "O) RR 22회/분, SpO2 93%, 양측 발목 부종 1+.\r\n"
+    "A) 체액 과다 가능성.\r\n"
+    "P) 이뇨제 시작, 섭취량·배설량 측정 및 매일 체중 측정. 전해질 내일 재검.",
+    "혈액검사 결과: WBC 8,900, CRP 2.1(이전 6.8), Cr 1.1, K 4.2. "
+    "염증 수치 호전 중이며 신기능 안정적임. 현재 치료 유지.",
+    "보호자 면담함. 현재 상태와 향후 치료 계획(재활치료 병행, 장기 입원 가능성) 설명함. "
+    "보호자 이해하고 동의함.",
+    "S) 특이 호소 없음. 수면 양호.\r\n"
+    "O) 활력징후 안정. 혈당 120~190mg/dL 범위.\r\n"
+    "A) 전반적으로 안정적.\r\n"
+    "P) 현 치료 유지, 재활의학과 협진 의뢰.",
+    "야간 당직: 22시경 저혈당 증상(식은땀, 떨림) 있어 혈당 측정 58mg/dL. "
+    "50% 포도당 20mL 정주 후 15분 뒤 혈당 132mg/dL로 회복. 취침 전 간식 처방함.",
     "흉부 X선 추적: 우하엽 침윤 음영 감소. 경구 항생제로 전환 예정. 투약 기간 총 14일로 계획.",
 };
+
+const char *const kNightNote = kProgressNotes[6];
 
 const std::array<const char *, 10> kWardNotes = {
     "활력징후 측정함. BP 124/78mmHg, PR 76회/분, RR 18회/분, BT 36.8℃.",
@@ -151,69 +160,80 @@ const std::array<const char *, 10> kEmergencyNotes = {
 
 const std::array<const char *, 3> kConsciousness = {"명료", "명료", "drowsy"};
 
-// A daily round note, and on some nights the duty doctor's.
+// A daily round note, and every third night the duty doctor's.
 json progressNotes()
 {
     json rows = json::array();
     StandardReply reply;
     Jitter jitter(1);
+    auto note = [](const std::string &date, const std::string &time, const char *text, const char *signer) {
+        return json{{"S_STRING7", date},    {"S_STRING8", "1"}, {"S_STRING9", time}, {"S_STRING10", text},
+                    {"S_STRING11", signer}, {"S_STRING12", ""}, {"S_STRING13", ""}};
+    };
     for (int day = 0;; ++day) {
         const std::string date = digits(kAdmission + days{day});
-        json note = {{"S_STRING7", date},          {"S_STRING8", "1"},     {"S_STRING9", clock(jitter.between(480, 560))},
-                     {"S_STRING10", jitter.pick(kProgressNotes)}, {"S_STRING11", kDoctor}, {"S_STRING12", ""},
-                     {"S_STRING13", ""}};
+        json round = note(date, clock(jitter.between(480, 560)), jitter.pick(kProgressNotes), kDoctor);
         if (day == 0)
-            note.update({{"S_STRING1", kPatNo},  {"S_STRING2", kName},   {"S_STRING3", kResNo},
-                         {"S_STRING4", kSexAge}, {"S_STRING5", kDoctor}, {"S_STRING6", kWardRoom},
-                         {"S_STRING15", kDept},  {"S_STRING16", kDoctor}, {"S_STRING17", kDischarge}});
-        if (!reply.add(rows, std::move(note)))
+            round.update({{"S_STRING1", kPatNo},
+                          {"S_STRING2", kName},
+                          {"S_STRING3", kResNo},
+                          {"S_STRING4", kSexAge},
+                          {"S_STRING5", kDoctor},
+                          {"S_STRING6", kWardRoom},
+                          {"S_STRING15", kDept},
+                          {"S_STRING16", kDoctor},
+                          {"S_STRING17", kDischarge}});
+        if (!reply.add(rows, std::move(round)))
             return rows;
-        if (day % 3 == 2) {
-            json night = {{"S_STRING7", date},        {"S_STRING8", "1"},        {"S_STRING9", clock(jitter.between(1320, 1420))},
-                          {"S_STRING10", kProgressNotes[6]}, {"S_STRING11", "박전공"}, {"S_STRING12", ""},
-                          {"S_STRING13", ""}};
-            if (!reply.add(rows, std::move(night)))
-                return rows;
-        }
+        if (day % 3 == 2 &&
+            !reply.add(rows, note(date, clock(jitter.between(1320, 1420)), kNightNote, "박전공")))
+            return rows;
     }
 }
 
-// Notes every two to five hours, day and night.
+// Where a nursing record keeps a note's date, time, text, nurse and number.
+struct NoteFields
+{
+    const char *date, *time, *text, *nurse, *number;
+};
+
+// A note every `minGap` to `maxGap` minutes from `firstMinute` of `firstDay`, the header on
+// the first, the nurse of each eight-hour shift.
+json nursingNotes(const NoteFields &f, sys_days firstDay, int firstMinute, int minGap, int maxGap,
+                  std::span<const char *const> texts, Jitter jitter, const json &header)
+{
+    json rows = json::array();
+    StandardReply reply;
+    for (int minute = firstMinute, seq = 1;; minute += jitter.between(minGap, maxGap), ++seq) {
+        char number[8];
+        std::snprintf(number, sizeof number, "%02d", seq % 100);
+        json note = {{f.date, digits(firstDay + days{minute / (24 * 60)})},
+                     {f.time, clock(minute)},
+                     {f.text, jitter.pick(texts)},
+                     {f.nurse, kNurses[std::size_t(minute / 480 % 4)]},
+                     {f.number, number}};
+        if (seq == 1)
+            note.update(header);
+        if (!reply.add(rows, std::move(note)))
+            return rows;
+    }
+}
+
+// Day and night, every two to five hours.
 json wardNursingNotes()
 {
-    json rows = json::array();
-    StandardReply reply;
-    Jitter jitter(2);
-    for (int minute = 10 * 60 + 20, seq = 1;; minute += jitter.between(120, 300), ++seq) {
-        const int day = minute / (24 * 60);
-        char number[8];
-        std::snprintf(number, sizeof number, "%02d", seq % 100);
-        json note = {{"S_STRING8", digits(kAdmission + days{day})}, {"S_STRING11", clock(minute)},
-                     {"S_STRING12", jitter.pick(kWardNotes)},      {"S_STRING13", kNurses[std::size_t(minute / 480 % 4)]},
-                     {"S_STRING14", number}};
-        if (seq == 1)
-            note.update({{"S_STRING1", kPatNo}, {"S_STRING2", kSexAge}, {"S_STRING3", kName}, {"S_STRING4", kResNo},
-                         {"S_STRING5", kDept},  {"S_STRING6", kDoctor}, {"S_STRING7", kWardRoom}});
-        if (!reply.add(rows, std::move(note)))
-            return rows;
-    }
+    const json header = {{"S_STRING1", kPatNo},   {"S_STRING2", kSexAge}, {"S_STRING3", kName},
+                         {"S_STRING4", kResNo},   {"S_STRING5", kDept},   {"S_STRING6", kDoctor},
+                         {"S_STRING7", kWardRoom}};
+    return nursingNotes({"S_STRING8", "S_STRING11", "S_STRING12", "S_STRING13", "S_STRING14"}, kAdmission,
+                        10 * 60 + 20, 120, 300, kWardNotes, Jitter(2), header);
 }
 
-// Notes every fifteen to forty minutes while the patient waits for a bed.
+// Every fifteen to forty minutes while the patient waits for a bed.
 json emergencyNursingNotes()
 {
-    json rows = json::array();
-    StandardReply reply;
-    Jitter jitter(3);
-    for (int minute = 19 * 60 + 30, seq = 1;; minute += jitter.between(15, 40), ++seq) {
-        char number[8];
-        std::snprintf(number, sizeof number, "%02d", seq % 100);
-        json note = {{"S_STRING5", digits(kEmergency + days{minute / (24 * 60)})}, {"S_STRING8", clock(minute)},
-                     {"S_STRING9", jitter.pick(kEmergencyNotes)}, {"S_STRING10", kNurses[std::size_t(minute / 480 % 4)]},
-                     {"S_STRING11", number}};
-        if (!reply.add(rows, std::move(note)))
-            return rows;
-    }
+    return nursingNotes({"S_STRING5", "S_STRING8", "S_STRING9", "S_STRING10", "S_STRING11"}, kEmergency,
+                        19 * 60 + 30, 15, 40, kEmergencyNotes, Jitter(3), json::object());
 }
 
 // Every four hours.
@@ -312,7 +332,8 @@ json flowsheetRecord(const char *kind)
 json ioCheckReply(const char *type, const char *from, const char *to, const char *last, json rows)
 {
     return {{"service", "MD_IOCHK_L1"},
-            {"key", {{"S_TYPE1", type}, {"S_TYPE2", kPatNo}, {"S_TYPE3", from}, {"S_TYPE4", to}, {"S_TYPE5", last}}},
+            {"key",
+             {{"S_TYPE1", type}, {"S_TYPE2", kPatNo}, {"S_TYPE3", from}, {"S_TYPE4", to}, {"S_TYPE5", last}}},
             {"rows", std::move(rows)}};
 }
 
@@ -353,17 +374,26 @@ std::string Data()
           flowsheetRecord("MDIOCHKT_BS"),
           flowsheetRecord("MDIOCHKT_WE"),
           flowsheetRecord("MDIOCHKT_IO")}}};
-    const json patient = {{"number", kPatNo},       {"name", kName},          {"resNoFront", "580214"},
-                          {"resNoBack", "2345671"}, {"birthDate", "19580214"}, {"sex", "F"},
-                          {"mobileTel", "01048213307"}, {"zipCode", "03932"},
+    const json patient = {{"number", kPatNo},
+                          {"name", kName},
+                          {"resNoFront", "580214"},
+                          {"resNoBack", "2345671"},
+                          {"birthDate", "19580214"},
+                          {"sex", "F"},
+                          {"mobileTel", "01048213307"},
+                          {"zipCode", "03932"},
                           {"address", "서울특별시 마포구 월드컵북로 235, 804호"},
                           {"visits", {emergency, admission}}};
     const json replies = {
         {{"service", "MD_IPDLS_E1"},
          {"key", {{"S_TYPE2", kPatNo}}},
          {"rows",
-          {{{"S_CODE1", kPatNo}, {"S_CODE2", kName}, {"S_CODE3", kAdmissionDay}, {"S_CODE6", kDept},
-            {"S_CODE22", "61"}, {"S_CODE23", "6105"}}}}},
+          {{{"S_CODE1", kPatNo},
+            {"S_CODE2", kName},
+            {"S_CODE3", kAdmissionDay},
+            {"S_CODE6", kDept},
+            {"S_CODE22", "61"},
+            {"S_CODE23", "6105"}}}}},
         ioCheckReply("7", kAdmissionDay, kDischarge.c_str(), "", bloodSugars()),
         ioCheckReply("K", "", kAdmissionDay, kDischarge.c_str(), bodyMeasurements()),
         ioCheckReply("P", kAdmissionDay, kDischarge.c_str(), "", intakeOutput()),

@@ -106,13 +106,15 @@ int printOneKind(int argc, char **argv)
     const std::string out = dir + "/" + kind;
     std::filesystem::create_directories(out);
     setenv("MEDREC_PRINT_TO", ("pdf:" + out).c_str(), 1);
-    if (const std::string error = JoinServer(out, static_cast<unsigned short>(std::atoi(argv[6]))); !error.empty()) {
+    if (const std::string error = JoinServer(out, static_cast<unsigned short>(std::atoi(argv[6])));
+        !error.empty()) {
         std::fprintf(stderr, "joining the server: %s\n", error.c_str());
         return 1;
     }
     const auto row = RecordListRow(kind, patNo, day, record);
     if (!row) {
-        std::fprintf(stderr, "no record %d of %s for %s on %s\n", record, kind.c_str(), patNo.c_str(), day.c_str());
+        std::fprintf(stderr, "no record %d of %s for %s on %s\n", record, kind.c_str(), patNo.c_str(),
+                     day.c_str());
         return 1;
     }
     const reports::PrintContext context = ContextFor(*row, patNo, day);
@@ -140,7 +142,10 @@ int printOneKind(int argc, char **argv)
     return 0;
 }
 
-std::string quoted(const std::string &text) { return "'" + text + "'"; }
+std::string quoted(const std::string &text)
+{
+    return "'" + text + "'";
+}
 
 std::string lastLine(const std::string &text)
 {
@@ -164,7 +169,8 @@ double blankPageSeconds(const std::string &chromium, const std::filesystem::path
                         const std::filesystem::path &profile)
 {
     const auto html = dir / "blank.html";
-    std::ofstream(html) << "<!DOCTYPE html>\n<html><head><meta charset=\"utf-8\"></head><body></body></html>\n";
+    std::ofstream(html)
+        << "<!DOCTYPE html>\n<html><head><meta charset=\"utf-8\"></head><body></body></html>\n";
     std::vector<double> runs;
     for (int i = 0; i < kBlankRuns; ++i) {
         const ChromiumPrintResult run = PrintWithChromium(chromium, html, dir / "blank.pdf", profile);
@@ -178,25 +184,31 @@ double blankPageSeconds(const std::string &chromium, const std::filesystem::path
 
 void printHeader(double blankSeconds)
 {
-    std::printf(
-        "Record kinds benchmark: every built kind printed from medrec-server (the demo data and a long stay made up\n"
-        "for the kinds that page by rows), one document each.\n"
-        "  block     the kind's block, timed apart: its service calls, staging its rows, loading its forms (ms, 1st)\n"
-        "  engine    laying the job out (its reports run, their callbacks included) and writing the PDF, in a\n"
-        "            process of the kind's own; 1st = that process's first print (fonts loaded cold), again = the\n"
-        "            same print once more\n"
-        "  chromium  headless --print-to-pdf of an HTML page holding the same laid-out pages (inline SVG: each\n"
-        "            element at its place, in its face and size, with its text), timed from start to exit; net = less\n"
-        "            start-up, the median of %d runs on a blank page (%.2f s)\n"
-        "  RSS       peak resident memory: the kind's process (Qt, fonts, the client, both prints); Chromium's\n"
-        "            largest process\n"
-        "  ratio     Chromium's time / the engine's: whole / 1st and net / again\n"
-        "Nothing is asserted. The machine's cores are shared with other work: figures are noisy.\n\n",
-        kBlankRuns, blankSeconds);
-    std::printf("%-12s %5s %8s | %16s %7s | %16s %7s | %13s\n", "", "", "", "engine pages/s", "", "chromium pages/s",
-                "", "ratio");
-    std::printf("%-12s %5s %8s | %7s %8s %7s | %7s %8s %7s | %6s %6s\n", "kind", "pages", "block ms", "1st", "again",
-                "RSS MB", "whole", "net", "RSS MB", "1st", "again");
+    std::printf("Record kinds benchmark: every built kind printed from medrec-server (the demo data and a "
+                "long stay made up\n"
+                "for the kinds that page by rows), one document each.\n"
+                "  block     the kind's block, timed apart: its service calls, staging its rows, loading its "
+                "forms (ms, 1st)\n"
+                "  engine    laying the job out (its reports run, their callbacks included) and writing the "
+                "PDF, in a\n"
+                "            process of the kind's own; 1st = that process's first print (fonts loaded "
+                "cold), again = the\n"
+                "            same print once more\n"
+                "  chromium  headless --print-to-pdf of an HTML page holding the same laid-out pages (inline "
+                "SVG: each\n"
+                "            element at its place, in its face and size, with its text), timed from start to "
+                "exit; net = less\n"
+                "            start-up, the median of %d runs on a blank page (%.2f s)\n"
+                "  RSS       peak resident memory: the kind's process (Qt, fonts, the client, both prints); "
+                "Chromium's\n"
+                "            largest process\n"
+                "  ratio     Chromium's time / the engine's: whole / 1st and net / again\n"
+                "Nothing is asserted. The machine's cores are shared with other work: figures are noisy.\n\n",
+                kBlankRuns, blankSeconds);
+    std::printf("%-12s %5s %8s | %16s %7s | %16s %7s | %13s\n", "", "", "", "engine pages/s", "",
+                "chromium pages/s", "", "ratio");
+    std::printf("%-12s %5s %8s | %7s %8s %7s | %7s %8s %7s | %6s %6s\n", "kind", "pages", "block ms", "1st",
+                "again", "RSS MB", "whole", "net", "RSS MB", "1st", "again");
 }
 
 int runAll(const std::string &chromium)
@@ -217,7 +229,8 @@ int runAll(const std::string &chromium)
         if (!kind.block)
             continue;
         const std::string code(kind.code);
-        const auto c = std::find_if(std::begin(kCases), std::end(kCases), [&](const Case &k) { return k.kind == code; });
+        const auto c =
+            std::find_if(std::begin(kCases), std::end(kCases), [&](const Case &k) { return k.kind == code; });
         if (c == std::end(kCases)) {
             std::printf("%-12s no record in the benchmark's table\n", code.c_str());
             continue;
@@ -225,8 +238,8 @@ int runAll(const std::string &chromium)
         const auto log = dir / (code + ".log");
         const std::string output =
             CommandOutput(quoted(self) + " --print " + code + " " + c->patNo + " " + c->visitDate + " " +
-                          std::to_string(c->record) + " " + std::to_string(server->port()) + " " + quoted(dir.string()) +
-                          " 2>" + quoted(log.string()));
+                          std::to_string(c->record) + " " + std::to_string(server->port()) + " " +
+                          quoted(dir.string()) + " 2>" + quoted(log.string()));
         EngineFigures engine;
         if (!readFigures(output, engine)) {
             std::printf("%-12s engine failed: %s\n", code.c_str(), lastLine(readFile(log)).c_str());
@@ -236,8 +249,9 @@ int runAll(const std::string &chromium)
             notes.push_back(code + ": the layout cut or left out text " + std::to_string(engine.warnings) +
                             " time(s): " + lastLine(readFile(log)));
         const double first = engine.engineSeconds(engine.first), again = engine.engineSeconds(engine.again);
-        std::printf("%-12s %5d %8.1f | %7.1f %8.1f %7.1f |", code.c_str(), engine.pages, engine.first.block * 1000,
-                    engine.pages / first, engine.pages / again, engine.peakRssKb / 1024.0);
+        std::printf("%-12s %5d %8.1f | %7.1f %8.1f %7.1f |", code.c_str(), engine.pages,
+                    engine.first.block * 1000, engine.pages / first, engine.pages / again,
+                    engine.peakRssKb / 1024.0);
         const ChromiumPrintResult browser =
             PrintWithChromium(chromium, dir / (code + ".html"), dir / (code + "-chromium.pdf"), profile);
         if (!browser.error.empty()) {
