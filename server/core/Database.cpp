@@ -46,46 +46,47 @@ ConnectionPool::ConnectionPool(std::string path, std::chrono::milliseconds busyT
 {
 }
 
+void PooledConnection::Close::operator()(sqlite3 *db) const { sqlite3_close_v2(db); }
+
 ConnectionPool::~ConnectionPool() { closeIdle(); }
 
 void ConnectionPool::closeIdle()
 {
     std::lock_guard lock(m_mutex);
-    for (sqlite3 *db : m_idle)
-        sqlite3_close_v2(db);
     m_idle.clear();
 }
 
-void ConnectionPool::Giver::operator()(sqlite3 *db) const { pool->giveBack(db); }
+void ConnectionPool::Giver::operator()(PooledConnection *connection) const
+{
+    pool->giveBack(std::unique_ptr<PooledConnection>(connection));
+}
 
 ConnectionPool::Connection ConnectionPool::acquire(std::string *error)
 {
     {
         std::lock_guard lock(m_mutex);
         if (!m_idle.empty()) {
-            sqlite3 *db = m_idle.back();
+            Connection connection(m_idle.back().release(), Giver{this});
             m_idle.pop_back();
-            return Connection(db, Giver{this});
+            return connection;
         }
     }
     sqlite3 *db = openDatabase(m_path, m_busyTimeout, error);
-    return Connection(db, Giver{this});
+    return Connection(db ? new PooledConnection(db) : nullptr, Giver{this});
 }
 
-void ConnectionPool::giveBack(sqlite3 *db)
+void ConnectionPool::giveBack(std::unique_ptr<PooledConnection> connection)
 {
-    if (!db)
+    if (!connection)
         return;
+    sqlite3 *db = connection->db();
     // A handler that left a transaction open (or a failed COMMIT) must not leak it into
     // the next user of the connection.
     if (!sqlite3_get_autocommit(db))
         execute(db, "ROLLBACK", nullptr);
     std::lock_guard lock(m_mutex);
-    if (m_idle.size() < m_maxIdle && sqlite3_get_autocommit(db)) {
-        m_idle.push_back(db);
-        return;
-    }
-    sqlite3_close_v2(db);
+    if (m_idle.size() < m_maxIdle && sqlite3_get_autocommit(db))
+        m_idle.push_back(std::move(connection));
 }
 
 } // namespace medrec::server

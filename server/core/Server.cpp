@@ -36,7 +36,7 @@ void acceptLater(const std::shared_ptr<ServerState> &state)
     });
 }
 
-void admit(const std::shared_ptr<ServerState> &state, asio::ip::tcp::socket socket)
+void admit(const std::shared_ptr<ServerState> &state, EventLoop &loop, asio::ip::tcp::socket socket)
 {
     bool refuse = false;
     {
@@ -53,7 +53,7 @@ void admit(const std::shared_ptr<ServerState> &state, asio::ip::tcp::socket sock
         }
     }
     std::uint64_t id = state->nextSessionId++;
-    auto session = std::make_shared<Session>(std::move(socket), state, id, refuse);
+    auto session = std::make_shared<Session>(std::move(socket), loop, state, id, refuse);
     {
         std::lock_guard lock(state->sessionsMutex);
         state->sessions[id] = session;
@@ -63,8 +63,8 @@ void admit(const std::shared_ptr<ServerState> &state, asio::ip::tcp::socket sock
 
 void accept(const std::shared_ptr<ServerState> &state)
 {
-    state->acceptor.async_accept(asio::make_strand(state->io), [state](const asio::error_code &ec,
-                                                                       asio::ip::tcp::socket socket) {
+    EventLoop &loop = state->loopForNextSession();
+    state->acceptor.async_accept(loop.context, [state, &loop](const asio::error_code &ec, asio::ip::tcp::socket socket) {
         if (ec == asio::error::operation_aborted || !state->acceptor.is_open())
             return;
         if (ec == asio::error::connection_aborted) {
@@ -77,7 +77,7 @@ void accept(const std::shared_ptr<ServerState> &state)
             return;
         }
         state->acceptDelay = std::chrono::milliseconds(0);
-        admit(state, std::move(socket));
+        admit(state, loop, std::move(socket));
         accept(state);
     });
 }
@@ -94,11 +94,27 @@ std::size_t defaultMaxSessions(unsigned threads)
     return std::min(available, kDefaultMaxSessions);
 }
 
+namespace {
+
+std::vector<std::unique_ptr<EventLoop>> makeLoops(unsigned threads)
+{
+    std::vector<std::unique_ptr<EventLoop>> loops;
+    for (unsigned i = 0; i < std::max(threads, 1u); ++i)
+        loops.push_back(std::make_unique<EventLoop>());
+    return loops;
+}
+
+} // namespace
+
 ServerState::ServerState(ServerOptions o, ServiceRegistry r)
     : options(std::move(o)), registry(std::move(r)),
-      pool(options.databasePath, options.busyTimeout, options.threads + 2)
+      pool(options.databasePath, options.busyTimeout, options.threads + 2), loops(makeLoops(options.threads))
 {
+    for (auto &loop : loops)
+        keepRunning.push_back(asio::make_work_guard(loop->context));
 }
+
+EventLoop &ServerState::loopForNextSession() { return *loops[nextLoop++ % loops.size()]; }
 
 bool parseLogLevel(std::string_view text, LogLevel *level)
 {
@@ -214,9 +230,9 @@ bool Server::start(std::string *error)
     }
     s.maxSessions = s.options.maxSessions ? s.options.maxSessions : defaultMaxSessions(s.options.threads);
     accept(m_state);
-    unsigned n = s.options.threads == 0 ? 1 : s.options.threads;
-    for (unsigned i = 0; i < n; ++i)
-        s.threads.emplace_back([state = m_state] { state->io.run(); });
+    const std::size_t n = s.loops.size();
+    for (std::size_t i = 0; i < n; ++i)
+        s.threads.emplace_back([state = m_state, i] { state->loops[i]->context.run(); });
     s.logLine("serving " + s.options.databasePath + " on " + s.options.host + ":" + std::to_string(port()) + " with " +
                   std::to_string(n) + " threads",
               LogLevel::Info);
@@ -228,7 +244,7 @@ void Server::stop()
     auto &s = *m_state;
     if (s.threads.empty() || s.stopping.exchange(true))
         return;
-    asio::post(s.io, [state = m_state] {
+    asio::post(s.loops.front()->context, [state = m_state] {
         asio::error_code ignored;
         state->acceptor.close(ignored);
         state->acceptBackoff.cancel();
@@ -252,14 +268,18 @@ void Server::stop()
         }
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
     }
-    s.io.stop();
+    s.keepRunning.clear();
+    for (auto &loop : s.loops)
+        loop->context.stop();
     for (auto &t : s.threads)
         t.join();
     s.threads.clear();
     // The cancelled operations still hold their sessions (and through them this state):
     // let them finish so nothing is left behind.
-    s.io.restart();
-    s.io.run_for(std::chrono::seconds(1));
+    for (auto &loop : s.loops) {
+        loop->context.restart();
+        loop->context.run_for(std::chrono::seconds(1));
+    }
     s.pool.closeIdle();
     s.logLine("stopped; database " + s.options.databasePath + " closed", LogLevel::Info);
 }

@@ -232,7 +232,7 @@ int Reply::count(std::string_view field) const
 std::size_t Reply::usedBytes() const { return tp::fb::used(m_buffer); }
 
 ServiceContext::ServiceContext(std::string service, const Request &request, Reply &reply, Identity identity,
-                               sqlite3 *db, bool inTransaction, std::uint64_t sessionId,
+                               SqlConnection db, bool inTransaction, std::uint64_t sessionId,
                                SessionNotifier *notifier)
     : m_service(std::move(service)), m_request(request), m_reply(reply), m_identity(std::move(identity)),
       m_db(db), m_inTransaction(inTransaction), m_sessionId(sessionId), m_notifier(notifier)

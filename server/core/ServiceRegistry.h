@@ -34,6 +34,7 @@
 // connections; calls of one session run one after the other. A handler must not keep the
 // context, the request or the connection beyond its return.
 
+#include "PreparedStatements.h"
 #include "codec/Limits.h"
 #include "fml.h"
 
@@ -158,13 +159,16 @@ class ServiceContext
 {
 public:
     ServiceContext(std::string service, const Request &request, Reply &reply, Identity identity,
-                   sqlite3 *db, bool inTransaction, std::uint64_t sessionId, SessionNotifier *notifier);
+                   SqlConnection db, bool inTransaction, std::uint64_t sessionId, SessionNotifier *notifier);
 
     const std::string &service() const { return m_service; }
     const Request &request() const { return m_request; }
     Reply &reply() { return m_reply; }
     const Identity &identity() const { return m_identity; }
-    sqlite3 *db() const { return m_db; }
+    sqlite3 *db() const { return m_db.handle; }
+    // The same connection with the statements prepared on it: queries run through it are
+    // compiled once per connection rather than once per call.
+    SqlConnection connection() const { return m_db; }
     bool inTransaction() const { return m_inTransaction; }
     std::uint64_t sessionId() const { return m_sessionId; }
 
@@ -193,7 +197,7 @@ private:
     const Request &m_request;
     Reply &m_reply;
     Identity m_identity;
-    sqlite3 *m_db;
+    SqlConnection m_db;
     bool m_inTransaction;
     std::uint64_t m_sessionId;
     SessionNotifier *m_notifier;

@@ -51,8 +51,6 @@ std::string fieldText(const tp::FieldTable &fields, const Fbfr *buffer, const ch
 
 // Unanswered requests (and queued notices) a session may have before reading from it stops.
 constexpr std::size_t kMaxUnanswered = 8;
-// Most read at once; a frame's body is read as it arrives, never allocated up front.
-constexpr std::size_t kReadChunk = 64 * 1024;
 
 std::string seconds(std::chrono::milliseconds ms)
 {
@@ -63,8 +61,9 @@ std::string seconds(std::chrono::milliseconds ms)
 
 } // namespace
 
-Session::Session(asio::ip::tcp::socket socket, std::shared_ptr<ServerState> state, std::uint64_t id, bool refusing)
-    : m_socket(std::move(socket)), m_strand(asio::make_strand(state->io)), m_timer(m_strand),
+Session::Session(asio::ip::tcp::socket socket, EventLoop &loop, std::shared_ptr<ServerState> state,
+                 std::uint64_t id, bool refusing)
+    : m_socket(std::move(socket)), m_loop(loop), m_strand(asio::make_strand(loop.context)), m_timer(m_strand),
       m_beginTimer(m_strand), m_deadlineTimer(m_strand), m_state(std::move(state)), m_id(id), m_refusing(refusing)
 {
     asio::error_code ec;
@@ -195,12 +194,8 @@ void Session::receive()
         want = std::min(kReadChunk, tp::kFrameLengthPrefix + *length - m_input.size());
     }
     asio::error_code ec;
-    const std::size_t ready = m_socket.available(ec);
-    const std::size_t n = std::clamp<std::size_t>(ready, 1, want); // 1: to see the end or an error
-    const std::size_t had = m_input.size();
-    m_input.resize(had + n);
-    const std::size_t got = m_socket.read_some(asio::buffer(m_input.data() + had, n), ec);
-    m_input.resize(had + got);
+    const std::size_t got = m_socket.read_some(asio::buffer(m_loop.readBuffer.get(), want), ec);
+    m_input.append(m_loop.readBuffer.get(), got);
     if (ec == asio::error::would_block || ec == asio::error::try_again) {
         readMore();
         return;
@@ -407,7 +402,7 @@ void Session::handleCall(const tp::Frame &frame)
         return;
     }
 
-    sqlite3 *db = nullptr;
+    PooledConnection *db = nullptr;
     bool inTransaction = false;
     ConnectionPool::Connection pooled(nullptr, ConnectionPool::Giver{&m_state->pool});
     if (!(frame.flags & TPNOTRAN) && frame.transaction != 0) {
@@ -442,7 +437,8 @@ void Session::handleCall(const tp::Frame &frame)
 
     Request request(requestBuffer, fields);
     auto reply = std::make_unique<Reply>(fields, tp::flavourMaxSize(frame.flavour));
-    ServiceContext ctx(frame.name, request, *reply, std::move(identity), db, inTransaction, m_id, m_state.get());
+    ServiceContext ctx(frame.name, request, *reply, std::move(identity), db->sql(), inTransaction, m_id,
+                       m_state.get());
     int status = 0;
     std::string detail;
     try {
@@ -575,42 +571,66 @@ void Session::send(tp::Frame frame)
     if (m_closed)
         return;
     m_outbox.push_back(tp::encodeFrame(frame));
-    if (!m_writing)
-        writeNext();
+    if (m_writing)
+        return;
+    // A reply as a rule fits the socket's buffer: written here, without a round through
+    // the event loop. Only what the socket does not take waits for it to drain.
+    if (!writeNow())
+        return;
+    if (!m_outbox.empty())
+        waitWritable();
+    else if (m_closeAfterWrite && !m_pendingBegin)
+        close(m_finishWhy);
 }
 
-void Session::writeNext()
+bool Session::writeNow()
 {
-    if (m_outbox.empty()) {
-        m_writing = false;
-        if (m_closeAfterWrite && !m_pendingBegin)
-            close(m_finishWhy);
-        else
-            processInput(); // replies drained: read and handle what waits
-        return;
+    while (!m_outbox.empty()) {
+        const std::string &front = m_outbox.front();
+        asio::error_code ec;
+        const std::size_t n = m_socket.write_some(asio::buffer(front.data() + m_written, front.size() - m_written), ec);
+        if (ec == asio::error::would_block || ec == asio::error::try_again)
+            return true;
+        if (ec) {
+            close("sending failed: " + ec.message());
+            return false;
+        }
+        m_lastWrite = Clock::now();
+        m_written += n;
+        if (m_written == front.size()) {
+            m_outbox.pop_front();
+            m_written = 0;
+        }
     }
+    return true;
+}
+
+void Session::waitWritable()
+{
     if (!m_writing)
         m_lastWrite = Clock::now();
     m_writing = true;
-    const std::string &front = m_outbox.front();
-    m_socket.async_write_some(
-        asio::buffer(front.data() + m_written, front.size() - m_written),
-        asio::bind_executor(m_strand, [self = shared_from_this()](const asio::error_code &ec, std::size_t n) {
-            if (self->m_closed)
-                return;
-            if (ec) {
-                self->close("sending failed: " + ec.message());
-                return;
-            }
-            self->m_lastWrite = Clock::now();
-            self->m_written += n;
-            if (self->m_written == self->m_outbox.front().size()) {
-                self->m_outbox.pop_front();
-                self->m_written = 0;
-            }
-            self->updateDeadline();
-            self->writeNext();
-        }));
+    updateDeadline();
+    m_socket.async_wait(asio::socket_base::wait_write,
+                        asio::bind_executor(m_strand, [self = shared_from_this()](const asio::error_code &ec) {
+                            if (self->m_closed)
+                                return;
+                            if (ec) {
+                                self->close("sending failed: " + ec.message());
+                                return;
+                            }
+                            if (!self->writeNow())
+                                return;
+                            if (!self->m_outbox.empty()) {
+                                self->waitWritable();
+                                return;
+                            }
+                            self->m_writing = false;
+                            if (self->m_closeAfterWrite && !self->m_pendingBegin)
+                                self->close(self->m_finishWhy);
+                            else
+                                self->processInput(); // replies drained: read and handle what waits
+                        }));
 }
 
 } // namespace medrec::server

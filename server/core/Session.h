@@ -21,7 +21,9 @@ class Session : public std::enable_shared_from_this<Session>
 {
 public:
     // refusing: the server is full; the session answers the Init with TPELIMIT and ends.
-    Session(asio::ip::tcp::socket socket, std::shared_ptr<ServerState> state, std::uint64_t id, bool refusing);
+    // loop: the event loop the socket belongs to; the session runs on it for its life.
+    Session(asio::ip::tcp::socket socket, EventLoop &loop, std::shared_ptr<ServerState> state,
+            std::uint64_t id, bool refusing);
     ~Session();
 
     void start();
@@ -88,7 +90,11 @@ private:
     void replyFailure(const tp::Frame &request, int status, std::string detail, const std::string &statlinUtf8,
                       long userCode);
     void send(tp::Frame frame);
-    void writeNext();
+    // Writes what the socket takes now; false when that failed and the session closed.
+    bool writeNow();
+    // Waits for the socket to take more of the queued frames, and goes on with the input
+    // once they are all out.
+    void waitWritable();
     // One log line per failed request (warning), per successful one only at debug level.
     void logOutcome(const tp::Frame &request, int status, const std::string &detail);
     std::string logPrefix() const;
@@ -109,6 +115,7 @@ private:
     void onDeadline();
 
     asio::ip::tcp::socket m_socket;
+    EventLoop &m_loop;
     asio::strand<asio::io_context::executor_type> m_strand;
     asio::steady_timer m_timer;
     asio::steady_timer m_beginTimer;

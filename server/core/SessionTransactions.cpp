@@ -79,7 +79,7 @@ void Session::tryBegin()
     if (m_closed || !m_pendingBegin)
         return;
     PendingBegin &p = *m_pendingBegin;
-    sqlite3 *db = p.connection.get();
+    sqlite3 *db = p.connection->db();
     sqlite3_busy_timeout(db, 0);
     std::string why;
     const bool begun = execute(db, "BEGIN IMMEDIATE", &why);
@@ -147,7 +147,7 @@ void Session::doom(Transaction::Doom doom, std::string why)
     if (!m_transaction || m_transaction->doom != Transaction::Doom::None)
         return;
     m_timer.cancel();
-    execute(m_transaction->connection.get(), "ROLLBACK", nullptr);
+    execute(m_transaction->connection->db(), "ROLLBACK", nullptr);
     std::lock_guard lock(m_infoMutex);
     m_transaction->connection.reset();
     m_transaction->doom = doom;
@@ -158,10 +158,10 @@ void Session::endTransaction(bool commit, std::string *error)
 {
     m_timer.cancel();
     if (m_transaction && m_transaction->doom == Transaction::Doom::None && m_transaction->connection) {
-        if (commit && !execute(m_transaction->connection.get(), "COMMIT", error))
-            execute(m_transaction->connection.get(), "ROLLBACK", nullptr);
+        if (commit && !execute(m_transaction->connection->db(), "COMMIT", error))
+            execute(m_transaction->connection->db(), "ROLLBACK", nullptr);
         else if (!commit)
-            execute(m_transaction->connection.get(), "ROLLBACK", error);
+            execute(m_transaction->connection->db(), "ROLLBACK", error);
     }
     std::lock_guard lock(m_infoMutex);
     m_transaction.reset();

@@ -48,7 +48,7 @@ void servePatients(ServiceContext &ctx)
     query.inpatientsOnly = *type == "4" || *type == "5";
 
     bool more = false;
-    const auto patients = store::findPatients(ctx.db(), query, kMaxPatients, &more);
+    const auto patients = store::findPatients(ctx.connection(), query, kMaxPatients, &more);
     Reply &reply = ctx.reply();
     for (const store::Patient &p : patients) {
         const std::array<const std::string *, 18> fields = {
@@ -79,9 +79,9 @@ void serveDepartmentCodes(ServiceContext &ctx)
         return;
     std::vector<store::CodeName> codes;
     if (*kind == "1")
-        codes = store::listDepartments(ctx.db());
+        codes = store::listDepartments(ctx.connection());
     else if (*kind == "2")
-        codes = store::listWards(ctx.db());
+        codes = store::listWards(ctx.connection());
     else
         return refuse(ctx, "코드구분(S_TYPE1): 알 수 없는 코드구분입니다 (1 진료과, 2 병동).");
 
@@ -98,7 +98,7 @@ void serveWardRooms(ServiceContext &ctx)
     const auto ward = input(ctx, "S_TYPE1", "병동코드", kMaxCodeBytes, Need::Required);
     if (!ward)
         return;
-    const auto rooms = store::listRooms(ctx.db(), *ward);
+    const auto rooms = store::listRooms(ctx.connection(), *ward);
     Reply &reply = ctx.reply();
     for (const std::string &room : rooms) {
         if (!reply.addText("S_STRING1", room))
@@ -124,7 +124,7 @@ void serveCommonCodes(ServiceContext &ctx)
     if (!code)
         return;
 
-    const auto entries = store::listCommonCodes(ctx.db(), *group, sub->empty() ? "000" : *sub, *code);
+    const auto entries = store::listCommonCodes(ctx.connection(), *group, sub->empty() ? "000" : *sub, *code);
     Reply &reply = ctx.reply();
     for (const store::CommonCode &e : entries) {
         bool ok = true;

@@ -45,7 +45,7 @@ void serveVisitHistory(ServiceContext &ctx)
     if (!from->empty() && !store::isDate(*from))
         return refuse(ctx, "조회시작일(S_TYPE2): 날짜는 YYYYMMDD 형식이어야 합니다.");
 
-    const auto visits = store::listVisits(ctx.db(), *patno, *from);
+    const auto visits = store::listVisits(ctx.connection(), *patno, *from);
     Reply &reply = ctx.reply();
     for (const store::Visit &v : visits) {
         // A full reply stops here: the server answers with its overflow failure.
@@ -69,7 +69,7 @@ void serveRecordKinds(ServiceContext &ctx)
     if (!visit)
         return;
 
-    const auto kinds = store::listRecordKinds(ctx.db(), *patno, *visit);
+    const auto kinds = store::listRecordKinds(ctx.connection(), *patno, *visit);
     Reply &reply = ctx.reply();
     for (const store::RecordKind &k : kinds) {
         if (!(reply.addText("S_STRING1", k.name) && reply.addText("S_STRING2", k.code)
@@ -110,7 +110,7 @@ void serveRecordList(ServiceContext &ctx)
     if (!visit)
         return;
 
-    const auto rows = store::listRecords(ctx.db(), key->kind, key->patno, *visit);
+    const auto rows = store::listRecords(ctx.connection(), key->kind, key->patno, *visit);
     Reply &reply = ctx.reply();
     for (const store::RecordRow &row : rows) {
         // Columns 0..4 are S_STRING1..5, the title line S_STRING6, columns 5..9 S_STRING7..11.
@@ -137,7 +137,7 @@ void serveRecordContent(ServiceContext &ctx)
         keys[i] = std::move(*key);
     }
 
-    const auto rows = store::recordContent(ctx.db(), key->kind, key->patno, keys);
+    const auto rows = store::recordContent(ctx.connection(), key->kind, key->patno, keys);
     Reply &reply = ctx.reply();
     for (const store::ContentRow &row : rows) {
         // Every row carries all sixty fields, so each field has one occurrence per row.
@@ -201,7 +201,7 @@ void servePrintHistory(ServiceContext &ctx)
     const std::string now = store::localTimestamp();
     for (store::PrintHistoryEntry &e : entries) {
         e.printedAt = now;
-        store::addPrintHistory(ctx.db(), e);
+        store::addPrintHistory(ctx.connection(), e);
     }
     if (!ctx.reply().addInteger("L_CNT1", rows))
         return;

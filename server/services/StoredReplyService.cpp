@@ -27,7 +27,7 @@ void serveStored(ServiceContext &ctx, const std::vector<std::string> &keyFields)
             return;
         key[field] = std::move(*value);
     }
-    const auto rows = store::storedReply(ctx.db(), ctx.service(), key);
+    const auto rows = store::storedReply(ctx.connection(), ctx.service(), key);
 
     std::set<std::string, std::less<>> fields;
     for (const store::ReplyRow &row : rows) {

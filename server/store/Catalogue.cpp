@@ -4,7 +4,7 @@
 
 namespace medrec::server::store {
 
-std::vector<Visit> listVisits(sqlite3 *db, std::string_view patno, std::string_view fromDate)
+std::vector<Visit> listVisits(SqlConnection db, std::string_view patno, std::string_view fromDate)
 {
     // visit_at is digits only, so comparing its first eight characters compares dates.
     Statement st(db, R"SQL(
@@ -22,14 +22,17 @@ std::vector<Visit> listVisits(sqlite3 *db, std::string_view patno, std::string_v
     return visits;
 }
 
-std::vector<RecordKind> listRecordKinds(sqlite3 *db, std::string_view patno, std::string_view visitDigits)
+// The visits of a day (or minute) are asked for by their leading digits. Every text that
+// starts with them sorts between them and them followed by the highest character, a range
+// the visits index can seek to, rather than a test of every visit of the patient.
+std::vector<RecordKind> listRecordKinds(SqlConnection db, std::string_view patno, std::string_view visitDigits)
 {
     Statement st(db, R"SQL(
         SELECT k.code, k.name, k.form_code
         FROM record_kinds k
-        WHERE EXISTS (SELECT 1 FROM records r JOIN visits v ON v.id = r.visit_id
-                      WHERE r.kind_code = k.code AND v.patno = ?1
-                        AND substr(v.visit_at, 1, length(?2)) = ?2)
+        WHERE k.code IN (SELECT r.kind_code FROM visits v JOIN records r ON r.visit_id = v.id
+                         WHERE v.patno = ?1 AND v.visit_at >= ?2 AND v.visit_at < ?2 || char(1114111)
+                           AND substr(v.visit_at, 1, length(?2)) = ?2)
         ORDER BY k.sort_order, k.code)SQL");
     st.bind(1, patno).bind(2, visitDigits);
     std::vector<RecordKind> kinds;
@@ -38,7 +41,7 @@ std::vector<RecordKind> listRecordKinds(sqlite3 *db, std::string_view patno, std
     return kinds;
 }
 
-std::vector<RecordRow> listRecords(sqlite3 *db, std::string_view kindCode, std::string_view patno,
+std::vector<RecordRow> listRecords(SqlConnection db, std::string_view kindCode, std::string_view patno,
                                    std::string_view visitDigits)
 {
     Statement st(db, R"SQL(
@@ -46,7 +49,8 @@ std::vector<RecordRow> listRecords(sqlite3 *db, std::string_view kindCode, std::
         FROM records r
         JOIN visits v ON v.id = r.visit_id
         JOIN record_kinds k ON k.code = r.kind_code
-        WHERE r.kind_code = ?1 AND v.patno = ?2 AND substr(v.visit_at, 1, length(?3)) = ?3
+        WHERE r.kind_code = ?1 AND v.patno = ?2 AND v.visit_at >= ?3 AND v.visit_at < ?3 || char(1114111)
+          AND substr(v.visit_at, 1, length(?3)) = ?3
         ORDER BY v.visit_at, r.id)SQL");
     st.bind(1, kindCode).bind(2, patno).bind(3, visitDigits);
     std::vector<RecordRow> rows;
@@ -60,7 +64,7 @@ std::vector<RecordRow> listRecords(sqlite3 *db, std::string_view kindCode, std::
     return rows;
 }
 
-std::vector<ContentRow> recordContent(sqlite3 *db, std::string_view kindCode, std::string_view patno,
+std::vector<ContentRow> recordContent(SqlConnection db, std::string_view kindCode, std::string_view patno,
                                       const std::array<std::string, 4> &keys)
 {
     Statement st(db, R"SQL(

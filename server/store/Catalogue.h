@@ -5,6 +5,7 @@
 // connection the caller owns; texts are UTF-8; every query binds its inputs. Throws
 // DbError when SQLite fails.
 
+#include "PreparedStatements.h"
 #include <array>
 #include <cstddef>
 #include <string>
@@ -28,7 +29,7 @@ struct Visit
 };
 
 // The patient's visits on or after fromDate (YYYYMMDD; empty: all), newest first.
-std::vector<Visit> listVisits(sqlite3 *db, std::string_view patno, std::string_view fromDate);
+std::vector<Visit> listVisits(SqlConnection db, std::string_view patno, std::string_view fromDate);
 
 struct RecordKind
 {
@@ -40,7 +41,7 @@ struct RecordKind
 // The record kinds that have records in the patient's visits whose date-time digits start
 // with visitDigits (a date YYYYMMDD takes every visit of that day; full digits one visit),
 // in catalogue order.
-std::vector<RecordKind> listRecordKinds(sqlite3 *db, std::string_view patno, std::string_view visitDigits);
+std::vector<RecordKind> listRecordKinds(SqlConnection db, std::string_view patno, std::string_view visitDigits);
 
 inline constexpr std::size_t kRecordColumns = 10;
 
@@ -52,7 +53,7 @@ struct RecordRow
 
 // The records of one kind in the visits matched as for listRecordKinds, in visit order and,
 // within a visit, in the order they were written.
-std::vector<RecordRow> listRecords(sqlite3 *db, std::string_view kindCode, std::string_view patno,
+std::vector<RecordRow> listRecords(SqlConnection db, std::string_view kindCode, std::string_view patno,
                                    std::string_view visitDigits);
 
 inline constexpr std::size_t kContentFields = 60;
@@ -60,7 +61,7 @@ using ContentRow = std::array<std::string, kContentFields>; // field n is elemen
 
 // The content rows of the record of this kind and patient whose content key is exactly
 // keys (the four further keys the client sends); no rows when there is none.
-std::vector<ContentRow> recordContent(sqlite3 *db, std::string_view kindCode, std::string_view patno,
+std::vector<ContentRow> recordContent(SqlConnection db, std::string_view kindCode, std::string_view patno,
                                       const std::array<std::string, 4> &keys);
 
 } // namespace medrec::server::store

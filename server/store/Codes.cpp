@@ -6,7 +6,7 @@ namespace medrec::server::store {
 
 namespace {
 
-std::vector<CodeName> codeNames(sqlite3 *db, std::string_view sql)
+std::vector<CodeName> codeNames(SqlConnection db, std::string_view sql)
 {
     Statement st(db, sql);
     std::vector<CodeName> list;
@@ -17,17 +17,17 @@ std::vector<CodeName> codeNames(sqlite3 *db, std::string_view sql)
 
 } // namespace
 
-std::vector<CodeName> listDepartments(sqlite3 *db)
+std::vector<CodeName> listDepartments(SqlConnection db)
 {
     return codeNames(db, "SELECT code, name FROM departments ORDER BY sort_order, code");
 }
 
-std::vector<CodeName> listWards(sqlite3 *db)
+std::vector<CodeName> listWards(SqlConnection db)
 {
     return codeNames(db, "SELECT code, name FROM wards ORDER BY sort_order, code");
 }
 
-std::vector<std::string> listRooms(sqlite3 *db, std::string_view wardCode)
+std::vector<std::string> listRooms(SqlConnection db, std::string_view wardCode)
 {
     Statement st(db, "SELECT room_no FROM rooms WHERE ward_code = ?1 ORDER BY sort_order, room_no");
     st.bind(1, wardCode);
@@ -37,7 +37,7 @@ std::vector<std::string> listRooms(sqlite3 *db, std::string_view wardCode)
     return rooms;
 }
 
-std::vector<CommonCode> listCommonCodes(sqlite3 *db, std::string_view groupCode, std::string_view subCode,
+std::vector<CommonCode> listCommonCodes(SqlConnection db, std::string_view groupCode, std::string_view subCode,
                                         std::string_view code)
 {
     Statement st(db, R"SQL(

@@ -3,6 +3,7 @@
 // Code tables: departments, wards, the rooms of a ward, and the entries of a common-code
 // group. Read-only; texts UTF-8; throws DbError when SQLite fails.
 
+#include "PreparedStatements.h"
 #include <array>
 #include <cstdint>
 #include <string>
@@ -20,10 +21,10 @@ struct CodeName
 };
 
 // In their sort order.
-std::vector<CodeName> listDepartments(sqlite3 *db);
-std::vector<CodeName> listWards(sqlite3 *db);
+std::vector<CodeName> listDepartments(SqlConnection db);
+std::vector<CodeName> listWards(SqlConnection db);
 // The room numbers of the ward, in their sort order; none for an unknown ward.
-std::vector<std::string> listRooms(sqlite3 *db, std::string_view wardCode);
+std::vector<std::string> listRooms(SqlConnection db, std::string_view wardCode);
 
 struct CommonCode
 {
@@ -40,7 +41,7 @@ struct CommonCode
 
 // The entries of one group and sub-code in their sequence; only the entry of that code
 // when code is not empty.
-std::vector<CommonCode> listCommonCodes(sqlite3 *db, std::string_view groupCode, std::string_view subCode,
+std::vector<CommonCode> listCommonCodes(SqlConnection db, std::string_view groupCode, std::string_view subCode,
                                         std::string_view code);
 
 } // namespace medrec::server::store

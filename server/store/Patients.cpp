@@ -26,7 +26,7 @@ constexpr std::string_view kAfterEveryCharacter = "\xF4\x8F\xBF\xBF";
 
 } // namespace
 
-std::vector<Patient> findPatients(sqlite3 *db, const PatientQuery &query, std::size_t limit, bool *more)
+std::vector<Patient> findPatients(SqlConnection db, const PatientQuery &query, std::size_t limit, bool *more)
 {
     std::string sql(kColumns);
     if (query.by == PatientQuery::By::Number) {

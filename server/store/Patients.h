@@ -4,6 +4,7 @@
 // the patients who are in the hospital now (an admission without a discharge date).
 // Read-only; texts UTF-8; throws DbError when SQLite fails.
 
+#include "PreparedStatements.h"
 #include <cstddef>
 #include <string>
 #include <string_view>
@@ -39,6 +40,6 @@ struct PatientQuery
 
 // Matching patients ordered by name then number, at most limit of them; *more (if not
 // null) tells whether further patients matched.
-std::vector<Patient> findPatients(sqlite3 *db, const PatientQuery &query, std::size_t limit, bool *more = nullptr);
+std::vector<Patient> findPatients(SqlConnection db, const PatientQuery &query, std::size_t limit, bool *more = nullptr);
 
 } // namespace medrec::server::store

@@ -22,7 +22,7 @@ std::string localTimestamp()
     return text;
 }
 
-std::int64_t addPrintHistory(sqlite3 *db, const PrintHistoryEntry &e)
+std::int64_t addPrintHistory(SqlConnection db, const PrintHistoryEntry &e)
 {
     Statement st(db, R"SQL(
         INSERT INTO print_history (printed_at, patno, key2, key3, key4, key5, kind_code,

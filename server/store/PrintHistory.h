@@ -3,6 +3,7 @@
 // The print history: one row per printed copy, written by the print-history service
 // inside the caller's transaction, and listed by the "history" command.
 
+#include "PreparedStatements.h"
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -33,7 +34,7 @@ std::string localTimestamp();
 
 // Inserts the row; it becomes durable when the caller's transaction commits. Returns the
 // new row's id. Throws DbError.
-std::int64_t addPrintHistory(sqlite3 *db, const PrintHistoryEntry &entry);
+std::int64_t addPrintHistory(SqlConnection db, const PrintHistoryEntry &entry);
 
 // Newest first (by id, which follows the order of writing); all rows when limit is 0.
 std::vector<PrintHistoryEntry> listPrintHistory(sqlite3 *db, std::size_t limit = 0);

@@ -18,16 +18,23 @@ constexpr int kBusyTimeoutMs = 10'000;
 
 } // namespace
 
-Statement::Statement(sqlite3 *db, std::string_view sql) : m_db(db)
+Statement::Statement(SqlConnection db, std::string_view sql) : m_db(db.handle), m_prepared(db.prepared), m_sql(sql)
 {
-    const int rc = sqlite3_prepare_v3(db, sql.data(), static_cast<int>(sql.size()), 0, &m_stmt, nullptr);
+    int rc = SQLITE_OK;
+    if (m_prepared)
+        m_stmt = m_prepared->take(sql, &rc);
+    else
+        rc = sqlite3_prepare_v3(m_db, sql.data(), static_cast<int>(sql.size()), 0, &m_stmt, nullptr);
     if (rc != SQLITE_OK)
-        fail(db, rc, "prepare");
+        fail(m_db, rc, "prepare");
 }
 
 Statement::~Statement()
 {
-    sqlite3_finalize(m_stmt);
+    if (m_prepared && m_stmt)
+        m_prepared->giveBack(m_sql, m_stmt);
+    else
+        sqlite3_finalize(m_stmt);
 }
 
 Statement &Statement::bind(int index, std::string_view text)

@@ -6,6 +6,8 @@
 // Every failure of SQLite surfaces as DbError carrying SQLite's own message and result
 // code; callers on the service side turn it into a server-fault reply.
 
+#include "PreparedStatements.h"
+
 #include <cstdint>
 #include <optional>
 #include <stdexcept>
@@ -28,12 +30,16 @@ private:
     int m_code;
 };
 
+using SqlConnection = server::SqlConnection;
+
 // One prepared statement on a connection the caller keeps open for the statement's life.
 // Parameters are numbered from 1; columns from 0. Text goes in and out as UTF-8.
+// On a connection with prepared statements (the server's), the statement is taken from
+// them and given back afterwards, so the SQL text must outlive the Statement.
 class Statement
 {
 public:
-    Statement(sqlite3 *db, std::string_view sql);
+    Statement(SqlConnection db, std::string_view sql);
     ~Statement();
     Statement(const Statement &) = delete;
     Statement &operator=(const Statement &) = delete;
@@ -55,6 +61,8 @@ public:
 
 private:
     sqlite3 *m_db;
+    server::PreparedStatements *m_prepared;
+    std::string_view m_sql;
     sqlite3_stmt *m_stmt = nullptr;
 };
 

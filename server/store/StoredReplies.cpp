@@ -15,7 +15,7 @@ std::string replyKeyText(const ReplyKey &key)
     return object.dump();
 }
 
-std::vector<ReplyRow> storedReply(sqlite3 *db, std::string_view service, const ReplyKey &key)
+std::vector<ReplyRow> storedReply(SqlConnection db, std::string_view service, const ReplyKey &key)
 {
     Statement st(db, R"SQL(
         SELECT f.row_no, f.field, f.value

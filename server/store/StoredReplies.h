@@ -5,6 +5,7 @@
 // found by the service name and the values of the request's key fields. A new kind thus
 // adds its handler and its data, not a new table or import mechanism.
 
+#include "PreparedStatements.h"
 #include <map>
 #include <string>
 #include <string_view>
@@ -25,7 +26,7 @@ std::string replyKeyText(const ReplyKey &key);
 
 // The rows stored for the service under this key, in row order; none when there are none.
 // Throws DbError.
-std::vector<ReplyRow> storedReply(sqlite3 *db, std::string_view service, const ReplyKey &key);
+std::vector<ReplyRow> storedReply(SqlConnection db, std::string_view service, const ReplyKey &key);
 
 // Stores the rows; throws DbError (a constraint error when the service and key already
 // have rows).

@@ -151,8 +151,9 @@ ServerProcess::ServerProcess(ServerProcessOptions options) : m_databasePath(m_di
     int pipeFds[2];
     if (pipe(pipeFds) != 0)
         throw std::runtime_error("pipe failed");
-    std::vector<std::string> args = {serverProgramPath(), "--db",     m_databasePath, "--listen",
-                                     "127.0.0.1:0",       "--fields", defaultFieldTablePath()};
+    std::vector<std::string> args = options.wrapper;
+    args.insert(args.end(), {serverProgramPath(), "--db", m_databasePath, "--listen", "127.0.0.1:0", "--fields",
+                             defaultFieldTablePath()});
     args.insert(args.end(), extraArgs.begin(), extraArgs.end());
     std::vector<char *> argv;
     for (auto &a : args)
@@ -174,12 +175,12 @@ ServerProcess::ServerProcess(ServerProcessOptions options) : m_databasePath(m_di
         }
         if (options.beforeExec)
             options.beforeExec();
-        execv(argv[0], argv.data());
+        execvp(argv[0], argv.data());
         _exit(127);
     }
     close(pipeFds[1]);
     std::string line;
-    auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(options.wrapper.empty() ? 10 : 60);
     while (line.find('\n') == std::string::npos && std::chrono::steady_clock::now() < deadline) {
         pollfd p{pipeFds[0], POLLIN, 0};
         if (poll(&p, 1, 100) <= 0)

@@ -119,6 +119,9 @@ struct ServerProcessOptions
     std::function<void()> beforeExec;
     // Standard error into "<directory>/server.log" (see log()) rather than the test's.
     bool captureLog = false;
+    // Programs the server runs under, such as {"valgrind", "--tool=callgrind"} for a
+    // profile; it then has a minute to start rather than 10 s.
+    std::vector<std::string> wrapper;
 };
 
 // The medrec-server program started with --db "<temp>/medrec.db" --listen 127.0.0.1:0

@@ -7,6 +7,11 @@
 
 #include <asio.hpp>
 
+#include <poll.h>
+#include <sys/socket.h>
+
+#include <algorithm>
+#include <cerrno>
 #include <cstring>
 
 namespace medrec::tp::client {
@@ -80,6 +85,7 @@ std::unique_ptr<ClientSession> ClientSession::join(const SiteEnvironment &env, c
         return nullptr;
     }
     io.socket.set_option(asio::ip::tcp::no_delay(true), ec);
+    io.socket.non_blocking(true, ec); // reads and writes wait in poll, with the call's deadline
     std::string why;
     if (!enableKeepAlive(io.socket.native_handle(), KeepAlive{}, &why)) {
         fail(TPESYSTEM, why);
@@ -113,6 +119,7 @@ void ClientSession::lose(const std::string &why)
 {
     asio::error_code ignored;
     m_io->socket.close(ignored);
+    m_received.clear();
     const std::string detail = "connection to the service host lost: " + why;
     // The server rolls back what the lost connection held; the caller still ends it.
     if (m_transaction != 0 && m_rollbackReason.empty()) {
@@ -140,65 +147,110 @@ void ClientSession::abandon(std::uint32_t transaction, const std::string &why)
     fail(error, detail);
 }
 
+namespace {
+
+// Waits until the socket is ready for `events` or the deadline passes; false on time-out.
+// An error or hang-up counts as ready: the read or write that follows reports it.
+bool waitFor(int fd, short events, std::optional<std::chrono::steady_clock::time_point> deadline)
+{
+    for (;;) {
+        int timeout = -1;
+        if (deadline) {
+            const auto left = std::chrono::ceil<std::chrono::milliseconds>(*deadline - std::chrono::steady_clock::now());
+            timeout = static_cast<int>(std::clamp<std::int64_t>(left.count(), 0, 24 * 3600 * 1000));
+        }
+        pollfd p{fd, events, 0};
+        const int rc = ::poll(&p, 1, timeout);
+        if (rc > 0)
+            return true;
+        if (rc == 0)
+            return false;
+        if (errno != EINTR)
+            return true;
+    }
+}
+
+} // namespace
+
+// A call costs a send, a poll and a receive: the socket is used directly rather than
+// through an event loop, whose extra waits and wake-ups would cost more than the call.
 bool ClientSession::writeFrame(const Frame &frame, std::optional<Clock::time_point> deadline)
 {
-    std::string bytes = encodeFrame(frame);
-    asio::error_code ec;
-    bool done = false;
-    asio::async_write(m_io->socket, asio::buffer(bytes), [&](const asio::error_code &e, std::size_t) {
-        ec = e;
-        done = true;
-    });
-    if (!m_io->run(done, deadline)) {
-        lose("sending timed out");
-        return false;
-    }
-    if (ec) {
-        lose(ec.message());
-        return false;
+    const std::string bytes = encodeFrame(frame);
+    const int fd = m_io->socket.native_handle();
+    std::size_t sent = 0;
+    while (sent < bytes.size()) {
+        const ssize_t n = ::send(fd, bytes.data() + sent, bytes.size() - sent, MSG_NOSIGNAL);
+        if (n > 0) {
+            sent += static_cast<std::size_t>(n);
+        } else if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) {
+            if (!waitFor(fd, POLLOUT, deadline)) {
+                lose("sending timed out");
+                return false;
+            }
+        } else if (n < 0 && errno != EINTR) {
+            lose(std::strerror(errno));
+            return false;
+        }
     }
     return true;
 }
 
+ClientSession::ReadResult ClientSession::receiveAtLeast(std::size_t count, std::optional<Clock::time_point> deadline)
+{
+    const int fd = m_io->socket.native_handle();
+    while (m_received.size() < count) {
+        // Wait first: right after a request its reply is not there yet, and a read would
+        // only be refused.
+        if (!waitFor(fd, POLLIN, deadline))
+            return ReadResult::TimedOut;
+        char chunk[16 * 1024];
+        const ssize_t n = ::recv(fd, chunk, sizeof chunk, 0);
+        if (n > 0) {
+            m_received.append(chunk, static_cast<std::size_t>(n));
+        } else if (n == 0) {
+            lose("the service host closed the connection");
+            return ReadResult::Lost;
+        } else if (errno != EAGAIN && errno != EWOULDBLOCK && errno != EINTR) {
+            lose(std::strerror(errno));
+            return ReadResult::Lost;
+        }
+    }
+    return ReadResult::Frame;
+}
+
 ClientSession::ReadResult ClientSession::readFrame(Frame &frame, std::optional<Clock::time_point> deadline)
 {
-    char prefix[kFrameLengthPrefix];
-    asio::error_code ec;
-    std::size_t got = 0;
-    bool done = false;
-    asio::async_read(m_io->socket, asio::buffer(prefix), [&](const asio::error_code &e, std::size_t n) {
-        ec = e;
-        got = n;
-        done = true;
-    });
-    if (!m_io->run(done, deadline) || ec == asio::error::operation_aborted) {
-        if (got == 0)
+    switch (receiveAtLeast(kFrameLengthPrefix, deadline)) {
+    case ReadResult::Lost:
+        return ReadResult::Lost;
+    case ReadResult::TimedOut:
+        if (m_received.empty())
             return ReadResult::TimedOut;
         lose("reply cut off");
         return ReadResult::Lost;
-    }
-    if (ec) {
-        lose(ec == asio::error::eof ? "the service host closed the connection" : ec.message());
-        return ReadResult::Lost;
+    case ReadResult::Frame:
+        break;
     }
     std::string why;
-    auto length = decodeLengthPrefix(std::string_view(prefix, sizeof prefix), &why);
+    auto length = decodeLengthPrefix(std::string_view(m_received).substr(0, kFrameLengthPrefix), &why);
     if (!length) {
         lose("malformed frame from the service host: " + why);
         return ReadResult::Lost;
     }
-    std::string body(*length, '\0');
-    done = false;
-    asio::async_read(m_io->socket, asio::buffer(body), [&](const asio::error_code &e, std::size_t) {
-        ec = e;
-        done = true;
-    });
     // Once a frame has started, its rest follows at once; a stall here is a broken link.
-    if (!m_io->run(done, Clock::now() + std::chrono::seconds(m_env.callTimeoutSeconds)) || ec) {
-        lose(ec ? ec.message() : std::string("reply cut off"));
+    const std::size_t total = kFrameLengthPrefix + *length;
+    switch (receiveAtLeast(total, Clock::now() + std::chrono::seconds(m_env.callTimeoutSeconds))) {
+    case ReadResult::Lost:
         return ReadResult::Lost;
+    case ReadResult::TimedOut:
+        lose("reply cut off");
+        return ReadResult::Lost;
+    case ReadResult::Frame:
+        break;
     }
-    auto decoded = decodeFrame(body, &why);
+    auto decoded = decodeFrame(std::string_view(m_received).substr(kFrameLengthPrefix, *length), &why);
+    m_received.erase(0, total);
     if (!decoded) {
         lose("malformed frame from the service host: " + why);
         return ReadResult::Lost;
@@ -415,7 +467,7 @@ int ClientSession::checkUnsolicited()
     int delivered = 0;
     while (connected()) {
         asio::error_code ec;
-        std::size_t waiting = m_io->socket.available(ec);
+        const std::size_t waiting = m_received.size() + m_io->socket.available(ec);
         if (ec) {
             lose(ec.message());
             return -1;

@@ -83,6 +83,9 @@ private:
     // Sends a request and waits for its reply, delivering unsolicited messages meanwhile.
     std::optional<Frame> request(Frame frame, std::optional<Clock::time_point> deadline);
     ReadResult readFrame(Frame &frame, std::optional<Clock::time_point> deadline);
+    // Reads until m_received holds at least count bytes (Frame), the deadline passes or
+    // the connection is lost.
+    ReadResult receiveAtLeast(std::size_t count, std::optional<Clock::time_point> deadline);
     bool writeFrame(const Frame &frame, std::optional<Clock::time_point> deadline);
     std::optional<Clock::time_point> callDeadline() const;
     void deliver(const Frame &unsol);
@@ -92,6 +95,7 @@ private:
     void abandon(std::uint32_t transaction, const std::string &why);
 
     std::unique_ptr<Io> m_io;
+    std::string m_received; // read from the socket, not yet taken as frames
     SiteEnvironment m_env;
     long m_flags;
     std::uint32_t m_sequence = 0;

@@ -10,7 +10,6 @@
 #include "fml.h"
 
 #include <cstdint>
-#include <map>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -51,7 +50,13 @@ public:
     std::size_t size() const { return m_byName.size(); }
 
 private:
-    std::map<std::string, FLDID, std::less<>> m_byName;
+    struct NameHash
+    {
+        using is_transparent = void;
+        std::size_t operator()(std::string_view name) const { return std::hash<std::string_view>{}(name); }
+    };
+    // Looked up by every field access of every call: hashed, and by string_view.
+    std::unordered_map<std::string, FLDID, NameHash, std::equal_to<>> m_byName;
     std::unordered_map<FLDID, std::string> m_byId;
 };
 

@@ -1,0 +1,54 @@
+#include "BenchData.h"
+
+#include "Importer.h"
+
+#include <sqlite3.h>
+
+#include <cstdio>
+#include <iostream>
+#include <sstream>
+
+namespace medrec::bench {
+
+std::string manyVisitsData()
+{
+    std::ostringstream json;
+    json << R"({"departments": [{"code": "GS", "name": "외과"}],
+  "recordKinds": [
+    {"code": "MDNRRECT", "name": "간호기록", "formCode": "KRV 82-NR-1-10", "titles": "등록번호|기록일자|기록시간|부서|작성자"},
+    {"code": "MDPGNOTT", "name": "경과기록", "formCode": "KRV 82-MR-3-32", "titles": "등록번호|작성일자|순번|작성자"}],
+  "patients": [{"number": ")"
+         << kPatient << R"(", "name": "방문왕", "sex": "F", "birthDate": "19600101", "visits": [)";
+    for (int v = 0; v < kVisits; ++v) {
+        char date[16];
+        std::snprintf(date, sizeof date, "%04d%02d15%02d30", 2012 + v / 12, v % 12 + 1, 9 + v % 8);
+        const std::string day(date, 8);
+        json << (v ? "," : "") << R"({"date": ")" << date
+             << R"(", "kind": "outpatient", "department": "GS", "records": [)"
+             << R"({"kind": "MDNRRECT", "columns": [")" << kPatient << R"(", ")" << day
+             << R"(", "0900", "외래", "간호사"]},)"
+             << R"({"kind": "MDPGNOTT", "columns": [")" << kPatient << R"(", ")" << day << R"(", "1", "의사"]},)"
+             << R"({"kind": "MDPGNOTT", "columns": [")" << kPatient << R"(", ")" << day
+             << R"(", "2", "의사"]}]})";
+    }
+    json << "]}]}";
+    return json.str();
+}
+
+bool importInto(const std::string &databasePath, const std::string &json)
+{
+    sqlite3 *db = nullptr;
+    if (sqlite3_open_v2(databasePath.c_str(), &db, SQLITE_OPEN_READWRITE, nullptr) != SQLITE_OK) {
+        std::cerr << "cannot open " << databasePath << "\n";
+        sqlite3_close(db);
+        return false;
+    }
+    sqlite3_busy_timeout(db, 5000);
+    const auto result = server::store::importJson(db, json);
+    sqlite3_close(db);
+    if (!result.ok)
+        std::cerr << "import refused: " << result.error << "\n";
+    return result.ok;
+}
+
+} // namespace medrec::bench

@@ -1,0 +1,19 @@
+#pragma once
+
+// The data of the call benchmarks: one patient with many visits, each holding a nursing
+// record and two progress notes, imported into a server's database.
+
+#include <string>
+
+namespace medrec::bench {
+
+inline constexpr const char *kPatient = "00007001";
+inline constexpr int kVisits = 100;
+
+// The import JSON of the patient and its visits (one a month from January 2012).
+std::string manyVisitsData();
+
+// Imports JSON into the database file; false with the reason on standard error.
+bool importInto(const std::string &databasePath, const std::string &json);
+
+} // namespace medrec::bench
