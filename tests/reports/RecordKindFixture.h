@@ -5,41 +5,23 @@
 // done the way the print run does it (block, one laid-out document, a PDF file, the
 // history rows), with the print time fixed so page dumps are stable.
 
-#include "PrintContext.h"
-#include "PrintJob.h"
+#include "KindPrinting.h"
 #include "RecordingPresenter.h"
-#include "TestSupport.h"
-
-#include "report_engine/Layout.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <memory>
-#include <optional>
 #include <string>
 #include <vector>
 
 namespace medrec::testing {
 
-// What one print of a kind came to.
-struct KindPrint
-{
-    std::optional<reports::NotPrinted> refused;   // set when the block printed nothing
-    std::optional<report::Document> document;     // the laid-out pages
-    reports::PrintedSummary summary;
-    std::vector<reports::HistoryRow> history;
-    std::filesystem::path pdf;                    // the PDF written
-    std::string failure;                          // what a throwing block or layout said
-
-    bool printed() const { return document.has_value() && !pdf.empty(); }
-};
-
 class RecordKindTest : public ::testing::Test
 {
 public:
     // The demo data set (data/demo/demo.json).
-    static std::string demoData();
+    static std::string demoData() { return DemoData(); }
 
 protected:
     // Starts medrec-server once for the suite and imports the data set into its database.
@@ -68,7 +50,7 @@ protected:
     static std::string withoutBlanks(const std::string &text);
 
     // What a shell command writes to its standard output.
-    static std::string commandOutput(const std::string &command);
+    static std::string commandOutput(const std::string &command) { return CommandOutput(command); }
 
     // medrec-server history for the suite's database, one line a row.
     std::vector<std::string> historyLines();

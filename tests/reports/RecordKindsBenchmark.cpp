@@ -1,0 +1,285 @@
+// Benchmark: every built record kind printed from the real medrec-server, one realistic
+// document each (the many-row kinds from a long stay made up for it), beside headless
+// Chromium printing the same pages from HTML. Prints pages per second and peak memory per
+// kind; asserts nothing.
+//
+//   record_kinds_benchmark [CHROMIUM]
+//
+// Each kind prints in a process of its own (this program again, with --print), so its peak
+// memory is its own.
+
+#include "ChromiumPrint.h"
+#include "DocumentHtml.h"
+#include "KindPrinting.h"
+#include "LongStay.h"
+
+#include "RecordKinds.h"
+#include "TuxCom.h"
+
+#include <QGuiApplication>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include <sys/resource.h>
+
+namespace {
+
+using namespace medrec;
+using namespace medrec::testing;
+
+// The record each kind prints: the demo's fullest for the kinds of one record, the long stay
+// for the kinds that page by rows.
+struct Case
+{
+    const char *kind;
+    const char *patNo;
+    const char *visitDate; // YYYYMMDD
+    int record;            // 0-based row of the kind's record list
+};
+
+const Case kCases[] = {
+    {"MDOPRECT", "00001234", "20180514", 0},
+    {"MDDCHSUT", "00001234", "20180514", 0},
+    {"MDPGNOTT", long_stay::kPatNo, long_stay::kAdmissionDay, 0},
+    {"MDREADMT", "00004005", "20141103", 0},
+    {"MDEMNOTT", "00056789", "20220702", 0},
+    {"MDADMNOT", "00001234", "20180514", 0},
+    {"MDNRRECT", long_stay::kPatNo, long_stay::kAdmissionDay, 0},
+    {"MDNERECT", long_stay::kPatNo, long_stay::kEmergencyDay, 0},
+    {"MDADINFT", "00001234", "20180514", 0},
+    {"MDVITALT", long_stay::kPatNo, long_stay::kAdmissionDay, 0},
+    {"MDIOCHKT_BS", long_stay::kPatNo, long_stay::kAdmissionDay, 0},
+    {"MDIOCHKT_IO", long_stay::kPatNo, long_stay::kAdmissionDay, 0},
+    {"MDIOCHKT_WE", long_stay::kPatNo, long_stay::kAdmissionDay, 0},
+};
+
+constexpr int kBlankRuns = 3;
+
+// What the printing process reports of its two prints.
+struct EngineFigures
+{
+    int pages = 0;
+    PrintTimes first;
+    PrintTimes again;
+    long peakRssKb = 0;
+    int warnings = 0; // what the layout cut or left out
+
+    double engineSeconds(const PrintTimes &t) const { return t.layout + t.output; }
+};
+
+std::string figuresLine(const EngineFigures &f)
+{
+    char line[256];
+    std::snprintf(line, sizeof line, "%d %.6f %.6f %.6f %.6f %.6f %.6f %ld %d", f.pages, f.first.block,
+                  f.first.layout, f.first.output, f.again.block, f.again.layout, f.again.output, f.peakRssKb,
+                  f.warnings);
+    return line;
+}
+
+bool readFigures(const std::string &line, EngineFigures &f)
+{
+    std::istringstream in(line);
+    in >> f.pages >> f.first.block >> f.first.layout >> f.first.output >> f.again.block >> f.again.layout >>
+        f.again.output >> f.peakRssKb >> f.warnings;
+    return bool(in) && f.pages > 0;
+}
+
+// --print KIND PATNO DAY RECORD PORT DIR: prints the record twice, writes DIR/KIND.html with
+// the pages and the figures on standard output; what went wrong on standard error.
+int printOneKind(int argc, char **argv)
+{
+    if (argc != 8) {
+        std::fprintf(stderr, "usage: %s --print KIND PATNO DAY RECORD PORT DIR\n", argv[0]);
+        return 2;
+    }
+    const std::string kind = argv[2], patNo = argv[3], day = argv[4], dir = argv[7];
+    const int record = std::atoi(argv[5]);
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+    const std::string out = dir + "/" + kind;
+    std::filesystem::create_directories(out);
+    setenv("MEDREC_PRINT_TO", ("pdf:" + out).c_str(), 1);
+    if (const std::string error = JoinServer(out, static_cast<unsigned short>(std::atoi(argv[6])));
+        !error.empty()) {
+        std::fprintf(stderr, "joining the server: %s\n", error.c_str());
+        return 1;
+    }
+    const auto row = RecordListRow(kind, patNo, day, record);
+    if (!row) {
+        std::fprintf(stderr, "no record %d of %s for %s on %s\n", record, kind.c_str(), patNo.c_str(),
+                     day.c_str());
+        return 1;
+    }
+    const reports::PrintContext context = ContextFor(*row, patNo, day);
+    EngineFigures figures;
+    auto firstContext = context;
+    const KindPrint first = PrintKind(kind, firstContext, &figures.first);
+    auto againContext = context;
+    const KindPrint again = PrintKind(kind, againContext, &figures.again);
+    for (const KindPrint *print : {&first, &again})
+        if (!print->printed()) {
+            std::fprintf(stderr, "%s did not print: %s%s%s\n", kind.c_str(), print->failure.c_str(),
+                         print->fault.c_str(), print->refused ? print->refused->notice.text.c_str() : "");
+            return 1;
+        }
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    figures.peakRssKb = usage.ru_maxrss;
+    figures.pages = int(first.document->pages.size());
+    figures.warnings = int(first.document->warnings.size());
+    for (const auto &warning : first.document->warnings)
+        std::fprintf(stderr, "%s\n", warning.message.c_str());
+    WriteDocumentHtml(*first.document, dir, kind);
+    middleware::TuxTerm();
+    std::printf("%s\n", figuresLine(figures).c_str());
+    return 0;
+}
+
+std::string quoted(const std::string &text)
+{
+    return "'" + text + "'";
+}
+
+std::string lastLine(const std::string &text)
+{
+    std::string trimmed = text;
+    while (!trimmed.empty() && trimmed.back() == '\n')
+        trimmed.pop_back();
+    const auto newline = trimmed.rfind('\n');
+    return newline == std::string::npos ? trimmed : trimmed.substr(newline + 1);
+}
+
+std::string readFile(const std::filesystem::path &file)
+{
+    std::ifstream in(file);
+    std::stringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+// Chromium's start-up and a blank page: the median of a few runs.
+double blankPageSeconds(const std::string &chromium, const std::filesystem::path &dir,
+                        const std::filesystem::path &profile)
+{
+    const auto html = dir / "blank.html";
+    std::ofstream(html)
+        << "<!DOCTYPE html>\n<html><head><meta charset=\"utf-8\"></head><body></body></html>\n";
+    std::vector<double> runs;
+    for (int i = 0; i < kBlankRuns; ++i) {
+        const ChromiumPrintResult run = PrintWithChromium(chromium, html, dir / "blank.pdf", profile);
+        if (!run.error.empty())
+            return 0;
+        runs.push_back(run.seconds);
+    }
+    std::sort(runs.begin(), runs.end());
+    return runs[runs.size() / 2];
+}
+
+void printHeader(double blankSeconds)
+{
+    std::printf("Record kinds benchmark: every built kind printed from medrec-server (the demo data and a "
+                "long stay made up\n"
+                "for the kinds that page by rows), one document each.\n"
+                "  block     the kind's block, timed apart: its service calls, staging its rows, loading its "
+                "forms (ms, 1st)\n"
+                "  engine    laying the job out (its reports run, their callbacks included) and writing the "
+                "PDF, in a\n"
+                "            process of the kind's own; 1st = that process's first print (fonts loaded "
+                "cold), again = the\n"
+                "            same print once more\n"
+                "  chromium  headless --print-to-pdf of an HTML page holding the same laid-out pages (inline "
+                "SVG: each\n"
+                "            element at its place, in its face and size, with its text), timed from start to "
+                "exit; net = less\n"
+                "            start-up, the median of %d runs on a blank page (%.2f s)\n"
+                "  RSS       peak resident memory: the kind's process (Qt, fonts, the client, both prints); "
+                "Chromium's\n"
+                "            largest process\n"
+                "  ratio     Chromium's time / the engine's: whole / 1st and net / again\n"
+                "Nothing is asserted. The machine's cores are shared with other work: figures are noisy.\n\n",
+                kBlankRuns, blankSeconds);
+    std::printf("%-12s %5s %8s | %16s %7s | %16s %7s | %13s\n", "", "", "", "engine pages/s", "",
+                "chromium pages/s", "", "ratio");
+    std::printf("%-12s %5s %8s | %7s %8s %7s | %7s %8s %7s | %6s %6s\n", "kind", "pages", "block ms", "1st",
+                "again", "RSS MB", "whole", "net", "RSS MB", "1st", "again");
+}
+
+int runAll(const std::string &chromium)
+{
+    TempDir work;
+    const std::filesystem::path dir = work.path();
+    const auto profile = dir / "chromium-profile";
+    std::filesystem::create_directories(profile);
+    ServerProcessOptions quiet;
+    quiet.captureLog = true; // its session lines would break the table
+    const auto server = StartServerWith({DemoData(), long_stay::Data()}, quiet);
+    const double blank = blankPageSeconds(chromium, dir, profile);
+    printHeader(blank);
+
+    const std::string self = std::filesystem::read_symlink("/proc/self/exe").string();
+    std::vector<std::string> notes;
+    for (const reports::RecordKind &kind : reports::RecordKinds()) {
+        if (!kind.block)
+            continue;
+        const std::string code(kind.code);
+        const auto c =
+            std::find_if(std::begin(kCases), std::end(kCases), [&](const Case &k) { return k.kind == code; });
+        if (c == std::end(kCases)) {
+            std::printf("%-12s no record in the benchmark's table\n", code.c_str());
+            continue;
+        }
+        const auto log = dir / (code + ".log");
+        const std::string output =
+            CommandOutput(quoted(self) + " --print " + code + " " + c->patNo + " " + c->visitDate + " " +
+                          std::to_string(c->record) + " " + std::to_string(server->port()) + " " +
+                          quoted(dir.string()) + " 2>" + quoted(log.string()));
+        EngineFigures engine;
+        if (!readFigures(output, engine)) {
+            std::printf("%-12s engine failed: %s\n", code.c_str(), lastLine(readFile(log)).c_str());
+            continue;
+        }
+        if (engine.warnings > 0)
+            notes.push_back(code + ": the layout cut or left out text " + std::to_string(engine.warnings) +
+                            " time(s): " + lastLine(readFile(log)));
+        const double first = engine.engineSeconds(engine.first), again = engine.engineSeconds(engine.again);
+        std::printf("%-12s %5d %8.1f | %7.1f %8.1f %7.1f |", code.c_str(), engine.pages,
+                    engine.first.block * 1000, engine.pages / first, engine.pages / again,
+                    engine.peakRssKb / 1024.0);
+        const ChromiumPrintResult browser =
+            PrintWithChromium(chromium, dir / (code + ".html"), dir / (code + "-chromium.pdf"), profile);
+        if (!browser.error.empty()) {
+            std::printf(" chromium %s\n", browser.error.c_str());
+            continue;
+        }
+        const double net = std::max(browser.seconds - blank, 1e-3);
+        std::printf(" %7.1f %8.1f %7.1f | %6.1f %6.1f\n", engine.pages / browser.seconds, engine.pages / net,
+                    browser.peakRssKb / 1024.0, browser.seconds / first, net / again);
+        if (browser.pages != engine.pages)
+            notes.push_back(code + ": Chromium's PDF has " + std::to_string(browser.pages) + " pages");
+        std::fflush(stdout);
+    }
+    for (const std::string &note : notes)
+        std::printf("note: %s\n", note.c_str());
+    return 0;
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    if (argc > 1 && std::string(argv[1]) == "--print")
+        return printOneKind(argc, argv);
+    try {
+        return runAll(argc > 1 ? argv[1] : "/usr/bin/chromium");
+    } catch (const std::exception &e) {
+        std::fprintf(stderr, "record_kinds_benchmark: %s\n", e.what());
+        return 1;
+    }
+}
