@@ -36,7 +36,7 @@ void acceptLater(const std::shared_ptr<ServerState> &state)
     });
 }
 
-void admit(const std::shared_ptr<ServerState> &state, EventLoop &loop, asio::ip::tcp::socket socket)
+void admit(const std::shared_ptr<ServerState> &state, asio::io_context &loop, asio::ip::tcp::socket socket)
 {
     bool refuse = false;
     {
@@ -63,8 +63,8 @@ void admit(const std::shared_ptr<ServerState> &state, EventLoop &loop, asio::ip:
 
 void accept(const std::shared_ptr<ServerState> &state)
 {
-    EventLoop &loop = state->loopForNextSession();
-    state->acceptor.async_accept(loop.context, [state, &loop](const asio::error_code &ec, asio::ip::tcp::socket socket) {
+    asio::io_context &loop = state->loopForNextSession();
+    state->acceptor.async_accept(loop, [state, &loop](const asio::error_code &ec, asio::ip::tcp::socket socket) {
         if (ec == asio::error::operation_aborted || !state->acceptor.is_open())
             return;
         if (ec == asio::error::connection_aborted) {
@@ -96,11 +96,11 @@ std::size_t defaultMaxSessions(unsigned threads)
 
 namespace {
 
-std::vector<std::unique_ptr<EventLoop>> makeLoops(unsigned threads)
+std::vector<std::unique_ptr<asio::io_context>> makeLoops(unsigned threads)
 {
-    std::vector<std::unique_ptr<EventLoop>> loops;
+    std::vector<std::unique_ptr<asio::io_context>> loops;
     for (unsigned i = 0; i < std::max(threads, 1u); ++i)
-        loops.push_back(std::make_unique<EventLoop>());
+        loops.push_back(std::make_unique<asio::io_context>(1)); // run by one thread only
     return loops;
 }
 
@@ -111,10 +111,10 @@ ServerState::ServerState(ServerOptions o, ServiceRegistry r)
       pool(options.databasePath, options.busyTimeout, options.threads + 2), loops(makeLoops(options.threads))
 {
     for (auto &loop : loops)
-        keepRunning.push_back(asio::make_work_guard(loop->context));
+        keepRunning.push_back(asio::make_work_guard(*loop));
 }
 
-EventLoop &ServerState::loopForNextSession() { return *loops[nextLoop++ % loops.size()]; }
+asio::io_context &ServerState::loopForNextSession() { return *loops[nextLoop++ % loops.size()]; }
 
 bool parseLogLevel(std::string_view text, LogLevel *level)
 {
@@ -232,7 +232,7 @@ bool Server::start(std::string *error)
     accept(m_state);
     const std::size_t n = s.loops.size();
     for (std::size_t i = 0; i < n; ++i)
-        s.threads.emplace_back([state = m_state, i] { state->loops[i]->context.run(); });
+        s.threads.emplace_back([state = m_state, i] { state->loops[i]->run(); });
     s.logLine("serving " + s.options.databasePath + " on " + s.options.host + ":" + std::to_string(port()) + " with " +
                   std::to_string(n) + " threads",
               LogLevel::Info);
@@ -244,7 +244,7 @@ void Server::stop()
     auto &s = *m_state;
     if (s.threads.empty() || s.stopping.exchange(true))
         return;
-    asio::post(s.loops.front()->context, [state = m_state] {
+    asio::post(*s.loops.front(), [state = m_state] {
         asio::error_code ignored;
         state->acceptor.close(ignored);
         state->acceptBackoff.cancel();
@@ -270,15 +270,15 @@ void Server::stop()
     }
     s.keepRunning.clear();
     for (auto &loop : s.loops)
-        loop->context.stop();
+        loop->stop();
     for (auto &t : s.threads)
         t.join();
     s.threads.clear();
     // The cancelled operations still hold their sessions (and through them this state):
     // let them finish so nothing is left behind.
     for (auto &loop : s.loops) {
-        loop->context.restart();
-        loop->context.run_for(std::chrono::seconds(1));
+        loop->restart();
+        loop->run_for(std::chrono::seconds(1));
     }
     s.pool.closeIdle();
     s.logLine("stopped; database " + s.options.databasePath + " closed", LogLevel::Info);

@@ -17,24 +17,12 @@ namespace medrec::server {
 
 class Session;
 
-// Most a session reads at once; a frame's body is read as it arrives, never allocated up
-// front.
-inline constexpr std::size_t kReadChunk = 64 * 1024;
-
-// One event loop and the thread-free scratch space of the sessions it runs: they run one
-// at a time, so they share one buffer to read into.
-struct EventLoop
-{
-    asio::io_context context{1}; // run by one thread only
-    std::unique_ptr<char[]> readBuffer{new char[kReadChunk]};
-};
-
 struct ServerState : SessionNotifier
 {
     ServerState(ServerOptions o, ServiceRegistry r);
 
     // The loop a new session goes to (in turn).
-    EventLoop &loopForNextSession();
+    asio::io_context &loopForNextSession();
 
     ServerOptions options;
     ServiceRegistry registry;
@@ -43,10 +31,10 @@ struct ServerState : SessionNotifier
     // so its bytes, its handler and its reply are all dealt with on the thread that saw the
     // bytes arrive: no hand-off between threads on the way, which would cost more than the
     // call itself. The first loop also runs the acceptor.
-    std::vector<std::unique_ptr<EventLoop>> loops;
+    std::vector<std::unique_ptr<asio::io_context>> loops;
     std::vector<asio::executor_work_guard<asio::io_context::executor_type>> keepRunning;
     std::atomic<std::size_t> nextLoop{0};
-    asio::ip::tcp::acceptor acceptor{loops.front()->context};
+    asio::ip::tcp::acceptor acceptor{*loops.front()};
     std::vector<std::thread> threads;
 
     mutable std::mutex sessionsMutex;
@@ -59,7 +47,7 @@ struct ServerState : SessionNotifier
     // Connections answered only to be refused (over maxSessions); a few at most.
     std::size_t refusing = 0; // guarded by sessionsMutex
     std::size_t maxSessions = 0;
-    asio::steady_timer acceptBackoff{loops.front()->context};
+    asio::steady_timer acceptBackoff{*loops.front()};
     std::chrono::milliseconds acceptDelay{0};
 
     std::mutex logMutex;

@@ -51,6 +51,10 @@ std::string fieldText(const tp::FieldTable &fields, const Fbfr *buffer, const ch
 
 // Unanswered requests (and queued notices) a session may have before reading from it stops.
 constexpr std::size_t kMaxUnanswered = 8;
+// Most read at once; a frame's body is read as it arrives, never allocated up front.
+constexpr std::size_t kReadChunk = 64 * 1024;
+// Room for the first bytes of a frame: a whole request as a rule.
+constexpr std::size_t kFirstRead = 1024;
 
 std::string seconds(std::chrono::milliseconds ms)
 {
@@ -61,9 +65,9 @@ std::string seconds(std::chrono::milliseconds ms)
 
 } // namespace
 
-Session::Session(asio::ip::tcp::socket socket, EventLoop &loop, std::shared_ptr<ServerState> state,
+Session::Session(asio::ip::tcp::socket socket, asio::io_context &loop, std::shared_ptr<ServerState> state,
                  std::uint64_t id, bool refusing)
-    : m_socket(std::move(socket)), m_loop(loop), m_strand(asio::make_strand(loop.context)), m_timer(m_strand),
+    : m_socket(std::move(socket)), m_strand(asio::make_strand(loop)), m_timer(m_strand),
       m_beginTimer(m_strand), m_deadlineTimer(m_strand), m_state(std::move(state)), m_id(id), m_refusing(refusing)
 {
     asio::error_code ec;
@@ -169,37 +173,31 @@ void Session::readMore()
     if (m_closed || m_reading || m_inputEnded || completeFrameBuffered())
         return;
     m_reading = true;
-    // Wait for bytes first and then take what has arrived: a connection holds only what
-    // it really sent, never a buffer for what it announced.
-    m_socket.async_wait(asio::socket_base::wait_read,
-                        asio::bind_executor(m_strand, [self = shared_from_this()](const asio::error_code &ec) {
-                            self->m_reading = false;
-                            if (self->m_closed)
-                                return;
-                            if (ec) {
-                                self->close(ec.message());
-                                return;
-                            }
-                            self->receive();
-                        }));
-}
-
-void Session::receive()
-{
-    // No more than the frame under way still lacks, so a complete frame is never
-    // followed by bytes read ahead of the back-pressure.
+    // No more than the frame under way still lacks, so a complete frame is never followed
+    // by bytes read ahead of the back-pressure; and room only for about as much as has
+    // arrived, so a connection holds what it really sent, never what it announced.
     std::size_t want = kReadChunk;
     if (m_input.size() >= tp::kFrameLengthPrefix) {
         auto length = tp::decodeLengthPrefix(std::string_view(m_input).substr(0, tp::kFrameLengthPrefix), nullptr);
         want = std::min(kReadChunk, tp::kFrameLengthPrefix + *length - m_input.size());
     }
-    asio::error_code ec;
-    const std::size_t got = m_socket.read_some(asio::buffer(m_loop.readBuffer.get(), want), ec);
-    m_input.append(m_loop.readBuffer.get(), got);
-    if (ec == asio::error::would_block || ec == asio::error::try_again) {
-        readMore();
-        return;
-    }
+    const std::size_t room = std::min(want, std::max(kFirstRead, m_input.size()));
+    if (m_readSpace.size() < room)
+        m_readSpace.resize(room);
+    // A read rather than a wait for readiness: the event loop then reads as the bytes come,
+    // without re-arming the socket for every request.
+    m_socket.async_read_some(asio::buffer(m_readSpace.data(), room),
+                             asio::bind_executor(m_strand, [self = shared_from_this()](const asio::error_code &ec,
+                                                                                        std::size_t got) {
+                                 self->m_reading = false;
+                                 if (!self->m_closed)
+                                     self->received(ec, got);
+                             }));
+}
+
+void Session::received(const asio::error_code &ec, std::size_t got)
+{
+    m_input.append(m_readSpace.data(), got);
     if (ec == asio::error::eof) {
         // The client has sent all it will (perhaps half-closing right after a commit):
         // what it sent is still answered.
@@ -244,6 +242,8 @@ void Session::processInput()
         return;
     if (m_input.empty() && m_input.capacity() > kReadChunk)
         m_input.shrink_to_fit(); // after a large frame
+    if (!m_reading && m_readSpace.size() > kFirstRead)
+        m_readSpace = std::string(kFirstRead, '\0');
     if (m_inputEnded && !m_closeAfterWrite && !completeFrameBuffered() && !m_pendingBegin)
         finish("client closed the connection");
     if (m_closed)

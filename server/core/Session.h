@@ -22,7 +22,7 @@ class Session : public std::enable_shared_from_this<Session>
 public:
     // refusing: the server is full; the session answers the Init with TPELIMIT and ends.
     // loop: the event loop the socket belongs to; the session runs on it for its life.
-    Session(asio::ip::tcp::socket socket, EventLoop &loop, std::shared_ptr<ServerState> state,
+    Session(asio::ip::tcp::socket socket, asio::io_context &loop, std::shared_ptr<ServerState> state,
             std::uint64_t id, bool refusing);
     ~Session();
 
@@ -67,7 +67,7 @@ private:
     // Input: bytes are read as they arrive (never a whole announced body up front) and
     // handled frame by frame; reading pauses while requests are unanswered.
     void readMore();
-    void receive();
+    void received(const asio::error_code &ec, std::size_t got);
     void processInput();
     bool completeFrameBuffered() const;
     std::size_t unanswered() const;
@@ -115,7 +115,6 @@ private:
     void onDeadline();
 
     asio::ip::tcp::socket m_socket;
-    EventLoop &m_loop;
     asio::strand<asio::io_context::executor_type> m_strand;
     asio::steady_timer m_timer;
     asio::steady_timer m_beginTimer;
@@ -125,7 +124,8 @@ private:
     std::string m_peer;
     bool m_refusing;
 
-    std::string m_input; // received, not yet handled
+    std::string m_input;     // received, not yet handled
+    std::string m_readSpace; // where the read under way puts its bytes
     bool m_reading = false;
     bool m_inputEnded = false; // the client sent its last byte (or a bad frame came)
     std::deque<std::string> m_outbox;

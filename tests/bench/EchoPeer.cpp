@@ -23,7 +23,7 @@ void noDelay(int fd)
 
 EchoPeer::EchoPeer(std::size_t bytes) : m_message(bytes, 'x')
 {
-    m_listener = socket(AF_INET, SOCK_STREAM, 0);
+    m_listener = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
     sockaddr_in a{};
     a.sin_family = AF_INET;
     a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
@@ -32,14 +32,14 @@ EchoPeer::EchoPeer(std::size_t bytes) : m_message(bytes, 'x')
         getsockname(m_listener, reinterpret_cast<sockaddr *>(&a), &len) != 0)
         throw std::runtime_error("echo: cannot listen on loopback");
     m_echo = std::thread([this, bytes] {
-        const int fd = accept(m_listener, nullptr, nullptr);
+        const int fd = accept4(m_listener, nullptr, nullptr, SOCK_CLOEXEC);
         noDelay(fd);
         std::vector<char> buf(bytes);
         while (recv(fd, buf.data(), bytes, MSG_WAITALL) == static_cast<ssize_t>(bytes))
             send(fd, buf.data(), bytes, MSG_NOSIGNAL);
         close(fd);
     });
-    m_fd = socket(AF_INET, SOCK_STREAM, 0);
+    m_fd = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
     if (connect(m_fd, reinterpret_cast<sockaddr *>(&a), sizeof a) != 0)
         throw std::runtime_error("echo: cannot connect");
     noDelay(m_fd);
@@ -47,7 +47,8 @@ EchoPeer::EchoPeer(std::size_t bytes) : m_message(bytes, 'x')
 
 EchoPeer::~EchoPeer()
 {
-    close(m_fd); // the echo thread sees the end
+    shutdown(m_fd, SHUT_RDWR); // the echo thread sees the end
+    close(m_fd);
     m_echo.join();
     close(m_listener);
 }
