@@ -7,7 +7,6 @@
 
 #include <asio.hpp>
 
-#include <poll.h>
 #include <sys/socket.h>
 
 #include <algorithm>
@@ -85,7 +84,9 @@ std::unique_ptr<ClientSession> ClientSession::join(const SiteEnvironment &env, c
         return nullptr;
     }
     io.socket.set_option(asio::ip::tcp::no_delay(true), ec);
-    io.socket.non_blocking(true, ec); // reads and writes wait in poll, with the call's deadline
+    // Reads and writes block in the kernel, limited to the call's deadline (limitWait).
+    io.socket.non_blocking(false, ec);
+    io.socket.native_non_blocking(false, ec);
     std::string why;
     if (!enableKeepAlive(io.socket.native_handle(), KeepAlive{}, &why)) {
         fail(TPESYSTEM, why);
@@ -147,48 +148,41 @@ void ClientSession::abandon(std::uint32_t transaction, const std::string &why)
     fail(error, detail);
 }
 
-namespace {
-
-// Waits until the socket is ready for `events` or the deadline passes; false on time-out.
-// An error or hang-up counts as ready: the read or write that follows reports it.
-bool waitFor(int fd, short events, std::optional<std::chrono::steady_clock::time_point> deadline)
+bool ClientSession::limitWait(int option, std::optional<Clock::time_point> deadline)
 {
-    for (;;) {
-        int timeout = -1;
-        if (deadline) {
-            const auto left = std::chrono::ceil<std::chrono::milliseconds>(*deadline - std::chrono::steady_clock::now());
-            timeout = static_cast<int>(std::clamp<std::int64_t>(left.count(), 0, 24 * 3600 * 1000));
-        }
-        pollfd p{fd, events, 0};
-        const int rc = ::poll(&p, 1, timeout);
-        if (rc > 0)
-            return true;
-        if (rc == 0)
+    long millis = 0; // no limit
+    if (deadline) {
+        const auto left = std::chrono::ceil<std::chrono::milliseconds>(*deadline - Clock::now());
+        if (left.count() <= 0)
             return false;
-        if (errno != EINTR)
-            return true;
+        millis = static_cast<long>(std::min<std::int64_t>(left.count(), 24L * 3600 * 1000));
     }
+    long &current = option == SO_RCVTIMEO ? m_receiveLimit : m_sendLimit;
+    if (millis == current)
+        return true;
+    timeval limit{millis / 1000, (millis % 1000) * 1000};
+    setsockopt(m_io->socket.native_handle(), SOL_SOCKET, option, &limit, sizeof limit);
+    current = millis;
+    return true;
 }
 
-} // namespace
-
-// A call costs a send, a poll and a receive: the socket is used directly rather than
-// through an event loop, whose extra waits and wake-ups would cost more than the call.
+// A call costs a send and a receive: the socket blocks in the kernel, with the time left
+// to the call's deadline as its limit, rather than going through an event loop or a poll,
+// whose extra waits and wake-ups cost more than the call itself.
 bool ClientSession::writeFrame(const Frame &frame, std::optional<Clock::time_point> deadline)
 {
     const std::string bytes = encodeFrame(frame);
     const int fd = m_io->socket.native_handle();
     std::size_t sent = 0;
     while (sent < bytes.size()) {
+        if (!limitWait(SO_SNDTIMEO, deadline)) {
+            lose("sending timed out");
+            return false;
+        }
         const ssize_t n = ::send(fd, bytes.data() + sent, bytes.size() - sent, MSG_NOSIGNAL);
-        if (n > 0) {
+        if (n > 0)
             sent += static_cast<std::size_t>(n);
-        } else if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) {
-            if (!waitFor(fd, POLLOUT, deadline)) {
-                lose("sending timed out");
-                return false;
-            }
-        } else if (n < 0 && errno != EINTR) {
+        else if (n < 0 && errno != EINTR && errno != EAGAIN && errno != EWOULDBLOCK) {
             lose(std::strerror(errno));
             return false;
         }
@@ -200,9 +194,7 @@ ClientSession::ReadResult ClientSession::receiveAtLeast(std::size_t count, std::
 {
     const int fd = m_io->socket.native_handle();
     while (m_received.size() < count) {
-        // Wait first: right after a request its reply is not there yet, and a read would
-        // only be refused.
-        if (!waitFor(fd, POLLIN, deadline))
+        if (!limitWait(SO_RCVTIMEO, deadline))
             return ReadResult::TimedOut;
         char chunk[16 * 1024];
         const ssize_t n = ::recv(fd, chunk, sizeof chunk, 0);
