@@ -10,6 +10,8 @@ namespace medrec::report {
 namespace {
 
 constexpr int kReferenceDpi = 1200;
+// Widths kept per face before the cache starts over, so a very long run stays bounded.
+constexpr std::size_t kMaxCachedWidths = 100000;
 
 std::string keyOf(const FontSpec& f)
 {
@@ -26,19 +28,30 @@ QtTextMeasurer::QtTextMeasurer() : m_reference(1, 1, QImage::Format_RGB32)
     m_reference.setDotsPerMeterY(dotsPerMeter);
 }
 
-const QFontMetricsF& QtTextMeasurer::metricsFor(const FontSpec& font) const
+QtTextMeasurer::Face& QtTextMeasurer::faceFor(const FontSpec& font) const
 {
-    const std::string key = keyOf(font);
-    auto it = m_cache.find(key);
-    if (it == m_cache.end())
-        it = m_cache.emplace(key, std::make_unique<QFontMetricsF>(toQFont(font), &m_reference)).first;
-    return *it->second;
+    if (m_lastFace && font == m_lastFont)
+        return *m_lastFace;
+    Face& face = m_faces[keyOf(font)];
+    if (!face.metrics)
+        face.metrics = std::make_unique<QFontMetricsF>(toQFont(font), &m_reference);
+    m_lastFont = font;
+    m_lastFace = &face;
+    return face;
 }
 
 double QtTextMeasurer::advance(const FontSpec& font, std::string_view utf8) const
 {
+    Face& face = faceFor(font);
+    if (auto it = face.widths.find(utf8); it != face.widths.end())
+        return it->second;
     const double pxPerMm = m_reference.logicalDpiX() / kMmPerInch;
-    return metricsFor(font).horizontalAdvance(QString::fromUtf8(utf8.data(), qsizetype(utf8.size()))) / pxPerMm;
+    const double width =
+        face.metrics->horizontalAdvance(QString::fromUtf8(utf8.data(), qsizetype(utf8.size()))) / pxPerMm;
+    if (face.widths.size() >= kMaxCachedWidths)
+        face.widths.clear();
+    face.widths.emplace(std::string(utf8), width);
+    return width;
 }
 
 LineMetrics QtTextMeasurer::lineMetrics(const FontSpec& font) const
@@ -48,7 +61,7 @@ LineMetrics QtTextMeasurer::lineMetrics(const FontSpec& font) const
         return {0.90 * em, 0.25 * em};
     }
     const double pxPerMm = m_reference.logicalDpiY() / kMmPerInch;
-    const QFontMetricsF& fm = metricsFor(font);
+    const QFontMetricsF& fm = *faceFor(font).metrics;
     return {fm.ascent() / pxPerMm, fm.descent() / pxPerMm};
 }
 
