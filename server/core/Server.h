@@ -3,8 +3,10 @@
 // The service host: accepts workstation connections, keeps one session per connection,
 // and dispatches calls to the registered handlers.
 //
-// Threads: start() runs the network on `threads` worker threads; the calls of one session
-// run one after the other (a strand per session), those of different sessions at once.
+// Threads: start() runs `threads` worker threads, each with an event loop of its own; a new
+// session goes to the loops in turn and stays on its loop. The calls of one session run
+// one after the other, those of sessions on different loops at once (a long call delays
+// only the sessions of its own loop).
 // A malformed frame, a lost connection or a Term ends that session only; its open
 // transaction is rolled back. stop() (or the destructor) closes every session and joins
 // the threads.
