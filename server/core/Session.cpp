@@ -491,9 +491,8 @@ void Session::handleCall(const tp::Frame &frame)
     out.status = status;
     out.userCode = static_cast<std::int32_t>(ctx.userCode());
     out.name = detail.substr(0, tp::kMaxServiceName);
-    out.data = std::string(tp::fb::entries(reply->buffer()));
     logOutcome(frame, status, status == 0 ? detail : detail + ": " + ctx.status());
-    send(std::move(out));
+    sendEncoded(tp::encodeFrame(out, tp::fb::entries(reply->buffer())));
 }
 
 std::string Session::logPrefix() const
@@ -566,11 +565,13 @@ void Session::sendUnsolicited(tp::Flavour flavour, std::string data)
     });
 }
 
-void Session::send(tp::Frame frame)
+void Session::send(tp::Frame frame) { sendEncoded(tp::encodeFrame(frame)); }
+
+void Session::sendEncoded(std::string bytes)
 {
     if (m_closed)
         return;
-    m_outbox.push_back(tp::encodeFrame(frame));
+    m_outbox.push_back(std::move(bytes));
     if (m_writing)
         return;
     // A reply as a rule fits the socket's buffer: written here, without a round through

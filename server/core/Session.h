@@ -90,6 +90,7 @@ private:
     void replyFailure(const tp::Frame &request, int status, std::string detail, const std::string &statlinUtf8,
                       long userCode);
     void send(tp::Frame frame);
+    void sendEncoded(std::string bytes);
     // Writes what the socket takes now; false when that failed and the session closed.
     bool writeNow();
     // Waits for the socket to take more of the queued frames, and goes on with the input

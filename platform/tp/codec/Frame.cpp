@@ -40,11 +40,13 @@ bool knownKind(std::uint8_t k)
 
 } // namespace
 
-std::string encodeFrame(const Frame &f)
+std::string encodeFrame(const Frame &f) { return encodeFrame(f, f.data); }
+
+std::string encodeFrame(const Frame &f, std::string_view data)
 {
     std::string out;
-    out.reserve(kFrameLengthPrefix + kFrameHeaderSize + f.name.size() + f.data.size());
-    put32(out, static_cast<std::uint32_t>(kFrameHeaderSize + f.name.size() + f.data.size()));
+    out.reserve(kFrameLengthPrefix + kFrameHeaderSize + f.name.size() + data.size());
+    put32(out, static_cast<std::uint32_t>(kFrameHeaderSize + f.name.size() + data.size()));
     out.push_back(static_cast<char>(kVersion));
     out.push_back(static_cast<char>(f.kind));
     out.push_back(static_cast<char>(f.flavour));
@@ -55,9 +57,9 @@ std::string encodeFrame(const Frame &f)
     put32(out, static_cast<std::uint32_t>(f.status));
     put32(out, static_cast<std::uint32_t>(f.userCode));
     put32(out, f.arg);
-    put32(out, static_cast<std::uint32_t>(f.data.size()));
+    put32(out, static_cast<std::uint32_t>(data.size()));
     out += f.name;
-    out += f.data;
+    out += data;
     return out;
 }
 

@@ -57,6 +57,9 @@ struct Frame
 // The frame's bytes, length prefix included. The caller keeps within the limits
 // (checked by the decoder on the other side; encode asserts nothing).
 std::string encodeFrame(const Frame &frame);
+// The same with the body given apart (frame.data is not used): a reply is encoded straight
+// from the field buffer that holds it, without a copy of it first.
+std::string encodeFrame(const Frame &frame, std::string_view data);
 
 // The body length of a prefix, or nullopt (with *error) when it is out of range.
 std::optional<std::size_t> decodeLengthPrefix(std::string_view prefix4, std::string *error);
