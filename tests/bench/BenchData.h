@@ -8,9 +8,13 @@
 namespace medrec::bench {
 
 inline constexpr const char *kPatient = "00007001";
+inline constexpr const char *kPatientName = "방문왕";
+// Other patients, so that a search by name has a register to look through.
+inline constexpr int kOtherPatients = 300;
 inline constexpr int kVisits = 100;
 
-// The import JSON of the patient and its visits (one a month from January 2012).
+// The import JSON of the patient and its visits (one a month from January 2012), and of the
+// other patients (no visits).
 std::string manyVisitsData();
 
 // Imports JSON into the database file; false with the reason on standard error.

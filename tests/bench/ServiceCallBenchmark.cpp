@@ -107,10 +107,11 @@ public:
         b.log(m_name, "127.0.0.1", "MDG300F1");
         return succeeded(*m_session, "MD_RECOD_L1", b) && b.count("S_STRING1") == 2;
     }
+    // The patient searched by name, as the operator types it.
     bool patient()
     {
         Buffer b;
-        b.set("S_TYPE1", "1").set("S_TYPE2", bench::kPatient).set("S_TYPE3", "");
+        b.set("S_TYPE1", "2").set("S_TYPE2", "").set("S_TYPE3", bench::kPatientName);
         b.log(m_name, "127.0.0.1", "MDG300F1");
         return succeeded(*m_session, "MD_PATBA_L2", b) && b.count("S_STRING1") == 1;
     }
@@ -359,7 +360,7 @@ int main(int argc, char *argv[])
         cases.push_back({"raw TCP echo, " + std::to_string(echo.bytes()) + " bytes", 50, [&] { return echo.roundTrip(); }, {}});
         cases.push_back({"TP_PING", 50, [&] { return ws.ping(); }, {}});
         cases.push_back({"MD_RECOD_L1 (a visit's record kinds)", 50, [&] { return ws.recordKinds(); }, {}});
-        cases.push_back({"MD_PATBA_L2 by number", 50, [&] { return ws.patient(); }, {}});
+        cases.push_back({"MD_PATBA_L2 by name", 50, [&] { return ws.patient(); }, {}});
         cases.push_back({"print-history write (tpbegin, MD_RECOD_U1, tpcommit)", 5, [&] { return ws.history(); }, {}});
 
         Screen screen(env);
