@@ -1,9 +1,7 @@
 #include "ScreenHost.h"
 
 #include "Hooks.h"
-#include "Importer.h"
 
-#include <sqlite3.h>
 
 #include <fstream>
 #include <sstream>
@@ -27,20 +25,6 @@ server::ServiceHandler logged(std::shared_ptr<CallLog> log, std::string service,
         log->add(std::move(call));
         handler(ctx);
     };
-}
-
-void importInto(const std::string &databasePath, const std::string &json)
-{
-    sqlite3 *db = nullptr;
-    if (sqlite3_open_v2(databasePath.c_str(), &db, SQLITE_OPEN_READWRITE, nullptr) != SQLITE_OK) {
-        sqlite3_close(db);
-        throw std::runtime_error("cannot open " + databasePath);
-    }
-    sqlite3_busy_timeout(db, 5000);
-    const server::store::ImportResult result = server::store::importJson(db, json);
-    sqlite3_close(db);
-    if (!result.ok)
-        throw std::runtime_error("import refused: " + result.error);
 }
 
 } // namespace
@@ -117,7 +101,7 @@ ScreenHost::ScreenHost(const std::string &json, Overrides overrides) : m_log(std
     options.threads = 2;
     options.prepareDatabase = server::hooks::prepareDatabase;
     m_server = std::make_unique<InProcessServer>(registerHandlers, std::move(options));
-    importInto(m_server->databasePath(), json);
+    medrec::testing::importDataSet(m_server->databasePath(), json);
     m_environment = m_server->writeEnvironment();
 }
 

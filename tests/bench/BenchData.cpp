@@ -1,11 +1,6 @@
 #include "BenchData.h"
 
-#include "Importer.h"
-
-#include <sqlite3.h>
-
 #include <cstdio>
-#include <iostream>
 #include <sstream>
 
 namespace medrec::bench {
@@ -41,22 +36,6 @@ std::string manyVisitsData()
     }
     json << "]}]}";
     return json.str();
-}
-
-bool importInto(const std::string &databasePath, const std::string &json)
-{
-    sqlite3 *db = nullptr;
-    if (sqlite3_open_v2(databasePath.c_str(), &db, SQLITE_OPEN_READWRITE, nullptr) != SQLITE_OK) {
-        std::cerr << "cannot open " << databasePath << "\n";
-        sqlite3_close(db);
-        return false;
-    }
-    sqlite3_busy_timeout(db, 5000);
-    const auto result = server::store::importJson(db, json);
-    sqlite3_close(db);
-    if (!result.ok)
-        std::cerr << "import refused: " << result.error << "\n";
-    return result.ok;
 }
 
 } // namespace medrec::bench

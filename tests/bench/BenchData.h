@@ -1,7 +1,7 @@
 #pragma once
 
 // The data of the call benchmarks: one patient with many visits, each holding a nursing
-// record and two progress notes, imported into a server's database.
+// record and two progress notes, and a register of other patients.
 
 #include <string>
 
@@ -16,8 +16,5 @@ inline constexpr int kVisits = 100;
 // The import JSON of the patient and its visits (one a month from January 2012), and of the
 // other patients (no visits).
 std::string manyVisitsData();
-
-// Imports JSON into the database file; false with the reason on standard error.
-bool importInto(const std::string &databasePath, const std::string &json);
 
 } // namespace medrec::bench

@@ -141,8 +141,7 @@ struct BenchServer
 {
     BenchServer() : process(options())
     {
-        if (!bench::importInto(process.databasePath(), bench::manyVisitsData()))
-            throw std::runtime_error("the import failed");
+        medrec::testing::importDataSet(process.databasePath(), bench::manyVisitsData());
         env = medrec::testing::writeSiteEnvironment(process.directory(), "127.0.0.1", process.port());
     }
     static medrec::testing::ServerProcessOptions options()

@@ -7,13 +7,11 @@
 #include "HmdPatInf.h"
 #include "Hmdrecodt.h"
 #include "Hmdrecott.h"
-#include "Importer.h"
 #include "TextHelpers.h"
 #include "TuxCom.h"
 
 #include "report_engine/Printing.h"
 
-#include <sqlite3.h>
 
 #include <chrono>
 #include <cstdio>
@@ -46,19 +44,8 @@ std::unique_ptr<ServerProcess> StartServerWith(const std::vector<std::string> &d
                                                ServerProcessOptions options)
 {
     auto server = std::make_unique<ServerProcess>(std::move(options));
-    sqlite3 *db = nullptr;
-    sqlite3_open(server->databasePath().c_str(), &db);
-    std::string error;
-    for (const std::string &json : dataSets) {
-        const auto imported = server::store::importJson(db, json);
-        if (!imported.ok) {
-            error = imported.error;
-            break;
-        }
-    }
-    sqlite3_close(db);
-    if (!error.empty())
-        throw std::runtime_error("import: " + error);
+    for (const std::string &json : dataSets)
+        importDataSet(server->databasePath(), json);
     return server;
 }
 

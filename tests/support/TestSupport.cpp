@@ -2,6 +2,8 @@
 
 #include "atmi.h"
 #include "BuiltinServices.h"
+#include "Importer.h"
+#include "Sqlite.h"
 #include "codec/FieldTable.h"
 
 #include <sqlite3.h>
@@ -142,6 +144,14 @@ std::string ServerProcess::log() const
     std::ostringstream s;
     s << in.rdbuf();
     return s.str();
+}
+
+void importDataSet(const std::string &databasePath, const std::string &json)
+{
+    using server::store::Connection;
+    const auto result = server::store::importJson(Connection(databasePath, Connection::Mode::ReadWrite).get(), json);
+    if (!result.ok)
+        throw std::runtime_error("import refused: " + result.error);
 }
 
 ServerProcess::ServerProcess(ServerProcessOptions options) : m_databasePath(m_dir.file("medrec.db"))

@@ -73,6 +73,10 @@ std::string writeSiteEnvironment(const std::string &dir, const std::string &host
                                  const std::string &fieldTable = defaultFieldTablePath(),
                                  const std::vector<std::string> &extraLines = {});
 
+// Imports a data set into a server's database file, as "medrec-server import" does (the
+// file must hold the current layout). Throws std::runtime_error when the import is refused.
+void importDataSet(const std::string &databasePath, const std::string &json);
+
 struct InProcessOptions
 {
     unsigned threads = 4;
