@@ -24,6 +24,14 @@ constexpr auto kLongestAcceptDelay = std::chrono::milliseconds(1000);
 
 void accept(const std::shared_ptr<ServerState> &state);
 
+std::vector<std::unique_ptr<asio::io_context>> makeLoops(unsigned threads)
+{
+    std::vector<std::unique_ptr<asio::io_context>> loops;
+    for (unsigned i = 0; i < std::max(threads, 1u); ++i)
+        loops.push_back(std::make_unique<asio::io_context>(1)); // run by one thread only
+    return loops;
+}
+
 // After a failed accept (out of descriptors, memory) wait before the next try, longer each
 // time, instead of spinning on the same failure.
 void acceptLater(const std::shared_ptr<ServerState> &state)
@@ -93,18 +101,6 @@ std::size_t defaultMaxSessions(unsigned threads)
     const std::size_t available = limit.rlim_cur > reserved ? limit.rlim_cur - reserved : 1;
     return std::min(available, kDefaultMaxSessions);
 }
-
-namespace {
-
-std::vector<std::unique_ptr<asio::io_context>> makeLoops(unsigned threads)
-{
-    std::vector<std::unique_ptr<asio::io_context>> loops;
-    for (unsigned i = 0; i < std::max(threads, 1u); ++i)
-        loops.push_back(std::make_unique<asio::io_context>(1)); // run by one thread only
-    return loops;
-}
-
-} // namespace
 
 ServerState::ServerState(ServerOptions o, ServiceRegistry r)
     : options(std::move(o)), registry(std::move(r)),

@@ -572,16 +572,25 @@ void Session::sendEncoded(std::string bytes)
     if (m_closed)
         return;
     m_outbox.push_back(std::move(bytes));
-    if (m_writing)
-        return;
     // A reply as a rule fits the socket's buffer: written here, without a round through
-    // the event loop. Only what the socket does not take waits for it to drain.
+    // the event loop. Whoever sent it goes on with the input itself.
+    if (!m_writing)
+        flush(false);
+}
+
+void Session::flush(bool resumeInput)
+{
     if (!writeNow())
         return;
-    if (!m_outbox.empty())
+    if (!m_outbox.empty()) {
         waitWritable();
-    else if (m_closeAfterWrite && !m_pendingBegin)
+        return;
+    }
+    m_writing = false;
+    if (m_closeAfterWrite && !m_pendingBegin)
         close(m_finishWhy);
+    else if (resumeInput)
+        processInput(); // replies drained: read and handle what waits
 }
 
 bool Session::writeNow()
@@ -616,21 +625,10 @@ void Session::waitWritable()
                         asio::bind_executor(m_strand, [self = shared_from_this()](const asio::error_code &ec) {
                             if (self->m_closed)
                                 return;
-                            if (ec) {
+                            if (ec)
                                 self->close("sending failed: " + ec.message());
-                                return;
-                            }
-                            if (!self->writeNow())
-                                return;
-                            if (!self->m_outbox.empty()) {
-                                self->waitWritable();
-                                return;
-                            }
-                            self->m_writing = false;
-                            if (self->m_closeAfterWrite && !self->m_pendingBegin)
-                                self->close(self->m_finishWhy);
                             else
-                                self->processInput(); // replies drained: read and handle what waits
+                                self->flush(true);
                         }));
 }
 

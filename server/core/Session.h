@@ -91,10 +91,13 @@ private:
                       long userCode);
     void send(tp::Frame frame);
     void sendEncoded(std::string bytes);
+    // Writes what the socket takes now and waits for it to take the rest; once all is out,
+    // a closing session closes, and resumeInput goes on with the input (a send made while
+    // handling the input leaves that to its caller).
+    void flush(bool resumeInput);
     // Writes what the socket takes now; false when that failed and the session closed.
     bool writeNow();
-    // Waits for the socket to take more of the queued frames, and goes on with the input
-    // once they are all out.
+    // Waits for the socket to take more of the queued frames, then flushes on.
     void waitWritable();
     // One log line per failed request (warning), per successful one only at debug level.
     void logOutcome(const tp::Frame &request, int status, const std::string &detail);
