@@ -32,16 +32,16 @@ namespace {
 bool printJob(const reports::PrintJob &job, const reports::RecordKind &kind, const std::string &patNo,
               const MDG300Controls &ui, QWidget *parent)
 {
-    report::Document document;
+    engine::Document document;
     try {
         document = reports::LayOutJob(job, std::string(kind.code));
-    } catch (const report::ReportError &e) {
+    } catch (const engine::ReportError &e) {
         // The filled values cannot print as they stand (a barcode text Code 39 cannot encode).
         middleware::PlainMessage("출력하지 못했습니다. " + std::string(e.what()));
         return false;
     }
     ShowPrintedSummary(ui, job.summary);
-    const report::PrintResult printed = report::printDocument(document, {std::string(kind.code), patNo, parent});
+    const engine::PrintResult printed = engine::printDocument(document, {std::string(kind.code), patNo, parent});
     if (!printed.ok)
         middleware::PlainMessage("출력하지 못했습니다. " + printed.error);
     return printed.ok;
@@ -73,7 +73,7 @@ std::optional<std::vector<reports::HistoryRow>> printRecord(const reports::Recor
         return job.history;
     } catch (const reports::CodeConversionError &e) {
         failure = e.what();
-    } catch (const report::ReportError &e) {
+    } catch (const engine::ReportError &e) {
         failure = std::string("기록지 서식을 읽지 못했습니다. ") + e.what();
     } catch (const std::bad_alloc &) {
         failure = "메모리가 부족하여 출력하지 못했습니다.";

@@ -7,7 +7,7 @@ namespace medrec::common {
 
 bool PrinterMissing()
 {
-    if (report::printerAvailable())
+    if (engine::printerAvailable())
         return false;
     middleware::PlainMessage("프린터가 제대로 설치되었는지 확인하시기 바랍니다.");
     return true;

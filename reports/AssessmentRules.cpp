@@ -55,7 +55,7 @@ std::string textOf(const CodeTexts &table, int code)
 // alone for `aloneCode`; any other code leaves the label empty.
 Binding codeAndNote(std::string label, Source source, const CodeTexts &bracketed, int aloneCode)
 {
-    return bind::custom({label}, [label, source, &bracketed, aloneCode](report::Report &r, const FieldValues &v) {
+    return bind::custom({label}, [label, source, &bracketed, aloneCode](engine::Report &r, const FieldValues &v) {
         const std::string value = source.read(v);
         const int code = CodeToInt(CharAt(value, 1));
         const std::string note = CharsFrom(value, 2);
@@ -74,7 +74,7 @@ Source firstChar(const Source &source)
 
 Binding occupation(Source value)
 {
-    return bind::custom({"qrl_work"}, [value](report::Report &r, const FieldValues &v) {
+    return bind::custom({"qrl_work"}, [value](engine::Report &r, const FieldValues &v) {
         const std::string text = value.read(v);
         const int code = CodeToInt(Chars(text, 1, 2));
         r.label("qrl_work").setCaption(code == 8 ? CharsFrom(text, 3) : textOf(kOccupations, code));
@@ -87,7 +87,7 @@ Binding education(Source value) { return bind::codeText("qrl_adu", std::move(val
 
 Binding maritalStatus(Source status, Source children)
 {
-    return bind::custom({"qrl_merr"}, [status, children](report::Report &r, const FieldValues &v) {
+    return bind::custom({"qrl_merr"}, [status, children](engine::Report &r, const FieldValues &v) {
         r.label("qrl_merr").setCaption(textOf(kMaritalStatus, CodeToInt(status.read(v))) + "/" + children.read(v));
     });
 }
@@ -96,7 +96,7 @@ Binding religion(Source value) { return bind::codeText("qrl_ChType", std::move(v
 
 Binding nationality(Source value)
 {
-    return bind::custom({"qrl_Nation"}, [value](report::Report &r, const FieldValues &v) {
+    return bind::custom({"qrl_Nation"}, [value](engine::Report &r, const FieldValues &v) {
         const std::string text = value.read(v);
         r.label("qrl_Nation").setCaption(common::TrimBlanks(text) == "대한민국" ? std::string("대한민국") : text);
     });
@@ -122,7 +122,7 @@ Binding activity(Source value) { return bind::codeText("qrl_Activest", std::move
 
 Binding orientation(Source value)
 {
-    return bind::custom({"qrl_pshist1", "qrl_pshist2", "qrl_pshist3"}, [value](report::Report &r, const FieldValues &v) {
+    return bind::custom({"qrl_pshist1", "qrl_pshist2", "qrl_pshist3"}, [value](engine::Report &r, const FieldValues &v) {
         const std::string text = value.read(v);
         for (std::size_t i = 1; i <= 3; ++i)
             r.label("qrl_pshist" + std::to_string(i)).setCaption(textOf({{1, "무"}, {2, "유"}}, CodeToInt(CharAt(text, i))));
@@ -131,7 +131,7 @@ Binding orientation(Source value)
 
 Binding admissionHistory(Source value)
 {
-    return bind::custom({"qrs_admlast1", "qrs_admlast2", "qrl_admlast"}, [value](report::Report &r, const FieldValues &v) {
+    return bind::custom({"qrs_admlast1", "qrs_admlast2", "qrl_admlast"}, [value](engine::Report &r, const FieldValues &v) {
         const std::string text = value.read(v);
         const std::string first = CharAt(text, 1);
         const bool had = first == "2";

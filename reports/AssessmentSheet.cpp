@@ -57,7 +57,7 @@ Binding optionalFlagsText(std::vector<std::string> squares, std::string label, S
 {
     std::vector<std::string> components = squares;
     components.push_back(label);
-    return bind::custom(std::move(components), [=](report::Report &r, const FieldValues &v) {
+    return bind::custom(std::move(components), [=](engine::Report &r, const FieldValues &v) {
         const std::string value = source.read(v);
         const std::string at = CharAt(value, position);
         std::size_t textFrom = position;
@@ -75,7 +75,7 @@ Binding leadFlagSquares(std::string lead, std::vector<std::string> items, Source
 {
     std::vector<std::string> components{lead};
     components.insert(components.end(), items.begin(), items.end());
-    return bind::custom(std::move(components), [=](report::Report &r, const FieldValues &v) {
+    return bind::custom(std::move(components), [=](engine::Report &r, const FieldValues &v) {
         const std::string value = source.read(v);
         if (!isOn(CharAt(value, 1)))
             return;

@@ -19,7 +19,7 @@ std::string Source::read(const FieldValues &values) const
     return pick ? pick(value) : value;
 }
 
-void ApplyBindings(report::Report &report, const BindingTable &table, const FieldValues &values)
+void ApplyBindings(engine::Report &report, const BindingTable &table, const FieldValues &values)
 {
     for (const Binding &binding : table)
         binding.apply(report, values);
@@ -39,18 +39,18 @@ namespace bind {
 
 namespace {
 
-void setText(report::Report &report, const std::string &component, const std::string &text)
+void setText(engine::Report &report, const std::string &component, const std::string &text)
 {
-    report::Component &c = report.get(component);
-    if (auto *label = std::get_if<report::Label>(&c))
+    engine::Component &c = report.get(component);
+    if (auto *label = std::get_if<engine::Label>(&c))
         label->setCaption(text);
-    else if (auto *memo = std::get_if<report::Memo>(&c))
+    else if (auto *memo = std::get_if<engine::Memo>(&c))
         memo->setText(text);
     else
-        throw report::ReportError("component \"" + component + "\" holds no text");
+        throw engine::ReportError("component \"" + component + "\" holds no text");
 }
 
-void fill(report::Report &report, const std::string &shape, bool black)
+void fill(engine::Report &report, const std::string &shape, bool black)
 {
     shcbx_pro(report, shape, black ? "Y" : "");
 }
@@ -67,7 +67,7 @@ std::vector<std::string> shapesOf(const std::vector<std::pair<Code, std::string>
 }
 
 template <class Code>
-void choose(report::Report &report, const Code &value, const std::vector<std::pair<Code, std::string>> &codeToShape,
+void choose(engine::Report &report, const Code &value, const std::vector<std::pair<Code, std::string>> &codeToShape,
             Others others, const std::string &fallback)
 {
     const auto chosen = std::find_if(codeToShape.begin(), codeToShape.end(),
@@ -117,7 +117,7 @@ std::vector<std::string> numbered(const std::string &prefix, int first, int last
 
 Binding text(std::string component, Source source)
 {
-    return {{component}, [component, source = std::move(source)](report::Report &r, const FieldValues &v) {
+    return {{component}, [component, source = std::move(source)](engine::Report &r, const FieldValues &v) {
                 setText(r, component, source.read(v));
             }};
 }
@@ -125,7 +125,7 @@ Binding text(std::string component, Source source)
 Binding joined(std::string component, std::vector<Source> sources, std::string separator)
 {
     return {{component},
-            [component, sources = std::move(sources), separator = std::move(separator)](report::Report &r,
+            [component, sources = std::move(sources), separator = std::move(separator)](engine::Report &r,
                                                                                        const FieldValues &v) {
                 std::string text;
                 for (std::size_t i = 0; i < sources.size(); ++i)
@@ -136,8 +136,8 @@ Binding joined(std::string component, std::vector<Source> sources, std::string s
 
 Binding memoLine(std::string memo, Source source)
 {
-    return {{memo}, [memo, source = std::move(source)](report::Report &r, const FieldValues &v) {
-                report::Memo &m = r.memo(memo);
+    return {{memo}, [memo, source = std::move(source)](engine::Report &r, const FieldValues &v) {
+                engine::Memo &m = r.memo(memo);
                 m.clear();
                 m.addLine(source.read(v));
             }};
@@ -145,7 +145,7 @@ Binding memoLine(std::string memo, Source source)
 
 Binding square(std::string shape, Source source)
 {
-    return {{shape}, [shape, source = std::move(source)](report::Report &r, const FieldValues &v) {
+    return {{shape}, [shape, source = std::move(source)](engine::Report &r, const FieldValues &v) {
                 shcbx_pro(r, shape, source.read(v));
             }};
 }
@@ -154,7 +154,7 @@ Binding flagSquares(std::vector<std::string> shapes, Source source, std::size_t 
 {
     auto components = shapes;
     return {std::move(components),
-            [shapes = std::move(shapes), source = std::move(source), firstChar](report::Report &r, const FieldValues &v) {
+            [shapes = std::move(shapes), source = std::move(source), firstChar](engine::Report &r, const FieldValues &v) {
                 const std::string value = source.read(v);
                 for (std::size_t i = 0; i < shapes.size(); ++i)
                     if (!shapes[i].empty())
@@ -167,7 +167,7 @@ Binding choiceSquares(Source source, std::vector<std::pair<std::string, std::str
 {
     auto components = shapesOf(codeToShape, fallback);
     return {std::move(components), [source = std::move(source), codeToShape = std::move(codeToShape), others,
-                                     fallback = std::move(fallback)](report::Report &r, const FieldValues &v) {
+                                     fallback = std::move(fallback)](engine::Report &r, const FieldValues &v) {
                 choose(r, source.read(v), codeToShape, others, fallback);
             }};
 }
@@ -177,7 +177,7 @@ Binding numberSquares(Source source, std::vector<std::pair<int, std::string>> co
 {
     auto components = shapesOf(codeToShape, fallback);
     return {std::move(components), [source = std::move(source), codeToShape = std::move(codeToShape), others,
-                                     fallback = std::move(fallback)](report::Report &r, const FieldValues &v) {
+                                     fallback = std::move(fallback)](engine::Report &r, const FieldValues &v) {
                 choose(r, CodeToInt(source.read(v)), codeToShape, others, fallback);
             }};
 }
@@ -186,7 +186,7 @@ Binding codeText(std::string label, Source source, std::vector<std::pair<int, st
                  std::string otherwise)
 {
     return {{label}, [label, source = std::move(source), texts = std::move(texts),
-                      otherwise = std::move(otherwise)](report::Report &r, const FieldValues &v) {
+                      otherwise = std::move(otherwise)](engine::Report &r, const FieldValues &v) {
                 const int code = CodeToInt(source.read(v));
                 const auto it =
                     std::find_if(texts.begin(), texts.end(), [code](const auto &pair) { return pair.first == code; });
@@ -198,7 +198,7 @@ Binding mark(Source source, std::vector<std::pair<std::string, std::string>> val
 {
     auto components = shapesOf(valueToLabel, {});
     return {std::move(components),
-            [source = std::move(source), valueToLabel = std::move(valueToLabel)](report::Report &r, const FieldValues &v) {
+            [source = std::move(source), valueToLabel = std::move(valueToLabel)](engine::Report &r, const FieldValues &v) {
                 const std::string value = source.read(v);
                 for (const auto &[code, label] : valueToLabel)
                     if (code == value)
@@ -208,7 +208,7 @@ Binding mark(Source source, std::vector<std::pair<std::string, std::string>> val
 
 Binding yesNoMark(Source source, std::string yesLabel, std::string noLabel)
 {
-    return {{yesLabel, noLabel}, [source = std::move(source), yesLabel, noLabel](report::Report &r, const FieldValues &v) {
+    return {{yesLabel, noLabel}, [source = std::move(source), yesLabel, noLabel](engine::Report &r, const FieldValues &v) {
                 markYesNo(r, source.read(v), yesLabel, noLabel);
             }};
 }
@@ -217,7 +217,7 @@ Binding checkMark(Source source, std::vector<std::pair<int, std::string>> codeTo
 {
     auto components = shapesOf(codeToLabel, {});
     return {std::move(components),
-            [source = std::move(source), codeToLabel = std::move(codeToLabel)](report::Report &r, const FieldValues &v) {
+            [source = std::move(source), codeToLabel = std::move(codeToLabel)](engine::Report &r, const FieldValues &v) {
                 const int code = CodeToInt(source.read(v));
                 for (const auto &[number, label] : codeToLabel)
                     if (number == code)

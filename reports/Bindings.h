@@ -13,7 +13,7 @@
 #include <utility>
 #include <vector>
 
-namespace medrec::report {
+namespace medrec::engine {
 class Report;
 }
 
@@ -35,7 +35,7 @@ struct Source
     Transform pick;
 };
 
-using Rule = std::function<void(report::Report &, const FieldValues &)>;
+using Rule = std::function<void(engine::Report &, const FieldValues &)>;
 
 struct Binding
 {
@@ -46,7 +46,7 @@ struct Binding
 using BindingTable = std::vector<Binding>;
 
 // Applies the rows in order; later rows win where two touch the same component.
-void ApplyBindings(report::Report &report, const BindingTable &table, const FieldValues &values);
+void ApplyBindings(engine::Report &report, const BindingTable &table, const FieldValues &values);
 
 // The component names a table touches, each once, in first-use order.
 std::vector<std::string> BoundComponents(const BindingTable &table);

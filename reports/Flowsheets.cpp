@@ -22,16 +22,16 @@ std::vector<FormBindings> FlowsheetBindings(const FlowsheetForm &form,
     return bindings;
 }
 
-void FeedDetailRows(report::Report &report, common::GridData table, const BindingTable &detail)
+void FeedDetailRows(engine::Report &report, common::GridData table, const BindingTable &detail)
 {
-    FeedRows(report, std::move(table), [detail](report::Report &r, const StagedRows &row) {
+    FeedRows(report, std::move(table), [detail](engine::Report &r, const StagedRows &row) {
         ApplyBindings(r, detail, RowValues(row));
     });
 }
 
-report::Report &StartFlowsheet(PrintJob &job, const FlowsheetForm &form, const PrintContext &context)
+engine::Report &StartFlowsheet(PrintJob &job, const FlowsheetForm &form, const PrintContext &context)
 {
-    report::Report &report = job.add(MakeReport(form.unit, form.form));
+    engine::Report &report = job.add(MakeReport(form.unit, form.form));
     PatientHeader header = PatientHeader::fromPanels(context.patient);
     header.dept = context.record[3];
     header.doctor = context.record[4];

@@ -33,11 +33,11 @@ std::vector<FormBindings> FlowsheetBindings(const FlowsheetForm &form,
 
 // A job of one fresh report of the form, its patient block filled, the history row set.
 // The block sets the summary and feeds the report.
-report::Report &StartFlowsheet(PrintJob &job, const FlowsheetForm &form, const PrintContext &context);
+engine::Report &StartFlowsheet(PrintJob &job, const FlowsheetForm &form, const PrintContext &context);
 
 // One band record per staged row, its labels set by the detail table from the row's cells
 // ("col0", "col1", ...).
-void FeedDetailRows(report::Report &report, common::GridData table, const BindingTable &detail);
+void FeedDetailRows(engine::Report &report, common::GridData table, const BindingTable &detail);
 
 // The summary labels: patient number, visit and discharge dates and department from cells
 // 0 .. 3; the patient type and attending as the kind says.

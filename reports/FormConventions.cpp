@@ -7,21 +7,21 @@
 
 namespace medrec::reports {
 
-void shcbx_pro(report::Report &report, const std::string &shape, const std::string &value)
+void shcbx_pro(engine::Report &report, const std::string &shape, const std::string &value)
 {
-    report.shape(shape).setBrush(value == "Y" ? report::Color::black() : report::Color::white());
+    report.shape(shape).setBrush(value == "Y" ? engine::Color::black() : engine::Color::white());
 }
 
-void markYesNo(report::Report &report, const std::string &value, const std::string &yesLabel,
+void markYesNo(engine::Report &report, const std::string &value, const std::string &yesLabel,
                const std::string &noLabel)
 {
     report.label(value == "Y" ? yesLabel : noLabel).setCaption("■");
 }
 
-void clearCheckMarks(report::Report &report)
+void clearCheckMarks(engine::Report &report)
 {
-    report.forEachComponent([](report::Component &c) {
-        if (auto *label = std::get_if<report::Label>(&c); label && label->caption == "√")
+    report.forEachComponent([](engine::Component &c) {
+        if (auto *label = std::get_if<engine::Label>(&c); label && label->caption == "√")
             label->setCaption("");
     });
 }

@@ -6,22 +6,22 @@
 #include <stdexcept>
 #include <string>
 
-namespace medrec::report {
+namespace medrec::engine {
 class Report;
 }
 
 namespace medrec::reports {
 
 // Fills the square black when the value is exactly "Y", white for anything else.
-void shcbx_pro(report::Report &report, const std::string &shape, const std::string &value);
+void shcbx_pro(engine::Report &report, const std::string &shape, const std::string &value);
 
 // Of two mark labels, the first gets "■" when the value is exactly "Y", otherwise the second.
-void markYesNo(report::Report &report, const std::string &value, const std::string &yesLabel,
+void markYesNo(engine::Report &report, const std::string &value, const std::string &yesLabel,
                const std::string &noLabel);
 
 // The creation hook of forms with "√" mark labels: every label captioned exactly "√" is
 // emptied, so only the marks the block sets print.
-void clearCheckMarks(report::Report &report);
+void clearCheckMarks(engine::Report &report);
 
 // A text that should hold a whole number and does not. The print run stops with what().
 class CodeConversionError : public std::runtime_error

@@ -181,7 +181,7 @@ BindingTable noteBindings(const NoteForm &note)
     using namespace bind;
     BindingTable table = {
         custom({"qrlb_Title"},
-               [&note](report::Report &r, const FieldValues &v) {
+               [&note](engine::Report &r, const FieldValues &v) {
                    r.label("qrlb_Title").setCaption(note.titleBefore + v[note.titleField] + note.titleAfter);
                }),
         text("qrlb_PatNo", note.patNo),
@@ -190,7 +190,7 @@ BindingTable noteBindings(const NoteForm &note)
         text(note.dateLabel, note.dateField),
         text(note.doctorLabel, note.doctorField),
         custom({"qrme_Data"},
-               [&note](report::Report &r, const FieldValues &v) {
+               [&note](engine::Report &r, const FieldValues &v) {
                    r.memo("qrme_Data").setText(ComposeNote(note.rows(), v));
                }),
     };
@@ -223,7 +223,7 @@ BlockResult printNote(const NoteForm &note, PrintContext &context)
     const FieldValues values = noteValues(data, context);
 
     PrintJob job;
-    report::Report &report = job.add(MakeReport(note.unit, note.form));
+    engine::Report &report = job.add(MakeReport(note.unit, note.form));
     ApplyBindings(report, noteBindings(note), values);
     job.summary = {cells[0],
                    valueOf(values, note.meddate),

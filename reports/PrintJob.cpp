@@ -9,7 +9,7 @@ PrintJob::PrintJob(PrintJob &&) noexcept = default;
 PrintJob &PrintJob::operator=(PrintJob &&) noexcept = default;
 PrintJob::~PrintJob() = default;
 
-report::Report &PrintJob::add(std::unique_ptr<report::Report> report)
+engine::Report &PrintJob::add(std::unique_ptr<engine::Report> report)
 {
     m_reports.push_back(std::move(report));
     return *m_reports.back();

@@ -10,7 +10,7 @@
 #include <variant>
 #include <vector>
 
-namespace medrec::report {
+namespace medrec::engine {
 class Report;
 }
 
@@ -68,15 +68,15 @@ public:
     ~PrintJob();
 
     // Reports print in the order added, as one document: all of them or none.
-    report::Report &add(std::unique_ptr<report::Report> report);
-    const std::vector<std::unique_ptr<report::Report>> &reports() const { return m_reports; }
+    engine::Report &add(std::unique_ptr<engine::Report> report);
+    const std::vector<std::unique_ptr<engine::Report>> &reports() const { return m_reports; }
 
     PrintedSummary summary;
     // No rows for the kinds that write none; several where one print records several.
     std::vector<HistoryRow> history;
 
 private:
-    std::vector<std::unique_ptr<report::Report>> m_reports;
+    std::vector<std::unique_ptr<engine::Report>> m_reports;
 };
 
 using BlockResult = std::variant<PrintJob, NotPrinted>;

@@ -9,26 +9,26 @@
 
 namespace medrec::reports {
 
-report::Form LoadReportForm(const std::string &unit, const std::string &name)
+engine::Form LoadReportForm(const std::string &unit, const std::string &name)
 {
     const auto forms = paths::locate(paths::Data::Forms);
     const auto logos = paths::locate(paths::Data::Logo);
-    return report::loadForm(name, {forms / unit, forms}, report::LoadOptions{{logos}});
+    return engine::loadForm(name, {forms / unit, forms}, engine::LoadOptions{{logos}});
 }
 
-std::unique_ptr<report::Report> MakeReport(const std::string &unit, const std::string &name,
-                                           const report::Report::Hook &onCreate)
+std::unique_ptr<engine::Report> MakeReport(const std::string &unit, const std::string &name,
+                                           const engine::Report::Hook &onCreate)
 {
-    return std::make_unique<report::Report>(LoadReportForm(unit, name), onCreate);
+    return std::make_unique<engine::Report>(LoadReportForm(unit, name), onCreate);
 }
 
-report::Document LayOutJob(const PrintJob &job, const std::string &title, const report::RunOptions &options)
+engine::Document LayOutJob(const PrintJob &job, const std::string &title, const engine::RunOptions &options)
 {
-    report::QtTextMeasurer measurer;
-    report::Document document;
+    engine::QtTextMeasurer measurer;
+    engine::Document document;
     document.title = title;
     for (const auto &report : job.reports()) {
-        report::Document part = report->run(measurer, options);
+        engine::Document part = report->run(measurer, options);
         if (document.title.empty())
             document.title = part.title;
         document.append(std::move(part));

@@ -14,15 +14,15 @@ class PrintJob;
 
 // The form "<name>.json" of a report unit, from MEDREC_FORMS_DIR when set, else from the
 // unit's folder of the source tree; pictures from the site's logo folder. Throws
-// report::ReportError for a missing or damaged file.
-report::Form LoadReportForm(const std::string &unit, const std::string &name);
+// engine::ReportError for a missing or damaged file.
+engine::Form LoadReportForm(const std::string &unit, const std::string &name);
 
 // A fresh report of that form; the creation hook runs once the form is in place.
-std::unique_ptr<report::Report> MakeReport(const std::string &unit, const std::string &name,
-                                           const report::Report::Hook &onCreate = {});
+std::unique_ptr<engine::Report> MakeReport(const std::string &unit, const std::string &name,
+                                           const engine::Report::Hook &onCreate = {});
 
 // Runs the job's reports in order with the real faces into one document (callbacks run
 // inside). Throws what a report's callbacks throw.
-report::Document LayOutJob(const PrintJob &job, const std::string &title, const report::RunOptions &options = {});
+engine::Document LayOutJob(const PrintJob &job, const std::string &title, const engine::RunOptions &options = {});
 
 } // namespace medrec::reports

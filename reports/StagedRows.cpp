@@ -33,16 +33,16 @@ void AddRowValues(FieldValues &values, const StagedRows &rows, int offset, std::
         values.set(std::string(prefix) + std::to_string(col), rows.cell(col, offset));
 }
 
-void FeedRows(report::Report &report, common::GridData table, RowFill fill)
+void FeedRows(engine::Report &report, common::GridData table, RowFill fill)
 {
     FeedRowBlocks(report, std::move(table), 1, std::move(fill));
 }
 
-void FeedRowBlocks(report::Report &report, common::GridData table, int rowsPerRecord, RowFill fill)
+void FeedRowBlocks(engine::Report &report, common::GridData table, int rowsPerRecord, RowFill fill)
 {
     auto rows = std::make_shared<StagedRows>(std::move(table), rowsPerRecord);
-    report.setBeforePrint([rows](report::Report &) { rows->reset(); });
-    report.setNeedData([rows, fill = std::move(fill)](report::Report &r) {
+    report.setBeforePrint([rows](engine::Report &) { rows->reset(); });
+    report.setNeedData([rows, fill = std::move(fill)](engine::Report &r) {
         if (!rows->next())
             return false;
         fill(r, *rows);
@@ -50,7 +50,7 @@ void FeedRowBlocks(report::Report &report, common::GridData table, int rowsPerRe
     });
 }
 
-void FeedLines(report::Report &report, common::GridData table, RowWrap wrap, LineFill fill)
+void FeedLines(engine::Report &report, common::GridData table, RowWrap wrap, LineFill fill)
 {
     struct State
     {
@@ -61,13 +61,13 @@ void FeedLines(report::Report &report, common::GridData table, RowWrap wrap, Lin
         bool open = false;
     };
     auto state = std::make_shared<State>(std::move(table));
-    report.setBeforePrint([state](report::Report &) {
+    report.setBeforePrint([state](engine::Report &) {
         state->rows.reset();
         state->lines.clear();
         state->line = 0;
         state->open = false;
     });
-    report.setNeedData([state, wrap = std::move(wrap), fill = std::move(fill)](report::Report &r) {
+    report.setNeedData([state, wrap = std::move(wrap), fill = std::move(fill)](engine::Report &r) {
         if (!state->open) {
             if (!state->rows.next())
                 return false;

@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-namespace medrec::report {
+namespace medrec::engine {
 class Report;
 }
 
@@ -49,11 +49,11 @@ void AddRowValues(FieldValues &values, const StagedRows &rows, int offset, std::
 
 // One band record per staged row: before-print resets the cursor; need-data moves it and
 // lets `fill` set the band for that row.
-using RowFill = std::function<void(report::Report &, const StagedRows &)>;
-void FeedRows(report::Report &report, common::GridData table, RowFill fill);
+using RowFill = std::function<void(engine::Report &, const StagedRows &)>;
+void FeedRows(engine::Report &report, common::GridData table, RowFill fill);
 // One band record per block of `rowsPerRecord` consecutive staged rows; `fill` reads the
 // block's rows as cell(col, 0 .. rowsPerRecord - 1).
-void FeedRowBlocks(report::Report &report, common::GridData table, int rowsPerRecord, RowFill fill);
+void FeedRowBlocks(engine::Report &report, common::GridData table, int rowsPerRecord, RowFill fill);
 
 // One line of a staged row's wrapped text.
 struct LineStep
@@ -68,11 +68,11 @@ struct LineStep
 
 // The lines a row prints, wrapped as the printed page will show them (in the weight they
 // print in); called once per row, when its first line is due.
-using RowWrap = std::function<std::vector<std::string>(report::Report &, const StagedRows &)>;
-using LineFill = std::function<void(report::Report &, const LineStep &)>;
+using RowWrap = std::function<std::vector<std::string>(engine::Report &, const StagedRows &)>;
+using LineFill = std::function<void(engine::Report &, const LineStep &)>;
 
 // One band record per wrapped line of each staged row. A row that wraps to no lines (an
 // empty text) still prints one empty line, so every row gets its first and last line.
-void FeedLines(report::Report &report, common::GridData table, RowWrap wrap, LineFill fill);
+void FeedLines(engine::Report &report, common::GridData table, RowWrap wrap, LineFill fill);
 
 } // namespace medrec::reports

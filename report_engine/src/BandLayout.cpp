@@ -8,7 +8,7 @@
 #include <algorithm>
 #include <numeric>
 
-namespace medrec::report {
+namespace medrec::engine {
 
 namespace {
 
@@ -469,4 +469,4 @@ BandContent BandBuilder::buildFurniture(const std::vector<Component>& components
     return assemble({}, components, paper.width, paper.height, false);
 }
 
-} // namespace medrec::report
+} // namespace medrec::engine

@@ -17,7 +17,7 @@
 // down by its growth, everything outside the band left out. Placing the items on a page is the
 // layout run's job.
 
-namespace medrec::report {
+namespace medrec::engine {
 
 struct Item {
     Element element;          // band coordinates
@@ -98,4 +98,4 @@ private:
     DateTime m_printTime;
 };
 
-} // namespace medrec::report
+} // namespace medrec::engine

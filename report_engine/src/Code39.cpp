@@ -6,7 +6,7 @@
 #include <cctype>
 #include <utility>
 
-namespace medrec::report {
+namespace medrec::engine {
 
 namespace {
 
@@ -82,4 +82,4 @@ Code39 encodeCode39(std::string_view text, double narrow, double ratio)
     return out;
 }
 
-} // namespace medrec::report
+} // namespace medrec::engine

@@ -6,7 +6,7 @@
 
 // Code 39 symbols, as the site's barcode face prints them.
 
-namespace medrec::report {
+namespace medrec::engine {
 
 struct Code39 {
     std::string symbol;       // what is encoded, with the '*' start and stop characters
@@ -25,4 +25,4 @@ std::string code39Unencodable(std::string_view text);
 // the text holds a character Code 39 cannot encode: a barcode never says less than its text.
 Code39 encodeCode39(std::string_view text, double narrow, double ratio);
 
-} // namespace medrec::report
+} // namespace medrec::engine

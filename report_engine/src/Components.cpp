@@ -2,7 +2,7 @@
 
 #include "TextWrap.h"
 
-namespace medrec::report {
+namespace medrec::engine {
 
 void Memo::setText(std::string_view text)
 {
@@ -43,4 +43,4 @@ const char* typeName(const Component& c)
     return std::visit(Names{}, c);
 }
 
-} // namespace medrec::report
+} // namespace medrec::engine

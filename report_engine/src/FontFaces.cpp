@@ -7,7 +7,7 @@
 #include <cctype>
 #include <string_view>
 
-namespace medrec::report {
+namespace medrec::engine {
 
 namespace {
 
@@ -88,4 +88,4 @@ QFont toQFont(const FontSpec& spec)
     return font;
 }
 
-} // namespace medrec::report
+} // namespace medrec::engine

@@ -3,7 +3,7 @@
 #include <array>
 #include <utility>
 
-namespace medrec::report {
+namespace medrec::engine {
 
 namespace {
 
@@ -51,4 +51,4 @@ RectMm PageSetup::body() const
             size.height - margins.top - margins.bottom};
 }
 
-} // namespace medrec::report
+} // namespace medrec::engine

@@ -12,7 +12,7 @@
 #include <set>
 #include <sstream>
 
-namespace medrec::report {
+namespace medrec::engine {
 
 namespace {
 
@@ -691,4 +691,4 @@ Form loadForm(std::string_view name, const std::vector<std::filesystem::path>& s
                       (looked.empty() ? std::string("no directories") : looked) + ")");
 }
 
-} // namespace medrec::report
+} // namespace medrec::engine

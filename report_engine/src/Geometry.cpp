@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-namespace medrec::report {
+namespace medrec::engine {
 
 RectMm RectMm::intersected(const RectMm& other) const
 {
@@ -26,4 +26,4 @@ bool RectMm::contains(const RectMm& other, double tolerance) const
            other.bottom() <= bottom() + tolerance;
 }
 
-} // namespace medrec::report
+} // namespace medrec::engine

@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <sstream>
 
-namespace medrec::report {
+namespace medrec::engine {
 
 namespace {
 
@@ -125,4 +125,4 @@ std::string dumpDocument(const Document& document)
     return out.str();
 }
 
-} // namespace medrec::report
+} // namespace medrec::engine

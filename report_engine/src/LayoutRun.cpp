@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 
-namespace medrec::report {
+namespace medrec::engine {
 
 LayoutRun::LayoutRun(Report& report, const TextMeasurer& measurer, const RunOptions& options)
     : m_report(report), m_form(report.form()), m_options(options)
@@ -430,4 +430,4 @@ void LayoutRun::reportTextCut(const Item& item, const Element& e, const RectMm& 
              "text reaching past the edge of its band is cut there: \"" + e.text + "\"");
 }
 
-} // namespace medrec::report
+} // namespace medrec::engine

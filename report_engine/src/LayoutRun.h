@@ -14,7 +14,7 @@
 
 // One run of a report: asks the callbacks, builds the bands and places them on pages.
 
-namespace medrec::report {
+namespace medrec::engine {
 
 class LayoutRun {
 public:
@@ -75,4 +75,4 @@ private:
     std::set<std::tuple<WarningKind, std::string, std::string, std::string>> m_warned;
 };
 
-} // namespace medrec::report
+} // namespace medrec::engine

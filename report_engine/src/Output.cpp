@@ -11,7 +11,7 @@
 #include <cmath>
 #include <cstdio>
 
-namespace medrec::report {
+namespace medrec::engine {
 
 QPageLayout pageLayoutOf(const Page& page)
 {
@@ -100,4 +100,4 @@ std::string writePngPages(const Document& document, const std::filesystem::path&
     return {};
 }
 
-} // namespace medrec::report
+} // namespace medrec::engine

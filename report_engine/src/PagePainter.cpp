@@ -6,7 +6,7 @@
 #include <QPainter>
 #include <QPen>
 
-namespace medrec::report {
+namespace medrec::engine {
 
 namespace {
 
@@ -113,4 +113,4 @@ void PagePainter::paintPage(const Page& page, QPainter& painter)
     painter.restore();
 }
 
-} // namespace medrec::report
+} // namespace medrec::engine

@@ -11,7 +11,7 @@ class QPagedPaintDevice;
 
 // Painting a whole document on a paged device (a PDF writer or a printer).
 
-namespace medrec::report {
+namespace medrec::engine {
 
 // The page's paper and orientation, full-page mode: the device's origin is the paper's corner.
 QPageLayout pageLayoutOf(const Page& page);
@@ -20,4 +20,4 @@ QPageLayout pageLayoutOf(const Page& page);
 std::string paintDocument(QPagedPaintDevice& device, const Document& document,
                           const std::function<void(int, int)>& progress = {});
 
-} // namespace medrec::report
+} // namespace medrec::engine

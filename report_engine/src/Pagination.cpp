@@ -4,7 +4,7 @@
 
 #include <algorithm>
 
-namespace medrec::report {
+namespace medrec::engine {
 
 bool PageFlow::fits(double height) const
 {
@@ -51,4 +51,4 @@ double firstCut(const std::vector<Unit>& units, double from, double end)
     return end;
 }
 
-} // namespace medrec::report
+} // namespace medrec::engine

@@ -5,7 +5,7 @@
 // The pagination maths: how much of a page is left, and where a stretched band may be cut.
 // Pure; millimetres.
 
-namespace medrec::report {
+namespace medrec::engine {
 
 // The vertical space of one page between the headers printed at its top and the footer
 // reserved at its foot.
@@ -43,4 +43,4 @@ double findCut(const std::vector<Unit>& units, double from, double limit);
 // piece that can stand on a page alone. `end` when there is none.
 double firstCut(const std::vector<Unit>& units, double from, double end);
 
-} // namespace medrec::report
+} // namespace medrec::engine

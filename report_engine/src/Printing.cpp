@@ -15,7 +15,7 @@
 #include <cstdlib>
 #include <memory>
 
-namespace medrec::report {
+namespace medrec::engine {
 
 namespace {
 
@@ -177,4 +177,4 @@ PrintResult printDocument(const Document& document, const PrintRequest& request)
     return result;
 }
 
-} // namespace medrec::report
+} // namespace medrec::engine

@@ -5,7 +5,7 @@
 
 #include <QString>
 
-namespace medrec::report {
+namespace medrec::engine {
 
 namespace {
 
@@ -65,4 +65,4 @@ LineMetrics QtTextMeasurer::lineMetrics(const FontSpec& font) const
     return {fm.ascent() / pxPerMm, fm.descent() / pxPerMm};
 }
 
-} // namespace medrec::report
+} // namespace medrec::engine

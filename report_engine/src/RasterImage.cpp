@@ -7,7 +7,7 @@
 
 #include <jpeglib.h>
 
-namespace medrec::report {
+namespace medrec::engine {
 
 namespace {
 
@@ -175,4 +175,4 @@ std::shared_ptr<const RasterImage> ImageStore::get(const std::string& name, cons
     return image;
 }
 
-} // namespace medrec::report
+} // namespace medrec::engine

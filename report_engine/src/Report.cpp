@@ -8,7 +8,7 @@
 
 #include <utility>
 
-namespace medrec::report {
+namespace medrec::engine {
 
 Report::Report(Form form, const Hook& onCreate) : m_form(std::move(form))
 {
@@ -212,4 +212,4 @@ void Document::append(Document&& other)
                     std::make_move_iterator(other.warnings.end()));
 }
 
-} // namespace medrec::report
+} // namespace medrec::engine

@@ -8,7 +8,7 @@
 #include <string_view>
 #include <utility>
 
-namespace medrec::report {
+namespace medrec::engine {
 
 namespace {
 
@@ -107,4 +107,4 @@ std::optional<BarcodeFace> barcodeFace(const std::string& family)
     return face;
 }
 
-} // namespace medrec::report
+} // namespace medrec::engine

@@ -5,7 +5,7 @@
 #include <ctime>
 #include <string_view>
 
-namespace medrec::report {
+namespace medrec::engine {
 
 DateTime DateTime::now()
 {
@@ -73,4 +73,4 @@ std::string formatPageNumber(const std::string& format, int page, int pages)
     return out;
 }
 
-} // namespace medrec::report
+} // namespace medrec::engine

@@ -2,7 +2,7 @@
 
 #include "report_engine/Geometry.h"
 
-namespace medrec::report {
+namespace medrec::engine {
 
 namespace {
 
@@ -134,4 +134,4 @@ std::vector<std::string> wrapText(std::string_view text, double width, const Wid
     return out;
 }
 
-} // namespace medrec::report
+} // namespace medrec::engine

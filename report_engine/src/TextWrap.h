@@ -9,7 +9,7 @@
 // otherwise after the last blank that still fits, a word wider than the line being broken
 // between characters. Pure; the width of a piece of text comes from the caller.
 
-namespace medrec::report {
+namespace medrec::engine {
 
 // Splits at CR LF, LF or CR. A break at the very end starts no further line and an empty text
 // has no lines (a memo's lines as the site's list of strings holds them).
@@ -24,4 +24,4 @@ std::vector<std::string> wrapParagraph(std::string_view paragraph, double width,
 // splitLines, then wrapParagraph on each line.
 std::vector<std::string> wrapText(std::string_view text, double width, const WidthOf& widthOf);
 
-} // namespace medrec::report
+} // namespace medrec::engine

@@ -36,7 +36,7 @@ int usage()
 
 int main(int argc, char** argv)
 {
-    using namespace medrec::report;
+    using namespace medrec::engine;
     if (argc == 2 && std::strcmp(argv[1], "--help") == 0) {
         std::fputs(kUsage, stdout);
         std::fputs("\nRenders a form file with sample values to PNG pages (at --dpi, 150 by default) or a\n"

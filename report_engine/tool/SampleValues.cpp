@@ -8,7 +8,7 @@
 #include <fstream>
 #include <memory>
 
-namespace medrec::report::tool {
+namespace medrec::engine::tool {
 
 namespace {
 
@@ -68,7 +68,7 @@ void applyOne(Report& report, const std::string& name, const json& v, const std:
     ComponentBase& base = report.component(name);
     Component* component = nullptr;
     report.forEachComponent([&](Component& c) {
-        if (&medrec::report::base(c) == &base)
+        if (&medrec::engine::base(c) == &base)
             component = &c;
     });
     Component& c = *component;
@@ -184,4 +184,4 @@ SampleValues applySampleValues(Report& report, const std::filesystem::path& file
     return result;
 }
 
-} // namespace medrec::report::tool
+} // namespace medrec::engine::tool

@@ -8,7 +8,7 @@
 // Sample values for looking at a form while it is designed: a JSON file that fills components
 // by name and, optionally, lists detail records (see docs/report-engine.md).
 
-namespace medrec::report::tool {
+namespace medrec::engine::tool {
 
 struct SampleValues {
     std::optional<DateTime> printTime;
@@ -18,4 +18,4 @@ struct SampleValues {
 // the records one by one when the file has any. Throws ReportError on faults (with the place).
 SampleValues applySampleValues(Report& report, const std::filesystem::path& file);
 
-} // namespace medrec::report::tool
+} // namespace medrec::engine::tool

@@ -57,7 +57,7 @@ BlockResult PrintVitalSigns(PrintContext &context)
         }
 
     PrintJob job;
-    report::Report &report = StartFlowsheet(job, vitalSignForm(), context);
+    engine::Report &report = StartFlowsheet(job, vitalSignForm(), context);
     FeedDetailRows(report, list, detailBindings());
     job.summary = FlowsheetSummary(record, record[5], record[4]);
     return job;

@@ -271,8 +271,8 @@ BlockResult PrintIntakeOutput(PrintContext &context)
         return NotPrinted{NotPrinted::Reason::Refused, Notice::box(*problem)};
 
     PrintJob job;
-    report::Report &report = StartFlowsheet(job, intakeOutputForm(), context);
-    FeedRowBlocks(report, list, kRowsPerDay, [](report::Report &r, const StagedRows &day) {
+    engine::Report &report = StartFlowsheet(job, intakeOutputForm(), context);
+    FeedRowBlocks(report, list, kRowsPerDay, [](engine::Report &r, const StagedRows &day) {
         FieldValues values;
         AddRowValues(values, day, 0, "shift1.col");
         AddRowValues(values, day, 1, "shift2.col");

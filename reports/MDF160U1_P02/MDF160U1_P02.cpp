@@ -99,7 +99,7 @@ BlockResult PrintBloodSugar(PrintContext &context)
     }
 
     PrintJob job;
-    report::Report &report = StartFlowsheet(job, bloodSugarForm(), context);
+    engine::Report &report = StartFlowsheet(job, bloodSugarForm(), context);
     FieldValues term;
     term.set("term.from", record[1]);
     term.set("term.to", record[2]);

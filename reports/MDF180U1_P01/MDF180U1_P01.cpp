@@ -76,7 +76,7 @@ BlockResult PrintBodyMeasurements(PrintContext &context)
             list.setCell(col, list.fixedRows() + i, data.value(kFields[col], static_cast<std::size_t>(i)));
 
     PrintJob job;
-    report::Report &report = StartFlowsheet(job, bodyMeasurementForm(), context);
+    engine::Report &report = StartFlowsheet(job, bodyMeasurementForm(), context);
     FeedDetailRows(report, SideBySide(list, kColumns), detailBindings());
     job.summary = FlowsheetSummary(record, record[6], record[7]);
     return job;

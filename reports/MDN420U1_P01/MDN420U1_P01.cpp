@@ -29,10 +29,10 @@ constexpr const char *kTitle = "form.title";
 constexpr const char *kNumber = "form.number";
 
 // Where the detail band's parts stand while they print, and where they hide.
-constexpr double kTextTop = report::px(3);
-constexpr double kHidden = report::px(-2000);
-constexpr double kRuleTop = report::px(19);
-constexpr double kRuleAway = report::px(1000);
+constexpr double kTextTop = engine::px(3);
+constexpr double kHidden = engine::px(-2000);
+constexpr double kRuleTop = engine::px(19);
+constexpr double kRuleAway = engine::px(1000);
 constexpr const char *kNoteParts[] = {"qrlb_Data1", "qrlb_Data2", "qrlb_Data3", "qrlb_Data4"};
 constexpr const char *kColumnLines[] = {"HLine1", "HLine2", "HLine3"};
 
@@ -61,9 +61,9 @@ bool isDayHeader(const StagedRows &rows)
 }
 
 // A row's first line places the band's parts for a note or for a day header.
-void placeParts(report::Report &r, bool dayHeader)
+void placeParts(engine::Report &r, bool dayHeader)
 {
-    r.detail().setColor(dayHeader ? report::Color::silver() : report::Color::white());
+    r.detail().setColor(dayHeader ? engine::Color::silver() : engine::Color::white());
     for (const char *name : kNoteParts)
         r.label(name).setTop(dayHeader ? kHidden : kTextTop);
     for (const char *name : kColumnLines)
@@ -71,7 +71,7 @@ void placeParts(report::Report &r, bool dayHeader)
     r.label("qrlb_date").setTop(dayHeader ? kTextTop : kHidden);
 }
 
-std::vector<std::string> wrapRow(report::Report &r, const StagedRows &rows)
+std::vector<std::string> wrapRow(engine::Report &r, const StagedRows &rows)
 {
     if (isDayHeader(rows))
         return {rows.cell(nursing_col::kText)};
@@ -80,7 +80,7 @@ std::vector<std::string> wrapRow(report::Report &r, const StagedRows &rows)
     return r.wrapLines("qrlb_Data4", rows.cell(nursing_col::kText));
 }
 
-void fillLine(report::Report &r, const LineStep &step)
+void fillLine(engine::Report &r, const LineStep &step)
 {
     using namespace nursing_col;
     const StagedRows &rows = step.rows;
@@ -89,7 +89,7 @@ void fillLine(report::Report &r, const LineStep &step)
         placeParts(r, dayHeader);
     r.label("qrlb_Data1").setCaption(step.first() ? common::FmtDate(trimmed(rows.cell(kDate))) : "");
     r.label("qrlb_Data2").setCaption(step.first() ? trimmed(rows.cell(kTime)) : "");
-    report::Label &content = r.label("qrlb_Data4");
+    engine::Label &content = r.label("qrlb_Data4");
     content.setBold(PrintsBold(rows.cell(kTime)));
     content.setCaption(step.text);
     if (dayHeader)
@@ -116,7 +116,7 @@ BlockResult printNotes(PrintContext &context, const KindRules &rules, const serv
     values.set(kNumber, kFormNumber);
 
     PrintJob job;
-    report::Report &report = job.add(MakeReport(kUnit, kForm));
+    engine::Report &report = job.add(MakeReport(kUnit, kForm));
     ApplyBindings(report, nursingBindings(), values);
     FeedNursingLines(report, context.scratch.allList);
     job.summary = {record[0], record[1], record[2], record[6], meddept, record[4]};
@@ -126,7 +126,7 @@ BlockResult printNotes(PrintContext &context, const KindRules &rules, const serv
 
 } // namespace
 
-void FeedNursingLines(report::Report &report, common::GridData lines)
+void FeedNursingLines(engine::Report &report, common::GridData lines)
 {
     FeedLines(report, std::move(lines), wrapRow, fillLine);
 }

@@ -9,7 +9,7 @@
 namespace medrec::common {
 class GridData;
 }
-namespace medrec::report {
+namespace medrec::engine {
 class Report;
 }
 
@@ -23,6 +23,6 @@ std::vector<FormBindings> NursingRecordBindings();
 // The report's need-data: one band per wrapped line of the staged print lines (the
 // columns of NursingLines.h), the date and time on a note's first line, the signature and
 // the closing rule on its last, a day header alone on a silver band.
-void FeedNursingLines(report::Report &report, common::GridData lines);
+void FeedNursingLines(engine::Report &report, common::GridData lines);
 
 } // namespace medrec::reports

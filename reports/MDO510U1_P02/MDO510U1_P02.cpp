@@ -33,14 +33,14 @@ struct Mark
 };
 
 // Of a group of option labels, the one for the code gets its "■" caption.
-void markOption(report::Report &r, int code, std::initializer_list<Mark> marks)
+void markOption(engine::Report &r, int code, std::initializer_list<Mark> marks)
 {
     for (const Mark &m : marks)
         if (m.code == code)
             r.label(m.label).setCaption(m.caption);
 }
 
-void markState(report::Report &r, const FieldValues &v)
+void markState(engine::Report &r, const FieldValues &v)
 {
     const int state = DischargeCode(v["S_STRING17"], "퇴원시 환자상태");
     markOption(r, state,
@@ -58,7 +58,7 @@ void markState(report::Report &r, const FieldValues &v)
     r.label("qlb_Dead").setEnabled(v["S_STRING17"] == "6" || v["S_STRING17"] == "7");
 }
 
-void markManner(report::Report &r, const FieldValues &v)
+void markManner(engine::Report &r, const FieldValues &v)
 {
     markOption(r, DischargeCode(v["S_STRING18"], "퇴원 형태"),
                {{1, "QRLabel37", "■퇴원지시후"},
@@ -67,7 +67,7 @@ void markManner(report::Report &r, const FieldValues &v)
                 {4, "QRLabel58", "■탈원"}});
 }
 
-void markInfection(report::Report &r, const FieldValues &v)
+void markInfection(engine::Report &r, const FieldValues &v)
 {
     const int infection = DischargeCode(v["S_STRING19"], "병원 감염");
     markOption(r, infection >= 1 && infection <= 6 ? infection : 7,
@@ -81,7 +81,7 @@ void markInfection(report::Report &r, const FieldValues &v)
 }
 
 // The outpatient-plan row is disabled on the form: filled, never printed.
-void fillOutpatientPlan(report::Report &r, const FieldValues &v)
+void fillOutpatientPlan(engine::Report &r, const FieldValues &v)
 {
     const std::string &plan = v["S_STRING28"];
     if (plan.empty()) {
@@ -92,7 +92,7 @@ void fillOutpatientPlan(report::Report &r, const FieldValues &v)
     r.label("qlb_oprev").setCaption(OutpatientPlanFragment(plan));
 }
 
-void fillConfirmation(report::Report &r, const FieldValues &v)
+void fillConfirmation(engine::Report &r, const FieldValues &v)
 {
     const std::string caption = ConfirmationCaption(v["S_STRING45"]);
     r.label("QRLabel49").setCaption(caption);
@@ -136,14 +136,14 @@ const BindingTable &summaryBindings()
         text("qrme_Progress", "S_STRING27"),
         custom({"QRLabel44", "QRLabel45", "qlb_oprev"}, &fillOutpatientPlan),
         custom({"QRLabel49", "QRLabel51"}, &fillConfirmation),
-        custom({"qlb_Drg"}, [](report::Report &r, const FieldValues &v) {
+        custom({"qlb_Drg"}, [](engine::Report &r, const FieldValues &v) {
             r.label("qlb_Drg").setEnabled(v["S_STRING47"] == "Y");
         }),
-        custom({"qlb_Admpath"}, [](report::Report &r, const FieldValues &v) {
+        custom({"qlb_Admpath"}, [](engine::Report &r, const FieldValues &v) {
             r.label("qlb_Admpath").setEnabled(v["S_STRING48"] == "1");
         }),
         custom({"qrme_Data"},
-               [](report::Report &r, const FieldValues &v) { r.memo("qrme_Data").setText(DischargeNarrative(v)); }),
+               [](engine::Report &r, const FieldValues &v) { r.memo("qrme_Data").setText(DischargeNarrative(v)); }),
     };
     return table;
 }
@@ -233,7 +233,7 @@ BlockResult PrintDischargeSummary(PrintContext &context)
     const FieldValues values = RecordFields(data);
 
     PrintJob job;
-    report::Report &report = job.add(MakeReport(kUnit, kForm));
+    engine::Report &report = job.add(MakeReport(kUnit, kForm));
     ApplyBindings(report, summaryBindings(), values);
     job.summary = {cells[0], cells[1], cells[2], "I", cells[5], cells[4]};
     return job;

@@ -53,13 +53,13 @@ const BindingTable &headerBindings()
 // A date row writes only its date and the marker; a note row always has its date column.
 bool isDateRow(const StagedRows &rows) { return rows.cell(kMarker) == kDateMarker && rows.cell(kDate).empty(); }
 
-void showNoteCells(report::Report &r, bool on)
+void showNoteCells(engine::Report &r, bool on)
 {
     for (const char *name : {"qrlb_Data1", "qrlb_Data2", "qrlb_Data3", "qrlb_Data4", "HLine1", "HLine2", "HLine3"})
         r.component(name).setEnabled(on);
 }
 
-std::vector<std::string> wrapNote(report::Report &r, const StagedRows &rows)
+std::vector<std::string> wrapNote(engine::Report &r, const StagedRows &rows)
 {
     if (isDateRow(rows))
         return {};
@@ -68,16 +68,16 @@ std::vector<std::string> wrapNote(report::Report &r, const StagedRows &rows)
     return r.wrapLines("qrlb_Data4", trimmed(rows.cell(kText)));
 }
 
-void fillLine(report::Report &r, const LineStep &step)
+void fillLine(engine::Report &r, const LineStep &step)
 {
-    report::Band &band = r.band("band_Detail");
+    engine::Band &band = r.band("band_Detail");
     if (isDateRow(step.rows)) {
-        band.setColor(report::Color::silver());
+        band.setColor(engine::Color::silver());
         showNoteCells(r, false);
         r.line("LineBottom").setEnabled(true);
         return;
     }
-    band.setColor(report::Color::white());
+    band.setColor(engine::Color::white());
     showNoteCells(r, true);
     r.label("qrlb_Data1").setCaption(step.first() ? common::FmtDate(trimmed(step.rows.cell(kDate))) : "");
     r.label("qrlb_Data2").setCaption(step.first() ? trimmed(step.rows.cell(kTime)) : "");
@@ -147,7 +147,7 @@ BlockResult PrintProgressNote(PrintContext &context)
 
     const FieldValues &header = notes.front();
     PrintJob job;
-    report::Report &report = job.add(MakeReport(kUnit, kForm));
+    engine::Report &report = job.add(MakeReport(kUnit, kForm));
     ApplyBindings(report, headerBindings(), header);
     FeedLines(report, staged, &wrapNote, &fillLine);
     job.summary = {patNo, context.record[1], header["S_STRING17"], "I", header["S_STRING15"], header["S_STRING16"]};

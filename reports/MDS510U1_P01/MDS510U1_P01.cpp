@@ -55,7 +55,7 @@ const BindingTable &operationBindings()
         text("qrlb_PstIcdNm3", "S_STRING31"),
         text("qrlb_PstIcdNm4", "S_STRING32"),
         custom({"qrme_data"},
-               [](report::Report &r, const FieldValues &v) {
+               [](engine::Report &r, const FieldValues &v) {
                    r.memo("qrme_data").setText(OperationMemoText(v["S_STRING34"], v["S_STRING33"]));
                }),
     };
@@ -89,7 +89,7 @@ BlockResult PrintOperationRecord(PrintContext &context)
     const FieldValues values = RecordFields(data);
 
     PrintJob job;
-    report::Report &report = job.add(MakeReport(kUnit, kForm, clearCheckMarks));
+    engine::Report &report = job.add(MakeReport(kUnit, kForm, clearCheckMarks));
     ApplyBindings(report, operationBindings(), values);
     job.summary = {patNo, context.record[3], values["S_STRING35"], values["S_STRING36"], values["S_STRING5"],
                    values["S_STRING37"]};

@@ -37,7 +37,7 @@ Binding urine()
 // ten facility flags) fills it; a longer one gives it character 12.
 Binding callButton()
 {
-    return bind::custom({"qrs_edu311"}, [](report::Report &r, const FieldValues &v) {
+    return bind::custom({"qrs_edu311"}, [](engine::Report &r, const FieldValues &v) {
         const std::string &value = v["S_STRING49"];
         if (!sheet::FirstIsNumberOne(sheet::CharAt(value, 1)))
             return;

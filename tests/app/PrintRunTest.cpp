@@ -269,7 +269,7 @@ std::string &barcodeText()
 reports::BlockResult printsABarcode(reports::PrintContext &)
 {
     reports::PrintJob job;
-    auto &report = job.add(std::make_unique<report::Report>(report::parseForm(R"json({"name": "barcode",
+    auto &report = job.add(std::make_unique<engine::Report>(engine::parseForm(R"json({"name": "barcode",
         "bands": [{"name": "d", "kind": "detail", "height": 20, "components": [{"type": "label",
         "name": "qrlb_Barcode", "box": [0, 0, 80, 10], "font": {"family": "Code39(1:2)", "size": 24}}]}]})json")));
     report.label("qrlb_Barcode").setCaption(barcodeText());

@@ -10,7 +10,7 @@
 
 #include <stdexcept>
 
-namespace medrec::report {
+namespace medrec::engine {
 namespace {
 
 using test::elementsOf;
@@ -392,4 +392,4 @@ TEST(RunAll, AFailingReportLeavesNoDocument)
 }
 
 } // namespace
-} // namespace medrec::report
+} // namespace medrec::engine

@@ -16,7 +16,7 @@
 #include <regex>
 #include <thread>
 
-namespace medrec::report {
+namespace medrec::engine {
 namespace {
 
 std::string trimmed(std::string s)
@@ -93,4 +93,4 @@ TEST(CupsPrint, PrintsThroughThePrivateSchedulersDefaultQueue)
 }
 
 } // namespace
-} // namespace medrec::report
+} // namespace medrec::engine

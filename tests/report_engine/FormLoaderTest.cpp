@@ -9,7 +9,7 @@
 
 #include <fstream>
 
-namespace medrec::report {
+namespace medrec::engine {
 namespace {
 
 TEST(FormLoader, DefaultsUnitsAndInheritedFonts)
@@ -207,4 +207,4 @@ TEST(FormLoader, TheSampleFormsLoad)
 }
 
 } // namespace
-} // namespace medrec::report
+} // namespace medrec::engine

@@ -11,7 +11,7 @@
 
 #include <functional>
 
-namespace medrec::report {
+namespace medrec::engine {
 namespace {
 
 using test::measurer;
@@ -125,4 +125,4 @@ INSTANTIATE_TEST_SUITE_P(golden, PageDump,
                          });
 
 } // namespace
-} // namespace medrec::report
+} // namespace medrec::engine

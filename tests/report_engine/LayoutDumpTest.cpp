@@ -12,7 +12,7 @@
 #include <fstream>
 #include <sstream>
 
-namespace medrec::report {
+namespace medrec::engine {
 namespace {
 
 using test::measurer;
@@ -119,4 +119,4 @@ TEST(GoldenFile, WrittenOnlyWhenAskedThenCompared)
 }
 
 } // namespace
-} // namespace medrec::report
+} // namespace medrec::engine

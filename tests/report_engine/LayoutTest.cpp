@@ -11,7 +11,7 @@
 #include <cmath>
 #include <cstdio>
 
-namespace medrec::report {
+namespace medrec::engine {
 namespace {
 
 using test::countOf;
@@ -577,4 +577,4 @@ TEST(Components, LabelWidthsAlignmentAndClipping)
 }
 
 } // namespace
-} // namespace medrec::report
+} // namespace medrec::engine

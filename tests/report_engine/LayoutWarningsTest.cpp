@@ -5,7 +5,7 @@
 
 #include <gtest/gtest.h>
 
-namespace medrec::report {
+namespace medrec::engine {
 namespace {
 
 using test::measurer;
@@ -175,4 +175,4 @@ TEST(LayoutWarnings, AppendedDocumentsKeepTheirWarnings)
 }
 
 } // namespace
-} // namespace medrec::report
+} // namespace medrec::engine

@@ -15,7 +15,7 @@
 #include <set>
 #include <sstream>
 
-namespace medrec::report {
+namespace medrec::engine {
 namespace {
 
 const std::vector<std::string> kNotes{
@@ -178,4 +178,4 @@ TEST(PngOutput, PagesPaintWhatTheLayoutSays)
 }
 
 } // namespace
-} // namespace medrec::report
+} // namespace medrec::engine

@@ -4,7 +4,7 @@
 
 #include <gtest/gtest.h>
 
-namespace medrec::report {
+namespace medrec::engine {
 namespace {
 
 TEST(FindCut, NeverCutsAUnitInTwo)
@@ -80,4 +80,4 @@ TEST(PageFlow, BodyEmptyUntilContentFollowsTheHeaders)
 }
 
 } // namespace
-} // namespace medrec::report
+} // namespace medrec::engine

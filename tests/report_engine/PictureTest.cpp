@@ -9,7 +9,7 @@
 #include <fstream>
 #include <iterator>
 
-namespace medrec::report {
+namespace medrec::engine {
 namespace {
 
 std::vector<std::uint8_t> logoBytes()
@@ -147,4 +147,4 @@ TEST(Jpeg, AGoodLogoPrintsOnEveryPageFromOneDecode)
 }
 
 } // namespace
-} // namespace medrec::report
+} // namespace medrec::engine

@@ -10,7 +10,7 @@
 
 #include <set>
 
-namespace medrec::report {
+namespace medrec::engine {
 namespace {
 
 TEST(Code39, EveryCharacterHasThreeWideElementsAndItsOwnPattern)
@@ -117,4 +117,4 @@ TEST(Style, BarcodeFaces)
 }
 
 } // namespace
-} // namespace medrec::report
+} // namespace medrec::engine

@@ -7,7 +7,7 @@
 #include <random>
 #include <sys/wait.h>
 
-namespace medrec::report::test {
+namespace medrec::engine::test {
 
 std::filesystem::path formsDir()
 {
@@ -123,4 +123,4 @@ TempDir::~TempDir()
     std::filesystem::remove_all(m_path, ec);
 }
 
-} // namespace medrec::report::test
+} // namespace medrec::engine::test

@@ -13,7 +13,7 @@
 // Fixtures of the report engine tests: the test forms, the real-font measurer, queries on
 // laid-out pages.
 
-namespace medrec::report::test {
+namespace medrec::engine::test {
 
 std::filesystem::path formsDir();
 std::filesystem::path logoDir();
@@ -56,4 +56,4 @@ private:
     std::filesystem::path m_path;
 };
 
-} // namespace medrec::report::test
+} // namespace medrec::engine::test

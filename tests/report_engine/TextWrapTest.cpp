@@ -5,7 +5,7 @@
 
 #include <gtest/gtest.h>
 
-namespace medrec::report {
+namespace medrec::engine {
 namespace {
 
 // One unit per code point.
@@ -82,4 +82,4 @@ TEST(TextWrap, RealFaceLinesFitTheColumnAndAreFilledGreedily)
 }
 
 } // namespace
-} // namespace medrec::report
+} // namespace medrec::engine

@@ -9,7 +9,7 @@
 
 #include <cmath>
 
-namespace medrec::report {
+namespace medrec::engine {
 namespace {
 
 using test::measurer;
@@ -132,4 +132,4 @@ TEST(WrapLines, NamesAndPlacesWithoutALineWidth)
 }
 
 } // namespace
-} // namespace medrec::report
+} // namespace medrec::engine

@@ -25,20 +25,20 @@ std::size_t count(const std::string &text, const std::string &part)
 }
 
 // The narrative's printed lines, as laid out (the PDF reader reorders the spaced answers).
-std::string narrative(const report::Document &doc)
+std::string narrative(const engine::Document &doc)
 {
     std::string text;
     for (const auto &page : doc.pages)
         for (const auto &element : page.elements)
-            if (element.kind == report::ElementKind::Text && element.component == "qrme_Data")
+            if (element.kind == engine::ElementKind::Text && element.component == "qrme_Data")
                 text += element.text + "\n";
     return text;
 }
 
-const report::Element *barcodeOf(const report::Page &page)
+const engine::Element *barcodeOf(const engine::Page &page)
 {
     for (const auto &element : page.elements)
-        if (element.kind == report::ElementKind::Barcode && element.component == "qlb_barcode")
+        if (element.kind == engine::ElementKind::Barcode && element.component == "qlb_barcode")
             return &element;
     return nullptr;
 }
@@ -103,7 +103,7 @@ TEST_F(DischargeSummary, PrintsEveryCaptionAndValueOverTwoPagesAndWritesNoHistor
         EXPECT_NE(pages[i].find("-" + std::to_string(i + 1) + "-"), std::string::npos);
         EXPECT_EQ(pages[i].find("[ER]"), std::string::npos);
         EXPECT_EQ(pages[i].find("[D]"), std::string::npos);
-        const report::Element *barcode = barcodeOf(result.document->pages[i]);
+        const engine::Element *barcode = barcodeOf(result.document->pages[i]);
         ASSERT_NE(barcode, nullptr);
         EXPECT_EQ(barcode->text, "*00001234*");
     }

@@ -14,7 +14,7 @@ namespace medrec::testing {
 
 namespace {
 
-using namespace medrec::report;
+using namespace medrec::engine;
 
 std::string mm(double value)
 {

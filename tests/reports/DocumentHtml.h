@@ -15,7 +15,7 @@ namespace medrec::testing {
 // Writes `<dir>/<name>.html` and the pictures it shows (`<dir>/<name>-image<N>.png`, one per
 // picture however many pages show it). Returns the page's path; throws std::runtime_error
 // when a file cannot be written.
-std::filesystem::path WriteDocumentHtml(const report::Document &document, const std::filesystem::path &dir,
+std::filesystem::path WriteDocumentHtml(const engine::Document &document, const std::filesystem::path &dir,
                                         const std::string &name);
 
 } // namespace medrec::testing

@@ -65,14 +65,14 @@ void ExpectNothingFound(const KindPrint &result, const std::string &status)
     EXPECT_FALSE(result.printed());
 }
 
-std::vector<std::vector<std::string>> BandLines(const report::Document &document, const std::string &band)
+std::vector<std::vector<std::string>> BandLines(const engine::Document &document, const std::string &band)
 {
     std::vector<std::vector<std::string>> pages;
-    for (const report::Page &page : document.pages) {
+    for (const engine::Page &page : document.pages) {
         // top (0.1 mm) -> left (0.1 mm) -> text
         std::map<long, std::map<long, std::string>> lines;
-        for (const report::Element &e : page.elements) {
-            if (e.kind != report::ElementKind::Text || e.band != band || e.component.empty())
+        for (const engine::Element &e : page.elements) {
+            if (e.kind != engine::ElementKind::Text || e.band != band || e.component.empty())
                 continue;
             std::string text = e.text;
             text.erase(0, text.find_first_not_of(' '));
@@ -91,21 +91,21 @@ std::vector<std::vector<std::string>> BandLines(const report::Document &document
     return pages;
 }
 
-std::vector<std::string> ComponentTexts(const report::Document &document, const std::string &component)
+std::vector<std::string> ComponentTexts(const engine::Document &document, const std::string &component)
 {
     std::vector<std::string> texts;
-    for (const report::Page &page : document.pages)
-        for (const report::Element &e : page.elements)
-            if (e.kind == report::ElementKind::Text && e.component == component)
+    for (const engine::Page &page : document.pages)
+        for (const engine::Element &e : page.elements)
+            if (e.kind == engine::ElementKind::Text && e.component == component)
                 texts.push_back(e.text);
     return texts;
 }
 
-bool PrintsText(const report::Document &document, int page, const std::string &text)
+bool PrintsText(const engine::Document &document, int page, const std::string &text)
 {
     const auto &elements = document.pages.at(static_cast<std::size_t>(page - 1)).elements;
-    return std::any_of(elements.begin(), elements.end(), [&](const report::Element &e) {
-        return e.kind == report::ElementKind::Text && e.text == text;
+    return std::any_of(elements.begin(), elements.end(), [&](const engine::Element &e) {
+        return e.kind == engine::ElementKind::Text && e.text == text;
     });
 }
 

@@ -36,14 +36,14 @@ void ExpectNothingFound(const KindPrint &result, const std::string &status);
 // The table lines the band printed, page by page: each line's named cells left to right as
 // "component=text" (trimmed), joined by "|". Cells sharing a top edge make one line; empty
 // cells print nothing and are left out.
-std::vector<std::vector<std::string>> BandLines(const report::Document &document, const std::string &band);
+std::vector<std::vector<std::string>> BandLines(const engine::Document &document, const std::string &band);
 
 // Every text the component printed, in document order (a line each).
-std::vector<std::string> ComponentTexts(const report::Document &document, const std::string &component);
+std::vector<std::string> ComponentTexts(const engine::Document &document, const std::string &component);
 
 // Whether page `page` (1-based) of the document prints a text element exactly so; for
 // captions whose blanks let pdftotext wrap another label's text into them ("이    름").
-bool PrintsText(const report::Document &document, int page, const std::string &text);
+bool PrintsText(const engine::Document &document, int page, const std::string &text);
 
 // Whether the page's text (blanks removed) holds the text (blanks removed).
 bool Shows(const std::string &page, const std::string &text);

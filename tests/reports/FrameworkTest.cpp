@@ -21,9 +21,9 @@ using namespace medrec::reports;
 namespace {
 
 // A one-band form with labels l1..l3, a memo m1 and squares s1..s4.
-report::Report smallForm()
+engine::Report smallForm()
 {
-    return report::Report(report::parseForm(R"({
+    return engine::Report(engine::parseForm(R"({
       "name": "qr_test",
       "bands": [{"name": "band_Detail", "kind": "detail", "height": 40, "components": [
         {"type": "label", "name": "l1", "box": [0, 0, 50, 5]},
@@ -37,13 +37,13 @@ report::Report smallForm()
       ]}]})"));
 }
 
-bool black(report::Report &r, const char *shape)
+bool black(engine::Report &r, const char *shape)
 {
     const auto &brush = r.shape(shape).brush;
-    return brush && *brush == report::Color::black();
+    return brush && *brush == engine::Color::black();
 }
 
-std::string squares(report::Report &r)
+std::string squares(engine::Report &r)
 {
     std::string out;
     for (const char *s : {"s1", "s2", "s3", "s4"})
@@ -204,7 +204,7 @@ TEST(RecordKindBindings, NameOnlyComponentsTheirFormsHave)
         EXPECT_FALSE(forms.empty());
         for (const FormBindings &form : forms) {
             SCOPED_TRACE(form.form);
-            report::Report report(LoadReportForm(std::string(kind.unit), form.form));
+            engine::Report report(LoadReportForm(std::string(kind.unit), form.form));
             for (const std::string &component : BoundComponents(form.table))
                 EXPECT_TRUE(report.has(component)) << "the form has no component " << component;
         }
@@ -215,9 +215,9 @@ TEST(RecordKindBindings, NameOnlyComponentsTheirFormsHave)
 namespace {
 
 // A form whose detail band prints one label per record.
-report::Report lineForm()
+engine::Report lineForm()
 {
-    return report::Report(report::parseForm(R"({
+    return engine::Report(engine::parseForm(R"({
       "name": "qr_lines",
       "bands": [{"name": "band_Detail", "kind": "detail", "height": 5, "components": [
         {"type": "label", "name": "line", "box": [0, 0, 100, 5]}
@@ -232,7 +232,7 @@ common::GridData staged(const std::vector<std::string> &texts)
     return table;
 }
 
-std::vector<std::string> printedLines(const report::Document &document)
+std::vector<std::string> printedLines(const engine::Document &document)
 {
     std::vector<std::string> lines;
     for (const auto &page : document.pages)
@@ -248,8 +248,8 @@ TEST(StagedRowsTest, EveryRunStartsAtTheFirstStagedRow)
 {
     auto report = lineForm();
     FeedRows(report, staged({"a", "b", "c"}),
-             [](report::Report &r, const StagedRows &rows) { r.label("line").setCaption(rows.cell(1)); });
-    report::QtTextMeasurer measurer;
+             [](engine::Report &r, const StagedRows &rows) { r.label("line").setCaption(rows.cell(1)); });
+    engine::QtTextMeasurer measurer;
     EXPECT_EQ(printedLines(report.run(measurer)), (std::vector<std::string>{"a", "b", "c"}));
     EXPECT_EQ(printedLines(report.run(measurer)), (std::vector<std::string>{"a", "b", "c"}));
 }
@@ -257,13 +257,13 @@ TEST(StagedRowsTest, EveryRunStartsAtTheFirstStagedRow)
 TEST(StagedRowsTest, OneBandPerWrappedLineWithFirstAndLastMarked)
 {
     auto report = lineForm();
-    const auto wrap = [](report::Report &, const StagedRows &rows) {
+    const auto wrap = [](engine::Report &, const StagedRows &rows) {
         std::vector<std::string> lines;
         for (char c : rows.cell(1))
             lines.emplace_back(1, c);
         return lines; // one line per character; an empty text has none
     };
-    FeedLines(report, staged({"abc", "", "d"}), wrap, [](report::Report &r, const LineStep &step) {
+    FeedLines(report, staged({"abc", "", "d"}), wrap, [](engine::Report &r, const LineStep &step) {
         std::string text = step.text.empty() ? "-" : step.text;
         if (step.first())
             text = "<" + text;
@@ -271,7 +271,7 @@ TEST(StagedRowsTest, OneBandPerWrappedLineWithFirstAndLastMarked)
             text += ">";
         r.label("line").setCaption(text);
     });
-    report::QtTextMeasurer measurer;
+    engine::QtTextMeasurer measurer;
     const std::vector<std::string> expected{"<a", "b", "c>", "<->", "<d>"};
     EXPECT_EQ(printedLines(report.run(measurer)), expected);
     EXPECT_EQ(printedLines(report.run(measurer)), expected);

@@ -41,7 +41,7 @@ reports::FieldValues emptyValues()
 // Both pages filled from the values.
 struct Sheet
 {
-    std::vector<std::unique_ptr<report::Report>> pages;
+    std::vector<std::unique_ptr<engine::Report>> pages;
 
     explicit Sheet(const reports::FieldValues &values)
     {
@@ -50,7 +50,7 @@ struct Sheet
             reports::ApplyBindings(*pages.back(), form.table, values);
         }
     }
-    report::Report &holding(const std::string &name)
+    engine::Report &holding(const std::string &name)
     {
         for (auto &page : pages)
             if (page->has(name))
@@ -58,7 +58,7 @@ struct Sheet
         throw std::out_of_range(name);
     }
     std::string caption(const std::string &label) { return holding(label).label(label).caption; }
-    bool black(const std::string &square) { return holding(square).shape(square).brush == report::Color::black(); }
+    bool black(const std::string &square) { return holding(square).shape(square).brush == engine::Color::black(); }
 };
 
 struct RuleCase

@@ -34,12 +34,12 @@ namespace {
 constexpr const char *kKind = "MDADINFT";
 
 // The lines a component printed, in order, over the whole document.
-std::vector<std::string> printedLines(const report::Document &doc, const std::string &component)
+std::vector<std::string> printedLines(const engine::Document &doc, const std::string &component)
 {
     std::vector<std::string> lines;
     for (const auto &page : doc.pages)
         for (const auto &e : page.elements)
-            if (e.kind == report::ElementKind::Text && e.component == component)
+            if (e.kind == engine::ElementKind::Text && e.component == component)
                 lines.push_back(e.text);
     return lines;
 }
@@ -289,8 +289,8 @@ TEST_F(GeneralNursingSheet, APageThatFailsLeavesBothPagesUnprinted)
     auto block = reports::FindRecordKind(kKind)->block(context);
     auto &job = std::get<reports::PrintJob>(block);
     ASSERT_EQ(job.reports().size(), 2u);
-    job.reports()[1]->setBeforePrint([](report::Report &) { throw report::ReportError("page 2 broke"); });
-    EXPECT_THROW(reports::LayOutJob(job, kKind), report::ReportError);
+    job.reports()[1]->setBeforePrint([](engine::Report &) { throw engine::ReportError("page 2 broke"); });
+    EXPECT_THROW(reports::LayOutJob(job, kKind), engine::ReportError);
 
     // Page 2's form file damaged: the block stops before anything is laid out.
     mt::TempDir forms;

@@ -69,7 +69,7 @@ TEST_P(GoldenPages, MatchTheReviewedDump)
     auto context = contextFor(c.kind, c.patNo, c.visitDate, c.record);
     const KindPrint result = print(c.kind, context);
     ASSERT_TRUE(result.printed()) << result.failure;
-    EXPECT_TRUE(matchesGolden(c.kind, c.name, report::dumpDocument(*result.document)));
+    EXPECT_TRUE(matchesGolden(c.kind, c.name, engine::dumpDocument(*result.document)));
     // A printed copy never loses text.
     for (const auto &warning : result.document->warnings)
         ADD_FAILURE() << warning.message;

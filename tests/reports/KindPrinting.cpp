@@ -131,8 +131,8 @@ KindPrint PrintKind(const std::string &kindCode, reports::PrintContext &context,
             return result;
         }
         auto &job = std::get<reports::PrintJob>(block);
-        report::RunOptions options;
-        options.printTime = report::DateTime{2026, 12, 9, 14, 30, 5};
+        engine::RunOptions options;
+        options.printTime = engine::DateTime{2026, 12, 9, 14, 30, 5};
         start = Clock::now();
         result.document = reports::LayOutJob(job, kindCode, options);
         spent.layout = secondsSince(start);
@@ -140,7 +140,7 @@ KindPrint PrintKind(const std::string &kindCode, reports::PrintContext &context,
         result.history = job.history;
         start = Clock::now();
         const auto printed =
-            report::printDocument(*result.document, {kindCode, context.record[0], nullptr, false});
+            engine::printDocument(*result.document, {kindCode, context.record[0], nullptr, false});
         spent.output = secondsSince(start);
         if (!printed.ok)
             result.fault = "printing failed: " + printed.error;

@@ -23,7 +23,7 @@ namespace medrec::testing {
 struct KindPrint
 {
     std::optional<reports::NotPrinted> refused; // set when the block printed nothing
-    std::optional<report::Document> document;   // the laid-out pages
+    std::optional<engine::Document> document;   // the laid-out pages
     reports::PrintedSummary summary;
     std::vector<reports::HistoryRow> history;
     std::filesystem::path pdf; // the PDF written

@@ -36,10 +36,10 @@ constexpr const char *kForm = "TMDN420F1_P01";
 
 // What one detail band shows: "DAY <header>" or "<date>|<time>|<line>|<signature>", then
 // " bold" when the line prints bold and " rule" when the closing rule is in the band.
-std::string bandLine(report::Report &r)
+std::string bandLine(engine::Report &r)
 {
     const bool day = r.label("qrlb_date").box.top >= 0;
-    const bool silver = r.detail().color == report::Color::silver();
+    const bool silver = r.detail().color == engine::Color::silver();
     EXPECT_EQ(day, silver) << "a day header prints on silver, a note on white";
     std::string line = day ? "DAY " + r.label("qrlb_date").caption
                            : r.label("qrlb_Data1").caption + "|" + r.label("qrlb_Data2").caption + "|" +
@@ -52,24 +52,24 @@ std::string bandLine(report::Report &r)
 }
 
 // Runs the report, noting each detail band as bandLine gives it.
-std::vector<std::string> runBands(report::Report &report, report::Document *document = nullptr)
+std::vector<std::string> runBands(engine::Report &report, engine::Document *document = nullptr)
 {
     auto lines = std::make_shared<std::vector<std::string>>();
-    report.setNeedData([lines, feed = report.needData()](report::Report &r) {
+    report.setNeedData([lines, feed = report.needData()](engine::Report &r) {
         const bool more = feed(r);
         if (more)
             lines->push_back(bandLine(r));
         return more;
     });
-    report::QtTextMeasurer measurer;
-    report::Document laidOut = report.run(measurer);
+    engine::QtTextMeasurer measurer;
+    engine::Document laidOut = report.run(measurer);
     if (document)
         *document = std::move(laidOut);
     return *lines;
 }
 
 // The form fed with the print lines of these notes, as the block feeds it.
-std::unique_ptr<report::Report> fedForm(NursingKind kind, const std::vector<NoteEntry> &notes,
+std::unique_ptr<engine::Report> fedForm(NursingKind kind, const std::vector<NoteEntry> &notes,
                                         std::optional<common::Date> admission)
 {
     common::GridData table{60, 2, 1};
@@ -105,7 +105,7 @@ TEST(NursingLinePaging, ANoteOfThreeLinesHasItsDateFirstAndItsSignatureLast)
     for (int i = 0; i < 20; ++i)
         note += "가나다라마 ";
     auto report = fedForm(NursingKind::Ward, {{"20190304", "10:00", note, "이간호", ""}}, kMarch4);
-    report::QtTextMeasurer measurer;
+    engine::QtTextMeasurer measurer;
     const auto wrapped = report->wrapLines("qrlb_Data4", common::TrimBlanks(note), measurer);
     ASSERT_EQ(wrapped.size(), 3u) << "the note should wrap to three lines";
 
@@ -239,7 +239,7 @@ TEST_F(NursingRecord, TheWardRecordRunsOntoTwoPagesWithItsFrameOnEach)
     auto context = contextFor("MDNRRECT", "00001234", "201805140930");
     const auto printed = print("MDNRRECT", context);
     ASSERT_TRUE(printed.printed()) << printed.failure;
-    EXPECT_TRUE(printed.document->warnings.empty()) << report::dumpDocument(*printed.document);
+    EXPECT_TRUE(printed.document->warnings.empty()) << engine::dumpDocument(*printed.document);
     const auto pages = pageTexts(printed.pdf);
     ASSERT_EQ(pages.size(), 2u);
     for (std::size_t p = 0; p < pages.size(); ++p) {

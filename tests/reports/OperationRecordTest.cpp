@@ -165,7 +165,7 @@ TEST(FormConventions, OnlyAnExactYFillsTheSquare)
         reports::shcbx_pro((*form), "QRShape3", value);
         const auto brush = (*form).shape("QRShape3").brush;
         ASSERT_TRUE(brush.has_value());
-        EXPECT_EQ(*brush == report::Color::black(), black);
+        EXPECT_EQ(*brush == engine::Color::black(), black);
     }
     // The creation hook emptied every check mark.
     EXPECT_EQ((*form).label("qrlb_TissY").caption, "");

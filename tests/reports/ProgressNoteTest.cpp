@@ -23,12 +23,12 @@ protected:
 };
 
 // The texts of one component on the laid-out pages, in print order.
-std::vector<std::string> textsOf(const report::Document &doc, const std::string &component)
+std::vector<std::string> textsOf(const engine::Document &doc, const std::string &component)
 {
     std::vector<std::string> texts;
     for (const auto &page : doc.pages)
         for (const auto &element : page.elements)
-            if (element.kind == report::ElementKind::Text && element.component == component && !element.text.empty())
+            if (element.kind == engine::ElementKind::Text && element.component == component && !element.text.empty())
                 texts.push_back(element.text);
     return texts;
 }
@@ -69,8 +69,8 @@ TEST_F(ProgressNote, PrintsEveryDayAndNoteOverTwoPagesAndWritesItsHistoryRow)
     int bars = 0;
     for (const auto &page : result.document->pages)
         for (const auto &element : page.elements)
-            if (element.kind == report::ElementKind::Shape && element.band == "band_Detail" &&
-                element.component.empty() && element.fill == report::Color::silver())
+            if (element.kind == engine::ElementKind::Shape && element.band == "band_Detail" &&
+                element.component.empty() && element.fill == engine::Color::silver())
                 ++bars;
     EXPECT_EQ(bars, 7);
 

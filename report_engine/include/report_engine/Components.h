@@ -14,7 +14,7 @@
 // the top-left corner of its band (or of the paper, for page furniture). A component that lies
 // wholly outside its band does not print; one that lies partly outside is cut at the band's edge.
 
-namespace medrec::report {
+namespace medrec::engine {
 
 struct ComponentBase {
     std::string name;
@@ -128,4 +128,4 @@ const ComponentBase& base(const Component& c);
 // "label", "memo", "shape", "line", "picture", "systemField".
 const char* typeName(const Component& c);
 
-} // namespace medrec::report
+} // namespace medrec::engine

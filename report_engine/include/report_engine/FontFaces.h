@@ -13,7 +13,7 @@
 //   Times New Roman / Courier New         -> DejaVu Serif / DejaVu Sans Mono
 // Any other name is used as given when installed, else Noto Sans CJK KR.
 
-namespace medrec::report {
+namespace medrec::engine {
 
 // First entry is the face itself; the rest are fallbacks for characters it lacks.
 QStringList substituteFamilies(const std::string& siteFamily);
@@ -27,4 +27,4 @@ QFont toQFont(const FontSpec& spec);
 // which still covers every glyph's ink.
 bool usesCompactLineMetrics(const std::string& siteFamily);
 
-} // namespace medrec::report
+} // namespace medrec::engine

@@ -10,7 +10,7 @@
 // A form: its page setup, its bands and the components placed on the page outside every band.
 // Plain values; a Report fills and runs a copy of it.
 
-namespace medrec::report {
+namespace medrec::engine {
 
 enum class BandKind {
     Title,
@@ -80,4 +80,4 @@ struct Form {
     std::filesystem::path source;    // the file it was loaded from, if any
 };
 
-} // namespace medrec::report
+} // namespace medrec::engine

@@ -10,7 +10,7 @@
 // malformed JSON, an unknown key or type, a duplicate name, a bad unit or colour — throws
 // ReportError naming the file and the place in it (a JSON pointer such as /bands/2/components/5).
 
-namespace medrec::report {
+namespace medrec::engine {
 
 struct LoadOptions {
     // Where pictures are looked for after the form file's own directory.
@@ -27,4 +27,4 @@ Form loadFormFile(const std::filesystem::path& file, const LoadOptions& options 
 Form loadForm(std::string_view name, const std::vector<std::filesystem::path>& searchPath,
               const LoadOptions& options = {});
 
-} // namespace medrec::report
+} // namespace medrec::engine

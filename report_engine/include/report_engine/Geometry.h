@@ -3,7 +3,7 @@
 // Plain geometry in millimetres. Positions on a page are measured from the paper's top-left
 // corner, positions inside a band from the band's top-left corner; y grows downwards.
 
-namespace medrec::report {
+namespace medrec::engine {
 
 // Forms designed on screen give sizes in pixels at 96 dpi and font sizes in points.
 constexpr double kMmPerInch = 25.4;
@@ -42,4 +42,4 @@ struct RectMm {
     friend bool operator==(const RectMm&, const RectMm&) = default;
 };
 
-} // namespace medrec::report
+} // namespace medrec::engine

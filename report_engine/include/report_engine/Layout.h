@@ -14,7 +14,7 @@
 // element with its position on the paper in mm; text already broken into lines and measured, so
 // painting places glyphs and never re-flows anything.
 
-namespace medrec::report {
+namespace medrec::engine {
 
 enum class ElementKind { Text, Shape, Line, Image, Barcode };
 
@@ -92,4 +92,4 @@ struct Document {
     void append(Document&& other);
 };
 
-} // namespace medrec::report
+} // namespace medrec::engine

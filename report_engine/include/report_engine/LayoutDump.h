@@ -20,8 +20,8 @@
 //
 // Element lines name band/component ("-" for none) and add clip=[...] when drawing is cut.
 
-namespace medrec::report {
+namespace medrec::engine {
 
 std::string dumpDocument(const Document& document);
 
-} // namespace medrec::report
+} // namespace medrec::engine

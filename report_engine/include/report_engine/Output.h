@@ -10,7 +10,7 @@
 
 // File outputs of laid-out documents. Failures come back as text (empty on success).
 
-namespace medrec::report {
+namespace medrec::engine {
 
 // One PDF file, one PDF page per page, fonts embedded (text searchable and copyable).
 std::string writePdf(const Document& document, const std::filesystem::path& file);
@@ -23,4 +23,4 @@ QImage renderPage(const Page& page, double dpi = 150);
 std::string writePngPages(const Document& document, const std::filesystem::path& dir, double dpi = 150,
                           std::vector<std::filesystem::path>* written = nullptr);
 
-} // namespace medrec::report
+} // namespace medrec::engine

@@ -13,7 +13,7 @@ class QPainter;
 // gives the scale. One painter per document: decoded pictures are converted once and shared by
 // all pages, so a PDF embeds a logo once.
 
-namespace medrec::report {
+namespace medrec::engine {
 
 class PagePainter {
 public:
@@ -26,4 +26,4 @@ private:
     std::map<const RasterImage*, QImage> m_images;
 };
 
-} // namespace medrec::report
+} // namespace medrec::engine

@@ -11,7 +11,7 @@ class QWidget;
 // Printing a laid-out document: to the system's default printer (one copy, a progress window,
 // no preview), or — when MEDREC_PRINT_TO=pdf:DIR is set — to one PDF file per document in DIR.
 
-namespace medrec::report {
+namespace medrec::engine {
 
 struct PrintTarget {
     enum class Kind { DefaultPrinter, PdfDirectory, Invalid } kind = Kind::DefaultPrinter;
@@ -53,4 +53,4 @@ std::filesystem::path reservePdfFile(const std::filesystem::path& dir, const std
 // Prints the document where MEDREC_PRINT_TO says. Blocks until the document is spooled.
 PrintResult printDocument(const Document& document, const PrintRequest& request);
 
-} // namespace medrec::report
+} // namespace medrec::engine

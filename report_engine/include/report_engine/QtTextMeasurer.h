@@ -15,7 +15,7 @@
 // every text measured (forms repeat their texts: times, codes, numbers, the same words while a
 // memo is wrapped); not thread-safe.
 
-namespace medrec::report {
+namespace medrec::engine {
 
 class QtTextMeasurer final : public TextMeasurer {
 public:
@@ -41,4 +41,4 @@ private:
     mutable Face* m_lastFace = nullptr;
 };
 
-} // namespace medrec::report
+} // namespace medrec::engine

@@ -11,7 +11,7 @@
 
 // Decoded pictures as plain pixel buffers, and the per-run store that decodes each file once.
 
-namespace medrec::report {
+namespace medrec::engine {
 
 struct RasterImage {
     int width = 0;
@@ -51,4 +51,4 @@ private:
     std::map<std::string, std::shared_ptr<const RasterImage>> m_images;
 };
 
-} // namespace medrec::report
+} // namespace medrec::engine

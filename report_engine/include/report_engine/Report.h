@@ -28,7 +28,7 @@
 // is laid out across pages between its components (a box taller than a page between its lines).
 // What had to be cut anyway is in Document::warnings.
 
-namespace medrec::report {
+namespace medrec::engine {
 
 struct RunOptions {
     std::optional<DateTime> printTime;               // for the clock fields; now when empty
@@ -116,4 +116,4 @@ private:
 // ends the whole call, so no half document is ever printed.
 Document runAll(const std::vector<Report*>& reports, const TextMeasurer& measurer, const RunOptions& options = {});
 
-} // namespace medrec::report
+} // namespace medrec::engine

@@ -3,7 +3,7 @@
 #include <stdexcept>
 #include <string>
 
-namespace medrec::report {
+namespace medrec::engine {
 
 // Thrown for faults in a form or in the code that fills it: a form file that does not parse, a
 // component name the form does not have, a component of another type than asked for. These are
@@ -13,4 +13,4 @@ public:
     explicit ReportError(const std::string& what) : std::runtime_error(what) {}
 };
 
-} // namespace medrec::report
+} // namespace medrec::engine

@@ -6,7 +6,7 @@
 
 // Plain style values shared by the form model and the laid-out pages.
 
-namespace medrec::report {
+namespace medrec::engine {
 
 struct Color {
     std::uint8_t r = 0;
@@ -76,4 +76,4 @@ struct Pen {
     friend bool operator==(const Pen&, const Pen&) = default;
 };
 
-} // namespace medrec::report
+} // namespace medrec::engine

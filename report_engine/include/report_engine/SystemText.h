@@ -2,7 +2,7 @@
 
 #include <string>
 
-namespace medrec::report {
+namespace medrec::engine {
 
 struct DateTime {
     int year = 2000;
@@ -20,4 +20,4 @@ std::string formatDateTime(const DateTime& t, const std::string& format);
 // {page} and {pages} replaced.
 std::string formatPageNumber(const std::string& format, int page, int pages);
 
-} // namespace medrec::report
+} // namespace medrec::engine

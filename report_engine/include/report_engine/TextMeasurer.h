@@ -4,7 +4,7 @@
 
 #include <string_view>
 
-namespace medrec::report {
+namespace medrec::engine {
 
 struct LineMetrics {
     double ascent = 0;  // mm above the baseline
@@ -21,4 +21,4 @@ public:
     virtual LineMetrics lineMetrics(const FontSpec& font) const = 0;
 };
 
-} // namespace medrec::report
+} // namespace medrec::engine
