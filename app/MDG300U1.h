@@ -76,7 +76,7 @@ public:
     PrintOutcome PrintRecordKind(const reports::RecordKind &kind);
     // Writes the print's history rows, with the record kind code, in one transaction; false
     // (shown on stb_Message) on failure.
-    bool SavePrintHistory(const std::vector<reports::HistoryRow> &rows, const std::string &kindCode);
+    bool SavePrintHistory(const reports::HistoryRow &row, const std::string &kindCode);
 
 signals:
     // A status text the screen itself set on stb_Message (service failures shown on the

@@ -11,6 +11,7 @@
 #include "MsgCom.h"
 #include "PrinterCheck.h"
 #include "RecordKinds.h"
+#include "RecordPrint.h"
 #include "ReportForms.h"
 #include "TStatusBar.h"
 #include "TuxMsg.h"
@@ -47,16 +48,16 @@ bool printJob(const reports::PrintJob &job, const reports::RecordKind &kind, con
     return printed.ok;
 }
 
-// Runs the block and prints what it filled. The history rows to write, or nullopt when
-// nothing was printed; every failure, whatever a block or the engine throws, ends here with
-// one message.
-std::optional<std::vector<reports::HistoryRow>> printRecord(const reports::RecordKind &kind,
+// Runs the block and prints what it filled: the job that went out, or nullopt when nothing
+// was printed; every failure, whatever a block or the engine throws, ends here with one
+// message.
+std::optional<reports::PrintJob> printRecord(const reports::RecordKind &kind,
                                                             reports::PrintContext &context, const MDG300Controls &ui,
                                                             QWidget *parent)
 {
     std::string failure;
     try {
-        reports::BlockResult result = kind.block(context);
+        reports::BlockResult result = reports::RunBlock(kind, context);
         KeepScratchTables(ui, context.scratch);
         if (const auto *refused = std::get_if<reports::NotPrinted>(&result)) {
             if (refused->reason == reports::NotPrinted::Reason::ServiceFailed)
@@ -67,10 +68,10 @@ std::optional<std::vector<reports::HistoryRow>> printRecord(const reports::Recor
                 ui.stb_Message->setPanelText(QString::fromStdString(refused->notice.text));
             return std::nullopt;
         }
-        const auto &job = std::get<reports::PrintJob>(result);
+        auto &job = std::get<reports::PrintJob>(result);
         if (!printJob(job, kind, context.record[0], ui, parent))
             return std::nullopt;
-        return job.history;
+        return std::move(job);
     } catch (const reports::CodeConversionError &e) {
         failure = e.what();
     } catch (const engine::ReportError &e) {
@@ -118,20 +119,20 @@ PrintOutcome TMDG300F1::PrintSelectedRecord()
 PrintOutcome TMDG300F1::PrintRecordKind(const reports::RecordKind &kind)
 {
     reports::PrintContext context = CapturePrintContext(m_ui);
-    std::optional<std::vector<reports::HistoryRow>> history;
+    std::optional<reports::PrintJob> printed;
     {
         middleware::BusyCursor busy;
-        history = printRecord(kind, context, m_ui, this);
+        printed = printRecord(kind, context, m_ui, this);
     }
-    if (!history) {
+    if (!printed) {
         // Nothing went out: no summary names a printed record.
         clearPrintedSummary();
         return PrintOutcome::NotPrinted;
     }
-    if (!kind.writesHistory || history->empty())
+    if (!printed->history)
         return PrintOutcome::Printed;
-    return SavePrintHistory(*history, std::string(kind.code)) ? PrintOutcome::Printed
-                                                              : PrintOutcome::PrintedWithoutHistory;
+    return SavePrintHistory(*printed->history, std::string(kind.code)) ? PrintOutcome::Printed
+                                                                       : PrintOutcome::PrintedWithoutHistory;
 }
 
 void TMDG300F1::clearPrintedSummary()
@@ -139,10 +140,10 @@ void TMDG300F1::clearPrintedSummary()
     ShowPrintedSummary(m_ui, {});
 }
 
-bool TMDG300F1::SavePrintHistory(const std::vector<reports::HistoryRow> &rows, const std::string &kindCode)
+bool TMDG300F1::SavePrintHistory(const reports::HistoryRow &row, const std::string &kindCode)
 {
     middleware::BusyCursor busy;
-    if (reports::SavePrintHistory(rows, kindCode) == 1)
+    if (reports::SavePrintHistory(row, kindCode) == 1)
         return true;
     middleware::ShowTuxMessage(m_ui.stb_Message);
     return false;

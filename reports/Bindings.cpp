@@ -25,14 +25,38 @@ void ApplyBindings(engine::Report &report, const BindingTable &table, const Fiel
         binding.apply(report, values);
 }
 
-std::vector<std::string> BoundComponents(const BindingTable &table)
+namespace {
+
+std::vector<std::string> namesOf(const BindingTable &table, std::vector<std::string> Binding::*member)
 {
     std::vector<std::string> names;
     for (const Binding &binding : table)
-        for (const std::string &name : binding.components)
+        for (const std::string &name : binding.*member)
             if (!name.empty() && std::find(names.begin(), names.end(), name) == names.end())
                 names.push_back(name);
     return names;
+}
+
+std::vector<std::string> fieldsOf(std::initializer_list<const Source *> sources)
+{
+    std::vector<std::string> fields;
+    for (const Source *source : sources)
+        fields.push_back(source->field);
+    return fields;
+}
+
+} // namespace
+
+std::vector<std::string> BoundComponents(const BindingTable &table) { return namesOf(table, &Binding::components); }
+
+std::vector<std::string> BoundValues(const BindingTable &table) { return namesOf(table, &Binding::values); }
+
+BindingTable Concat(std::initializer_list<BindingTable> tables)
+{
+    BindingTable all;
+    for (const BindingTable &table : tables)
+        all.insert(all.end(), table.begin(), table.end());
+    return all;
 }
 
 namespace bind {
@@ -117,14 +141,24 @@ std::vector<std::string> numbered(const std::string &prefix, int first, int last
 
 Binding text(std::string component, Source source)
 {
-    return {{component}, [component, source = std::move(source)](engine::Report &r, const FieldValues &v) {
+    return {{component}, fieldsOf({&source}), [component, source](engine::Report &r, const FieldValues &v) {
                 setText(r, component, source.read(v));
+            }};
+}
+
+Binding literal(std::string component, std::string text)
+{
+    return {{component}, {}, [component, text = std::move(text)](engine::Report &r, const FieldValues &) {
+                setText(r, component, text);
             }};
 }
 
 Binding joined(std::string component, std::vector<Source> sources, std::string separator)
 {
-    return {{component},
+    std::vector<std::string> fields;
+    for (const Source &source : sources)
+        fields.push_back(source.field);
+    return {{component}, std::move(fields),
             [component, sources = std::move(sources), separator = std::move(separator)](engine::Report &r,
                                                                                        const FieldValues &v) {
                 std::string text;
@@ -136,7 +170,7 @@ Binding joined(std::string component, std::vector<Source> sources, std::string s
 
 Binding memoLine(std::string memo, Source source)
 {
-    return {{memo}, [memo, source = std::move(source)](engine::Report &r, const FieldValues &v) {
+    return {{memo}, fieldsOf({&source}), [memo, source](engine::Report &r, const FieldValues &v) {
                 engine::Memo &m = r.memo(memo);
                 m.clear();
                 m.addLine(source.read(v));
@@ -145,7 +179,7 @@ Binding memoLine(std::string memo, Source source)
 
 Binding square(std::string shape, Source source)
 {
-    return {{shape}, [shape, source = std::move(source)](engine::Report &r, const FieldValues &v) {
+    return {{shape}, fieldsOf({&source}), [shape, source](engine::Report &r, const FieldValues &v) {
                 shcbx_pro(r, shape, source.read(v));
             }};
 }
@@ -153,8 +187,8 @@ Binding square(std::string shape, Source source)
 Binding flagSquares(std::vector<std::string> shapes, Source source, std::size_t firstChar)
 {
     auto components = shapes;
-    return {std::move(components),
-            [shapes = std::move(shapes), source = std::move(source), firstChar](engine::Report &r, const FieldValues &v) {
+    return {std::move(components), fieldsOf({&source}),
+            [shapes = std::move(shapes), source, firstChar](engine::Report &r, const FieldValues &v) {
                 const std::string value = source.read(v);
                 for (std::size_t i = 0; i < shapes.size(); ++i)
                     if (!shapes[i].empty())
@@ -166,9 +200,9 @@ Binding choiceSquares(Source source, std::vector<std::pair<std::string, std::str
                       std::string fallback)
 {
     auto components = shapesOf(codeToShape, fallback);
-    return {std::move(components), [source = std::move(source), codeToShape = std::move(codeToShape), others,
-                                     fallback = std::move(fallback)](engine::Report &r, const FieldValues &v) {
-                choose(r, source.read(v), codeToShape, others, fallback);
+    return {std::move(components), fieldsOf({&source}),
+            [source, codeToShape = std::move(codeToShape), others, fallback = std::move(fallback)](
+                engine::Report &r, const FieldValues &v) { choose(r, source.read(v), codeToShape, others, fallback);
             }};
 }
 
@@ -176,8 +210,9 @@ Binding numberSquares(Source source, std::vector<std::pair<int, std::string>> co
                       std::string fallback)
 {
     auto components = shapesOf(codeToShape, fallback);
-    return {std::move(components), [source = std::move(source), codeToShape = std::move(codeToShape), others,
-                                     fallback = std::move(fallback)](engine::Report &r, const FieldValues &v) {
+    return {std::move(components), fieldsOf({&source}),
+            [source, codeToShape = std::move(codeToShape), others, fallback = std::move(fallback)](
+                engine::Report &r, const FieldValues &v) {
                 choose(r, CodeToInt(source.read(v)), codeToShape, others, fallback);
             }};
 }
@@ -185,7 +220,7 @@ Binding numberSquares(Source source, std::vector<std::pair<int, std::string>> co
 Binding codeText(std::string label, Source source, std::vector<std::pair<int, std::string>> texts,
                  std::string otherwise)
 {
-    return {{label}, [label, source = std::move(source), texts = std::move(texts),
+    return {{label}, fieldsOf({&source}), [label, source, texts = std::move(texts),
                       otherwise = std::move(otherwise)](engine::Report &r, const FieldValues &v) {
                 const int code = CodeToInt(source.read(v));
                 const auto it =
@@ -197,8 +232,8 @@ Binding codeText(std::string label, Source source, std::vector<std::pair<int, st
 Binding mark(Source source, std::vector<std::pair<std::string, std::string>> valueToLabel)
 {
     auto components = shapesOf(valueToLabel, {});
-    return {std::move(components),
-            [source = std::move(source), valueToLabel = std::move(valueToLabel)](engine::Report &r, const FieldValues &v) {
+    return {std::move(components), fieldsOf({&source}),
+            [source, valueToLabel = std::move(valueToLabel)](engine::Report &r, const FieldValues &v) {
                 const std::string value = source.read(v);
                 for (const auto &[code, label] : valueToLabel)
                     if (code == value)
@@ -208,7 +243,7 @@ Binding mark(Source source, std::vector<std::pair<std::string, std::string>> val
 
 Binding yesNoMark(Source source, std::string yesLabel, std::string noLabel)
 {
-    return {{yesLabel, noLabel}, [source = std::move(source), yesLabel, noLabel](engine::Report &r, const FieldValues &v) {
+    return {{yesLabel, noLabel}, fieldsOf({&source}), [source, yesLabel, noLabel](engine::Report &r, const FieldValues &v) {
                 markYesNo(r, source.read(v), yesLabel, noLabel);
             }};
 }
@@ -216,8 +251,8 @@ Binding yesNoMark(Source source, std::string yesLabel, std::string noLabel)
 Binding checkMark(Source source, std::vector<std::pair<int, std::string>> codeToLabel)
 {
     auto components = shapesOf(codeToLabel, {});
-    return {std::move(components),
-            [source = std::move(source), codeToLabel = std::move(codeToLabel)](engine::Report &r, const FieldValues &v) {
+    return {std::move(components), fieldsOf({&source}),
+            [source, codeToLabel = std::move(codeToLabel)](engine::Report &r, const FieldValues &v) {
                 const int code = CodeToInt(source.read(v));
                 for (const auto &[number, label] : codeToLabel)
                     if (number == code)
@@ -225,7 +260,10 @@ Binding checkMark(Source source, std::vector<std::pair<int, std::string>> codeTo
             }};
 }
 
-Binding custom(std::vector<std::string> components, Rule rule) { return {std::move(components), std::move(rule)}; }
+Binding custom(std::vector<std::string> components, std::vector<std::string> values, Rule rule)
+{
+    return {std::move(components), std::move(values), std::move(rule)};
+}
 
 } // namespace bind
 

@@ -1,9 +1,10 @@
 #pragma once
 
-// Declarative bindings of service fields to form components: a record kind's table lists,
-// row by row, the component, the field it shows and the rule (text, check square, flag
-// string, marked option, numbered choice, code-to-text table, byte slice). Each binding
-// names every component it may touch, so a test can check a table against its form file.
+// Declarative bindings of values to form components: a record kind's table lists, row by
+// row, the component, the value it shows (by the names of ContextValues.h) and the rule
+// (text, check square, flag string, marked option, numbered choice, code-to-text table, byte
+// slice). Each binding names every component it may touch and every value it reads, so a
+// test can check a table against its form file and the naming scheme.
 
 #include "FieldValues.h"
 
@@ -40,6 +41,7 @@ using Rule = std::function<void(engine::Report &, const FieldValues &)>;
 struct Binding
 {
     std::vector<std::string> components;
+    std::vector<std::string> values; // the names the rule reads
     Rule apply;
 };
 
@@ -50,6 +52,11 @@ void ApplyBindings(engine::Report &report, const BindingTable &table, const Fiel
 
 // The component names a table touches, each once, in first-use order.
 std::vector<std::string> BoundComponents(const BindingTable &table);
+// The value names a table reads, each once, in first-use order.
+std::vector<std::string> BoundValues(const BindingTable &table);
+
+// The tables one after the other.
+BindingTable Concat(std::initializer_list<BindingTable> tables);
 
 // What a choice does to the squares that were not chosen.
 enum class Others { Untouched, White };
@@ -67,6 +74,8 @@ std::vector<std::string> numbered(const std::string &prefix, int first, int last
 
 // A label's caption, or a memo's text (line breaks become lines), is the value.
 Binding text(std::string component, Source source);
+// A text the form fixes for itself (a title, a form number), set before the report runs.
+Binding literal(std::string component, std::string text);
 // The values joined by the separator ("S_STRING66" "/" "S_STRING67").
 Binding joined(std::string component, std::vector<Source> sources, std::string separator);
 // A memo's lines are cleared and the value added as one line, which the memo wraps.
@@ -96,8 +105,8 @@ Binding yesNoMark(Source source, std::string yesLabel, std::string noLabel);
 // Of a group of "√" labels, the one for the value's number (CodeToInt) gets "√".
 Binding checkMark(Source source, std::vector<std::pair<int, std::string>> codeToLabel);
 
-// A rule of the kind's own, with the components it touches.
-Binding custom(std::vector<std::string> components, Rule rule);
+// A rule of the kind's own, with the components it touches and the values it reads.
+Binding custom(std::vector<std::string> components, std::vector<std::string> values, Rule rule);
 
 } // namespace bind
 

@@ -2,11 +2,20 @@
 
 #include "FieldResults.h"
 
-#include <stdexcept>
-
 namespace medrec::reports {
 
+UnknownValue::UnknownValue(std::string_view name)
+    : std::out_of_range("no value named " + std::string(name) + " for the form")
+{
+}
+
 void FieldValues::set(std::string name, std::string value) { m_values[std::move(name)] = std::move(value); }
+
+void FieldValues::add(const FieldValues &other)
+{
+    for (const auto &[name, value] : other.m_values)
+        m_values[name] = value;
+}
 
 void FieldValues::addRow(const services::FieldResults &results, std::size_t row, std::string_view prefix)
 {
@@ -30,7 +39,7 @@ const std::string &FieldValues::operator[](std::string_view name) const
 {
     const auto it = m_values.find(name);
     if (it == m_values.end())
-        throw std::out_of_range("no value named " + std::string(name) + " for the form");
+        throw UnknownValue(name);
     return it->second;
 }
 

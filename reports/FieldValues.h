@@ -1,10 +1,11 @@
 #pragma once
 
-// The texts a binding table reads, by name: one row of a service's outputs ("S_STRING15"),
-// the same under a service prefix where a form mixes services ("MD_PATBA_L2.S_STRING1"),
-// the selected record's cells and the patient header. Plain values, filled once per print.
+// The texts a binding table reads, by name (the names are those of ContextValues.h): the
+// context's values, the rows of the kind's services, a staged row's cells. Plain values,
+// filled once per print.
 
 #include <map>
+#include <stdexcept>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -15,10 +16,19 @@ class FieldResults;
 
 namespace medrec::reports {
 
+// A binding read a value nobody set: a misspelt name in a table.
+class UnknownValue : public std::out_of_range
+{
+public:
+    explicit UnknownValue(std::string_view name);
+};
+
 class FieldValues
 {
 public:
     void set(std::string name, std::string value);
+    // Every value of `other`, replacing those of the same name.
+    void add(const FieldValues &other);
     // Occurrence `row` of every output of the results, under prefix + field name.
     void addRow(const services::FieldResults &results, std::size_t row = 0, std::string_view prefix = {});
     // Numbered fields family1 .. familyN from arrays whose element k-1 holds field k.
@@ -26,8 +36,8 @@ public:
                      std::string_view prefix = {});
 
     bool has(std::string_view name) const;
-    // Throws std::out_of_range for a name never set: a misspelt field in a binding table
-    // fails the first time the kind prints, never prints empty unnoticed.
+    // Throws UnknownValue for a name never set: a misspelt name in a binding table fails the
+    // binding check, and never prints empty unnoticed.
     const std::string &operator[](std::string_view name) const;
 
 private:

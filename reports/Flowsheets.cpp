@@ -1,6 +1,7 @@
 #include "Flowsheets.h"
 
-#include "ReportForms.h"
+#include "PrintContext.h"
+#include "RecordPrint.h"
 #include "StagedRows.h"
 
 #include "report_engine/Report.h"
@@ -13,13 +14,13 @@ HeaderLabels FlowsheetHeaderLabels(std::string patNo, std::string name)
             "qrl_meddept",    "qrl_chadr",     "qrl_ward"};
 }
 
-std::vector<FormBindings> FlowsheetBindings(const FlowsheetForm &form,
-                                            const std::vector<BindingTable> &tables)
+void AddFlowsheetHeader(RecordPrint &print, int wardCell)
 {
-    std::vector<FormBindings> bindings{{form.form, HeaderBindings(form.header)}};
-    for (const BindingTable &table : tables)
-        bindings.push_back({form.form, table});
-    return bindings;
+    PatientHeader header = PatientHeader::fromPanels(print.context.patient);
+    header.dept = print.cell(3);
+    header.doctor = print.cell(4);
+    header.ward = print.cell(wardCell);
+    header.addTo(print.values);
 }
 
 void FeedDetailRows(engine::Report &report, common::GridData table, const BindingTable &detail)
@@ -29,23 +30,13 @@ void FeedDetailRows(engine::Report &report, common::GridData table, const Bindin
     });
 }
 
-engine::Report &StartFlowsheet(PrintJob &job, const FlowsheetForm &form, const PrintContext &context)
+PrintedSummary FlowsheetSummary(const RecordPrint &print, std::string patgubun, std::string chadr)
 {
-    engine::Report &report = job.add(MakeReport(form.unit, form.form));
-    PatientHeader header = PatientHeader::fromPanels(context.patient);
-    header.dept = context.record[3];
-    header.doctor = context.record[4];
-    header.ward = context.record[form.wardCell];
-    FieldValues values;
-    header.addTo(values);
-    ApplyBindings(report, HeaderBindings(form.header), values);
-    job.history = {{context.record[0], context.record[1]}};
-    return report;
-}
-
-PrintedSummary FlowsheetSummary(const RowCells &record, std::string patgubun, std::string chadr)
-{
-    return {record[0], record[1], record[2], std::move(patgubun), record[3], std::move(chadr)};
+    return {.meddate = print.cell(1),
+            .dschdate = print.cell(2),
+            .patgubun = std::move(patgubun),
+            .meddept = print.cell(3),
+            .chadr = std::move(chadr)};
 }
 
 common::GridData &FreshPrintLines(common::GridData &list, int bodyRows)

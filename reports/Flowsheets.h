@@ -1,15 +1,15 @@
 #pragma once
 
 // What the measurement flowsheets share (vital signs, blood sugar, body measurements,
-// intake and output): one report of the unit's form whose patient block comes from the
-// screen's panels and the record row (department cell 3, attending cell 4, the ward at the
-// kind's own cell), print lines staged from empty rows, and one history row with the
-// patient number and the visit date.
+// intake and output): a patient block from the screen's panels and the record row
+// (department cell 3, attending cell 4, the ward at the kind's own cell), print lines staged
+// from empty rows, one band record per staged row, and the summary from the record row.
 
 #include "PatientHeader.h"
-#include "PrintContext.h"
 #include "PrintJob.h"
 #include "RecordKinds.h"
+
+#include "GridData.h"
 
 #include <string>
 
@@ -19,29 +19,16 @@ namespace medrec::reports {
 // name labels their own way.
 HeaderLabels FlowsheetHeaderLabels(std::string patNo = "qrlb_PatNo", std::string name = "qrlb_patname");
 
-struct FlowsheetForm
-{
-    std::string unit;
-    std::string form;
-    HeaderLabels header;
-    int wardCell; // the record-row cell the ward label shows
-};
-
-// The form's binding tables: the patient block's, then the kind's own.
-std::vector<FormBindings> FlowsheetBindings(const FlowsheetForm &form,
-                                            const std::vector<BindingTable> &tables);
-
-// A job of one fresh report of the form, its patient block filled, the history row set.
-// The block sets the summary and feeds the report.
-engine::Report &StartFlowsheet(PrintJob &job, const FlowsheetForm &form, const PrintContext &context);
+// The patient block's values, the ward from record cell `wardCell`.
+void AddFlowsheetHeader(RecordPrint &print, int wardCell);
 
 // One band record per staged row, its labels set by the detail table from the row's cells
 // ("col0", "col1", ...).
 void FeedDetailRows(engine::Report &report, common::GridData table, const BindingTable &detail);
 
-// The summary labels: patient number, visit and discharge dates and department from cells
-// 0 .. 3; the patient type and attending as the kind says.
-PrintedSummary FlowsheetSummary(const RowCells &record, std::string patgubun, std::string chadr);
+// The summary labels: visit and discharge dates and department from cells 1 .. 3; the
+// patient type and attending as the kind says.
+PrintedSummary FlowsheetSummary(const RecordPrint &print, std::string patgubun, std::string chadr);
 
 // The scratch table `list` with its title row and `bodyRows` body rows, every cell empty:
 // whatever an earlier print staged never shows in an empty slot.

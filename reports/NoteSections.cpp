@@ -36,13 +36,22 @@ std::string ComposeNote(const std::vector<NoteSection> &rows, const FieldValues 
 {
     SectionText note;
     for (const NoteSection &row : rows) {
-        const std::string value = row.field.empty() ? std::string() : values[row.field];
+        const std::string value = row.value.field.empty() ? std::string() : row.value.read(values);
         if (row.label == NoteSection::Label::WhenFilled && common::TrimBlanks(value).empty())
             note.add(value);
         else
             note.section(row.heading, value, row.afterHeading, row.after);
     }
     return note.text();
+}
+
+std::vector<std::string> NoteValues(const std::vector<NoteSection> &rows)
+{
+    std::vector<std::string> names;
+    for (const NoteSection &row : rows)
+        if (!row.value.field.empty())
+            names.push_back(row.value.field);
+    return names;
 }
 
 } // namespace medrec::reports

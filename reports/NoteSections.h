@@ -4,6 +4,7 @@
 // heading, CR LF CR LF, the value, CR LF CR LF. The line breaks stay CR LF; the memo splits
 // them into lines.
 
+#include "Bindings.h"
 #include "FieldValues.h"
 
 #include <string>
@@ -29,22 +30,24 @@ private:
     std::string m_text;
 };
 
-// One row of a note's composition table: `heading`, `afterHeading` breaks, the value of the
-// named field (none for an empty name), `after` breaks.
+// One row of a note's composition table: `heading`, `afterHeading` breaks, the value (none
+// for a source without a name), `after` breaks.
 struct NoteSection
 {
     enum class Label {
         Always,     // the heading always prints
         WhenFilled, // a value blank after trimming prints as delivered, without heading or breaks
     };
-    std::string_view heading;
+    std::string heading;
     int afterHeading = 2;
-    std::string_view field;
+    Source value = "";
     int after = 2;
     Label label = Label::Always;
 };
 
-// The rows composed in order from the values (an unknown field name throws).
+// The rows composed in order from the values (an unknown value name throws).
 std::string ComposeNote(const std::vector<NoteSection> &rows, const FieldValues &values);
+// The value names the rows read, for the binding that composes them.
+std::vector<std::string> NoteValues(const std::vector<NoteSection> &rows);
 
 } // namespace medrec::reports

@@ -41,6 +41,15 @@ void PatientHeader::addTo(FieldValues &values) const
     values.set(header::kWard, ward);
 }
 
+bool IsHeaderValue(std::string_view name)
+{
+    for (std::string_view header : {header::kPatNo, header::kName, header::kResNo, header::kSexAge, header::kDept,
+                                    header::kDoctor, header::kWard})
+        if (name == header)
+            return true;
+    return false;
+}
+
 BindingTable HeaderBindings(const HeaderLabels &labels)
 {
     const std::pair<const std::string *, const char *> rows[] = {

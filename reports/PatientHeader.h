@@ -8,6 +8,7 @@
 #include "PrintContext.h"
 
 #include <string>
+#include <string_view>
 
 namespace medrec::reports {
 
@@ -35,6 +36,9 @@ inline constexpr const char *kDept = "header.dept";
 inline constexpr const char *kDoctor = "header.doctor";
 inline constexpr const char *kWard = "header.ward";
 } // namespace header
+
+// Whether a value name is one of the header's.
+bool IsHeaderValue(std::string_view name);
 
 // The components a form shows the header in; an empty name shows nothing.
 struct HeaderLabels

@@ -4,17 +4,14 @@
 
 namespace medrec::reports {
 
-int SavePrintHistory(const std::vector<HistoryRow> &rows, const std::string &kindCode)
+int SavePrintHistory(const HistoryRow &row, const std::string &kindCode)
 {
     services::Hmdrecodt history;
-    for (auto &field : history.historyInput)
-        field.clear();
-    for (const HistoryRow &row : rows) {
-        const std::string values[] = {row.patientNo, row.key2, row.a3, row.a4, row.a5, kindCode};
-        for (std::size_t i = 0; i < history.historyInput.size(); ++i)
-            history.historyInput[i].push_back(values[i]);
-    }
-    return history.AddPrintHist(static_cast<int>(rows.size()));
+    const std::string values[] = {row.patNo,      row.recordKey,  row.details[0],
+                                  row.details[1], row.details[2], kindCode};
+    for (std::size_t i = 0; i < history.historyInput.size(); ++i)
+        history.historyInput[i] = {values[i]};
+    return history.AddPrintHist(1);
 }
 
 } // namespace medrec::reports

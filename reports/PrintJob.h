@@ -1,9 +1,10 @@
 #pragma once
 
 // What a print block hands back to the print run: either a job (the filled reports, printed
-// as one document, the summary labels and the history rows) or why nothing prints. The
-// block never shows a box, writes the status line or prints: the print run does, from this.
+// as one document, and the summary labels) or why nothing prints. The block never shows a
+// box, writes the status line or prints: the print run does, from this.
 
+#include <array>
 #include <memory>
 #include <optional>
 #include <string>
@@ -16,20 +17,21 @@ class Report;
 
 namespace medrec::reports {
 
-// The main screen's printed-record summary labels.
+// The main screen's printed-record summary labels. The frame sets `patno` (always the
+// record's column 0); the block sets the others from the sources its kind names.
 struct PrintedSummary
 {
     std::string patno, meddate, dschdate, patgubun, meddept, chadr;
     friend bool operator==(const PrintedSummary &, const PrintedSummary &) = default;
 };
 
-// One print-history row; the print run adds the record kind code. "empty" stands for no
-// value.
+// One print-history row (A1 to A5; the print run adds the record kind code as A6). "empty"
+// stands for no value.
 struct HistoryRow
 {
-    std::string patientNo;
-    std::string key2;
-    std::string a3 = "empty", a4 = "empty", a5 = "empty";
+    std::string patNo;      // A1: the record's column 0
+    std::string recordKey;  // A2: its column 1
+    std::array<std::string, 3> details{"empty", "empty", "empty"}; // A3 to A5: the cells the kind names
     friend bool operator==(const HistoryRow &, const HistoryRow &) = default;
 };
 
@@ -72,8 +74,8 @@ public:
     const std::vector<std::unique_ptr<engine::Report>> &reports() const { return m_reports; }
 
     PrintedSummary summary;
-    // No rows for the kinds that write none; several where one print records several.
-    std::vector<HistoryRow> history;
+    // Set by the frame from the kind's registry row; none for the kinds that write none.
+    std::optional<HistoryRow> history;
 
 private:
     std::vector<std::unique_ptr<engine::Report>> m_reports;
@@ -84,5 +86,22 @@ using BlockResult = std::variant<PrintJob, NotPrinted>;
 // The data-class convention turned into the block's early exit: -1 a failed call, 0 no
 // rows (told as `whenEmpty`), anything else goes on (nullopt).
 std::optional<NotPrinted> Fetched(int result, Notice whenEmpty);
+
+// What a fetch brought: the rows, or the block's early exit.
+template <class T>
+class Fetch
+{
+public:
+    Fetch(T value) : m_outcome(std::move(value)) {}
+    Fetch(NotPrinted stop) : m_outcome(std::move(stop)) {}
+
+    explicit operator bool() const { return std::holds_alternative<T>(m_outcome); }
+    T &operator*() { return std::get<T>(m_outcome); }
+    T *operator->() { return &std::get<T>(m_outcome); }
+    const NotPrinted &stop() const { return std::get<NotPrinted>(m_outcome); }
+
+private:
+    std::variant<T, NotPrinted> m_outcome;
+};
 
 } // namespace medrec::reports

@@ -1,50 +1,67 @@
 #include "RecordKinds.h"
 
+#include "PrintContext.h"
+
 #include "MDF120U1_P01/MDF120U1_P01.h"
 #include "MDF130U1_P01/MDF130U1_P01.h"
 #include "MDF160U1_P02/MDF160U1_P02.h"
 #include "MDF180U1_P01/MDF180U1_P01.h"
 #include "MDN420U1_P01/MDN420U1_P01.h"
 #include "MDO510U1_P02/MDO510U1_P02.h"
+#include "MDO530U1_P01/MDO530U1_P01.h"
+#include "MDO540U1_P01/MDO540U1_P01.h"
+#include "MDO550U1_P01/MDO550U1_P01.h"
 #include "MDP270U1_P01/MDP270U1_P01.h"
 #include "MDS510U1_P01/MDS510U1_P01.h"
 #include "MNW921P3/MNW921P3.h"
-#include "PhysicianNotes.h"
 
 namespace medrec::reports {
 
+std::optional<HistoryRow> History::rowOf(const RowCells &record) const
+{
+    if (!m_written)
+        return std::nullopt;
+    HistoryRow row{.patNo = record[0], .recordKey = record[1]};
+    for (std::size_t i = 0; i < m_details.size(); ++i)
+        if (m_details[i] >= 0)
+            row.details[i] = record[m_details[i]];
+    return row;
+}
+
 const std::array<RecordKind, kRecordKindCount> &RecordKinds()
 {
+    // clang-format off
     static const std::array<RecordKind, kRecordKindCount> kinds{{
-        {"MDOPRECT", "MDS510U1_P01", "TMDS510F1_P01", true, &PrintOperationRecord, &OperationRecordBindings},
-        {"MDDCHSUT", "MDO510U1_P02", "TMDO510F1_P02", false, &PrintDischargeSummary, &DischargeSummaryBindings},
-        {"MDPGNOTT", "MDP270U1_P01", "TMDP270F1_P01", true, &PrintProgressNote, &ProgressNoteBindings},
-        {"MDREADMT", "MDO540U1_P01", "TMDO540F1_P01", true, &PrintReEvaluationNote, &ReEvaluationNoteBindings},
-        {"MDEMNOTT", "MDO550U1_P01", "TMDO550F1_P01", true, &PrintEmergencyNote, &EmergencyNoteBindings},
-        {"MDADMNOT", "MDO530U1_P01", "TMDO530F1_P01", true, &PrintAdmissionNote, &AdmissionNoteBindings},
-        {"MDOPRPTT", "", "TMDS210F2_P01", true, nullptr, nullptr},
-        {"MDNRRECT", "MDN420U1_P01", "TMDN420F1_P01", true, &PrintNursingRecord, &NursingRecordBindings},
-        {"MDNERECT", "MDN420U1_P01", "TMDN420F1_P01", true, &PrintEmergencyNursingRecord, &NursingRecordBindings},
-        {"MDADINFT", "MNW921P3", "TMNW921B3", true, &PrintGeneralNursingSheet, &GeneralNursingSheetBindings},
-        {"MDOBINFT", "", "TMNW940B2", true, nullptr, nullptr},
-        {"MDVITALT", "MDF120U1_P01", "TMDF120F1_P01", true, &PrintVitalSigns, &VitalSignBindings},
-        {"MDPDINFT", "", "TMNW922S2", true, nullptr, nullptr},
-        {"MDPYINFT", "", "TMNW923S2", true, nullptr, nullptr},
-        {"MDNBINFT", "", "TMNW924S2", true, nullptr, nullptr},
-        {"MDREINFT", "", "TMNW925B2", true, nullptr, nullptr},
-        {"MDIOCHKT_BS", "MDF160U1_P02", "TMDF160F1_P02", true, &PrintBloodSugar, &BloodSugarBindings},
-        {"MDIOCHKT_IO", "MDF130U1_P01", "TMDF130F1_P01", true, &PrintIntakeOutput, &IntakeOutputBindings},
-        {"MDIOCHKT_WE", "MDF180U1_P01", "TMDF180F1_P01", true, &PrintBodyMeasurements, &BodyMeasurementBindings},
-        {"MDBDINFT", "", "TMDN634F2_P01", true, nullptr, nullptr},
-        {"MDBLOODT", "", "TMDN690F1_P01", true, nullptr, nullptr},
-        {"MDERINFT", "", "TMDN130F3_P01", false, nullptr, nullptr},
-        {"SQNSTAPT", "", "TSQN200F7_P1", true, nullptr, nullptr},
-        {"MDOBDEPT", "", "TMDN111F5_P01", true, nullptr, nullptr},
-        {"MHHDRECT", "", "TMHE700F1_P01", true, nullptr, nullptr},
-        {"SRSUVEYT", "", "TSRA411FM_P01", true, nullptr, nullptr},
-        {"SRSEDMST", "", "TSRA411FN_P01", true, nullptr, nullptr},
-        {"MDNRACTT", "", "TMDN110F1_P02", true, nullptr, nullptr},
+        {"MDOPRECT", "MDS510U1_P01", {"TMDS510F1_P01"}, History::written({2}), &PrintOperationRecord, &OperationRecordForms},
+        {"MDDCHSUT", "MDO510U1_P02", {"TMDO510F1_P02"}, History::none(), &PrintDischargeSummary, &DischargeSummaryForms},
+        {"MDPGNOTT", "MDP270U1_P01", {"TMDP270F1_P01"}, History::written(), &PrintProgressNote, &ProgressNoteForms},
+        {"MDREADMT", "MDO540U1_P01", {"TMDO540F1_P01"}, History::written({2}), &PrintReEvaluationNote, &ReEvaluationNoteForms},
+        {"MDEMNOTT", "MDO550U1_P01", {"TMDO550F1_P01"}, History::written({2, 3, 4}), &PrintEmergencyNote, &EmergencyNoteForms},
+        {"MDADMNOT", "MDO530U1_P01", {"TMDO530F1_P01"}, History::written({2}), &PrintAdmissionNote, &AdmissionNoteForms},
+        {"MDOPRPTT", "", {"TMDS210F2_P01"}, History::written({2}), nullptr, nullptr},
+        {"MDNRRECT", "MDN420U1_P01", {"TMDN420F1_P01"}, History::written({2}), &PrintNursingRecord, &NursingRecordForms},
+        {"MDNERECT", "MDN420U1_P01", {"TMDN420F1_P01"}, History::written({2}), &PrintEmergencyNursingRecord, &EmergencyNursingRecordForms},
+        {"MDADINFT", "MNW921P3", {"TMNW921B3.QuickRep1", "TMNW921B3.QuickRep2"}, History::written(), &PrintGeneralNursingSheet, &GeneralNursingSheetForms},
+        {"MDOBINFT", "", {"TMNW940B2"}, History::written(), nullptr, nullptr},
+        {"MDVITALT", "MDF120U1_P01", {"TMDF120F1_P01"}, History::written(), &PrintVitalSigns, &VitalSignForms},
+        {"MDPDINFT", "", {"TMNW922S2"}, History::written(), nullptr, nullptr},
+        {"MDPYINFT", "", {"TMNW923S2"}, History::written(), nullptr, nullptr},
+        {"MDNBINFT", "", {"TMNW924S2"}, History::written(), nullptr, nullptr},
+        {"MDREINFT", "", {"TMNW925B2"}, History::written(), nullptr, nullptr},
+        {"MDIOCHKT_BS", "MDF160U1_P02", {"TMDF160F1_P02"}, History::written(), &PrintBloodSugar, &BloodSugarForms},
+        {"MDIOCHKT_IO", "MDF130U1_P01", {"TMDF130F1_P01"}, History::written(), &PrintIntakeOutput, &IntakeOutputForms},
+        {"MDIOCHKT_WE", "MDF180U1_P01", {"TMDF180F1_P01"}, History::written(), &PrintBodyMeasurements, &BodyMeasurementForms},
+        {"MDBDINFT", "", {"TMDN634F2_P01"}, History::written(), nullptr, nullptr},
+        {"MDBLOODT", "", {"TMDN690F1_P01"}, History::written({4, 7}), nullptr, nullptr},
+        {"MDERINFT", "", {"TMDN130F3_P01"}, History::none(), nullptr, nullptr},
+        {"SQNSTAPT", "", {"TSQN200F7_P1"}, History::written(), nullptr, nullptr},
+        {"MDOBDEPT", "", {"TMDN111F5_P01"}, History::written(), nullptr, nullptr},
+        {"MHHDRECT", "", {"TMHE700F1_P01"}, History::written(), nullptr, nullptr},
+        {"SRSUVEYT", "", {"TSRA411FM_P01"}, History::written({2, 3}), nullptr, nullptr},
+        {"SRSEDMST", "", {"TSRA411FN_P01", "TSRA411FN_P02"}, History::written({2}), nullptr, nullptr},
+        {"MDNRACTT", "", {"TMDN110F1_P02"}, History::written(), nullptr, nullptr},
     }};
+    // clang-format on
     return kinds;
 }
 

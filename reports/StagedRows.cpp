@@ -1,5 +1,7 @@
 #include "StagedRows.h"
 
+#include "ContextValues.h"
+
 #include "report_engine/Report.h"
 
 #include <algorithm>
@@ -20,17 +22,21 @@ bool StagedRows::next()
     return true;
 }
 
-FieldValues RowValues(const StagedRows &rows, int offset, std::string_view prefix)
+FieldValues RowValues(const StagedRows &rows)
 {
     FieldValues values;
-    AddRowValues(values, rows, offset, prefix);
+    for (int col = 0; col < rows.table().colCount(); ++col)
+        values.set(value::col(col), rows.cell(col));
     return values;
 }
 
-void AddRowValues(FieldValues &values, const StagedRows &rows, int offset, std::string_view prefix)
+FieldValues BlockValues(const StagedRows &rows)
 {
-    for (int col = 0; col < rows.table().colCount(); ++col)
-        values.set(std::string(prefix) + std::to_string(col), rows.cell(col, offset));
+    FieldValues values;
+    for (int offset = 0; offset < rows.step(); ++offset)
+        for (int col = 0; col < rows.table().colCount(); ++col)
+            values.set(value::rowCol(offset, col), rows.cell(col, offset));
+    return values;
 }
 
 void FeedRows(engine::Report &report, common::GridData table, RowFill fill)

@@ -26,6 +26,7 @@ class StagedRows
 public:
     explicit StagedRows(common::GridData table, int step = 1);
 
+    int step() const { return m_step; }
     void reset() { m_row = m_table.fixedRows() - m_step; }
     // Moves to the next staged row (block); false when none is left.
     bool next();
@@ -40,12 +41,12 @@ private:
     int m_row = 0;
 };
 
-// The cells of the current row, or of the row `offset` rows into the current block, as
-// values named prefix + column number ("col0", "col1", ...): what a detail binding table
+// The cells of the current row as values "col0", "col1", ...: what a detail binding table
 // reads.
-FieldValues RowValues(const StagedRows &rows, int offset = 0, std::string_view prefix = "col");
-// The same added to `values`, for a band that shows several rows of its block.
-void AddRowValues(FieldValues &values, const StagedRows &rows, int offset, std::string_view prefix);
+FieldValues RowValues(const StagedRows &rows);
+// The cells of every row of the current block as "row0.col0", "row0.col1", ... "rowK.colN",
+// for a band that shows the block's rows together.
+FieldValues BlockValues(const StagedRows &rows);
 
 // One band record per staged row: before-print resets the cursor; need-data moves it and
 // lets `fill` set the band for that row.

@@ -1,8 +1,10 @@
 #include "MDF130U1_P01.h"
 
 #include "DecimalText.h"
+#include "ContextValues.h"
 #include "Flowsheets.h"
 #include "PrintContext.h"
+#include "RecordPrint.h"
 #include "StagedRows.h"
 
 #include "DateText.h"
@@ -179,26 +181,19 @@ std::optional<std::string> closeBlock(int first, common::GridData &list)
     return std::nullopt;
 }
 
-const FlowsheetForm &intakeOutputForm()
-{
-    static const FlowsheetForm form{"MDF130U1_P01", "TMDF130F1_P01", FlowsheetHeaderLabels(), 5};
-    return form;
-}
+constexpr int kWardCell = 5;
 
 // A day's band: the day, then label rows 1, 2, 3 (shifts) and 5 (total), each showing
 // print-line columns 2 .. 10 of its line as qrlb_Data<row><column + 1>.
-const BindingTable &detailBindings()
+BindingTable detailBindings()
 {
-    static const BindingTable table = [] {
-        BindingTable t = {bind::text("qrlb_Data1", "shift1.col0"), bind::text("qrlb_Data52", "total.col1")};
-        for (const auto &[row, line] :
-             {std::pair{1, "shift1."}, {2, "shift2."}, {3, "shift3."}, {5, "total."}})
-            for (int col = kOral; col <= kLastPrinted; ++col)
-                t.push_back(bind::text("qrlb_Data" + std::to_string(row) + std::to_string(col + 1),
-                                       std::string(line) + "col" + std::to_string(col)));
-        return t;
-    }();
-    return table;
+    BindingTable t = {bind::text("qrlb_Data1", value::rowCol(0, kDate)),
+                      bind::text("qrlb_Data52", value::rowCol(kTotal, kTime))};
+    for (const auto &[labelRow, line] : {std::pair{1, 0}, {2, 1}, {3, 2}, {5, kTotal}})
+        for (int col = kOral; col <= kLastPrinted; ++col)
+            t.push_back(bind::text("qrlb_Data" + std::to_string(labelRow) + std::to_string(col + 1),
+                                   value::rowCol(line, col)));
+    return t;
 }
 
 } // namespace
@@ -254,33 +249,30 @@ std::optional<std::string> StageIntakeOutput(const services::FieldResults &resul
     return std::nullopt;
 }
 
-std::vector<FormBindings> IntakeOutputBindings()
+const std::vector<FormBindings> &IntakeOutputForms()
 {
-    return FlowsheetBindings(intakeOutputForm(), {detailBindings()});
+    static const std::vector<FormBindings> forms{
+        {.fill = HeaderBindings(FlowsheetHeaderLabels()), .detail = detailBindings()}};
+    return forms;
 }
 
-BlockResult PrintIntakeOutput(PrintContext &context)
+BlockResult PrintIntakeOutput(RecordPrint &print)
 {
-    const RowCells &record = context.record;
     services::HmdIochkt data;
-    const int rows = data.ListIochk(kIntakeOutput, record[0], record[1], record[2], "");
+    const int rows = data.ListIochk(kIntakeOutput, print.cell(0), print.cell(1), print.cell(2), "");
     if (auto stop = Fetched(rows, Notice::status("")))
         return *stop;
-    common::GridData &list = context.scratch.allList;
+    common::GridData &list = print.context.scratch.allList;
     if (auto problem = StageIntakeOutput(data.results(), rows, list))
         return NotPrinted{NotPrinted::Reason::Refused, Notice::box(*problem)};
 
+    AddFlowsheetHeader(print, kWardCell);
     PrintJob job;
-    engine::Report &report = StartFlowsheet(job, intakeOutputForm(), context);
-    FeedRowBlocks(report, list, kRowsPerDay, [](engine::Report &r, const StagedRows &day) {
-        FieldValues values;
-        AddRowValues(values, day, 0, "shift1.col");
-        AddRowValues(values, day, 1, "shift2.col");
-        AddRowValues(values, day, 2, "shift3.col");
-        AddRowValues(values, day, kTotal, "total.col");
-        ApplyBindings(r, detailBindings(), values);
-    });
-    job.summary = FlowsheetSummary(record, record[6], record[7]);
+    FeedRowBlocks(print.addReport(job), list, kRowsPerDay,
+                  [detail = print.detail()](engine::Report &r, const StagedRows &day) {
+                      ApplyBindings(r, detail, BlockValues(day));
+                  });
+    job.summary = FlowsheetSummary(print, print.cell(6), print.cell(7));
     return job;
 }
 

@@ -1,7 +1,7 @@
 #pragma once
 
-// The intake and output record "섭취 및 배설량기록" (record kind "MDIOCHKT_IO", form
-// TMDF130F1_P01): per day a block of the three nursing shifts and the day's total.
+// The intake and output record "섭취 및 배설량기록": per day a block of the three nursing
+// shifts and the day's total.
 
 #include "RecordKinds.h"
 
@@ -16,8 +16,8 @@ class FieldResults;
 
 namespace medrec::reports {
 
-BlockResult PrintIntakeOutput(PrintContext &context);
-std::vector<FormBindings> IntakeOutputBindings();
+BlockResult PrintIntakeOutput(RecordPrint &print);
+const std::vector<FormBindings> &IntakeOutputForms();
 
 // Stages the first `rows` service rows into `list` as day blocks of four lines (shifts 1, 2,
 // 3 and the total) after its title row, totals computed as exact decimals and zeros tidied.

@@ -1,8 +1,9 @@
 #include "MDF160U1_P02.h"
 
+#include "ContextValues.h"
 #include "Flowsheets.h"
 #include "PrintContext.h"
-#include "StagedRows.h"
+#include "RecordPrint.h"
 
 #include "Cp949.h"
 #include "DateText.h"
@@ -16,31 +17,24 @@ namespace {
 
 constexpr const char *kBloodSugar = "7";
 constexpr int kSlots = 4;
+constexpr int kWardCell = 5;
 
-const FlowsheetForm &bloodSugarForm()
+// The patient block, and the period under the logo: the visit's first and last day.
+BindingTable fillBindings()
 {
-    static const FlowsheetForm form{"MDF160U1_P02", "TMDF160F1_P02",
-                                    FlowsheetHeaderLabels("qrlb_Patno", "qrlb_Patname"), 5};
-    return form;
-}
-
-// The period under the logo: the visit's first and last day.
-const BindingTable &termBindings()
-{
-    static const BindingTable table = {
-        bind::joined("qrlb_Term", {{"term.from", common::FmtDate}, {"term.to", common::FmtDate}}, " ~ ")};
-    return table;
+    const auto date = [](const std::string &d) { return common::FmtDate(d); };
+    return Concat({HeaderBindings(FlowsheetHeaderLabels("qrlb_Patno", "qrlb_Patname")),
+                   {bind::joined("qrlb_Term", {{value::record(1), date}, {value::record(2), date}}, " ~ ")}});
 }
 
 // Print-line columns: 0 the day, 1 .. 4 the slots.
-const BindingTable &detailBindings()
+BindingTable detailBindings()
 {
     using namespace bind;
-    static const BindingTable table = {
+    return {
         text("qrlb_Data1", "col0"), text("qrlb_Data2", "col1"), text("qrlb_Data3", "col2"),
         text("qrlb_Data4", "col3"), text("qrlb_Data5", "col4"),
     };
-    return table;
 }
 
 } // namespace
@@ -62,22 +56,22 @@ std::string BloodSugarCell(const std::string &value, const std::string &time)
     return std::string(width < 10 ? 10 - width : 0, ' ') + value + " (" + time + ")";
 }
 
-std::vector<FormBindings> BloodSugarBindings()
+const std::vector<FormBindings> &BloodSugarForms()
 {
-    return FlowsheetBindings(bloodSugarForm(), {termBindings(), detailBindings()});
+    static const std::vector<FormBindings> forms{{.fill = fillBindings(), .detail = detailBindings()}};
+    return forms;
 }
 
-BlockResult PrintBloodSugar(PrintContext &context)
+BlockResult PrintBloodSugar(RecordPrint &print)
 {
-    const RowCells &record = context.record;
     services::HmdIochkt data;
-    const int rows = data.ListIochk(kBloodSugar, record[0], record[1], record[2], "");
+    const int rows = data.ListIochk(kBloodSugar, print.cell(0), print.cell(1), print.cell(2), "");
     if (auto stop = Fetched(rows, Notice::status("조회된 데이타가 없습니다.")))
         return *stop;
 
     // One line per run of readings of the same day, in the order delivered: a day that comes
     // back after another opens a line of its own.
-    common::GridData &list = FreshPrintLines(context.scratch.allList, 1);
+    common::GridData &list = FreshPrintLines(print.context.scratch.allList, 1);
     int line = list.fixedRows() - 1;
     for (int i = 0; i < rows; ++i) {
         const auto row = static_cast<std::size_t>(i);
@@ -98,14 +92,10 @@ BlockResult PrintBloodSugar(PrintContext &context)
         list.setCell(*slot, line, BloodSugarCell(data.value("S_NUMVAL1", row), time));
     }
 
+    AddFlowsheetHeader(print, kWardCell);
     PrintJob job;
-    engine::Report &report = StartFlowsheet(job, bloodSugarForm(), context);
-    FieldValues term;
-    term.set("term.from", record[1]);
-    term.set("term.to", record[2]);
-    ApplyBindings(report, termBindings(), term);
-    FeedDetailRows(report, list, detailBindings());
-    job.summary = FlowsheetSummary(record, "I", record[7]);
+    FeedDetailRows(print.addReport(job), list, print.detail());
+    job.summary = FlowsheetSummary(print, "I", print.cell(7));
     return job;
 }
 

@@ -1,7 +1,7 @@
 #pragma once
 
-// The blood-sugar sheet "BS 측정결과" (record kind "MDIOCHKT_BS", form TMDF160F1_P02): one
-// table line per day, each reading in its time-of-day slot.
+// The blood-sugar sheet "BS 측정결과": one table line per day, each reading in its
+// time-of-day slot.
 
 #include "RecordKinds.h"
 
@@ -10,8 +10,8 @@
 
 namespace medrec::reports {
 
-BlockResult PrintBloodSugar(PrintContext &context);
-std::vector<FormBindings> BloodSugarBindings();
+BlockResult PrintBloodSugar(RecordPrint &print);
+const std::vector<FormBindings> &BloodSugarForms();
 
 // The slot (1 .. 4) of a reading taken at HH:MM: up to and including "07:30", "12:00",
 // "17:30" and "24:00". nullopt for a time before "00:00" (an empty one) or after "24:00".

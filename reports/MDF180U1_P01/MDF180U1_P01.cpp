@@ -2,7 +2,7 @@
 
 #include "Flowsheets.h"
 #include "PrintContext.h"
-#include "StagedRows.h"
+#include "RecordPrint.h"
 
 #include "HmdIochkt.h"
 
@@ -14,28 +14,22 @@ namespace {
 
 constexpr const char *kBodyMeasurements = "K";
 constexpr int kColumns = 6;
-
-const FlowsheetForm &bodyMeasurementForm()
-{
-    static const FlowsheetForm form{"MDF180U1_P01", "TMDF180F1_P01", FlowsheetHeaderLabels(), 5};
-    return form;
-}
+constexpr int kWardCell = 5;
 
 // Date and time, weight, height, abdominal, chest and head girth.
 const char *const kFields[kColumns] = {"S_STRING2", "S_NUMVAL3", "S_NUMVAL5",
                                        "S_NUMVAL6", "S_NUMVAL7", "S_NUMVAL8"};
 
 // A table line: the left entry in columns 0 .. 5, the right one in 6 .. 11.
-const BindingTable &detailBindings()
+BindingTable detailBindings()
 {
     using namespace bind;
-    static const BindingTable table = {
+    return {
         text("qrlb_Date1", "col0"),  text("qrlb_Weight1", "col1"), text("qrlb_Height1", "col2"),
         text("qrlb_Item11", "col3"), text("qrlb_Item21", "col4"),  text("qrlb_Item31", "col5"),
         text("qrlb_Date2", "col6"),  text("qrlb_Weight2", "col7"), text("qrlb_Height2", "col8"),
         text("qrlb_Item12", "col9"), text("qrlb_Item22", "col10"), text("qrlb_Item32", "col11"),
     };
-    return table;
 }
 
 } // namespace
@@ -57,28 +51,29 @@ common::GridData SideBySide(const common::GridData &entries, int columns)
     return lines;
 }
 
-std::vector<FormBindings> BodyMeasurementBindings()
+const std::vector<FormBindings> &BodyMeasurementForms()
 {
-    return FlowsheetBindings(bodyMeasurementForm(), {detailBindings()});
+    static const std::vector<FormBindings> forms{
+        {.fill = HeaderBindings(FlowsheetHeaderLabels()), .detail = detailBindings()}};
+    return forms;
 }
 
-BlockResult PrintBodyMeasurements(PrintContext &context)
+BlockResult PrintBodyMeasurements(RecordPrint &print)
 {
-    const RowCells &record = context.record;
     services::HmdIochkt data;
-    const int rows = data.ListIochk(kBodyMeasurements, record[0], "", record[1], record[2]);
+    const int rows = data.ListIochk(kBodyMeasurements, print.cell(0), "", print.cell(1), print.cell(2));
     if (auto stop = Fetched(rows, Notice::status("")))
         return *stop;
 
-    common::GridData &list = FreshPrintLines(context.scratch.allList, rows);
+    common::GridData &list = FreshPrintLines(print.context.scratch.allList, rows);
     for (int i = 0; i < rows; ++i)
         for (int col = 0; col < kColumns; ++col)
             list.setCell(col, list.fixedRows() + i, data.value(kFields[col], static_cast<std::size_t>(i)));
 
+    AddFlowsheetHeader(print, kWardCell);
     PrintJob job;
-    engine::Report &report = StartFlowsheet(job, bodyMeasurementForm(), context);
-    FeedDetailRows(report, SideBySide(list, kColumns), detailBindings());
-    job.summary = FlowsheetSummary(record, record[6], record[7]);
+    FeedDetailRows(print.addReport(job), SideBySide(list, kColumns), print.detail());
+    job.summary = FlowsheetSummary(print, print.cell(6), print.cell(7));
     return job;
 }
 

@@ -1,7 +1,7 @@
 #pragma once
 
-// The body-measurement sheet "체 중 측 정 결 과" (record kind "MDIOCHKT_WE", form
-// TMDF180F1_P01): the measurements run down the left half of the table, then down the right.
+// The body-measurement sheet "체 중 측 정 결 과": the measurements run down the left half of
+// the table, then down the right.
 
 #include "RecordKinds.h"
 
@@ -9,8 +9,8 @@
 
 namespace medrec::reports {
 
-BlockResult PrintBodyMeasurements(PrintContext &context);
-std::vector<FormBindings> BodyMeasurementBindings();
+BlockResult PrintBodyMeasurements(RecordPrint &print);
+const std::vector<FormBindings> &BodyMeasurementForms();
 
 // The table lines of the staged entries (one per body row, `columns` cells each): line k
 // holds entry k in columns 0 .. columns-1 and entry k + half in the next `columns` (empty

@@ -1,25 +1,18 @@
 #include "MDO510U1_P02.h"
 
 #include "NoteSections.h"
-#include "PrintContext.h"
-#include "RecordFields.h"
-#include "ReportForms.h"
+#include "RecordContent.h"
+#include "RecordPrint.h"
 
-#include "Hmdrecodt.h"
 #include "TextHelpers.h"
 
 #include "report_engine/Report.h"
 
-#include <algorithm>
 #include <stdexcept>
 
 namespace medrec::reports {
 
 namespace {
-
-constexpr const char *kCode = "MDDCHSUT";
-constexpr const char *kUnit = "MDO510U1_P02";
-constexpr const char *kForm = "TMDO510F1_P02";
 
 // 160 and 210 pixels at 96 dpi: where the blank date follows each caption.
 constexpr double kDateAfterShortCaption = 160 * 25.4 / 96;
@@ -99,10 +92,79 @@ void fillConfirmation(engine::Report &r, const FieldValues &v)
     r.label("QRLabel51").setLeft(caption == "의무기록사 확인일:" ? kDateAfterShortCaption : kDateAfterLongCaption);
 }
 
-const BindingTable &summaryBindings()
+// "■" on the first box when the answer holds, else on the second; three blanks between.
+std::string answer(bool first, const char *yes, const char *no)
+{
+    return std::string(first ? "■" : "□") + yes + "   " + (first ? "□" : "■") + no;
+}
+
+// The follow-up answers: anything but "N" counts as an outpatient plan; the others only an
+// exact "Y".
+Source answered(const char *field, bool (*holds)(const std::string &), const char *yes, const char *no)
+{
+    return {field, [holds, yes, no](const std::string &value) { return answer(holds(value), yes, no); }};
+}
+bool notN(const std::string &value) { return value != "N"; }
+bool isY(const std::string &value) { return value == "Y"; }
+bool isTransfer(const std::string &manner) { return manner == "3"; }
+
+const std::vector<NoteSection> &narrativeOpening()
+{
+    static const std::vector<NoteSection> rows = {
+        {"", 2, "", 0},
+        {"【입원사유(주소)】 ", 2, "S_STRING34", 2},
+        {"【합병증/약물부작용및알러지】 ", 2, "S_STRING35", 2},
+        {"【주요투약이력】 ", 2, "S_STRING36", 2},
+        {"【퇴 원 처 방】 ", 2, "S_STRING37", 2},
+        {"【주요검사소견】 ", 2, "S_STRING38", 2},
+        {"【추 후 관 리 계 획】 ", 2, "", 0},
+        {"    [외래진료계획] ", 0, answered("S_STRING29", notN, "있음", "없음"), 0},
+        {"    [재입원계획] ", 0, answered("S_STRING31", isY, "있음", "없음"), 2},
+        {"", 0, "S_STRING28", 2},
+        {"    [가정간호] ", 0, answered("S_STRING30", isY, "해당", "해당무"), 2},
+        {"    [전원] ", 0, answered("S_STRING18", isTransfer, "예", "아니오"), 2},
+    };
+    return rows;
+}
+
+// Only when the manner of discharge is a transfer.
+const std::vector<NoteSection> &narrativeTransfer()
+{
+    static const std::vector<NoteSection> rows = {
+        {"    [기관명/진료과/연락된담당자] ", 0, "S_STRING41", 2},
+        {"    [전원사유] ", 0, "S_STRING42", 2},
+        {"    [연속치료] ", 0, "S_STRING43", 2},
+        {"    [전원요구] ", 0, "S_STRING39", 2},
+        {"    [동승자] ", 0, "S_STRING40", 2},
+    };
+    return rows;
+}
+
+const std::vector<NoteSection> &narrativeClosing()
+{
+    static const std::vector<NoteSection> rows = {
+        {"    [추후관리교육] ", 0, answered("S_STRING33", isY, "유", "무"), 2},
+        {"", 0, "S_STRING32", 2},
+        {"【외래에서 확인할사항】 ", 2, "S_STRING44", 2},
+        {"【작성일】 ", 0, "S_STRING45", 2},
+        {"【작성자】 ", 0, "S_STRING46", 0},
+    };
+    return rows;
+}
+
+std::vector<std::string> narrativeValues()
+{
+    std::vector<std::string> names;
+    for (const auto *rows : {&narrativeOpening(), &narrativeTransfer(), &narrativeClosing()})
+        for (std::string &name : NoteValues(*rows))
+            names.push_back(std::move(name));
+    return names;
+}
+
+BindingTable summaryBindings()
 {
     using namespace bind;
-    static const BindingTable table = {
+    return {
         text("qlb_barcode", "S_STRING1"),
         text("qlb_patno", "S_STRING2"),
         text("qlb_patName", "S_STRING3"),
@@ -127,44 +189,34 @@ const BindingTable &summaryBindings()
         text("qlb_death", "S_STRING23"),
         custom({"QRLabel26", "QRLabel27", "QRLabel28", "QRLabel29", "QRLabel30", "QRLabel31", "QRLabel32",
                 "QRLabel35", "qlb_Dead"},
-               &markState),
-        custom({"QRLabel37", "QRLabel38", "QRLabel39", "QRLabel58"}, &markManner),
-        custom(bind::numbered("qrlb_InInfect", 1, 7), &markInfection),
+               {"S_STRING17"}, &markState),
+        custom({"QRLabel37", "QRLabel38", "QRLabel39", "QRLabel58"}, {"S_STRING18"}, &markManner),
+        custom(bind::numbered("qrlb_InInfect", 1, 7), {"S_STRING19"}, &markInfection),
         text("qrme_Diag1", "S_STRING24"),
         text("qrme_Diag2", "S_STRING25"),
         text("qrme_Opnm", "S_STRING26"),
         text("qrme_Progress", "S_STRING27"),
-        custom({"QRLabel44", "QRLabel45", "qlb_oprev"}, &fillOutpatientPlan),
-        custom({"QRLabel49", "QRLabel51"}, &fillConfirmation),
-        custom({"qlb_Drg"}, [](engine::Report &r, const FieldValues &v) {
+        custom({"QRLabel44", "QRLabel45", "qlb_oprev"}, {"S_STRING28"}, &fillOutpatientPlan),
+        custom({"QRLabel49", "QRLabel51"}, {"S_STRING45"}, &fillConfirmation),
+        custom({"qlb_Drg"}, {"S_STRING47"}, [](engine::Report &r, const FieldValues &v) {
             r.label("qlb_Drg").setEnabled(v["S_STRING47"] == "Y");
         }),
-        custom({"qlb_Admpath"}, [](engine::Report &r, const FieldValues &v) {
+        custom({"qlb_Admpath"}, {"S_STRING48"}, [](engine::Report &r, const FieldValues &v) {
             r.label("qlb_Admpath").setEnabled(v["S_STRING48"] == "1");
         }),
-        custom({"qrme_Data"},
+        custom({"qrme_Data"}, narrativeValues(),
                [](engine::Report &r, const FieldValues &v) { r.memo("qrme_Data").setText(DischargeNarrative(v)); }),
     };
-    return table;
-}
-
-// "■" on the first box when the answer holds, else on the second; three blanks between.
-std::string answer(bool first, const char *yes, const char *no)
-{
-    return std::string(first ? "■" : "□") + yes + "   " + (first ? "□" : "■") + no;
 }
 
 } // namespace
 
 int DischargeCode(const std::string &text, const std::string &what)
 {
-    const std::size_t digits = !text.empty() && (text[0] == '+' || text[0] == '-') ? 1 : 0;
-    const bool whole = text.size() > digits && text.size() - digits <= 9 &&
-                       std::all_of(text.begin() + static_cast<std::ptrdiff_t>(digits), text.end(),
-                                   [](unsigned char c) { return c >= '0' && c <= '9'; });
-    if (!whole)
+    const auto code = common::WholeNumber(text);
+    if (!code)
         throw std::invalid_argument(what + " 코드가 숫자가 아닙니다: '" + text + "'");
-    return std::stoi(text);
+    return *code;
 }
 
 std::string ConfirmationCaption(const std::string &dateWritten)
@@ -174,68 +226,34 @@ std::string ConfirmationCaption(const std::string &dateWritten)
 
 std::string OutpatientPlanFragment(const std::string &plan)
 {
-    const std::string trimmed(common::TrimBlanks(plan));
+    const std::string trimmed = common::Trimmed(plan);
     const auto open = trimmed.find('(');
     return open == std::string::npos ? trimmed : trimmed.substr(open);
 }
 
 std::string DischargeNarrative(const FieldValues &values)
 {
-    static const std::vector<NoteSection> opening = {
-        {"", 2, "", 0},
-        {"【입원사유(주소)】 ", 2, "S_STRING34", 2},
-        {"【합병증/약물부작용및알러지】 ", 2, "S_STRING35", 2},
-        {"【주요투약이력】 ", 2, "S_STRING36", 2},
-        {"【퇴 원 처 방】 ", 2, "S_STRING37", 2},
-        {"【주요검사소견】 ", 2, "S_STRING38", 2},
-        {"【추 후 관 리 계 획】 ", 2, "", 0},
-        {"    [외래진료계획] ", 0, "answer.outpatient", 0},
-        {"    [재입원계획] ", 0, "answer.readmission", 2},
-        {"", 0, "S_STRING28", 2},
-        {"    [가정간호] ", 0, "answer.homeNursing", 2},
-        {"    [전원] ", 0, "answer.transfer", 2},
-    };
-    static const std::vector<NoteSection> transferItems = {
-        {"    [기관명/진료과/연락된담당자] ", 0, "S_STRING41", 2},
-        {"    [전원사유] ", 0, "S_STRING42", 2},
-        {"    [연속치료] ", 0, "S_STRING43", 2},
-        {"    [전원요구] ", 0, "S_STRING39", 2},
-        {"    [동승자] ", 0, "S_STRING40", 2},
-    };
-    static const std::vector<NoteSection> closing = {
-        {"    [추후관리교육] ", 0, "answer.education", 2},
-        {"", 0, "S_STRING32", 2},
-        {"【외래에서 확인할사항】 ", 2, "S_STRING44", 2},
-        {"【작성일】 ", 0, "S_STRING45", 2},
-        {"【작성자】 ", 0, "S_STRING46", 0},
-    };
-    const bool transfer = values["S_STRING18"] == "3";
-    FieldValues v = values;
-    // Follow-up: anything but "N" counts as planned; the others only an exact "Y".
-    v.set("answer.outpatient", answer(values["S_STRING29"] != "N", "있음", "없음"));
-    v.set("answer.readmission", answer(values["S_STRING31"] == "Y", "있음", "없음"));
-    v.set("answer.homeNursing", answer(values["S_STRING30"] == "Y", "해당", "해당무"));
-    v.set("answer.transfer", answer(transfer, "예", "아니오"));
-    v.set("answer.education", answer(values["S_STRING33"] == "Y", "유", "무"));
-    return ComposeNote(opening, v) + (transfer ? ComposeNote(transferItems, v) : std::string()) +
-           ComposeNote(closing, v);
+    return ComposeNote(narrativeOpening(), values) +
+           (isTransfer(values["S_STRING18"]) ? ComposeNote(narrativeTransfer(), values) : std::string()) +
+           ComposeNote(narrativeClosing(), values);
 }
 
-std::vector<FormBindings> DischargeSummaryBindings() { return {{kForm, summaryBindings()}}; }
-
-BlockResult PrintDischargeSummary(PrintContext &context)
+const std::vector<FormBindings> &DischargeSummaryForms()
 {
-    const RowCells &cells = context.record;
-    services::Hmdrecodt data;
-    // The record is asked for by its admission date alone.
-    if (auto stop = Fetched(data.GetRecodData(kCode, cells[0], cells[1], "", "", ""), kNothingToPrint))
-        return *stop;
-    const FieldValues values = RecordFields(data);
+    static const std::vector<FormBindings> forms{{.fill = summaryBindings()}};
+    return forms;
+}
 
-    PrintJob job;
-    engine::Report &report = job.add(MakeReport(kUnit, kForm));
-    ApplyBindings(report, summaryBindings(), values);
-    job.summary = {cells[0], cells[1], cells[2], "I", cells[5], cells[4]};
+BlockResult PrintDischargeSummary(RecordPrint &print)
+{
+    if (auto stop = FetchRecordRow(print, {1}))
+        return *stop;
+    PrintJob job = print.sheetJob();
+    job.summary = {.meddate = print.cell(1),
+                   .dschdate = print.cell(2),
+                   .patgubun = "I",
+                   .meddept = print.cell(5),
+                   .chadr = print.cell(4)};
     return job;
 }
 

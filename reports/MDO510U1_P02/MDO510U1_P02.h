@@ -1,7 +1,7 @@
 #pragma once
 
-// The discharge summary ("MDDCHSUT"): one "MD_RECOD_L3" row printed on TMDO510F1_P02. It
-// writes no print-history row.
+// The discharge summary: one row of the record's content printed on one form, asked for by
+// the admission date alone.
 
 #include "RecordKinds.h"
 
@@ -25,7 +25,7 @@ std::string OutpatientPlanFragment(const std::string &plan);
 // Throws std::invalid_argument naming the field for anything else, empty text included.
 int DischargeCode(const std::string &text, const std::string &what);
 
-BlockResult PrintDischargeSummary(PrintContext &context);
-std::vector<FormBindings> DischargeSummaryBindings();
+BlockResult PrintDischargeSummary(RecordPrint &print);
+const std::vector<FormBindings> &DischargeSummaryForms();
 
 } // namespace medrec::reports

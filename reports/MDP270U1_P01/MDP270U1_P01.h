@@ -1,7 +1,7 @@
 #pragma once
 
-// The progress note ("MDPGNOTT"): every note row of "MD_RECOD_L3" printed on TMDP270F1_P01,
-// one detail record per wrapped line, a grey bar before each day.
+// The progress note: every note row of the record's content printed on one form as a dated
+// journal (DatedJournal.h), a bare grey bar before each day.
 
 #include "RecordKinds.h"
 
@@ -11,15 +11,11 @@ namespace medrec::reports {
 
 class FieldValues;
 
-// The staged rows: a date row (column 1 the date, column 11 "DATE") before the first note
-// and before every note whose date differs from the note before it, then the note's row.
+// The staged rows: the journal's lines, each note with its further columns (0 month-day and
+// time, 3, 6, 7, 10 and 12 as the screen's print-line list holds them).
 void StageProgressNotes(const std::vector<FieldValues> &notes, common::GridData &table);
 
-// A note timed after 07:00 and before 22:00 prints regular; night notes, and notes without a
-// time, bold. `time` is HH:MM.
-bool IsNightNote(const std::string &time);
-
-BlockResult PrintProgressNote(PrintContext &context);
-std::vector<FormBindings> ProgressNoteBindings();
+BlockResult PrintProgressNote(RecordPrint &print);
+const std::vector<FormBindings> &ProgressNoteForms();
 
 } // namespace medrec::reports

@@ -2,25 +2,18 @@
 
 #include "FormConventions.h"
 #include "NoteSections.h"
-#include "PrintContext.h"
-#include "RecordFields.h"
-#include "ReportForms.h"
-
-#include "Hmdrecodt.h"
+#include "RecordContent.h"
+#include "RecordPrint.h"
 
 namespace medrec::reports {
 
 namespace {
 
-constexpr const char *kCode = "MDOPRECT";
-constexpr const char *kUnit = "MDS510U1_P01";
-constexpr const char *kForm = "TMDS510F1_P01";
-
-// "MD_RECOD_L3" fields of the record's one row.
-const BindingTable &operationBindings()
+// The fields of the record's one content row.
+BindingTable operationBindings()
 {
     using namespace bind;
-    static const BindingTable table = {
+    return {
         text("qlb_patno", "S_STRING1"),
         text("qlb_SexAge", "S_STRING2"),
         text("qlb_patName", "S_STRING3"),
@@ -54,12 +47,11 @@ const BindingTable &operationBindings()
         text("qrlb_PstIcdNm2", "S_STRING30"),
         text("qrlb_PstIcdNm3", "S_STRING31"),
         text("qrlb_PstIcdNm4", "S_STRING32"),
-        custom({"qrme_data"},
+        custom({"qrme_data"}, {"S_STRING34", "S_STRING33"},
                [](engine::Report &r, const FieldValues &v) {
                    r.memo("qrme_data").setText(OperationMemoText(v["S_STRING34"], v["S_STRING33"]));
                }),
     };
-    return table;
 }
 
 } // namespace
@@ -77,23 +69,23 @@ std::string OperationMemoText(const std::string &findings, const std::string &pr
     return memo.text();
 }
 
-std::vector<FormBindings> OperationRecordBindings() { return {{kForm, operationBindings()}}; }
-
-BlockResult PrintOperationRecord(PrintContext &context)
+const std::vector<FormBindings> &OperationRecordForms()
 {
-    const std::string &patNo = context.record[0];
-    services::Hmdrecodt data;
-    if (auto stop = Fetched(data.GetRecodData(kCode, patNo, context.record[1], context.record[2], "", ""),
-                            kNothingToPrint))
-        return *stop;
-    const FieldValues values = RecordFields(data);
+    static const std::vector<FormBindings> forms{{.fill = operationBindings()}};
+    return forms;
+}
 
-    PrintJob job;
-    engine::Report &report = job.add(MakeReport(kUnit, kForm, clearCheckMarks));
-    ApplyBindings(report, operationBindings(), values);
-    job.summary = {patNo, context.record[3], values["S_STRING35"], values["S_STRING36"], values["S_STRING5"],
-                   values["S_STRING37"]};
-    job.history = {{patNo, context.record[1], context.record[2]}};
+BlockResult PrintOperationRecord(RecordPrint &print)
+{
+    if (auto stop = FetchRecordRow(print, {1, 2}))
+        return *stop;
+    PrintJob job = print.sheetJob(clearCheckMarks);
+    const FieldValues &v = print.values;
+    job.summary = {.meddate = print.cell(3),
+                   .dschdate = v["S_STRING35"],
+                   .patgubun = v["S_STRING36"],
+                   .meddept = v["S_STRING5"],
+                   .chadr = v["S_STRING37"]};
     return job;
 }
 

@@ -1,7 +1,6 @@
 #pragma once
 
-// The operation record ("MDOPRECT"): one "MD_RECOD_L3" row printed on the form
-// TMDS510F1_P01.
+// The operation record: one row of the record's content printed on one form.
 
 #include "RecordKinds.h"
 
@@ -12,7 +11,7 @@ namespace medrec::reports {
 // The memo text of the findings (F) and the procedure (P), CR LF as written.
 std::string OperationMemoText(const std::string &findings, const std::string &procedure);
 
-BlockResult PrintOperationRecord(PrintContext &context);
-std::vector<FormBindings> OperationRecordBindings();
+BlockResult PrintOperationRecord(RecordPrint &print);
+const std::vector<FormBindings> &OperationRecordForms();
 
 } // namespace medrec::reports

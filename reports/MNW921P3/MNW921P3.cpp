@@ -1,11 +1,12 @@
 #include "MNW921P3.h"
 
-#include "AssessmentRules.h"
-#include "AssessmentSheet.h"
+#include "GeneralSheetRules.h"
+
+#include "ContextValues.h"
 #include "FormConventions.h"
+#include "NursingSheet.h"
 #include "PatientHeader.h"
-#include "PrintContext.h"
-#include "ReportForms.h"
+#include "RecordPrint.h"
 
 #include "DateText.h"
 #include "HmdAdinfd.h"
@@ -18,9 +19,6 @@ namespace medrec::reports {
 
 namespace {
 
-constexpr const char *kUnit = "MNW921P3";
-constexpr const char *kPage1 = "TMNW921B3.QuickRep1";
-constexpr const char *kPage2 = "TMNW921B3.QuickRep2";
 constexpr const char *kWriterName = "MD_INSAM_L1.S_STRING2";
 
 // No row from any of the sheet's three services, the writer's staff row included.
@@ -37,7 +35,7 @@ Binding urine()
 // ten facility flags) fills it; a longer one gives it character 12.
 Binding callButton()
 {
-    return bind::custom({"qrs_edu311"}, [](engine::Report &r, const FieldValues &v) {
+    return bind::custom({"qrs_edu311"}, {"S_STRING49"}, [](engine::Report &r, const FieldValues &v) {
         const std::string &value = v["S_STRING49"];
         if (!sheet::FirstIsNumberOne(sheet::CharAt(value, 1)))
             return;
@@ -52,23 +50,17 @@ Binding dischargePlace()
                                Others::White, "qrs_Wait4");
 }
 
-BindingTable concat(BindingTable first, const BindingTable &second)
-{
-    first.insert(first.end(), second.begin(), second.end());
-    return first;
-}
-
-const BindingTable &page1Bindings()
+BindingTable page1Bindings()
 {
     using namespace bind;
-    using namespace sheet;
-    static const BindingTable table = concat(
+    using namespace general_sheet;
+    return Concat({
         HeaderBindings({"qrl_PatNo", "qrl_patname", "qrl_ci", "qrl_sex", "qrl_meddept", "qrl_chadr", "qrl_ward"}),
         {
             text("qrl_Frecdate", "S_STRING103"),
             text("QRLabel243", kWriterName),
             // 1. 일반정보
-            text("qrl_admdate", {kAdmDate, common::FmtDate}),
+            text("qrl_admdate", {value::record(1), common::FmtDate}),
             occupation("S_STRING2"),
             text("qrl_nurse", kWriterName),
             informant("S_STRING4"),
@@ -135,15 +127,18 @@ const BindingTable &page1Bindings()
             flagSquares(numbered("qrs_feceskd", 1, 4), "S_STRING78"),
             flagSquares(numbered("qrs_urinkd", 1, 4), "S_STRING79"),
             urine(),
-        });
-    return table;
+        }});
 }
 
-const BindingTable &page2Bindings()
+BindingTable page2Bindings()
 {
     using namespace bind;
-    using namespace sheet;
-    static const BindingTable table = {
+    using namespace general_sheet;
+    using sheet::FirstIsNumberOne;
+    using sheet::FirstIsTextOne;
+    using sheet::leadFlagSquares;
+    using sheet::optionalFlagsText;
+    return {
         text("QRLabel342", kWriterName),
         // 3. 신체검진 (continued)
         activity("S_STRING83"),
@@ -184,26 +179,27 @@ const BindingTable &page2Bindings()
         dischargeContact("S_STRING101"),
         dischargeTeaching("S_STRING102"),
     };
-    return table;
 }
 
 } // namespace
 
-std::vector<FormBindings> GeneralNursingSheetBindings() { return {{kPage1, page1Bindings()}, {kPage2, page2Bindings()}}; }
-
-BlockResult PrintGeneralNursingSheet(PrintContext &context)
+const std::vector<FormBindings> &GeneralNursingSheetForms()
 {
-    const sheet::Keys keys = sheet::KeysOf(context);
-    FieldValues values;
-    if (auto stop = sheet::FetchPatient(keys, values, kNoRows))
+    static const std::vector<FormBindings> forms{{.fill = page1Bindings()}, {.fill = page2Bindings()}};
+    return forms;
+}
+
+BlockResult PrintGeneralNursingSheet(RecordPrint &print)
+{
+    if (auto stop = sheet::FetchPatient(print, kNoRows))
         return *stop;
     services::HmdAdinfd sheetData;
-    if (auto stop = Fetched(sheetData.GetAdinf(keys.patNo, keys.admDate, ""), kNoRows))
+    if (auto stop = Fetched(sheetData.GetAdinf(print.cell(0), print.cell(1), ""), kNoRows))
         return *stop;
+    FieldValues &values = print.values;
     values.addRow(sheetData.results);
-    if (auto stop = sheet::FetchWriter(values["S_STRING1"], "2", values, kNoRows))
+    if (auto stop = sheet::FetchWriter(print, values["S_STRING1"], "2", kNoRows))
         return *stop;
-    values.set(sheet::kAdmDate, keys.admDate);
 
     PatientHeader header = PatientHeader::fromPatientService(values, sheet::kPatient);
     header.dept = values["S_STRING58"];
@@ -211,11 +207,8 @@ BlockResult PrintGeneralNursingSheet(PrintContext &context)
     header.ward = values["S_STRING61"] + "-" + values["S_STRING62"];
     header.addTo(values);
 
-    PrintJob job;
-    ApplyBindings(job.add(MakeReport(kUnit, kPage1)), page1Bindings(), values);
-    ApplyBindings(job.add(MakeReport(kUnit, kPage2)), page2Bindings(), values);
-    job.summary = sheet::Summary(context);
-    job.history = {sheet::History(keys)};
+    PrintJob job = print.sheetJob();
+    job.summary = sheet::Summary(print);
     return job;
 }
 

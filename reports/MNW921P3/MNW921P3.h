@@ -1,9 +1,8 @@
 #pragma once
 
-// The general nursing information sheet ("MDADINFT"): the admission assessment of one
-// admission ("MD_ADINF_S2"), with the patient ("MD_PATBA_L2") and the writer's name
-// ("MD_INSAM_L1"), printed on the two pages QuickRep1 and QuickRep2 of TMNW921B3 as one
-// document.
+// The general nursing information sheet: the admission assessment of one admission
+// ("MD_ADINF_S2"), with the patient ("MD_PATBA_L2") and the writer's name ("MD_INSAM_L1"),
+// printed on its two pages as one document.
 
 #include "RecordKinds.h"
 
@@ -11,7 +10,7 @@
 
 namespace medrec::reports {
 
-BlockResult PrintGeneralNursingSheet(PrintContext &context);
-std::vector<FormBindings> GeneralNursingSheetBindings();
+BlockResult PrintGeneralNursingSheet(RecordPrint &print);
+const std::vector<FormBindings> &GeneralNursingSheetForms();
 
 } // namespace medrec::reports

@@ -5,6 +5,7 @@
 #include "FormConventions.h"
 #include "PrintContext.h"
 #include "RecordKinds.h"
+#include "RecordPrint.h"
 #include "TStatusBar.h"
 #include "TuxCom.h"
 #include "UltraGrid.h"
@@ -246,17 +247,17 @@ TEST_F(PrintRunTest, AKindWithoutItsBlockYetSaysSoOnceAndCallsNothing)
 }
 
 // Blocks that fail every way a block can: the print run catches each.
-reports::BlockResult throwsNumber(reports::PrintContext &) { throw 42; }
-reports::BlockResult throwsRuntime(reports::PrintContext &) { throw std::runtime_error("서식 계산 실패"); }
-reports::BlockResult throwsBadAlloc(reports::PrintContext &) { throw std::bad_alloc(); }
-reports::BlockResult throwsConversion(reports::PrintContext &)
+reports::BlockResult throwsNumber(reports::RecordPrint &) { throw 42; }
+reports::BlockResult throwsRuntime(reports::RecordPrint &) { throw std::runtime_error("서식 계산 실패"); }
+reports::BlockResult throwsBadAlloc(reports::RecordPrint &) { throw std::bad_alloc(); }
+reports::BlockResult throwsConversion(reports::RecordPrint &)
 {
     reports::CodeToInt("3a");
     return reports::NotPrinted{};
 }
-reports::BlockResult stagesThenThrows(reports::PrintContext &context)
+reports::BlockResult stagesThenThrows(reports::RecordPrint &print)
 {
-    context.scratch.allList.setCell(1, 1, "staged");
+    print.context.scratch.allList.setCell(1, 1, "staged");
     throw std::logic_error("half-built");
 }
 
@@ -266,14 +267,13 @@ std::string &barcodeText()
     static std::string text;
     return text;
 }
-reports::BlockResult printsABarcode(reports::PrintContext &)
+reports::BlockResult printsABarcode(reports::RecordPrint &)
 {
     reports::PrintJob job;
     auto &report = job.add(std::make_unique<engine::Report>(engine::parseForm(R"json({"name": "barcode",
         "bands": [{"name": "d", "kind": "detail", "height": 20, "components": [{"type": "label",
         "name": "qrlb_Barcode", "box": [0, 0, 80, 10], "font": {"family": "Code39(1:2)", "size": 24}}]}]})json")));
     report.label("qrlb_Barcode").setCaption(barcodeText());
-    job.history.push_back({"00004321", "20261105"});
     return job;
 }
 
@@ -281,7 +281,8 @@ TEST_F(PrintRunTest, ABarcodeTextCode39CannotEncodeIsReportedAndNothingPrints)
 {
     start({}, operationRecords());
     findPatient();
-    const reports::RecordKind kind{"MDOPRECT", "MDS510U1_P01", "TMDS510F1_P01", true, &printsABarcode, nullptr};
+    const reports::RecordKind kind{"MDOPRECT", "MDS510U1_P01", {"TMDS510F1_P01"}, reports::History::written({2}),
+                                   &printsABarcode, nullptr};
     barcodeText() = "0000-12#4";
     EXPECT_EQ(screen().PrintRecordKind(kind), app::PrintOutcome::NotPrinted);
     const auto boxes = messages().texts(Channel::Plain);
@@ -317,7 +318,8 @@ TEST_F(PrintRunTest, ABlockThatThrowsAnythingEndsInOneBoxWithNothingPrinted)
     for (const auto &c : cases) {
         SCOPED_TRACE(c.boxStart);
         messages().clear();
-        const reports::RecordKind kind{"MDOPRECT", "MDS510U1_P01", "TMDS510F1_P01", true, c.block, nullptr};
+        const reports::RecordKind kind{"MDOPRECT", "MDS510U1_P01", {"TMDS510F1_P01"}, reports::History::written({2}),
+                                       c.block, nullptr};
         EXPECT_EQ(screen().PrintRecordKind(kind), app::PrintOutcome::NotPrinted);
         const auto boxes = messages().texts(Channel::Plain);
         ASSERT_EQ(boxes.size(), 1u);

@@ -66,6 +66,19 @@ TEST(TextHelpers, ReplaceAll)
     EXPECT_EQ(ReplaceAll("가나가", "가", "다"), "다나다");
 }
 
+TEST(TextHelpers, WholeNumbersAreASignAndDigitsOnly)
+{
+    const std::vector<std::pair<std::string, std::optional<int>>> cases{
+        {"7", 7},          {"007", 7},         {"-12", -12},      {"+3", 3},         {"0", 0},
+        {"", std::nullopt}, {" 7", std::nullopt}, {"7 ", std::nullopt}, {"+", std::nullopt}, {"+-1", std::nullopt},
+        {"++1", std::nullopt}, {"1.0", std::nullopt}, {"2a", std::nullopt}, {"99999999999", std::nullopt},
+    };
+    for (const auto &[text, number] : cases) {
+        SCOPED_TRACE(text);
+        EXPECT_EQ(WholeNumber(text), number);
+    }
+}
+
 TEST(NumberFormat, GroupedDisplay)
 {
     const std::vector<Case> cases{

@@ -57,8 +57,8 @@ TEST_F(DischargeSummary, PrintsEveryCaptionAndValueOverTwoPagesAndWritesNoHistor
     const mt::KindPrint result = print("MDDCHSUT", context);
     ASSERT_TRUE(result.printed()) << result.failure;
     EXPECT_TRUE(result.document->warnings.empty());
-    EXPECT_TRUE(result.history.empty());
-    EXPECT_FALSE(reports::FindRecordKind("MDDCHSUT")->writesHistory);
+    EXPECT_FALSE(result.history);
+    EXPECT_FALSE(reports::FindRecordKind("MDDCHSUT")->history.writes());
     EXPECT_EQ(historyLines(), before);
 
     const auto pages = pdfPages(result.pdf);

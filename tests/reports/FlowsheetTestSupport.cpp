@@ -28,7 +28,11 @@ KindPrint FlowsheetTest::printAndRecord(const std::string &kind, reports::PrintC
     KindPrint result = print(kind, context);
     if (!result.printed())
         return result;
-    EXPECT_EQ(reports::SavePrintHistory(result.history, kind), 1);
+    if (!result.history) {
+        ADD_FAILURE() << kind << " writes a history row";
+        return result;
+    }
+    EXPECT_EQ(reports::SavePrintHistory(*result.history, kind), 1);
     const auto lines = historyLines();
     EXPECT_EQ(lines.size(), before + 1);
     if (!lines.empty()) {

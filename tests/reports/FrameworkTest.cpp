@@ -188,30 +188,6 @@ TEST(PatientHeaderTest, FromThePanelsOrThePatientService)
     EXPECT_EQ(r.label("l3").caption, "M/47세");
 }
 
-// Every built kind's tables name only components its form files have, so a renamed or
-// misspelt component fails here rather than on the first print at a site.
-TEST(RecordKindBindings, NameOnlyComponentsTheirFormsHave)
-{
-    int built = 0;
-    for (const RecordKind &kind : RecordKinds()) {
-        if (!kind.block)
-            continue;
-        ++built;
-        SCOPED_TRACE(std::string(kind.code));
-        ASSERT_NE(kind.bindings, nullptr) << "a built kind lists its binding tables";
-        ASSERT_FALSE(kind.unit.empty());
-        const auto forms = kind.bindings();
-        EXPECT_FALSE(forms.empty());
-        for (const FormBindings &form : forms) {
-            SCOPED_TRACE(form.form);
-            engine::Report report(LoadReportForm(std::string(kind.unit), form.form));
-            for (const std::string &component : BoundComponents(form.table))
-                EXPECT_TRUE(report.has(component)) << "the form has no component " << component;
-        }
-    }
-    EXPECT_GE(built, 1);
-}
-
 namespace {
 
 // A form whose detail band prints one label per record.

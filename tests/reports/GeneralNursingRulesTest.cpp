@@ -3,7 +3,9 @@
 // the old formats the sheets still meet.
 #include "MNW921P3/MNW921P3.h"
 
-#include "AssessmentSheet.h"
+#include "ContextValues.h"
+#include "NursingSheet.h"
+#include "RecordKinds.h"
 #include "FieldValues.h"
 #include "FormConventions.h"
 #include "PatientHeader.h"
@@ -33,7 +35,7 @@ reports::FieldValues emptyValues()
     values.set(std::string(reports::sheet::kPatient) + "S_PATNO", "");
     for (int i = 1; i <= 7; ++i)
         values.set(std::string(reports::sheet::kWriter) + "S_STRING" + std::to_string(i), "");
-    values.set(reports::sheet::kAdmDate, "");
+    values.set(reports::value::record(1), "");
     reports::PatientHeader{}.addTo(values);
     return values;
 }
@@ -45,9 +47,10 @@ struct Sheet
 
     explicit Sheet(const reports::FieldValues &values)
     {
-        for (const auto &form : reports::GeneralNursingSheetBindings()) {
-            pages.push_back(reports::MakeReport("MNW921P3", form.form));
-            reports::ApplyBindings(*pages.back(), form.table, values);
+        const reports::RecordKind &kind = *reports::FindRecordKind("MDADINFT");
+        for (std::size_t i = 0; i < kind.forms.size(); ++i) {
+            pages.push_back(reports::MakeReport(std::string(kind.unit), kind.forms[i]));
+            reports::ApplyBindings(*pages.back(), kind.bindings()[i].fill, values);
         }
     }
     engine::Report &holding(const std::string &name)
@@ -98,7 +101,7 @@ const std::vector<RuleCase> &ruleCases()
         {"blood pressure", {{"S_STRING66", "120"}, {"S_STRING67", "80"}}, {{"qrl_bldprehi", "120/80"}}, {}, {}},
         {"stress 11", {{"S_STRING96", "11"}}, {{"qrl_Stress", "중환자실에서 인공호흡기 치료를 요하는 자"}}, {}, {}},
         {"stress 12", {{"S_STRING96", "12"}}, {{"qrl_Stress", ""}}, {}, {}},
-        {"admission date", {{"cell1", "20180514"}}, {{"qrl_admdate", "2018-05-14"}}, {}, {}},
+        {"admission date", {{"record.1", "20180514"}}, {{"qrl_admdate", "2018-05-14"}}, {}, {}},
         {"orientation with a blank", {{"S_STRING20", "2 1"}}, {{"qrl_pshist1", "유"}, {"qrl_pshist2", ""}, {"qrl_pshist3", "무"}}, {}, {}},
         {"smoking empty", {}, {}, {"qrs_pastTabaco"}, {"qrs_Tabaco", "qrs_noTabaco"}},
         {"smoking 2", {{"S_STRING87", "2"}}, {}, {"qrs_noTabaco"}, {"qrs_pastTabaco", "qrs_Tabaco"}},

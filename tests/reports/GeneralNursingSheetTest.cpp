@@ -9,6 +9,7 @@
 #include "PatientHeader.h"
 #include "PrintHistory.h"
 #include "RecordKindFixture.h"
+#include "RecordPrint.h"
 #include "ReportForms.h"
 
 #include "Clock.h"
@@ -183,8 +184,8 @@ TEST_F(GeneralNursingSheet, PrintsBothPagesOfTheDemoRecordWithEveryCaptionAndVal
     EXPECT_EQ((std::vector<std::string>{s.patno, s.meddate, s.dschdate, s.patgubun, s.meddept, s.chadr}),
               (std::vector<std::string>{"00001234", "20180514", "20180519", "I", "외과", "이정훈"}));
 
-    ASSERT_EQ(printed.history.size(), 1u);
-    ASSERT_EQ(reports::SavePrintHistory(printed.history, kKind), 1) << middleware::LastTuxMessage();
+    ASSERT_TRUE(printed.history);
+    ASSERT_EQ(reports::SavePrintHistory(*printed.history, kKind), 1) << middleware::LastTuxMessage();
     const auto lines = historyLines();
     ASSERT_FALSE(lines.empty());
     EXPECT_NE(lines.front().find("00001234\t20180514\tempty\tempty\tempty\tMDADINFT"), std::string::npos)
@@ -286,7 +287,7 @@ TEST_F(GeneralNursingSheet, APageThatFailsLeavesBothPagesUnprinted)
 {
     // Page 2 cannot be laid out: the job is one document, so page 1 does not go out either.
     reports::PrintContext context = contextFor(kKind, "00001234", "20180514");
-    auto block = reports::FindRecordKind(kKind)->block(context);
+    auto block = reports::RunBlock(*reports::FindRecordKind(kKind), context);
     auto &job = std::get<reports::PrintJob>(block);
     ASSERT_EQ(job.reports().size(), 2u);
     job.reports()[1]->setBeforePrint([](engine::Report &) { throw engine::ReportError("page 2 broke"); });

@@ -1,6 +1,7 @@
 #include "KindPrinting.h"
 
 #include "RecordKinds.h"
+#include "RecordPrint.h"
 #include "ReportForms.h"
 
 #include "DateText.h"
@@ -124,7 +125,7 @@ KindPrint PrintKind(const std::string &kindCode, reports::PrintContext &context,
     PrintTimes spent;
     try {
         auto start = Clock::now();
-        reports::BlockResult block = kind->block(context);
+        reports::BlockResult block = reports::RunBlock(*kind, context);
         spent.block = secondsSince(start);
         if (auto *refused = std::get_if<reports::NotPrinted>(&block)) {
             result.refused = *refused;

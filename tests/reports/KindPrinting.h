@@ -25,7 +25,7 @@ struct KindPrint
     std::optional<reports::NotPrinted> refused; // set when the block printed nothing
     std::optional<engine::Document> document;   // the laid-out pages
     reports::PrintedSummary summary;
-    std::vector<reports::HistoryRow> history;
+    std::optional<reports::HistoryRow> history; // the row the print run writes; none for some kinds
     std::filesystem::path pdf; // the PDF written
     std::string failure;       // what a throwing block or layout said
     std::string fault;         // a kind that is not built, or a PDF not written

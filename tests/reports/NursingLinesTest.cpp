@@ -2,6 +2,8 @@
 // hospital day and the night weight.
 #include "MDN420U1_P01/NursingLines.h"
 
+#include "DatedJournal.h"
+
 #include "GridData.h"
 
 #include <gtest/gtest.h>
@@ -10,7 +12,7 @@ using namespace medrec;
 using namespace std::chrono;
 using reports::NoteEntry;
 using reports::NursingKind;
-namespace col = reports::nursing_col;
+namespace col = reports::journal_col;
 
 namespace {
 
@@ -23,7 +25,7 @@ std::vector<std::string> staged(const common::GridData &table)
             lines.push_back("DATE:" + table.cell(col::kText, row));
         else
             lines.push_back(table.cell(col::kDate, row) + " " + table.cell(col::kTime, row) + " " +
-                            table.cell(col::kText, row) + " /" + table.cell(col::kNurse, row) + "/" +
+                            table.cell(col::kText, row) + " /" + table.cell(col::kSigner, row) + "/" +
                             table.cell(col::kMark, row));
     }
     return lines;
@@ -115,11 +117,12 @@ TEST(NursingLines, AdmissionDates)
     EXPECT_EQ(reports::InpatientAdmission("20221340"), std::nullopt);
 }
 
-TEST(NursingLines, NightEntriesPrintBold)
+TEST(DatedJournal, NightEntriesPrintBold)
 {
     const std::vector<std::pair<std::string, bool>> cases = {
         {"07:00", true}, {"07:01", false}, {"12:30", false}, {"21:59", false},   {"22:00", true},
         {"23:59", true}, {"00:00", true},  {"", true},       {" 08:15 ", false}, {"7:30", true},
+        {"ab:cd", true}, {"00:30", true},  {"-7:30", true},
     };
     for (const auto &[time, bold] : cases) {
         SCOPED_TRACE(time);

@@ -4,7 +4,9 @@
 #include "MDN420U1_P01/MDN420U1_P01.h"
 #include "MDN420U1_P01/NursingLines.h"
 #include "RecordKindFixture.h"
+#include "DatedJournal.h"
 #include "RecordKinds.h"
+#include "RecordPrint.h"
 #include "ReportForms.h"
 
 #include "Clock.h"
@@ -38,7 +40,7 @@ constexpr const char *kForm = "TMDN420F1_P01";
 // " bold" when the line prints bold and " rule" when the closing rule is in the band.
 std::string bandLine(engine::Report &r)
 {
-    const bool day = r.label("qrlb_date").box.top >= 0;
+    const bool day = r.label("qrlb_date").enabled;
     const bool silver = r.detail().color == engine::Color::silver();
     EXPECT_EQ(day, silver) << "a day header prints on silver, a note on white";
     std::string line = day ? "DAY " + r.label("qrlb_date").caption
@@ -46,7 +48,7 @@ std::string bandLine(engine::Report &r)
                                  r.label("qrlb_Data4").caption + "|" + r.label("qrlb_Data3").caption;
     if (!day && r.label("qrlb_Data4").font.bold)
         line += " bold";
-    if (r.line("LineBottom").box.left == 0)
+    if (r.line("LineBottom").enabled)
         line += " rule";
     return line;
 }
@@ -74,8 +76,9 @@ std::unique_ptr<engine::Report> fedForm(NursingKind kind, const std::vector<Note
 {
     common::GridData table{60, 2, 1};
     reports::StagePrintLines(table, kind, notes, admission);
+    const reports::RecordKind &nursing = *reports::FindRecordKind("MDNRRECT");
     auto report = reports::MakeReport(kUnit, kForm);
-    reports::FeedNursingLines(*report, table);
+    reports::FeedJournal(*report, table, nursing.bindings().front().detail, "qrlb_Data4");
     return report;
 }
 
@@ -281,13 +284,13 @@ TEST_F(NursingRecord, TheWardRecordRunsOntoTwoPagesWithItsFrameOnEach)
 
     EXPECT_EQ(printed.summary,
               (reports::PrintedSummary{"00001234", "20180514", "20180519", "건강보험", "외과", "7103"}));
-    EXPECT_EQ(printed.history, (std::vector<reports::HistoryRow>{{"00001234", "20180514", "20180519"}}));
+    EXPECT_EQ(printed.history, (reports::HistoryRow{"00001234", "20180514", {"20180519", "empty", "empty"}}));
 }
 
 TEST_F(NursingRecord, TheWardRecordsEmptyNoteAndReturningDayBandByBand)
 {
     auto context = contextFor("MDNRRECT", "00001234", "201805140930");
-    auto block = reports::FindRecordKind("MDNRRECT")->block(context);
+    auto block = reports::RunBlock(*reports::FindRecordKind("MDNRRECT"), context);
     auto &job = std::get<reports::PrintJob>(block);
     const auto bands = runBands(*job.reports().front());
     auto has = [&bands](const std::string &band) {
@@ -305,7 +308,7 @@ TEST_F(NursingRecord, TheWardRecordsEmptyNoteAndReturningDayBandByBand)
     EXPECT_EQ(bands.front(), "DAY 2018-05-14(월요일)   HD : 1일 rule");
     EXPECT_EQ(bands.back(), "2018-05-19|11:00|보호자와 함께 도보로 퇴원함.|김하늘 rule");
     // The staged lines went back to the screen's print-line list.
-    EXPECT_EQ(context.scratch.allList.cell(reports::nursing_col::kMark, 1), reports::kDayMark);
+    EXPECT_EQ(context.scratch.allList.cell(reports::journal_col::kMark, 1), reports::kDayMark);
 }
 
 TEST_F(NursingRecord, TheEmergencyRecordHasItsTitlesOnTheFirstPageToo)
@@ -326,7 +329,7 @@ TEST_F(NursingRecord, TheEmergencyRecordHasItsTitlesOnTheFirstPageToo)
     EXPECT_FALSE(middleware::HasRequestBuffer());
     EXPECT_EQ(printed.summary,
               (reports::PrintedSummary{"00056789", "20220702", "1940", "건강보험", "응급의학과", "김도현"}));
-    EXPECT_EQ(printed.history, (std::vector<reports::HistoryRow>{{"00056789", "20220702", "1940"}}));
+    EXPECT_EQ(printed.history, (reports::HistoryRow{"00056789", "20220702", {"1940", "empty", "empty"}}));
 }
 
 TEST_F(NursingRecord, AnEmergencyPatientNeverAdmittedGetsNoHospitalDay)

@@ -4,9 +4,15 @@
 #include "RecordKindFixture.h"
 
 #include "FieldValues.h"
-#include "PhysicianNotes.h"
+#include "ContextValues.h"
+#include "MDO530U1_P01/MDO530U1_P01.h"
+#include "MDO540U1_P01/MDO540U1_P01.h"
+#include "MDO550U1_P01/MDO550U1_P01.h"
 #include "PrintHistory.h"
 #include "RecordKinds.h"
+#include "ReportForms.h"
+
+#include "report_engine/Report.h"
 
 #include <gtest/gtest.h>
 
@@ -119,8 +125,8 @@ TEST_P(PhysicianNotes, PrintEveryCaptionAndValueAndWriteTheirHistoryRow)
     EXPECT_EQ(result.summary.chadr, c.summary.chadr);
 
     // The row the print run writes, as medrec-server lists it.
-    ASSERT_TRUE(reports::FindRecordKind(c.kind)->writesHistory);
-    ASSERT_EQ(reports::SavePrintHistory(result.history, c.kind), 1);
+    ASSERT_TRUE(result.history);
+    ASSERT_EQ(reports::SavePrintHistory(*result.history, c.kind), 1);
     const auto lines = historyLines();
     ASSERT_FALSE(lines.empty());
     EXPECT_NE(lines.front().find(c.history), std::string::npos) << lines.front();
@@ -163,7 +169,7 @@ reports::FieldValues numbered(int last, const std::string &prefix)
     for (int i = 1; i <= 60; ++i)
         values.set("S_STRING" + std::to_string(i), i <= last ? prefix + std::to_string(i) : "");
     for (int cell = 0; cell <= 5; ++cell)
-        values.set("cell" + std::to_string(cell), "C" + std::to_string(cell));
+        values.set(reports::value::record(cell), "C" + std::to_string(cell));
     return values;
 }
 
@@ -249,6 +255,34 @@ TEST(NoteText, EmptyFieldsLeaveTheirHeadings)
 {
     const std::string text = reports::EmergencyNoteText(numbered(0, ""));
     EXPECT_NE(text.find("■C.C】" + CRLF + CRLF + CRLF + CRLF + "■P.Ix】"), std::string::npos);
+}
+
+} // namespace
+
+namespace {
+
+// The header's birth date label of a note filled from these values.
+std::string birthDateShown(const char *kind, reports::FieldValues values)
+{
+    const reports::RecordKind &k = *reports::FindRecordKind(kind);
+    auto report = reports::MakeReport(std::string(k.unit), k.forms.front());
+    reports::ApplyBindings(*report, k.bindings().front().fill, values);
+    return report->label("qrlb_birtdate").caption;
+}
+
+TEST(NoteHeader, OnlyTheReEvaluationNoteFormatsTheBirthDate)
+{
+    reports::FieldValues values = numbered(60, "v");
+    values.set("S_STRING4", "1976-03-05");
+    values.set(reports::value::kPanelName, "김민준");
+    values.set(reports::value::kPanelBirthDate, "19760305");
+    // The emergency and admission notes print the service's text as delivered.
+    EXPECT_EQ(birthDateShown("MDEMNOTT", values), "1976-03-05");
+    EXPECT_EQ(birthDateShown("MDADMNOT", values), "1976-03-05");
+    values.set("S_STRING4", "19760305");
+    EXPECT_EQ(birthDateShown("MDEMNOTT", values), "19760305");
+    // The re-evaluation note formats the screen's panel.
+    EXPECT_EQ(birthDateShown("MDREADMT", values), "1976-03-05");
 }
 
 } // namespace

@@ -81,7 +81,8 @@ TEST_F(ProgressNote, PrintsEveryDayAndNoteOverTwoPagesAndWritesItsHistoryRow)
     EXPECT_EQ(result.summary.meddept, "외과");
     EXPECT_EQ(result.summary.chadr, "이정훈");
 
-    ASSERT_EQ(reports::SavePrintHistory(result.history, "MDPGNOTT"), 1);
+    ASSERT_TRUE(result.history);
+    ASSERT_EQ(reports::SavePrintHistory(*result.history, "MDPGNOTT"), 1);
     const auto lines = historyLines();
     ASSERT_FALSE(lines.empty());
     EXPECT_NE(lines.front().find("00001234\t20180514\tempty\tempty\tempty\tMDPGNOTT"), std::string::npos)
@@ -127,16 +128,6 @@ TEST(ProgressNoteRows, ADateRowBeforeEachDayAsTheServiceOrdersThem)
                                                "12-01 12:00|둘|의사|20261201", "DATE 2026-12-02",
                                                "12-02 09:00|셋|의사|20261202", "DATE 2026-12-01",
                                                "12-01 10:00|넷|의사|20261201"}));
-}
-
-TEST(ProgressNoteRows, NightNotesPrintBold)
-{
-    for (const auto &[time, bold] : std::vector<std::pair<std::string, bool>>{
-             {"21:59", false}, {"22:00", true}, {"07:00", true}, {"07:01", false}, {"", true}, {"ab:cd", true},
-             {"00:30", true}, {"12:00", false}}) {
-        SCOPED_TRACE(time);
-        EXPECT_EQ(reports::IsNightNote(time), bold);
-    }
 }
 
 } // namespace

@@ -2,6 +2,8 @@
 
 #include "Cp949.h"
 
+#include <charconv>
+
 namespace medrec::common {
 
 namespace {
@@ -25,6 +27,22 @@ std::string_view TrimBlanks(std::string_view text)
     while (!text.empty() && isBlank(text.front()))
         text.remove_prefix(1);
     return text;
+}
+
+std::string Trimmed(std::string_view text) { return std::string(TrimBlanks(text)); }
+
+std::optional<int> WholeNumber(std::string_view text)
+{
+    if (!text.empty() && text.front() == '+') {
+        text.remove_prefix(1);
+        if (!text.empty() && text.front() == '-')
+            return std::nullopt;
+    }
+    int value = 0;
+    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (ec != std::errc() || end != text.data() + text.size())
+        return std::nullopt;
+    return value;
 }
 
 std::string FmtPhoneNo(std::string_view text)

@@ -1,17 +1,17 @@
-#include "AssessmentRules.h"
+#include "GeneralSheetRules.h"
 
-#include "AssessmentSheet.h"
 #include "FormConventions.h"
+#include "NursingSheet.h"
 
 #include "TextHelpers.h"
 
 #include "report_engine/Report.h"
 
-namespace medrec::reports::sheet {
+namespace medrec::reports::general_sheet {
 
 namespace {
 
-using CodeTexts = std::vector<std::pair<int, std::string>>;
+using sheet::CodeTexts;
 
 const CodeTexts kOccupations = {{1, "회사원"}, {2, "전문직"}, {3, "주부"}, {4, "학생"}, {5, "군인"}, {6, "무직"},
                                 {7, "자유업"}, {9, "교사"},   {10, "목회자"}, {11, "상업"}, {12, "기타"}};
@@ -43,43 +43,11 @@ const CodeTexts kActivities = {{1, "스스로 능동적 운동 가능"},
                                {3, "침상 내에서 부분적인 도움으로 수동적 운동"},
                                {4, "부동상태에서 전적의존의 수동적 운동 혹은 체위변경"}};
 
-std::string textOf(const CodeTexts &table, int code)
-{
-    for (const auto &[c, text] : table)
-        if (c == code)
-            return text;
-    return {};
-}
-
-// The first character is the code; the rest a note: "외래(" + note + ")", or the note
-// alone for `aloneCode`; any other code leaves the label empty.
-Binding codeAndNote(std::string label, Source source, const CodeTexts &bracketed, int aloneCode)
-{
-    return bind::custom({label}, [label, source, &bracketed, aloneCode](engine::Report &r, const FieldValues &v) {
-        const std::string value = source.read(v);
-        const int code = CodeToInt(CharAt(value, 1));
-        const std::string note = CharsFrom(value, 2);
-        const std::string name = textOf(bracketed, code);
-        r.label(label).setCaption(code == aloneCode ? note : name.empty() ? std::string() : name + "(" + note + ")");
-    });
-}
-
-// The value's first character.
-Source firstChar(const Source &source)
-{
-    return {source.field, source.pick ? bind::then(source.pick, bind::chars(1, 1)) : bind::chars(1, 1)};
-}
+const CodeTexts kPresent = {{1, "무"}, {2, "유"}};
 
 } // namespace
 
-Binding occupation(Source value)
-{
-    return bind::custom({"qrl_work"}, [value](engine::Report &r, const FieldValues &v) {
-        const std::string text = value.read(v);
-        const int code = CodeToInt(Chars(text, 1, 2));
-        r.label("qrl_work").setCaption(code == 8 ? CharsFrom(text, 3) : textOf(kOccupations, code));
-    });
-}
+Binding occupation(Source value) { return sheet::codeOrText("qrl_work", std::move(value), 2, kOccupations, 8); }
 
 Binding informant(Source value) { return bind::codeText("qrl_inf", std::move(value), kInformants); }
 
@@ -87,20 +55,12 @@ Binding education(Source value) { return bind::codeText("qrl_adu", std::move(val
 
 Binding maritalStatus(Source status, Source children)
 {
-    return bind::custom({"qrl_merr"}, [status, children](engine::Report &r, const FieldValues &v) {
-        r.label("qrl_merr").setCaption(textOf(kMaritalStatus, CodeToInt(status.read(v))) + "/" + children.read(v));
-    });
+    return sheet::codeAndCount("qrl_merr", std::move(status), std::move(children), kMaritalStatus);
 }
 
 Binding religion(Source value) { return bind::codeText("qrl_ChType", std::move(value), kReligions); }
 
-Binding nationality(Source value)
-{
-    return bind::custom({"qrl_Nation"}, [value](engine::Report &r, const FieldValues &v) {
-        const std::string text = value.read(v);
-        r.label("qrl_Nation").setCaption(common::TrimBlanks(text) == "대한민국" ? std::string("대한민국") : text);
-    });
-}
+Binding nationality(Source value) { return sheet::trimmedWhen("qrl_Nation", std::move(value), "대한민국"); }
 
 Binding paymentAbility(Source value) { return bind::codeText("qrl_Pay", std::move(value), kPresence); }
 
@@ -112,9 +72,9 @@ Binding race(Source value) { return bind::codeText("qrl_Race", std::move(value),
 
 Binding bloodType(Source value) { return bind::codeText("qrl_bldtype", std::move(value), kBloodTypes, "모름"); }
 
-Binding admissionRoute(Source value) { return codeAndNote("qrl_admcou", std::move(value), kRoutes, 3); }
+Binding admissionRoute(Source value) { return sheet::codeAndNote("qrl_admcou", std::move(value), kRoutes, 3); }
 
-Binding admissionMethod(Source value) { return codeAndNote("qrl_admmeth", std::move(value), kMethods, 4); }
+Binding admissionMethod(Source value) { return sheet::codeAndNote("qrl_admmeth", std::move(value), kMethods, 4); }
 
 Binding stress(Source value) { return bind::codeText("qrl_Stress", std::move(value), kStress); }
 
@@ -122,23 +82,20 @@ Binding activity(Source value) { return bind::codeText("qrl_Activest", std::move
 
 Binding orientation(Source value)
 {
-    return bind::custom({"qrl_pshist1", "qrl_pshist2", "qrl_pshist3"}, [value](engine::Report &r, const FieldValues &v) {
-        const std::string text = value.read(v);
-        for (std::size_t i = 1; i <= 3; ++i)
-            r.label("qrl_pshist" + std::to_string(i)).setCaption(textOf({{1, "무"}, {2, "유"}}, CodeToInt(CharAt(text, i))));
-    });
+    return sheet::charCodes({"qrl_pshist1", "qrl_pshist2", "qrl_pshist3"}, std::move(value), kPresent);
 }
 
 Binding admissionHistory(Source value)
 {
-    return bind::custom({"qrs_admlast1", "qrs_admlast2", "qrl_admlast"}, [value](engine::Report &r, const FieldValues &v) {
-        const std::string text = value.read(v);
-        const std::string first = CharAt(text, 1);
-        const bool had = first == "2";
-        shcbx_pro(r, had ? "qrs_admlast2" : "qrs_admlast1", "Y");
-        r.label("qrl_admlast")
-            .setCaption(had ? std::string(common::TrimBlanks(CharsFrom(text, 2))) : first == "1" ? "무" : "");
-    });
+    return bind::custom({"qrs_admlast1", "qrs_admlast2", "qrl_admlast"}, {value.field},
+                        [value](engine::Report &r, const FieldValues &v) {
+                            const std::string text = value.read(v);
+                            const std::string first = sheet::CharAt(text, 1);
+                            const bool had = first == "2";
+                            shcbx_pro(r, had ? "qrs_admlast2" : "qrs_admlast1", "Y");
+                            r.label("qrl_admlast")
+                                .setCaption(had ? common::Trimmed(sheet::CharsFrom(text, 2)) : first == "1" ? "무" : "");
+                        });
 }
 
 Binding smoking(Source value)
@@ -154,12 +111,12 @@ Binding allergy(Source value)
 
 Binding medication(Source value)
 {
-    return bind::numberSquares(firstChar(value), {{2, "qrs_dgstat2"}, {1, "qrs_dgstat1"}}, Others::White);
+    return bind::numberSquares(sheet::FirstChar(value), {{2, "qrs_dgstat2"}, {1, "qrs_dgstat1"}}, Others::White);
 }
 
 Binding operation(Source value)
 {
-    return bind::numberSquares(firstChar(value), {{2, "qrs_opyn2"}, {1, "qrs_opyn1"}}, Others::White);
+    return bind::numberSquares(sheet::FirstChar(value), {{2, "qrs_opyn2"}, {1, "qrs_opyn1"}}, Others::White);
 }
 
 Binding sleepDisturbance(Source value)
@@ -220,4 +177,4 @@ Binding dischargeTeaching(Source value)
     return bind::choiceSquares(std::move(value), {{"0", "qrs_Daesang1"}, {"1", "qrs_Daesang2"}, {"2", "qrs_Daesang3"}});
 }
 
-} // namespace medrec::reports::sheet
+} // namespace medrec::reports::general_sheet

@@ -1,13 +1,13 @@
 #pragma once
 
-// The fill rules of the general nursing sheet that the maternity and child sheets reuse
-// unchanged, as bindings: each names the components it fills (the same names on every sheet)
-// and takes the field it reads, which differs from sheet to sheet. Codes read "as a number"
-// throw CodeConversionError for a text that is not a whole number.
+// The general nursing sheet's own rules, as bindings: each fills the components of this
+// sheet's forms from the field it is given, through the family's rules (NursingSheet.h) and
+// this sheet's code tables. Codes read "as a number" throw CodeConversionError for a text
+// that is not a whole number.
 
 #include "Bindings.h"
 
-namespace medrec::reports::sheet {
+namespace medrec::reports::general_sheet {
 
 // Labels from code tables.
 Binding occupation(Source value);           // qrl_work: the first two characters; 8 prints the text from the third
@@ -48,4 +48,4 @@ Binding dischargeCarer(Source value);       // qrs_Outedu21/22
 Binding dischargeContact(Source value);     // qrs_Outedu31/32
 Binding dischargeTeaching(Source value);    // qrs_Daesang1..3 from "0", "1", "2"
 
-} // namespace medrec::reports::sheet
+} // namespace medrec::reports::general_sheet

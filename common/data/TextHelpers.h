@@ -4,6 +4,7 @@
 // counts and replacement. UTF-8 in and out.
 
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -12,6 +13,12 @@ namespace medrec::common {
 // Without leading and trailing blanks and control characters (every byte up to ' ').
 std::string_view TrimBlanks(std::string_view text);
 std::string_view TrimRightBlanks(std::string_view text);
+// The same as a string of its own.
+std::string Trimmed(std::string_view text);
+
+// The whole number a text holds: an optional sign and digits, nothing else (no blanks).
+// nullopt for anything else, empty text and numbers beyond int included.
+std::optional<int> WholeNumber(std::string_view text);
 
 // A telephone number with hyphens, from its digits: 02-1234-5678, 123-4567, 010-1234-5678.
 // A text with 4 digits or fewer comes back unchanged.
