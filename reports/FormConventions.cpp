@@ -1,8 +1,9 @@
 #include "FormConventions.h"
 
+#include "TextHelpers.h"
+
 #include "report_engine/Report.h"
 
-#include <charconv>
 #include <variant>
 
 namespace medrec::reports {
@@ -36,15 +37,10 @@ int CodeToInt(const std::string &text)
     const auto first = text.find_first_not_of(' ');
     if (first == std::string::npos)
         return -1;
-    const char *begin = text.data() + first;
-    const char *end = text.data() + text.size();
-    if (*begin == '+')
-        ++begin;
-    int value = 0;
-    const auto [ptr, ec] = std::from_chars(begin, end, value);
-    if (ec != std::errc() || ptr != end || begin == end)
+    const auto value = common::WholeNumber(std::string_view(text).substr(first));
+    if (!value)
         throw CodeConversionError(text);
-    return value;
+    return *value;
 }
 
 std::string MaskedResNo(const std::string &front, const std::string &back)
