@@ -50,13 +50,15 @@ void StageJournal(common::GridData &table, std::vector<JournalLine> entries,
 // (empty included) prints bold.
 bool PrintsBold(std::string_view time);
 
-// The parts of a journal's detail band.
+// The parts of a journal's detail band, by default as the journal forms name them.
 struct JournalParts
 {
-    std::string date, time, text, signer; // labels; the text label wraps the entry
-    std::vector<std::string> columnRules; // the rules between the columns: not on a day header
-    std::string rowRule;                  // the rule under an entry, on its last line
-    std::string dayText;                  // the day header's label; none: a bare silver band
+    // Labels: the date and time on an entry's first line, the signer on its last; the text
+    // label wraps the entry.
+    std::string date = "qrlb_Data1", time = "qrlb_Data2", text = "qrlb_Data4", signer = "qrlb_Data3";
+    std::vector<std::string> columnRules{"HLine1", "HLine2", "HLine3"}; // not on a day header
+    std::string rowRule = "LineBottom"; // the rule under an entry, on its last line
+    std::string dayText;                // the day header's label; none: a bare silver band
 };
 
 // The detail table that sets the band for one printed line from its values (the staged

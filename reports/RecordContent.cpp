@@ -60,4 +60,14 @@ std::optional<NotPrinted> FetchRecordRow(RecordPrint &print, std::initializer_li
     return std::nullopt;
 }
 
+BlockResult PrintOneRowRecord(RecordPrint &print, std::initializer_list<int> keyCells, SummaryOf summaryOf,
+                              const engine::Report::Hook &onCreate)
+{
+    if (auto stop = FetchRecordRow(print, keyCells))
+        return *stop;
+    PrintJob job = print.sheetJob(onCreate);
+    job.summary = summaryOf(print);
+    return job;
+}
+
 } // namespace medrec::reports

@@ -6,6 +6,8 @@
 #include "FieldValues.h"
 #include "PrintJob.h"
 
+#include "report_engine/Report.h"
+
 #include <initializer_list>
 #include <memory>
 #include <optional>
@@ -43,8 +45,14 @@ private:
 Fetch<RecordContent> FetchRecordContent(const RecordPrint &print, std::initializer_list<int> keyCells,
                                         Notice whenEmpty = kNothingToPrint);
 
-// The one-row kinds: the content's first row added to the block's values, or the early exit.
+// The content's first row added to the block's values, or the early exit.
 std::optional<NotPrinted> FetchRecordRow(RecordPrint &print, std::initializer_list<int> keyCells,
                                          Notice whenEmpty = kNothingToPrint);
+
+// The one-row kinds whole: the content's first row by the key cells, every form of the kind
+// filled from it (after `onCreate`), and the summary labels `summaryOf` reads off the values.
+using SummaryOf = PrintedSummary (*)(const RecordPrint &);
+BlockResult PrintOneRowRecord(RecordPrint &print, std::initializer_list<int> keyCells, SummaryOf summaryOf,
+                              const engine::Report::Hook &onCreate = {});
 
 } // namespace medrec::reports

@@ -19,13 +19,7 @@ constexpr const char *kFormNumber = "KRV 82-N-5-28";
 
 const JournalParts &journalParts()
 {
-    static const JournalParts parts{.date = "qrlb_Data1",
-                                    .time = "qrlb_Data2",
-                                    .text = "qrlb_Data4",
-                                    .signer = "qrlb_Data3",
-                                    .columnRules = {"HLine1", "HLine2", "HLine3"},
-                                    .rowRule = "LineBottom",
-                                    .dayText = "qrlb_date"};
+    static const JournalParts parts{.dayText = "qrlb_date"};
     return parts;
 }
 

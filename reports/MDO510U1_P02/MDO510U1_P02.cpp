@@ -246,15 +246,14 @@ const std::vector<FormBindings> &DischargeSummaryForms()
 
 BlockResult PrintDischargeSummary(RecordPrint &print)
 {
-    if (auto stop = FetchRecordRow(print, {1}))
-        return *stop;
-    PrintJob job = print.sheetJob();
-    job.summary = {.meddate = print.cell(1),
-                   .dschdate = print.cell(2),
-                   .patgubun = "I",
-                   .meddept = print.cell(5),
-                   .chadr = print.cell(4)};
-    return job;
+    // The record is asked for by its admission date alone.
+    return PrintOneRowRecord(print, {1}, [](const RecordPrint &p) {
+        return PrintedSummary{.meddate = p.cell(1),
+                              .dschdate = p.cell(2),
+                              .patgubun = "I",
+                              .meddept = p.cell(5),
+                              .chadr = p.cell(4)};
+    });
 }
 
 } // namespace medrec::reports

@@ -81,16 +81,16 @@ const std::vector<FormBindings> &AdmissionNoteForms()
 
 BlockResult PrintAdmissionNote(RecordPrint &print)
 {
-    if (auto stop = FetchRecordRow(print, {1, 2}))
-        return *stop;
-    PrintJob job = print.sheetJob();
-    const FieldValues &v = print.values;
-    job.summary = {.meddate = print.cell(2),
-                   .dschdate = v["S_STRING45"],
-                   .patgubun = "I",
-                   .meddept = print.cell(1),
-                   .chadr = v["S_STRING44"]};
-    return job;
+    return PrintOneRowRecord(
+        print, {1, 2},
+        [](const RecordPrint &p) {
+            const FieldValues &v = p.values;
+            return PrintedSummary{.meddate = p.cell(2),
+                                  .dschdate = v["S_STRING45"],
+                                  .patgubun = "I",
+                                  .meddept = p.cell(1),
+                                  .chadr = v["S_STRING44"]};
+        });
 }
 
 } // namespace medrec::reports

@@ -58,16 +58,16 @@ const std::vector<FormBindings> &ReEvaluationNoteForms()
 
 BlockResult PrintReEvaluationNote(RecordPrint &print)
 {
-    if (auto stop = FetchRecordRow(print, {1, 2}))
-        return *stop;
-    PrintJob job = print.sheetJob();
-    const FieldValues &v = print.values;
-    job.summary = {.meddate = common::UnFmtDate(print.cell(1)),
-                   .dschdate = v["S_STRING18"],
-                   .patgubun = "I",
-                   .meddept = v["S_STRING15"],
-                   .chadr = v["S_STRING19"]};
-    return job;
+    return PrintOneRowRecord(
+        print, {1, 2},
+        [](const RecordPrint &p) {
+            const FieldValues &v = p.values;
+            return PrintedSummary{.meddate = common::UnFmtDate(p.cell(1)),
+                                  .dschdate = v["S_STRING18"],
+                                  .patgubun = "I",
+                                  .meddept = v["S_STRING15"],
+                                  .chadr = v["S_STRING19"]};
+        });
 }
 
 } // namespace medrec::reports

@@ -49,11 +49,9 @@ const std::vector<FormBindings> &EmergencyNoteForms()
 
 BlockResult PrintEmergencyNote(RecordPrint &print)
 {
-    if (auto stop = FetchRecordRow(print, {1, 2, 3, 4}))
-        return *stop;
-    PrintJob job = print.sheetJob();
-    job.summary = {.meddate = print.cell(1), .patgubun = "E", .meddept = print.cell(3), .chadr = print.cell(4)};
-    return job;
+    return PrintOneRowRecord(print, {1, 2, 3, 4}, [](const RecordPrint &p) {
+        return PrintedSummary{.meddate = p.cell(1), .patgubun = "E", .meddept = p.cell(3), .chadr = p.cell(4)};
+    });
 }
 
 } // namespace medrec::reports

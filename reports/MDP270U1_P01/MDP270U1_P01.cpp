@@ -22,14 +22,10 @@ enum Col {
     kSignerCopy = 12,
 };
 
+// The day header is a bare grey bar.
 const JournalParts &journalParts()
 {
-    static const JournalParts parts{.date = "qrlb_Data1",
-                                    .time = "qrlb_Data2",
-                                    .text = "qrlb_Data4",
-                                    .signer = "qrlb_Data3",
-                                    .columnRules = {"HLine1", "HLine2", "HLine3"},
-                                    .rowRule = "LineBottom"};
+    static const JournalParts parts;
     return parts;
 }
 

@@ -77,16 +77,16 @@ const std::vector<FormBindings> &OperationRecordForms()
 
 BlockResult PrintOperationRecord(RecordPrint &print)
 {
-    if (auto stop = FetchRecordRow(print, {1, 2}))
-        return *stop;
-    PrintJob job = print.sheetJob(clearCheckMarks);
-    const FieldValues &v = print.values;
-    job.summary = {.meddate = print.cell(3),
-                   .dschdate = v["S_STRING35"],
-                   .patgubun = v["S_STRING36"],
-                   .meddept = v["S_STRING5"],
-                   .chadr = v["S_STRING37"]};
-    return job;
+    return PrintOneRowRecord(
+        print, {1, 2},
+        [](const RecordPrint &p) {
+            const FieldValues &v = p.values;
+            return PrintedSummary{.meddate = p.cell(3),
+                                  .dschdate = v["S_STRING35"],
+                                  .patgubun = v["S_STRING36"],
+                                  .meddept = v["S_STRING5"],
+                                  .chadr = v["S_STRING37"]};
+        }, clearCheckMarks);
 }
 
 } // namespace medrec::reports
