@@ -2,6 +2,7 @@
 
 #include "FormConventions.h"
 #include "NursingSheet.h"
+#include "NursingSheetCodes.h"
 
 #include "TextHelpers.h"
 
@@ -9,47 +10,11 @@
 
 namespace medrec::reports::general_sheet {
 
-namespace {
+using namespace sheet::codes;
 
-using sheet::CodeTexts;
+Binding occupation(Source value) { return sheet::codeOrText("qrl_work", std::move(value), 2, kOccupation, 8); }
 
-const CodeTexts kOccupations = {{1, "회사원"}, {2, "전문직"}, {3, "주부"}, {4, "학생"}, {5, "군인"}, {6, "무직"},
-                                {7, "자유업"}, {9, "교사"},   {10, "목회자"}, {11, "상업"}, {12, "기타"}};
-const CodeTexts kInformants = {{1, "환자"}, {2, "보호자"}};
-const CodeTexts kEducation = {{1, "무학"}, {2, "초등졸"}, {3, "중졸"}, {4, "고졸"}, {5, "대졸"}, {6, "대학원졸"}, {7, "기타"}};
-const CodeTexts kMaritalStatus = {{1, "기혼"}, {2, "미혼"}, {3, "사별"}, {4, "기타"}};
-const CodeTexts kReligions = {{1, "기독교"}, {2, "천주교"}, {3, "불교"}, {4, "원불교"}, {5, "무교"}, {6, "천도교"}};
-const CodeTexts kPresence = {{1, "있음"}, {2, "없음"}};
-const CodeTexts kNeed = {{1, "필요"}, {2, "불필요"}};
-const CodeTexts kRaces = {{1, "황인종"}, {2, "백인종"}, {3, "흑인종"}};
-const CodeTexts kBloodTypes = {{1, "A"}, {2, "B"}, {3, "AB"}, {4, "O"}};
-const CodeTexts kRoutes = {{1, "외래"}, {2, "응급"}};
-const CodeTexts kMethods = {{1, "도보"}, {2, "휠체어"}, {3, "눕는차"}};
-const CodeTexts kStress = {
-    {1, "해당 사항 없음"},
-    {2, "골반골절로 치료중인 자"},
-    {3, "만성폐쇄성폐질환의 급성학화기 상태인자"},
-    {4, "조절되지 않는 대량복수나 간성뇌증을 동반한 간경변증 환자"},
-    {5, "항암화학요법을 위해 입원한 자"},
-    {6, "경부나 흉부, 복부의 방사선 치료를 위해 입원한 자"},
-    {7, "신 기능 부전으로 혈액투석이나 복막투석 치료중인 자"},
-    {8, "개복 또는 개흉 수술 후 3일 이상 금식중인 자"},
-    {9, "입원치료를 요하는 급성 뇌경색 환자"},
-    {10, "중증 폐렴으로 인해 산소공급을 요하여 침상안정이 필요한 자"},
-    {11, "중환자실에서 인공호흡기 치료를 요하는 자"},
-};
-const CodeTexts kActivities = {{1, "스스로 능동적 운동 가능"},
-                               {2, "부분적인 도움이나 보조기구 이용"},
-                               {3, "침상 내에서 부분적인 도움으로 수동적 운동"},
-                               {4, "부동상태에서 전적의존의 수동적 운동 혹은 체위변경"}};
-
-const CodeTexts kPresent = {{1, "무"}, {2, "유"}};
-
-} // namespace
-
-Binding occupation(Source value) { return sheet::codeOrText("qrl_work", std::move(value), 2, kOccupations, 8); }
-
-Binding informant(Source value) { return bind::codeText("qrl_inf", std::move(value), kInformants); }
+Binding informant(Source value) { return bind::codeText("qrl_inf", std::move(value), kInformant); }
 
 Binding education(Source value) { return bind::codeText("qrl_adu", std::move(value), kEducation); }
 
@@ -58,7 +23,7 @@ Binding maritalStatus(Source status, Source children)
     return sheet::codeAndCount("qrl_merr", std::move(status), std::move(children), kMaritalStatus);
 }
 
-Binding religion(Source value) { return bind::codeText("qrl_ChType", std::move(value), kReligions); }
+Binding religion(Source value) { return bind::codeText("qrl_ChType", std::move(value), kReligion); }
 
 Binding nationality(Source value) { return sheet::trimmedWhen("qrl_Nation", std::move(value), "대한민국"); }
 
@@ -68,21 +33,21 @@ Binding welfareCounselling(Source value) { return bind::codeText("qrl_Bokji", st
 
 Binding illnessAwareness(Source value) { return bind::codeText("qrl_Know", std::move(value), kPresence); }
 
-Binding race(Source value) { return bind::codeText("qrl_Race", std::move(value), kRaces); }
+Binding race(Source value) { return bind::codeText("qrl_Race", std::move(value), kRace); }
 
-Binding bloodType(Source value) { return bind::codeText("qrl_bldtype", std::move(value), kBloodTypes, "모름"); }
+Binding bloodType(Source value) { return bind::codeText("qrl_bldtype", std::move(value), kBloodType, "모름"); }
 
-Binding admissionRoute(Source value) { return sheet::codeAndNote("qrl_admcou", std::move(value), kRoutes, 3); }
+Binding admissionRoute(Source value) { return sheet::codeAndNote("qrl_admcou", std::move(value), kAdmissionRoute, 3); }
 
-Binding admissionMethod(Source value) { return sheet::codeAndNote("qrl_admmeth", std::move(value), kMethods, 4); }
+Binding admissionMethod(Source value) { return sheet::codeAndNote("qrl_admmeth", std::move(value), kAdmissionMethod, 4); }
 
-Binding stress(Source value) { return bind::codeText("qrl_Stress", std::move(value), kStress); }
+Binding stress(Source value) { return bind::codeText("qrl_Stress", std::move(value), kMetabolicStress); }
 
-Binding activity(Source value) { return bind::codeText("qrl_Activest", std::move(value), kActivities); }
+Binding activity(Source value) { return bind::codeText("qrl_Activest", std::move(value), kActivity); }
 
 Binding orientation(Source value)
 {
-    return sheet::charCodes({"qrl_pshist1", "qrl_pshist2", "qrl_pshist3"}, std::move(value), kPresent);
+    return sheet::charCodes({"qrl_pshist1", "qrl_pshist2", "qrl_pshist3"}, std::move(value), kAbsentPresent);
 }
 
 Binding admissionHistory(Source value)
