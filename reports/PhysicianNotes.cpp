@@ -191,7 +191,7 @@ BindingTable noteBindings(const NoteForm &note)
         text(note.doctorLabel, note.doctorField),
         custom({"qrme_Data"},
                [&note](engine::Report &r, const FieldValues &v) {
-                   r.memo("qrme_Data").setText(ComposeNote(note.rows(), v));
+                   SetMemoText(r.memo("qrme_Data"), ComposeSections(note.rows(), v));
                }),
     };
     if (note.ward)

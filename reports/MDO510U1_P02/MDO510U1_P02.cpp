@@ -143,7 +143,9 @@ const BindingTable &summaryBindings()
             r.label("qlb_Admpath").setEnabled(v["S_STRING48"] == "1");
         }),
         custom({"qrme_Data"},
-               [](engine::Report &r, const FieldValues &v) { r.memo("qrme_Data").setText(DischargeNarrative(v)); }),
+               [](engine::Report &r, const FieldValues &v) {
+                   SetMemoText(r.memo("qrme_Data"), DischargeNarrativeSections(v));
+               }),
     };
     return table;
 }
@@ -181,6 +183,11 @@ std::string OutpatientPlanFragment(const std::string &plan)
 
 std::string DischargeNarrative(const FieldValues &values)
 {
+    return DischargeNarrativeSections(values).text();
+}
+
+SectionText DischargeNarrativeSections(const FieldValues &values)
+{
     static const std::vector<NoteSection> opening = {
         {"", 2, "", 0},
         {"【입원사유(주소)】 ", 2, "S_STRING34", 2},
@@ -217,8 +224,10 @@ std::string DischargeNarrative(const FieldValues &values)
     v.set("answer.homeNursing", answer(values["S_STRING30"] == "Y", "해당", "해당무"));
     v.set("answer.transfer", answer(transfer, "예", "아니오"));
     v.set("answer.education", answer(values["S_STRING33"] == "Y", "유", "무"));
-    return ComposeNote(opening, v) + (transfer ? ComposeNote(transferItems, v) : std::string()) +
-           ComposeNote(closing, v);
+    SectionText note = ComposeSections(opening, v);
+    if (transfer)
+        note.append(ComposeSections(transferItems, v));
+    return note.append(ComposeSections(closing, v));
 }
 
 std::vector<FormBindings> DischargeSummaryBindings() { return {{kForm, summaryBindings()}}; }

@@ -56,7 +56,7 @@ const BindingTable &operationBindings()
         text("qrlb_PstIcdNm4", "S_STRING32"),
         custom({"qrme_data"},
                [](engine::Report &r, const FieldValues &v) {
-                   r.memo("qrme_data").setText(OperationMemoText(v["S_STRING34"], v["S_STRING33"]));
+                   SetMemoText(r.memo("qrme_data"), OperationMemoSections(v["S_STRING34"], v["S_STRING33"]));
                }),
     };
     return table;
@@ -66,6 +66,11 @@ const BindingTable &operationBindings()
 
 std::string OperationMemoText(const std::string &findings, const std::string &procedure)
 {
+    return OperationMemoSections(findings, procedure).text();
+}
+
+SectionText OperationMemoSections(const std::string &findings, const std::string &procedure)
+{
     // Each part only when written; one more break closes whatever was written.
     SectionText memo;
     if (!findings.empty())
@@ -74,7 +79,7 @@ std::string OperationMemoText(const std::string &findings, const std::string &pr
         memo.section("수술절차", " " + procedure, 2, 1);
     if (!findings.empty() || !procedure.empty())
         memo.breaks(1);
-    return memo.text();
+    return memo;
 }
 
 std::vector<FormBindings> OperationRecordBindings() { return {{kForm, operationBindings()}}; }
