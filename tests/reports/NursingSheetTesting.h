@@ -1,0 +1,95 @@
+#pragma once
+
+// What the nursing sheets' tests share: a sheet's forms filled by its binding tables from
+// chosen values (every other value the tables read empty), the rule cases run on them, and a
+// printed document read back component by component.
+
+#include "FieldValues.h"
+#include "KindPrinting.h"
+#include "RecordKindFixture.h"
+
+#include "Clock.h"
+
+#include "report_engine/Layout.h"
+#include "report_engine/Report.h"
+
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace medrec::testing {
+
+// Every value the kind's fill tables read, empty: a record with nothing written.
+reports::FieldValues EmptySheetValues(const std::string &kind);
+
+// Every form of the kind, fresh from its form file and filled by its fill table.
+class FilledSheet
+{
+public:
+    FilledSheet(const std::string &kind, const reports::FieldValues &values);
+
+    std::string caption(const std::string &label) const;
+    bool black(const std::string &square) const;
+
+private:
+    engine::Report &holding(const std::string &name) const;
+
+    std::vector<std::unique_ptr<engine::Report>> m_pages;
+};
+
+// One rule of a sheet: the fields set (the others empty), and what the forms show then.
+struct SheetRuleCase
+{
+    std::string what;
+    std::map<std::string, std::string> fields;
+    std::map<std::string, std::string> captions; // label -> caption
+    std::vector<std::string> black;              // squares filled
+    std::vector<std::string> white;              // squares left white
+};
+
+// Fills the kind's forms for each case and checks what it says.
+void ExpectSheetRules(const std::string &kind, const std::vector<SheetRuleCase> &cases);
+
+// The lines a component printed over the whole document, in order.
+std::vector<std::string> PrintedLines(const engine::Document &doc, const std::string &component);
+
+// Each value printed whole: the component's printed lines make the value (blanks aside), and
+// each line stands in the PDF's text (`pdfPages` as RecordKindTest::pdfPages reads them).
+void ExpectPrintedWhole(const KindPrint &printed, const std::vector<std::string> &pdfPages,
+                        const std::map<std::string, std::string> &values);
+
+// Each caption stands in the page's PDF text (blanks aside).
+void ExpectCaptions(const std::string &pdfPage, const std::vector<std::string> &captions);
+// Every fixed caption of the kind's forms (an enabled label no binding fills) stands in the PDF
+// text of its form's page: form i prints as page i.
+void ExpectFormCaptionsPrinted(const std::string &kind, const std::vector<std::string> &pdfPages);
+
+// The print stopped before anything was laid out, telling the operator by the status text
+// "조회된 데이타가 없습니다.".
+void ExpectNoRowsFound(const KindPrint &printed);
+
+// Nothing the layout had to cut or leave out.
+void ExpectNoLayoutWarnings(const engine::Document &doc);
+
+// A sheet printed from the demo data on the real server, ages counted to 2026-12-09.
+class NursingSheetTest : public RecordKindTest
+{
+protected:
+    static void SetUpTestSuite() { StartServer(demoData()); }
+    static void TearDownTestSuite() { StopServer(); }
+
+    // The kind's record of the patient's admission of that day, printed.
+    KindPrint printAdmission(const std::string &kind, const std::string &patNo, const std::string &admDate);
+    // A record whose admission the sheet's service has no row for: nothing printed and no
+    // history row, and the operator told so.
+    void expectNothingPrintedFor(const std::string &kind, const std::string &patNo, const std::string &admDate);
+    // The summary labels the print set (number, admission, discharge, patient type, department,
+    // attending), and the history row it writes: number, admission date, "empty" three times.
+    void expectSummaryAndHistory(const KindPrint &printed, const std::string &kind,
+                                 const std::vector<std::string> &summary);
+
+    common::FixedToday m_today{std::chrono::year{2026} / 12 / 9};
+};
+
+} // namespace medrec::testing
