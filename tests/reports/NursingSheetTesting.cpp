@@ -26,16 +26,15 @@ const reports::RecordKind &kindOf(const std::string &code)
     return *kind;
 }
 
-std::string withoutBlanks(const std::string &text)
-{
-    std::string out;
-    for (char c : text)
-        if (c != ' ' && c != '\n' && c != '\r' && c != '\t' && c != '\f')
-            out.push_back(c);
-    return out;
-}
-
 } // namespace
+
+std::string Syllables(int n)
+{
+    std::string text;
+    for (int i = 0; i < n; ++i)
+        text += "가";
+    return text;
+}
 
 reports::FieldValues EmptySheetValues(const std::string &kind)
 {
@@ -63,9 +62,9 @@ engine::Report &FilledSheet::holding(const std::string &name) const
     throw std::out_of_range(name + " is on none of the sheet's forms");
 }
 
-std::string FilledSheet::caption(const std::string &label) const
+std::string FilledSheet::caption(const std::string &component) const
 {
-    const engine::Component &c = holding(label).get(label);
+    const engine::Component &c = holding(component).get(component);
     if (const auto *memo = std::get_if<engine::Memo>(&c)) {
         std::string text;
         for (std::size_t i = 0; i < memo->lines.size(); ++i)
@@ -107,62 +106,6 @@ std::vector<std::string> PrintedLines(const engine::Document &doc, const std::st
     return lines;
 }
 
-void ExpectPrintedWhole(const KindPrint &printed, const std::vector<std::string> &pdfPages,
-                        const std::map<std::string, std::string> &values)
-{
-    std::string pdf;
-    for (const auto &page : pdfPages)
-        pdf += page;
-    for (const auto &[component, value] : values) {
-        SCOPED_TRACE(component + " = " + value);
-        const auto lines = PrintedLines(*printed.document, component);
-        std::string joined;
-        for (const auto &line : lines)
-            joined += withoutBlanks(line);
-        EXPECT_EQ(joined, withoutBlanks(value));
-        for (const auto &line : lines)
-            EXPECT_NE(pdf.find(withoutBlanks(line)), std::string::npos) << line;
-    }
-}
-
-void ExpectCaptions(const std::string &pdfPage, const std::vector<std::string> &captions)
-{
-    for (const auto &caption : captions) {
-        SCOPED_TRACE(caption);
-        if (pdfPage.find(withoutBlanks(caption)) != std::string::npos)
-            continue;
-        // A value printed inside a caption's blanks ("  기타            )") comes between its
-        // words in the PDF's text: the words stand there in order.
-        std::size_t at = 0;
-        std::istringstream words(caption);
-        for (std::string word; words >> word;) {
-            at = pdfPage.find(word, at);
-            ASSERT_NE(at, std::string::npos) << word;
-            at += word.size();
-        }
-    }
-}
-
-void ExpectFormCaptionsPrinted(const std::string &kind, const std::vector<std::string> &pdfPages)
-{
-    const reports::RecordKind &k = kindOf(kind);
-    ASSERT_EQ(pdfPages.size(), k.forms.size());
-    for (std::size_t i = 0; i < k.forms.size(); ++i) {
-        SCOPED_TRACE(k.forms[i]);
-        const auto bound = reports::BoundComponents(k.bindings()[i].fill);
-        auto form = reports::MakeReport(std::string(k.unit), k.forms[i]);
-        std::vector<std::string> captions;
-        form->forEachComponent([&](engine::Component &c) {
-            const auto *label = std::get_if<engine::Label>(&c);
-            if (label && label->enabled && !label->caption.empty() &&
-                std::find(bound.begin(), bound.end(), label->name) == bound.end())
-                captions.push_back(label->caption);
-        });
-        EXPECT_FALSE(captions.empty());
-        ExpectCaptions(pdfPages[i], captions);
-    }
-}
-
 void ExpectNoRowsFound(const KindPrint &printed)
 {
     ASSERT_TRUE(printed.refused.has_value()) << printed.failure;
@@ -180,18 +123,17 @@ void ExpectNoLayoutWarnings(const engine::Document &doc)
 }
 
 KindPrint NursingSheetTest::printAdmission(const std::string &kind, const std::string &patNo,
-                                          const std::string &admDate)
+                                           const std::string &admDate)
 {
     reports::PrintContext context = contextFor(kind, patNo, admDate);
     return print(kind, context);
 }
 
-void NursingSheetTest::expectNothingPrintedFor(const std::string &kind, const std::string &patNo,
-                                               const std::string &admDate)
+void NursingSheetTest::expectNothingPrintedFor(const std::string &kind, const reports::RowCells &record)
 {
     const std::size_t before = historyLines().size();
     reports::PrintContext context;
-    context.record = reports::RowCells({patNo, admDate});
+    context.record = record;
     ExpectNoRowsFound(print(kind, context));
     EXPECT_EQ(historyLines().size(), before);
 }
@@ -200,13 +142,76 @@ void NursingSheetTest::expectSummaryAndHistory(const KindPrint &printed, const s
                                                const std::vector<std::string> &summary)
 {
     const auto &s = printed.summary;
-    ASSERT_EQ((std::vector<std::string>{s.patno, s.meddate, s.dschdate, s.patgubun, s.meddept, s.chadr}), summary);
+    ASSERT_EQ((std::vector<std::string>{s.patno, s.meddate, s.dschdate, s.patgubun, s.meddept, s.chadr}),
+              summary);
     ASSERT_TRUE(printed.history);
     ASSERT_EQ(reports::SavePrintHistory(*printed.history, kind), 1) << middleware::LastTuxMessage();
     const auto lines = historyLines();
     ASSERT_FALSE(lines.empty());
-    EXPECT_NE(lines.front().find(summary[0] + "\t" + summary[1] + "\tempty\tempty\tempty\t" + kind), std::string::npos)
+    EXPECT_NE(lines.front().find(summary[0] + "\t" + summary[1] + "\tempty\tempty\tempty\t" + kind),
+              std::string::npos)
         << lines.front();
+}
+
+std::string NursingSheetTest::printedText(const engine::Document &doc, const std::string &component)
+{
+    std::string text;
+    for (const auto &line : PrintedLines(doc, component))
+        text += withoutBlanks(line);
+    return text;
+}
+
+void NursingSheetTest::expectPrintedWhole(const KindPrint &printed, const std::vector<std::string> &pdfPages,
+                                          const std::map<std::string, std::string> &values)
+{
+    std::string pdf;
+    for (const auto &page : pdfPages)
+        pdf += page;
+    for (const auto &[component, value] : values) {
+        SCOPED_TRACE(component + " = " + value);
+        EXPECT_EQ(printedText(*printed.document, component), withoutBlanks(value));
+        for (const auto &line : PrintedLines(*printed.document, component))
+            EXPECT_NE(pdf.find(withoutBlanks(line)), std::string::npos) << line;
+    }
+}
+
+void NursingSheetTest::expectCaptions(const std::string &pdfPage, const std::vector<std::string> &captions)
+{
+    for (const auto &caption : captions) {
+        SCOPED_TRACE(caption);
+        if (pdfPage.find(withoutBlanks(caption)) != std::string::npos)
+            continue;
+        // A value printed inside a caption's blanks ("  기타            )") comes between its
+        // words in the PDF's text: the words stand there in order.
+        std::size_t at = 0;
+        std::istringstream words(caption);
+        for (std::string word; words >> word;) {
+            at = pdfPage.find(word, at);
+            ASSERT_NE(at, std::string::npos) << word;
+            at += word.size();
+        }
+    }
+}
+
+void NursingSheetTest::expectFormCaptionsPrinted(const std::string &kind,
+                                                 const std::vector<std::string> &pdfPages)
+{
+    const reports::RecordKind &k = kindOf(kind);
+    ASSERT_EQ(pdfPages.size(), k.forms.size());
+    for (std::size_t i = 0; i < k.forms.size(); ++i) {
+        SCOPED_TRACE(k.forms[i]);
+        const auto bound = reports::BoundComponents(k.bindings()[i].fill);
+        auto form = reports::MakeReport(std::string(k.unit), k.forms[i]);
+        std::vector<std::string> captions;
+        form->forEachComponent([&](engine::Component &c) {
+            const auto *label = std::get_if<engine::Label>(&c);
+            if (label && label->enabled && !label->caption.empty() &&
+                std::find(bound.begin(), bound.end(), label->name) == bound.end())
+                captions.push_back(label->caption);
+        });
+        EXPECT_FALSE(captions.empty());
+        expectCaptions(pdfPages[i], captions);
+    }
 }
 
 } // namespace medrec::testing

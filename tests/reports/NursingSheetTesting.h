@@ -1,8 +1,9 @@
 #pragma once
 
 // What the nursing sheets' tests share: a sheet's forms filled by its binding tables from
-// chosen values (every other value the tables read empty), the rule cases run on them, and a
-// printed document read back component by component.
+// chosen values (every other value the tables read empty) and the rule cases run on them; a
+// sheet printed from the demo data on the real server and read back from its document and
+// its PDF.
 
 #include "FieldValues.h"
 #include "KindPrinting.h"
@@ -20,6 +21,9 @@
 
 namespace medrec::testing {
 
+// n Korean syllables ("가가가..."): 2n bytes in CP949, for slices that end inside one.
+std::string Syllables(int n);
+
 // Every value the kind's fill tables read, empty: a record with nothing written.
 reports::FieldValues EmptySheetValues(const std::string &kind);
 
@@ -29,7 +33,8 @@ class FilledSheet
 public:
     FilledSheet(const std::string &kind, const reports::FieldValues &values);
 
-    std::string caption(const std::string &label) const;
+    // A label's caption, or a memo's lines joined by line breaks.
+    std::string caption(const std::string &component) const;
     bool black(const std::string &square) const;
 
 private:
@@ -54,17 +59,6 @@ void ExpectSheetRules(const std::string &kind, const std::vector<SheetRuleCase> 
 // The lines a component printed over the whole document, in order.
 std::vector<std::string> PrintedLines(const engine::Document &doc, const std::string &component);
 
-// Each value printed whole: the component's printed lines make the value (blanks aside), and
-// each line stands in the PDF's text (`pdfPages` as RecordKindTest::pdfPages reads them).
-void ExpectPrintedWhole(const KindPrint &printed, const std::vector<std::string> &pdfPages,
-                        const std::map<std::string, std::string> &values);
-
-// Each caption stands in the page's PDF text (blanks aside).
-void ExpectCaptions(const std::string &pdfPage, const std::vector<std::string> &captions);
-// Every fixed caption of the kind's forms (an enabled label no binding fills) stands in the PDF
-// text of its form's page: form i prints as page i.
-void ExpectFormCaptionsPrinted(const std::string &kind, const std::vector<std::string> &pdfPages);
-
 // The print stopped before anything was laid out, telling the operator by the status text
 // "조회된 데이타가 없습니다.".
 void ExpectNoRowsFound(const KindPrint &printed);
@@ -81,13 +75,25 @@ protected:
 
     // The kind's record of the patient's admission of that day, printed.
     KindPrint printAdmission(const std::string &kind, const std::string &patNo, const std::string &admDate);
-    // A record whose admission the sheet's service has no row for: nothing printed and no
+    // A record whose admission the sheet's services have no row for: nothing printed and no
     // history row, and the operator told so.
-    void expectNothingPrintedFor(const std::string &kind, const std::string &patNo, const std::string &admDate);
+    void expectNothingPrintedFor(const std::string &kind, const reports::RowCells &record);
     // The summary labels the print set (number, admission, discharge, patient type, department,
     // attending), and the history row it writes: number, admission date, "empty" three times.
     void expectSummaryAndHistory(const KindPrint &printed, const std::string &kind,
                                  const std::vector<std::string> &summary);
+
+    // What a component printed, its lines joined and blanks removed.
+    static std::string printedText(const engine::Document &doc, const std::string &component);
+    // Each value printed whole: the component's printed lines make the value (blanks aside),
+    // and each line stands in the PDF's text (`pdfPages` as pdfPages reads them).
+    static void expectPrintedWhole(const KindPrint &printed, const std::vector<std::string> &pdfPages,
+                                   const std::map<std::string, std::string> &values);
+    // Each caption stands in the page's PDF text (blanks aside).
+    static void expectCaptions(const std::string &pdfPage, const std::vector<std::string> &captions);
+    // Every fixed caption of the kind's forms (an enabled label no binding fills) stands in the
+    // PDF text of its form's page: form i prints as page i.
+    static void expectFormCaptionsPrinted(const std::string &kind, const std::vector<std::string> &pdfPages);
 
     common::FixedToday m_today{std::chrono::year{2026} / 12 / 9};
 };
