@@ -127,6 +127,22 @@ TEST_F(ChildNursingSheet, CodesAtTheTablesEdgesPrintAsTheSheetReadsThem)
     mt::ExpectNoLayoutWarnings(*printed.document);
 }
 
+TEST_F(ChildNursingSheet, LongTextsWrapOrGrowTheirBandAndNothingIsLost)
+{
+    const std::string text = "두 줄을 넘는 긴 기록으로 칸의 폭을 넘어서 이어지는 문장을 적습니다. " +
+                             std::string("끝까지 모두 인쇄되어야 합니다. ") + "마지막 문장입니다.";
+    reports::FieldValues values = mt::EmptySheetValues(kKind);
+    for (int field : {2, 18, 19, 23, 24, 25, 27, 54, 68, 79, 81, 93, 99})
+        values.set("S_STRING" + std::to_string(field), text);
+    for (const auto &[field, flags] : std::vector<std::pair<int, std::string>>{
+             {6, "NNN"}, {7, "NN"}, {10, "3"}, {11, "4"}, {20, "NY"}, {21, "2"}, {26, "NNNNNNN"}, {28, "2"},
+             {42, "NNNNNNN"}, {43, "NNNNNN"}, {46, "NNNNNNN"}, {47, "NNNN"}, {60, "NY"}, {61, "NY"}, {77, "YN"}})
+        values.set("S_STRING" + std::to_string(field), flags + text);
+    values.set("S_STRING80", "2");
+    values.set("S_STRING101", text + "\r\n" + text + "\r\n" + text + "\r\n" + text + "\r\n" + text);
+    expectNothingLost(kKind, values);
+}
+
 TEST_F(ChildNursingSheet, NoRowForTheAdmissionShowsTheStatusTextAndPrintsNothing)
 {
     expectNothingPrintedFor(kKind, reports::RowCells({"00004003", "20100301"}));

@@ -45,22 +45,34 @@ reports::FieldValues EmptySheetValues(const std::string &kind)
     return values;
 }
 
-FilledSheet::FilledSheet(const std::string &kind, const reports::FieldValues &values)
+FilledSheet::FilledSheet(const std::string &kind, const reports::FieldValues &values) : m_kind(kind)
 {
     const reports::RecordKind &k = kindOf(kind);
     for (std::size_t i = 0; i < k.forms.size(); ++i) {
-        m_pages.push_back(reports::MakeReport(std::string(k.unit), k.forms[i]));
-        reports::ApplyBindings(*m_pages.back(), k.bindings()[i].fill, values);
+        engine::Report &page = m_pages.add(reports::MakeReport(std::string(k.unit), k.forms[i]));
+        reports::ApplyBindings(page, k.bindings()[i].fill, values);
     }
 }
 
 engine::Report &FilledSheet::holding(const std::string &name) const
 {
-    for (const auto &page : m_pages)
+    for (const auto &page : m_pages.reports())
         if (page->has(name))
             return *page;
     throw std::out_of_range(name + " is on none of the sheet's forms");
 }
+
+bool FilledSheet::printsText(const std::string &component) const
+{
+    const engine::Component &c = holding(component).get(component);
+    if (const auto *label = std::get_if<engine::Label>(&c))
+        return label->enabled;
+    if (const auto *memo = std::get_if<engine::Memo>(&c))
+        return memo->enabled;
+    return false;
+}
+
+engine::Document FilledSheet::layOut() const { return reports::LayOutJob(m_pages, m_kind); }
 
 std::string FilledSheet::caption(const std::string &component) const
 {
@@ -191,6 +203,21 @@ void NursingSheetTest::expectCaptions(const std::string &pdfPage, const std::vec
             at += word.size();
         }
     }
+}
+
+void NursingSheetTest::expectNothingLost(const std::string &kind, const reports::FieldValues &values)
+{
+    const FilledSheet sheet(kind, values);
+    const engine::Document doc = sheet.layOut();
+    ExpectNoLayoutWarnings(doc);
+    const reports::RecordKind &k = kindOf(kind);
+    for (const reports::FormBindings &form : k.bindings())
+        for (const std::string &name : reports::BoundComponents(form.fill)) {
+            if (sheet.printsText(name)) {
+                SCOPED_TRACE(name);
+                EXPECT_EQ(printedText(doc, name), withoutBlanks(sheet.caption(name)));
+            }
+        }
 }
 
 void NursingSheetTest::expectFormCaptionsPrinted(const std::string &kind,

@@ -7,6 +7,7 @@
 
 #include "FieldValues.h"
 #include "KindPrinting.h"
+#include "PrintJob.h"
 #include "RecordKindFixture.h"
 
 #include "Clock.h"
@@ -36,11 +37,16 @@ public:
     // A label's caption, or a memo's lines joined by line breaks.
     std::string caption(const std::string &component) const;
     bool black(const std::string &square) const;
+    // Whether the component is an enabled label or memo: it prints what it holds.
+    bool printsText(const std::string &component) const;
+    // The forms laid out as one document, as a print lays them out.
+    engine::Document layOut() const;
 
 private:
     engine::Report &holding(const std::string &name) const;
 
-    std::vector<std::unique_ptr<engine::Report>> m_pages;
+    std::string m_kind;
+    reports::PrintJob m_pages;
 };
 
 // One rule of a sheet: the fields set (the others empty), and what the forms show then.
@@ -91,6 +97,9 @@ protected:
                                    const std::map<std::string, std::string> &values);
     // Each caption stands in the page's PDF text (blanks aside).
     static void expectCaptions(const std::string &pdfPage, const std::vector<std::string> &captions);
+    // The sheet filled from the values prints every text it is given whole, and the layout
+    // cuts nothing: each enabled label and memo the tables fill prints its whole text.
+    static void expectNothingLost(const std::string &kind, const reports::FieldValues &values);
     // Every fixed caption of the kind's forms (an enabled label no binding fills) stands in the
     // PDF text of its form's page: form i prints as page i.
     static void expectFormCaptionsPrinted(const std::string &kind, const std::vector<std::string> &pdfPages);

@@ -118,6 +118,22 @@ TEST_F(PsychiatricNursingSheet, CodesAtTheTablesEdgesPrintAsTheSheetReadsThem)
     mt::ExpectNoLayoutWarnings(*printed.document);
 }
 
+TEST_F(PsychiatricNursingSheet, LongTextsWrapOrGrowTheirBandAndNothingIsLost)
+{
+    const std::string text = "두 줄을 넘는 긴 기록으로 칸의 폭을 넘어서 이어지는 문장을 적습니다. " +
+                             std::string("끝까지 모두 인쇄되어야 합니다. ") + "마지막 문장입니다.";
+    reports::FieldValues values = mt::EmptySheetValues(kKind);
+    for (int field : {11, 14, 19, 24, 26, 41, 47, 65, 66, 68, 69, 84, 90})
+        values.set("S_STRING" + std::to_string(field), text);
+    // the companion's, route's and occupation's notes end at byte 31 whatever their length
+    for (const auto &[field, flags] : std::vector<std::pair<int, std::string>>{
+             {4, "4"}, {5, "3"}, {10, "8"}, {25, "NNNY"}, {31, "NNNNNNY"}, {44, "NNNNNN"}, {45, "2"},
+             {46, "NNNNNNN"}, {48, "2"}})
+        values.set("S_STRING" + std::to_string(field), flags + text);
+    values.set("S_STRING76", text + "\r\n" + text + "\r\n" + text + "\r\n" + text + "\r\n" + text);
+    expectNothingLost(kKind, values);
+}
+
 TEST_F(PsychiatricNursingSheet, NoRowForTheAdmissionShowsTheStatusTextAndPrintsNothing)
 {
     expectNothingPrintedFor(kKind, reports::RowCells({"00004002", "20100301"}));
