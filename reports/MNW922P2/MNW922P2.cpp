@@ -106,7 +106,8 @@ BindingTable page1Bindings()
             flagSquares(numbered("qrs_stoolknd", 1, 5), "S_STRING39"),
             text("qrl_urine", "S_STRING40"),
             flagSquares(numbered("qrs_urineknd", 1, 7), "S_STRING41"),
-            // Seven sites; the pain's manner follows them from the eighth character.
+            // Seven sites, then the pain's manner from the eighth character: the ear ("귀") has no
+            // character of its own, so its square is not printed rather than read as "no pain".
             flagSquares(numbered("qrs_bpain", 1, 7), "S_STRING42"),
             text("qrl_bpain", {"S_STRING42", chars(8, 67)}),
         }});
