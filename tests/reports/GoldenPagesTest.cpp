@@ -52,6 +52,10 @@ const GoldenCase kCases[] = {
     {"MDNRRECT", "two-pages", "00001234", "20180514", 0},
     {"MDNERECT", "admitted", "00056789", "202207021940", 0},
     {"MDNERECT", "never-admitted", "12345678", "20190817", 0},
+    {"MDNRACTT", "page-break-long-administrations", "00001234", "20180514", 0},
+    {"MDNRACTT", "one-page", "00001302", "20160905", 0},
+    {"MDNRACTT", "outpatient", "00001234", "20240311", 0},
+    {"MDNRACTT", "every-order-cancelled", "00004007", "20201119", 0},
 };
 
 class GoldenPages : public RecordKindTest, public ::testing::WithParamInterface<GoldenCase>
