@@ -79,42 +79,46 @@ std::optional<NotPrinted> checkSeqNo(const std::string &seqNo)
                       Notice::box("출력하지 못했습니다. 처방 순번(L_SEQNO1)이 숫자가 아닙니다: '" + seqNo + "'")};
 }
 
+// Each of the first `rows` rows of the call, made by `make` from a reader of its fields.
+template <class Row, class Make>
+std::vector<Row> rowsOf(const services::HmdOrderv &data, int rows, Make make)
+{
+    std::vector<Row> out;
+    for (std::size_t i = 0; i < static_cast<std::size_t>(rows); ++i)
+        out.push_back(make([&data, i](const char *field) -> const std::string & { return data.value(field, i); }));
+    return out;
+}
+
 } // namespace
 
 std::vector<OrderRow> OrderRows(const services::HmdOrderv &orders, int rows)
 {
-    std::vector<OrderRow> out;
-    for (std::size_t i = 0; i < static_cast<std::size_t>(rows); ++i) {
-        const auto v = [&](const char *field) { return orders.value(field, i); };
-        out.push_back({.seqNo = v("L_SEQNO1"),
-                       .type = v("S_CODE5"),
-                       .heading = v("S_CODE6"),
-                       .groupKey = v("S_CODE8"),
-                       .physician = v("S_CODE15"),
-                       .special = v("S_CODE16"),
-                       .details = v("S_CODE18"),
-                       .execution = v("S_CODE25"),
-                       .altName = v("S_CODE26"),
-                       .entryTime = v("S_CODE27"),
-                       .name = v("S_CODE29"),
-                       .code30 = v("S_CODE30"),
-                       .dcTime = v("S_STRING3")});
-    }
-    return out;
+    return rowsOf<OrderRow>(orders, rows, [](const auto &v) {
+        return OrderRow{.seqNo = v("L_SEQNO1"),
+                        .type = v("S_CODE5"),
+                        .heading = v("S_CODE6"),
+                        .groupKey = v("S_CODE8"),
+                        .physician = v("S_CODE15"),
+                        .special = v("S_CODE16"),
+                        .details = v("S_CODE18"),
+                        .execution = v("S_CODE25"),
+                        .altName = v("S_CODE26"),
+                        .entryTime = v("S_CODE27"),
+                        .name = v("S_CODE29"),
+                        .code30 = v("S_CODE30"),
+                        .dcTime = v("S_STRING3")};
+    });
 }
 
 std::vector<Administration> Administrations(const services::HmdOrderv &data, int rows)
 {
-    std::vector<Administration> out;
-    for (std::size_t i = 0; i < static_cast<std::size_t>(rows); ++i) {
-        const auto v = [&](const char *field) { return data.value(field, i); };
-        out.push_back({.at = v("S_CODE1"),
-                       .time = v("S_CODE24"),
-                       .code = v("S_CODE8"),
-                       .remark = v("S_CODE14"),
-                       .nurse = v("S_CODE15")});
-    }
-    return out;
+    return rowsOf<Administration>(data, rows, [](const auto &v) {
+        return Administration{.at = v("S_CODE1"),
+                              .time = v("S_CODE24"),
+                              .code = v("S_CODE8"),
+                              .remark = v("S_CODE14"),
+                              .nurse = v("S_CODE15")};
+    });
 }
 
 bool IsSkipped(const OrderRow &order)

@@ -63,6 +63,17 @@ protected:
         return host().server().queryText("SELECT " + what + " FROM print_history");
     }
 
+    // Nothing went out: the status line says why; no box, no PDF, no history row, no summary.
+    void expectToldOnTheStatusLineOnly(const std::string &statusText)
+    {
+        EXPECT_EQ(status(), statusText);
+        EXPECT_TRUE(messages().texts(Channel::Plain).empty());
+        EXPECT_EQ(pdfCount(), 0);
+        EXPECT_EQ(historyRows(), "0");
+        EXPECT_EQ(text(ui().lb_patno), "");
+        EXPECT_NORMAL_CURSOR();
+    }
+
     TempDir m_pdf;
 };
 
@@ -212,12 +223,7 @@ TEST_F(NursingSheetPrintRunTest, AWriterMissingFromTheStaffTableIsToldOnTheStatu
 {
     selectSheet("4015", "2024-09-02");
     print();
-    EXPECT_EQ(status(), "조회된 데이타가 없습니다.");
-    EXPECT_TRUE(messages().texts(Channel::Plain).empty());
-    EXPECT_EQ(pdfCount(), 0);
-    EXPECT_EQ(historyRows(), "0");
-    EXPECT_EQ(text(ui().lb_patno), "");
-    EXPECT_NORMAL_CURSOR();
+    expectToldOnTheStatusLineOnly("조회된 데이타가 없습니다.");
 }
 
 // The medication record asks for each "B" order's administrations while the print run
@@ -255,16 +261,11 @@ TEST_F(NursingSheetPrintRunTest, AFailedAdministrationLookUpShowsTheServiceTextA
                 {{"MD_ORDER_LD", FailWith(0, [](const server::Request &r) { return r.text("S_TYPE4") == "110"; })}});
     calls().clear();
     print();
-    EXPECT_EQ(status(), "시험 장애 MD_ORDER_LD");
-    EXPECT_TRUE(messages().texts(Channel::Plain).empty());
-    EXPECT_EQ(pdfCount(), 0);
-    EXPECT_EQ(historyRows(), "0");
-    EXPECT_EQ(text(ui().lb_patno), "");
+    expectToldOnTheStatusLineOnly("시험 장애 MD_ORDER_LD");
     // The look-ups stop at the failed one.
     const auto asked = calls().calls("MD_ORDER_LD");
     ASSERT_FALSE(asked.empty());
     EXPECT_EQ(asked.back().input("S_TYPE4"), "110");
-    EXPECT_NORMAL_CURSOR();
 }
 
 TEST_F(PrintRunTest, AKindWithoutItsBlockYetSaysSoOnceAndCallsNothing)

@@ -149,12 +149,10 @@ TEST_F(MedicationRecord, PrintsEveryOrderAndAdministrationWithHeaderAndPageNumbe
     EXPECT_FALSE(mt::Shows(done, "▶ 14일")) << "an order's own execution text prints without the arrow";
     EXPECT_FALSE(mt::Shows(pages[0] + pages[1], "***[ P R N  ORDER]***"));
 
-    EXPECT_EQ(result.summary.patno, "00001234");
-    EXPECT_EQ(result.summary.meddate, "20180514");
-    EXPECT_EQ(result.summary.dschdate, "20180519");
-    EXPECT_EQ(result.summary.patgubun, "I");
-    EXPECT_EQ(result.summary.meddept, "외과");
-    EXPECT_EQ(result.summary.chadr, "이정훈");
+    // The visit date from the record-kind row, the rest from the record's own cells.
+    EXPECT_TRUE(result.summary == (reports::PrintedSummary{.patno = "00001234", .meddate = "20180514",
+                                                           .dschdate = "20180519", .patgubun = "I",
+                                                           .meddept = "외과", .chadr = "이정훈"}));
 }
 
 TEST_F(MedicationRecord, HeadingsPhysiciansAndTimesFollowTheirRuns)
