@@ -33,7 +33,8 @@ int HmdOrderv::ListOrders(const std::string &patNo, const std::string &orderDate
                      .countField = "S_CODE1"});
 }
 
-int HmdOrderv::ListAdministrations(const std::string &patNo, const std::string &orderDate, const std::string &seqNo)
+int HmdOrderv::ListAdministrations(const std::string &patNo, const std::string &orderDate,
+                                   const std::string &seqNo)
 {
     m_results = FieldResults(outputNames({{1, 42}, {49, 65}, {68, 68}}));
     return RunQuery({.service = "MD_ORDER_LD",

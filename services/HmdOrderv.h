@@ -32,7 +32,10 @@ public:
     // The outputs of the last call.
     const FieldResults &results() const { return m_results; }
     // Occurrence `row` of an output of the last call; empty text past the last row.
-    const std::string &value(std::string_view field, std::size_t row) const { return m_results.value(field, row); }
+    const std::string &value(std::string_view field, std::size_t row) const
+    {
+        return m_results.value(field, row);
+    }
 
 private:
     FieldResults m_results;

@@ -52,7 +52,8 @@ BindingTable fillBindings()
                            r.label("QRLabel2").setCaption("재원일");
                    }),
             text("qrlb_AdmDate", value::visit(kVisitShown)),
-            text("qrlb_OrdDate", {value::record(kOrderDate), [](const std::string &d) { return common::FmtDate(d); }}),
+            text("qrlb_OrdDate",
+                 {value::record(kOrderDate), [](const std::string &d) { return common::FmtDate(d); }}),
         },
     });
 }
@@ -62,13 +63,10 @@ BindingTable detailBindings()
 {
     using namespace bind;
     return {
-        text("qrlb_Data2", value::rowCol(0, 0)),
-        text("qrlb_Data3", value::rowCol(0, 1)),
+        text("qrlb_Data2", value::rowCol(0, 0)),   text("qrlb_Data3", value::rowCol(0, 1)),
         text("qrlb_Prn", value::rowCol(0, 6)), // no line fills it: the design text never prints
-        text("qrlb_Orddr", value::rowCol(0, 8)),
-        text("qrlb_OrdTime", value::rowCol(0, 9)),
-        text("qrlb_DCTime", value::rowCol(0, 10)),
-        text("qrlb_Data4", {value::rowCol(1, 3), trimmed()}),
+        text("qrlb_Orddr", value::rowCol(0, 8)),   text("qrlb_OrdTime", value::rowCol(0, 9)),
+        text("qrlb_DCTime", value::rowCol(0, 10)), text("qrlb_Data4", {value::rowCol(1, 3), trimmed()}),
     };
 }
 
@@ -125,9 +123,10 @@ BlockResult PrintMedicationRecord(RecordPrint &print)
 
     addHeader(print);
     PrintJob job;
-    FeedRowBlocks(print.addReport(job), orderRecords(lines), 2, [detail = print.detail()](engine::Report &r, const StagedRows &rows) {
-        ApplyBindings(r, detail, BlockValues(rows));
-    });
+    FeedRowBlocks(print.addReport(job), orderRecords(lines), 2,
+                  [detail = print.detail()](engine::Report &r, const StagedRows &rows) {
+                      ApplyBindings(r, detail, BlockValues(rows));
+                  });
     job.summary = {.meddate = print.context.kind[kKindVisitDate],
                    .dschdate = print.cell(kDischarge),
                    .patgubun = print.cell(kPatientType),

@@ -49,9 +49,15 @@ std::string padded(std::string text, std::size_t bytes)
     return text;
 }
 
-bool isBType(const std::string &type) { return type.starts_with('B'); }
+bool isBType(const std::string &type)
+{
+    return type.starts_with('B');
+}
 
-bool isBlank(const std::string &text) { return common::TrimBlanks(text).empty(); }
+bool isBlank(const std::string &text)
+{
+    return common::TrimBlanks(text).empty();
+}
 
 // CP949 byte positions from..from+count-1 (1-based), never half a character.
 std::string bytesAt(const std::string &text, std::size_t from, std::size_t count)
@@ -75,17 +81,18 @@ std::optional<NotPrinted> checkSeqNo(const std::string &seqNo)
 {
     if (common::WholeNumber(seqNo))
         return std::nullopt;
-    return NotPrinted{NotPrinted::Reason::Refused,
-                      Notice::box("출력하지 못했습니다. 처방 순번(L_SEQNO1)이 숫자가 아닙니다: '" + seqNo + "'")};
+    return NotPrinted{
+        NotPrinted::Reason::Refused,
+        Notice::box("출력하지 못했습니다. 처방 순번(L_SEQNO1)이 숫자가 아닙니다: '" + seqNo + "'")};
 }
 
 // Each of the first `rows` rows of the call, made by `make` from a reader of its fields.
-template <class Row, class Make>
-std::vector<Row> rowsOf(const services::HmdOrderv &data, int rows, Make make)
+template <class Row, class Make> std::vector<Row> rowsOf(const services::HmdOrderv &data, int rows, Make make)
 {
     std::vector<Row> out;
     for (std::size_t i = 0; i < static_cast<std::size_t>(rows); ++i)
-        out.push_back(make([&data, i](const char *field) -> const std::string & { return data.value(field, i); }));
+        out.push_back(
+            make([&data, i](const char *field) -> const std::string & { return data.value(field, i); }));
     return out;
 }
 
@@ -169,7 +176,8 @@ void StageOrders(const std::vector<OrderRow> &orders, common::GridData &temp)
     for (const OrderRow &order : orders) {
         if (IsSkipped(order))
             continue;
-        const bool showHeading = order.heading != lastHeading || order.groupKey != lastKey || order.special == "SPECIAL";
+        const bool showHeading =
+            order.heading != lastHeading || order.groupKey != lastKey || order.special == "SPECIAL";
         stageOrder(order, showHeading, temp, row);
         lastHeading = order.heading;
         lastKey = order.groupKey;
@@ -203,7 +211,8 @@ void StageOrderLines(const common::GridData &temp, common::GridData &lines)
     }
 }
 
-std::optional<NotPrinted> CompleteExecutionLines(common::GridData &lines, const AdministrationsOf &administrationsOf)
+std::optional<NotPrinted> CompleteExecutionLines(common::GridData &lines,
+                                                 const AdministrationsOf &administrationsOf)
 {
     for (int line = lines.fixedRows(); line < lines.rowCount(); ++line) {
         if (lines.cell(kText, line).empty())

@@ -88,6 +88,7 @@ using AdministrationsOf = std::function<Fetch<std::vector<Administration>>(const
 // failed look-up stops the whole print: a record printed without the administrations of
 // some orders would read as complete. So does a "B" order whose sequence number is not a
 // whole number (a box naming "L_SEQNO1"): its administrations cannot be asked for.
-std::optional<NotPrinted> CompleteExecutionLines(common::GridData &lines, const AdministrationsOf &administrationsOf);
+std::optional<NotPrinted> CompleteExecutionLines(common::GridData &lines,
+                                                 const AdministrationsOf &administrationsOf);
 
 } // namespace medrec::reports

@@ -31,8 +31,14 @@ std::string repeat(const std::string &piece, int times)
 }
 
 // The staging grids as the screen's scratch tables are: one title row.
-common::GridData tempTable() { return common::GridData(30, 2, 1); }
-common::GridData printTable() { return common::GridData(27, 2, 1); }
+common::GridData tempTable()
+{
+    return common::GridData(30, 2, 1);
+}
+common::GridData printTable()
+{
+    return common::GridData(27, 2, 1);
+}
 
 // Body row `row` (0-based) of a staged table, cells 0 .. 10.
 std::vector<std::string> bodyRow(const common::GridData &table, int row)
@@ -54,8 +60,10 @@ TEST(OrderText, NamesArePaddedToFortyFourCp949BytesNeverCut)
         std::string expected;
     };
     const Case cases[] = {
-        {"Latin, short", named("Famotidine 20mg", "1 amp IV"), "Famotidine 20mg" + std::string(29, ' ') + " 1 amp IV"},
-        {"Korean counts two bytes a syllable", named("세파졸린", "IV"), "세파졸린" + std::string(36, ' ') + " IV"},
+        {"Latin, short", named("Famotidine 20mg", "1 amp IV"),
+         "Famotidine 20mg" + std::string(29, ' ') + " 1 amp IV"},
+        {"Korean counts two bytes a syllable", named("세파졸린", "IV"),
+         "세파졸린" + std::string(36, ' ') + " IV"},
         {"mixed", named(mixed, "q8hr"), mixed + std::string(11, ' ') + " q8hr"},
         {"Latin at 44 bytes", named(latin44, "x"), latin44 + " x"},
         {"Korean at 44 bytes: no padding although UTF-8 counts 66", named(hangul44, "x"), hangul44 + " x"},
@@ -68,7 +76,8 @@ TEST(OrderText, NamesArePaddedToFortyFourCp949BytesNeverCut)
         {"the other name when the name is blank",
          {.details = "IV", .altName = " Ketorolac 30mg inj ", .name = "  "},
          "Ketorolac 30mg inj" + std::string(26, ' ') + " IV"},
-        {"details beyond 100 bytes stay whole", named("X", repeat("다", 60)), "X" + std::string(43, ' ') + " " + repeat("다", 60)},
+        {"details beyond 100 bytes stay whole", named("X", repeat("다", 60)),
+         "X" + std::string(43, ' ') + " " + repeat("다", 60)},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.what);
@@ -99,10 +108,8 @@ TEST(OrderLines, DiscontinuationTimesAreRegroupedByPosition)
 TEST(OrderLines, AdministrationsWithAnEntryAreListedAfterAnArrow)
 {
     const std::vector<Administration> rows = {
-        {"20180514", "12:00", "A", "", "김간호"},
-        {"20180514", "13:00", ":", "", "김간호"},
-        {"20180514", "14:00", "  ", "", "김간호"},
-        {"20180514", "16:00", "X", "KCl 20mEq mix", "김간호 "},
+        {"20180514", "12:00", "A", "", "김간호"},    {"20180514", "13:00", ":", "", "김간호"},
+        {"20180514", "14:00", "  ", "", "김간호"},   {"20180514", "16:00", "X", "KCl 20mEq mix", "김간호 "},
         {"20180515", "03:00", " N", "  ", "최간호"},
     };
     EXPECT_EQ(reports::AdministrationText(rows),
@@ -116,14 +123,19 @@ TEST(OrderLines, AdministrationsWithAnEntryAreListedAfterAnArrow)
 TEST(StageOrders, HeadingsShowWhereTheyChangeOrWhereAnOrderIsSpecial)
 {
     const auto order = [](std::string heading, std::string key, std::string special = {}) {
-        return OrderRow{.type = "C1", .heading = std::move(heading), .groupKey = std::move(key),
-                        .special = std::move(special), .name = "x"};
+        return OrderRow{.type = "C1",
+                        .heading = std::move(heading),
+                        .groupKey = std::move(key),
+                        .special = std::move(special),
+                        .name = "x"};
     };
     const std::vector<OrderRow> orders = {
-        order("주사", "GS"), order("주사", "GS"), order("주사", "GS"), // a run: heading once
-        order("주사", "AN"),                                         // the second key alone brings it back
-        order("주사", "AN", "SPECIAL"),                              // shown within a run
-        order("주사", "AN", "special"),                              // exact comparison
+        order("주사", "GS"),
+        order("주사", "GS"),
+        order("주사", "GS"),            // a run: heading once
+        order("주사", "AN"),            // the second key alone brings it back
+        order("주사", "AN", "SPECIAL"), // shown within a run
+        order("주사", "AN", "special"), // exact comparison
         order("경구", "AN"),
     };
     common::GridData temp = tempTable();
@@ -139,11 +151,12 @@ TEST(StageOrders, HeadingsShowWhereTheyChangeOrWhereAnOrderIsSpecial)
 TEST(StageOrders, CancelledDietAndLaboratoryOrdersAreLeftOut)
 {
     const auto order = [](std::string type, std::string code30, std::string name) {
-        return OrderRow{.type = std::move(type), .heading = "식이", .name = std::move(name), .code30 = std::move(code30)};
+        return OrderRow{
+            .type = std::move(type), .heading = "식이", .name = std::move(name), .code30 = std::move(code30)};
     };
     const std::vector<OrderRow> orders = {
-        order("D1", " ", "blank code: left out"), order("D1", "", "empty code: kept"),
-        order("D2", "X", "D2 cancelled"),         order("D3", "X", "other types kept"),
+        order("D1", " ", "blank code: left out"),  order("D1", "", "empty code: kept"),
+        order("D2", "X", "D2 cancelled"),          order("D3", "X", "other types kept"),
         order(" D1", "X", "not exactly D1: kept"),
     };
     common::GridData temp = tempTable();
@@ -174,12 +187,30 @@ TEST(StageOrders, EveryOrderLeftOutPrintsOneEmptyLine)
 TEST(StageOrderLines, TwoLinesPerOrderThenAnEmptyRow)
 {
     const std::vector<OrderRow> orders = {
-        {.seqNo = "7", .type = "C1", .heading = " ≪수술전처치≫", .groupKey = "GS", .physician = "김전공",
-         .execution = "시행함", .entryTime = "14/10:20", .name = "Skin preparation", .dcTime = "15/08:00"},
-        {.seqNo = "8", .type = "C1", .heading = " ≪수술전처치≫", .groupKey = "GS", .physician = "김전공",
-         .execution = "   ", .entryTime = "14/10:21", .name = "Foley"},
-        {.seqNo = "9", .type = "B1", .heading = "주사", .physician = "이정훈", .execution = "not listed",
-         .entryTime = "14/10:30", .name = "Cefazolin"},
+        {.seqNo = "7",
+         .type = "C1",
+         .heading = " ≪수술전처치≫",
+         .groupKey = "GS",
+         .physician = "김전공",
+         .execution = "시행함",
+         .entryTime = "14/10:20",
+         .name = "Skin preparation",
+         .dcTime = "15/08:00"},
+        {.seqNo = "8",
+         .type = "C1",
+         .heading = " ≪수술전처치≫",
+         .groupKey = "GS",
+         .physician = "김전공",
+         .execution = "   ",
+         .entryTime = "14/10:21",
+         .name = "Foley"},
+        {.seqNo = "9",
+         .type = "B1",
+         .heading = "주사",
+         .physician = "이정훈",
+         .execution = "not listed",
+         .entryTime = "14/10:30",
+         .name = "Cefazolin"},
     };
     common::GridData temp = tempTable();
     reports::StageOrders(orders, temp);
@@ -191,8 +222,8 @@ TEST(StageOrderLines, TwoLinesPerOrderThenAnEmptyRow)
     EXPECT_EQ(bodyRow(lines, 0), (std::vector<std::string>{" ≪수술전처치≫", "Skin preparation", "C1", "", "7",
                                                            "시행함", "", "Y", "", "", "15 / 08:00"}));
     EXPECT_EQ(bodyRow(lines, 1)[3], "▶ 시행함");
-    EXPECT_EQ(bodyRow(lines, 2), (std::vector<std::string>{"", "Foley", "C1", "", "8", "   ", "", "Y", "김전공",
-                                                           "14/10:21", "  "}));
+    EXPECT_EQ(bodyRow(lines, 2), (std::vector<std::string>{"", "Foley", "C1", "", "8", "   ", "", "Y",
+                                                           "김전공", "14/10:21", "  "}));
     EXPECT_EQ(bodyRow(lines, 3)[3], "") << "a blank execution text adds nothing";
     EXPECT_EQ(bodyRow(lines, 4)[8], "이정훈");
     EXPECT_EQ(bodyRow(lines, 5)[3], "") << "a B order's line waits for its administrations";
@@ -215,7 +246,7 @@ TEST(CompleteExecutionLines, EachBOrderGetsItsAdministrationsTheOthersTheirTextA
         {.seqNo = "11", .type = "B1", .name = "Cefazolin"},
         {.seqNo = "12", .type = "C1", .execution = " 시행함 ", .name = "Dressing"},
         {.seqNo = "13", .type = "C1", .execution = "구두 지시"}, // no order text: keeps its arrow
-        {.seqNo = "14", .type = "B2", .name = "5% D/S"},       // no administrations
+        {.seqNo = "14", .type = "B2", .name = "5% D/S"},         // no administrations
         {.seqNo = "15", .type = "b1", .execution = "lower case is not B", .name = "x"},
     });
     std::vector<std::string> asked;
@@ -227,7 +258,8 @@ TEST(CompleteExecutionLines, EachBOrderGetsItsAdministrationsTheOthersTheirTextA
     });
     EXPECT_FALSE(stop.has_value());
     EXPECT_EQ(asked, (std::vector<std::string>{"11", "14"}));
-    const std::vector<std::string> done = {"▶ (14)12:00/Y/김간호", " 시행함 ", "▶ 구두 지시", "", "lower case is not B"};
+    const std::vector<std::string> done = {"▶ (14)12:00/Y/김간호", " 시행함 ", "▶ 구두 지시", "",
+                                           "lower case is not B"};
     for (int order = 0; order < 5; ++order) {
         SCOPED_TRACE(order);
         EXPECT_EQ(bodyRow(lines, 2 * order + 1)[3], done[static_cast<std::size_t>(order)]);
@@ -242,13 +274,13 @@ TEST(CompleteExecutionLines, AFailedLookUpStopsThePrintAndAsksNoFurther)
         {.seqNo = "23", .type = "B1", .name = "never asked"},
     });
     std::vector<std::string> asked;
-    const auto stop = reports::CompleteExecutionLines(lines, [&](const std::string &seqNo)
-                                                                 -> reports::Fetch<std::vector<Administration>> {
-        asked.push_back(seqNo);
-        if (seqNo == "22")
-            return NotPrinted{NotPrinted::Reason::ServiceFailed, {}};
-        return std::vector<Administration>{};
-    });
+    const auto stop = reports::CompleteExecutionLines(
+        lines, [&](const std::string &seqNo) -> reports::Fetch<std::vector<Administration>> {
+            asked.push_back(seqNo);
+            if (seqNo == "22")
+                return NotPrinted{NotPrinted::Reason::ServiceFailed, {}};
+            return std::vector<Administration>{};
+        });
     ASSERT_TRUE(stop.has_value());
     EXPECT_EQ(stop->reason, NotPrinted::Reason::ServiceFailed);
     EXPECT_EQ(asked, (std::vector<std::string>{"21", "22"}));

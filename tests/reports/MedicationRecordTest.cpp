@@ -18,7 +18,8 @@ namespace {
 const char *const kLegend[] = {
     "※Y:투약함, I:No IV Route, H:중지(D/C), N:금식(NPO), D:퇴원, C:변경(Change), J:거부(Reject)",
     "M:No Medicine, A:AST Positive, K:AST(-), O:외출(Out), X:Mix후 연결, P:PRN 처방수행, S:처방수행,Z:선시행",
-    "B:수액Start, G:수액Connect F:수액Finish, R:Remain 남긴것, W:Remain 버린것, T:수액 Restart, Q:의사에의해수행",
+    "B:수액Start, G:수액Connect F:수액Finish, R:Remain 남긴것, W:Remain 버린것, T:수액 Restart, "
+    "Q:의사에의해수행",
 };
 
 class MedicationRecord : public mt::FlowsheetTest
@@ -58,7 +59,10 @@ std::vector<std::string> pieces(const std::string &text)
     return out;
 }
 
-bool isBlank(const std::string &text) { return text.find_first_not_of(' ') == std::string::npos; }
+bool isBlank(const std::string &text)
+{
+    return text.find_first_not_of(' ') == std::string::npos;
+}
 
 TEST_F(MedicationRecord, PrintsEveryOrderAndAdministrationWithHeaderAndPageNumberOnEveryPage)
 {
@@ -83,17 +87,18 @@ TEST_F(MedicationRecord, PrintsEveryOrderAndAdministrationWithHeaderAndPageNumbe
             if (e.kind == engine::ElementKind::Text)
                 for (const std::string &piece : pieces(e.text))
                     EXPECT_TRUE(mt::Shows(page, piece)) << e.component << ": " << piece;
-        for (const char *caption :
-             {"SEON MEDICAL CENTER", "입원일:", "처방일:", "등록번호", "주민번호", "SEX/AGE", "진 료 과", "주 치 의",
-              "병동/병실", "종  류", "처방의", "처  방", "입력시간", "D/C시간", "세온병원", "(KBE 414001002)"}) {
+        for (const char *caption : {"SEON MEDICAL CENTER", "입원일:", "처방일:", "등록번호", "주민번호",
+                                    "SEX/AGE", "진 료 과", "주 치 의", "병동/병실", "종  류", "처방의",
+                                    "처  방", "입력시간", "D/C시간", "세온병원", "(KBE 414001002)"}) {
             SCOPED_TRACE(caption);
             EXPECT_TRUE(mt::Shows(page, caption));
         }
         EXPECT_EQ(mt::TimesShown(page, "의사지시 및 투약처치 기록"), 2) << "the title and the footer";
-        for (const char *caption : {"처         방         내         역", "수         행         내         역"})
+        for (const char *caption :
+             {"처         방         내         역", "수         행         내         역"})
             EXPECT_TRUE(mt::PrintsText(*result.document, static_cast<int>(i + 1), caption)) << caption;
-        for (const char *value : {"00001234", "김민준", "790312-1******", "M/47세", "외과", "이정훈", "71/7103",
-                                  "2018-05-14 09:30", "2018-05-14"}) {
+        for (const char *value : {"00001234", "김민준", "790312-1******", "M/47세", "외과", "이정훈",
+                                  "71/7103", "2018-05-14 09:30", "2018-05-14"}) {
             SCOPED_TRACE(value);
             EXPECT_TRUE(mt::Shows(page, value));
         }
@@ -106,7 +111,8 @@ TEST_F(MedicationRecord, PrintsEveryOrderAndAdministrationWithHeaderAndPageNumbe
     // Every kept order once with what prints of it; the cancelled ones not at all.
     const std::string orderTexts = printedBy(*result.document, "qrlb_Data3");
     const std::string done = printedBy(*result.document, "qrlb_Data4");
-    const std::string times = printedBy(*result.document, "qrlb_OrdTime") + printedBy(*result.document, "qrlb_DCTime");
+    const std::string times =
+        printedBy(*result.document, "qrlb_OrdTime") + printedBy(*result.document, "qrlb_DCTime");
     services::HmdOrderv orders;
     const int rows = orders.ListOrders("00001234", "20180514", "외과");
     ASSERT_EQ(rows, 27);
@@ -136,9 +142,9 @@ TEST_F(MedicationRecord, PrintsEveryOrderAndAdministrationWithHeaderAndPageNumbe
             const auto a = [&](const char *field) { return given.value(field, static_cast<std::size_t>(k)); };
             const std::string code = withoutBlanks(a("S_CODE8"));
             const bool listed = !code.empty() && code != ":";
-            const std::string entry = "(" + a("S_CODE1").substr(6, 2) + ")" + a("S_CODE24") + "/" + a("S_CODE8") +
-                                      (isBlank(a("S_CODE14")) ? "" : "(비고:" + a("S_CODE14") + ")") + "/" +
-                                      a("S_CODE15");
+            const std::string entry =
+                "(" + a("S_CODE1").substr(6, 2) + ")" + a("S_CODE24") + "/" + a("S_CODE8") +
+                (isBlank(a("S_CODE14")) ? "" : "(비고:" + a("S_CODE14") + ")") + "/" + a("S_CODE15");
             EXPECT_EQ(mt::Shows(done, entry), listed) << entry;
         }
     }
@@ -150,9 +156,12 @@ TEST_F(MedicationRecord, PrintsEveryOrderAndAdministrationWithHeaderAndPageNumbe
     EXPECT_FALSE(mt::Shows(pages[0] + pages[1], "***[ P R N  ORDER]***"));
 
     // The visit date from the record-kind row, the rest from the record's own cells.
-    EXPECT_TRUE(result.summary == (reports::PrintedSummary{.patno = "00001234", .meddate = "20180514",
-                                                           .dschdate = "20180519", .patgubun = "I",
-                                                           .meddept = "외과", .chadr = "이정훈"}));
+    EXPECT_TRUE(result.summary == (reports::PrintedSummary{.patno = "00001234",
+                                                           .meddate = "20180514",
+                                                           .dschdate = "20180519",
+                                                           .patgubun = "I",
+                                                           .meddept = "외과",
+                                                           .chadr = "이정훈"}));
 }
 
 TEST_F(MedicationRecord, HeadingsPhysiciansAndTimesFollowTheirRuns)
@@ -170,8 +179,9 @@ TEST_F(MedicationRecord, HeadingsPhysiciansAndTimesFollowTheirRuns)
     // A heading where it changes: a run of 간호 orders shows it once, the anaesthetist's
     // injection brings 주사 back by its second key alone, and "SPECIAL" shows 처치 twice in a row.
     EXPECT_EQ(printed("qrlb_Data2"),
-              (std::vector<std::string>{"간호", "식이", "검사", "주사", "수액", "주사", "경구", "≪수술전처치≫", "처치", "처치",
-                                        "주사", "간호", "경구", "검사", "주사", "수액", "간호", "식이"}));
+              (std::vector<std::string>{"간호", "식이", "검사", "주사", "수액", "주사", "경구",
+                                        "≪수술전처치≫", "처치", "처치", "주사", "간호", "경구", "검사",
+                                        "주사", "수액", "간호", "식이"}));
     // The bracketed heading's order prints no physician and no entry time (both "14/10:20"
     // orders of its run: only the second one's shows).
     EXPECT_EQ(printed("qrlb_Orddr").size(), 24u);
@@ -207,8 +217,9 @@ TEST_F(MedicationRecord, ALongAdministrationListWrapsAndItsBandGrowsNeverCut)
     for (const auto &[page, e] : lines)
         joined += e->text;
     joined = withoutBlanks(joined);
-    for (const char *entry : {"▶ (14)10:40/B/김간호", "(15)07:40/Q(비고:마취과 의사가 중심정맥로 확보)/최간호",
-                              "(15)08:00/H(비고:수술실 이동)/최간호"}) {
+    for (const char *entry :
+         {"▶ (14)10:40/B/김간호", "(15)07:40/Q(비고:마취과 의사가 중심정맥로 확보)/최간호",
+          "(15)08:00/H(비고:수술실 이동)/최간호"}) {
         SCOPED_TRACE(entry);
         EXPECT_TRUE(mt::Shows(joined, entry)) << joined;
     }
