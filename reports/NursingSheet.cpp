@@ -34,6 +34,15 @@ std::optional<NotPrinted> FetchWriter(RecordPrint &print, const std::string &wri
     return std::nullopt;
 }
 
+std::optional<NotPrinted> AddSheetRow(RecordPrint &print, int rows, const services::FieldResults &results,
+                                      const std::string &staffKind)
+{
+    if (auto stop = Fetched(rows, kNoRows))
+        return stop;
+    print.values.addRow(results);
+    return FetchWriter(print, print.values["S_STRING1"], staffKind, kNoRows);
+}
+
 PrintedSummary Summary(const RecordPrint &print, int dischargeCell, int deptCell, int doctorCell)
 {
     return {.meddate = print.cell(1),
@@ -146,5 +155,34 @@ Binding leadFlagSquares(std::string lead, std::vector<std::string> items, Source
 bool FirstIsTextOne(const std::string &firstChar) { return firstChar == "1"; }
 
 bool FirstIsNumberOne(const std::string &firstChar) { return CodeToInt(firstChar) == 1; }
+
+Binding textCode(std::string label, Source source, CodeTexts table)
+{
+    return bind::custom({label}, {source.field}, [=](engine::Report &r, const FieldValues &v) {
+        const std::string value = source.read(v);
+        std::string text;
+        for (const auto &[code, name] : table)
+            if (std::to_string(code) == value)
+                text = name;
+        r.label(label).setCaption(text);
+    });
+}
+
+Binding dischargePlan(const DischargePlan &plan)
+{
+    using namespace bind;
+    std::vector<std::pair<std::string, std::string>> places{{"1", "qrs_Wait1"}, {"2", "qrs_Wait2"}, {"3", "qrs_Wait3"}};
+    if (plan.otherPlace == OtherPlace::Four)
+        places.emplace_back("4", "qrs_Wait4");
+    return group({
+        numberSquares(plan.livesWith, {{1, "qrs_Outedu11"}, {2, "qrs_Outedu12"}}),
+        numberSquares(plan.carer, {{1, "qrs_Outedu21"}, {2, "qrs_Outedu22"}}),
+        plan.otherPlace == OtherPlace::AnyOther ? choiceSquares(plan.place, places, Others::White, "qrs_Wait4")
+                                                : choiceSquares(plan.place, places),
+        text("qrl_Waitetc", plan.placeNote),
+        choiceSquares(plan.contact, {{"1", "qrs_Outedu31"}, {"2", "qrs_Outedu32"}}),
+        choiceSquares(plan.teaching, {{"0", "qrs_Daesang1"}, {"1", "qrs_Daesang2"}, {"2", "qrs_Daesang3"}}),
+    });
+}
 
 } // namespace medrec::reports::sheet

@@ -21,6 +21,10 @@
 #include <utility>
 #include <vector>
 
+namespace medrec::services {
+class FieldResults;
+}
+
 namespace medrec::reports {
 
 class RecordPrint;
@@ -40,6 +44,12 @@ std::optional<NotPrinted> FetchPatient(RecordPrint &print, const Notice &whenEmp
 // and "EB1".
 std::optional<NotPrinted> FetchWriter(RecordPrint &print, const std::string &writerId, const std::string &staffKind,
                                       const Notice &whenEmpty);
+
+// The sheet's own row (`rows`, the data class's result, and its `results`) into the block's
+// values, then its writer's name by the identifier in the row's "S_STRING1" (FetchWriter).
+// No row from either ends the print with kNoRows.
+std::optional<NotPrinted> AddSheetRow(RecordPrint &print, int rows, const services::FieldResults &results,
+                                      const std::string &staffKind);
 
 // The summary labels a sheet sets from its record row: admission date (column 1), discharge
 // date, "I", department and attending from the columns the sheet names.
@@ -86,6 +96,31 @@ using LeadTest = bool (*)(const std::string &firstChar);
 Binding leadFlagSquares(std::string lead, std::vector<std::string> items, Source source, LeadTest isOn);
 bool FirstIsTextOne(const std::string &firstChar);   // compared as text with "1"
 bool FirstIsNumberOne(const std::string &firstChar); // read as a number (CodeToInt), equal to 1
+
+// No row from a sheet's service or its staff lookup: nothing prints, and the operator is told.
+inline const Notice kNoRows = Notice::status("조회된 데이타가 없습니다.");
+
+// The label shows the text of the code the value is, compared as text ("1", never " 1" or
+// "01"); any other value leaves it empty.
+Binding textCode(std::string label, Source source, CodeTexts table);
+
+// The early discharge plan ("5.초기퇴원계획") of the general and maternity sheets: the same rows
+// and squares on both forms, each sheet feeding them from fields of its own.
+enum class OtherPlace {
+    AnyOther, // every place but "1" to "3", empty text included, is "기타"
+    Four,     // only "4" is; any other value fills no square
+};
+struct DischargePlan
+{
+    Source livesWith; // qrs_Outedu11 "예", qrs_Outedu12 "아니오": number 1 or 2
+    Source carer;     // qrs_Outedu21, qrs_Outedu22: number 1 or 2
+    Source place;     // qrs_Wait1 .. qrs_Wait4 "자택", "타기관", "요양병원", "기타": text "1" .. "4"
+    OtherPlace otherPlace;
+    Source placeNote; // qrl_Waitetc, after "기타"
+    Source contact;   // qrs_Outedu31, qrs_Outedu32: text "1" or "2"
+    Source teaching;  // qrs_Daesang1 .. 3 "환자", "보호자", "환자와 보호자": text "0", "1", "2"
+};
+Binding dischargePlan(const DischargePlan &plan);
 
 } // namespace sheet
 

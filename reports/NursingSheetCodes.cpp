@@ -34,4 +34,8 @@ const CodeTexts kPresence = {{1, "있음"}, {2, "없음"}};
 const CodeTexts kNeed = {{1, "필요"}, {2, "불필요"}};
 const CodeTexts kAbsentPresent = {{1, "무"}, {2, "유"}};
 
+const CodeTexts kConsciousness = {{1, "명료"}, {2, "혼돈"}, {3, "반의식"}, {4, "무의식"}};
+const CodeTexts kCommunication = {{1, "원만"}, {2, "곤란"}, {3, "불가능"}};
+const CodeTexts kPrenatalVisits = {{1, "정기적"}, {2, "간헐적"}};
+
 } // namespace medrec::reports::sheet::codes

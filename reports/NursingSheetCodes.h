@@ -27,4 +27,10 @@ extern const CodeTexts kPresence;      // 1 있음, 2 없음
 extern const CodeTexts kNeed;          // 1 필요, 2 불필요
 extern const CodeTexts kAbsentPresent; // 1 무, 2 유
 
+// The consciousness and communication labels of the maternity sheet (compared as text).
+extern const CodeTexts kConsciousness; // 1 명료 .. 4 무의식
+extern const CodeTexts kCommunication; // 1 원만, 2 곤란, 3 불가능
+// The maternity sheet's prenatal visits.
+extern const CodeTexts kPrenatalVisits; // 1 정기적, 2 간헐적
+
 } // namespace medrec::reports::sheet::codes

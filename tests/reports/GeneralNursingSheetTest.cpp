@@ -7,13 +7,12 @@
 #include "FieldValues.h"
 #include "FormConventions.h"
 #include "PatientHeader.h"
-#include "PrintHistory.h"
 #include "RecordKindFixture.h"
+#include "SheetTestSupport.h"
 #include "RecordPrint.h"
 #include "ReportForms.h"
 
 #include "Clock.h"
-#include "TuxCom.h"
 
 #include "report_engine/Report.h"
 #include "report_engine/ReportError.h"
@@ -33,34 +32,6 @@ namespace mt = medrec::testing;
 namespace {
 
 constexpr const char *kKind = "MDADINFT";
-
-// The lines a component printed, in order, over the whole document.
-std::vector<std::string> printedLines(const engine::Document &doc, const std::string &component)
-{
-    std::vector<std::string> lines;
-    for (const auto &page : doc.pages)
-        for (const auto &e : page.elements)
-            if (e.kind == engine::ElementKind::Text && e.component == component)
-                lines.push_back(e.text);
-    return lines;
-}
-
-std::string withoutBlanks(const std::string &text)
-{
-    std::string out;
-    for (char c : text)
-        if (c != ' ' && c != '\n' && c != '\r' && c != '\t' && c != '\f')
-            out.push_back(c);
-    return out;
-}
-
-std::string joinedWithoutBlanks(const std::vector<std::string> &lines)
-{
-    std::string all;
-    for (const auto &line : lines)
-        all += withoutBlanks(line);
-    return all;
-}
 
 std::string allPages(const std::vector<std::string> &pages)
 {
@@ -82,19 +53,10 @@ protected:
         return print(kKind, context);
     }
 
-    // Every value printed whole: the component's printed lines make the value, and each line
-    // stands in the PDF's text.
     static void expectPrinted(const mt::KindPrint &printed, const std::vector<std::string> &pages,
                               const std::map<std::string, std::string> &values)
     {
-        const std::string pdf = allPages(pages);
-        for (const auto &[component, value] : values) {
-            SCOPED_TRACE(component + " = " + value);
-            const auto lines = printedLines(*printed.document, component);
-            EXPECT_EQ(joinedWithoutBlanks(lines), withoutBlanks(value));
-            for (const auto &line : lines)
-                EXPECT_NE(pdf.find(withoutBlanks(line)), std::string::npos) << line;
-        }
+        mt::ExpectPrinted(*printed.document, pages, values);
     }
 
     common::FixedToday m_today{2026y / 12 / 9};
@@ -180,16 +142,10 @@ TEST_F(GeneralNursingSheet, PrintsBothPagesOfTheDemoRecordWithEveryCaptionAndVal
     EXPECT_EQ(allPages(pages).find("홍길동"), std::string::npos);
 
     // The summary from the record row: number, admission, discharge, "I", department, attending.
-    const auto &s = printed.summary;
-    EXPECT_EQ((std::vector<std::string>{s.patno, s.meddate, s.dschdate, s.patgubun, s.meddept, s.chadr}),
+    EXPECT_EQ(mt::SummaryCells(printed.summary),
               (std::vector<std::string>{"00001234", "20180514", "20180519", "I", "외과", "이정훈"}));
-
-    ASSERT_TRUE(printed.history);
-    ASSERT_EQ(reports::SavePrintHistory(*printed.history, kKind), 1) << middleware::LastTuxMessage();
-    const auto lines = historyLines();
-    ASSERT_FALSE(lines.empty());
-    EXPECT_NE(lines.front().find("00001234\t20180514\tempty\tempty\tempty\tMDADINFT"), std::string::npos)
-        << lines.front();
+    const std::string history = savedHistoryRow(printed, kKind);
+    EXPECT_NE(history.find("00001234\t20180514\tempty\tempty\tempty\tMDADINFT"), std::string::npos) << history;
 }
 
 TEST_F(GeneralNursingSheet, LongTextsWrapAndNothingIsLostAcrossPages)
@@ -217,12 +173,12 @@ TEST_F(GeneralNursingSheet, LongTextsWrapAndNothingIsLostAcrossPages)
          {"qrl_dgstat", "타이레놀 650mg 1일 3회, 란스톤 15mg 1일 1회, 자누"},
          {"qrl_support", "보행 보조기(워커) 사용, 야간 화장실 이동 시 보호자 부축 필요, 침상 난간 올림 유지"},
          {"qrl_skinst", "천골 부위 욕창 2단계 (3x4cm), 양측 발꿈치 발적, 우측 전완부 정맥주사 부위 멍"}});
-    const auto motive = printedLines(*printed.document, "qrme_AdmovDet");
+    const auto motive = mt::PrintedLines(*printed.document, "qrme_AdmovDet");
     EXPECT_GE(motive.size(), 4u);
-    EXPECT_NE(joinedWithoutBlanks(motive).find("수면을거의취하지못하였다고호소함."), std::string::npos);
-    const auto teaching = printedLines(*printed.document, "qrm_Etc");
+    EXPECT_NE(mt::JoinedWithoutBlanks(motive).find("수면을거의취하지못하였다고호소함."), std::string::npos);
+    const auto teaching = mt::PrintedLines(*printed.document, "qrm_Etc");
     EXPECT_GE(teaching.size(), 9u);
-    EXPECT_NE(joinedWithoutBlanks(teaching).find("질문에정확히답함"), std::string::npos);
+    EXPECT_NE(mt::JoinedWithoutBlanks(teaching).find("질문에정확히답함"), std::string::npos);
 }
 
 TEST_F(GeneralNursingSheet, TheOldFormatsOfAnEarlyRecordPrintAsWritten)
@@ -272,13 +228,7 @@ TEST_F(GeneralNursingSheet, NoRowFromAnyServiceShowsTheStatusTextAndPrintsNothin
         SCOPED_TRACE(c.what);
         reports::PrintContext context;
         context.record = c.record;
-        const auto printed = print(kKind, context);
-        ASSERT_TRUE(printed.refused.has_value()) << printed.failure;
-        EXPECT_EQ(printed.refused->reason, reports::NotPrinted::Reason::NothingFound);
-        EXPECT_EQ(printed.refused->notice.channel, reports::Notice::Channel::Status);
-        EXPECT_EQ(printed.refused->notice.text, "조회된 데이타가 없습니다.");
-        EXPECT_FALSE(printed.document.has_value());
-        EXPECT_TRUE(printed.pdf.empty());
+        mt::ExpectNothingFound(print(kKind, context), "조회된 데이타가 없습니다.");
     }
     EXPECT_EQ(historyLines().size(), before);
 }

@@ -45,8 +45,10 @@ protected:
     // it to a PDF file.
     KindPrint print(const std::string &kind, reports::PrintContext &context);
 
-    // The PDF's pages as text, blanks removed (pdftotext spaces captions its own way).
-    static std::vector<std::string> pdfPages(const std::filesystem::path &pdf);
+    // The PDF's pages as text, blanks removed (pdftotext spaces captions its own way). Laid
+    // out, a caption with wide blanks stays on its line, whole.
+    enum class PdfText { Raw, LaidOut };
+    static std::vector<std::string> pdfPages(const std::filesystem::path &pdf, PdfText text = PdfText::Raw);
     static std::string withoutBlanks(const std::string &text);
 
     // What a shell command writes to its standard output.
@@ -54,10 +56,16 @@ protected:
 
     // medrec-server history for the suite's database, one line a row.
     std::vector<std::string> historyLines();
+    // Writes the print's history row as the print run does after printing, and gives the newest
+    // row medrec-server then holds (empty, with a failure, when there was none to write).
+    std::string savedHistoryRow(const KindPrint &printed, const std::string &kind);
 
     static std::unique_ptr<ServerProcess> s_server;
     TempDir m_out;
     ScopedRecordingPresenter m_recorder;
 };
+
+// The block refused for want of rows, telling the status line `status`; nothing printed.
+void ExpectNothingFound(const KindPrint &result, const std::string &status);
 
 } // namespace medrec::testing
