@@ -19,7 +19,10 @@ namespace {
 constexpr const char *kWriterName = "MD_INSAM_L1.S_STRING2";
 
 // The registration number as the screen's panel shows it whole, masked.
-std::string maskedResNo(const std::string &shownWhole) { return MaskedResNo(shownWhole); }
+std::string maskedResNo(const std::string &shownWhole)
+{
+    return MaskedResNo(shownWhole);
+}
 
 // The rules and tables the sheet shares with the general sheet are the general sheet's.
 BindingTable page1Bindings()
@@ -137,7 +140,8 @@ BindingTable page2Bindings()
         text("qrl_support", {"S_STRING73", chars(8)}),
         text("qrl_birth", "S_STRING74"),
         flagSquares(numbered("qrs_pain", 1, 12), "S_STRING75"),
-        flagSquares({"qrs_urinst1", "", "", "", "qrs_urinst5", "qrs_urinst6", "", "qrs_urinst8"}, "S_STRING72"),
+        flagSquares({"qrs_urinst1", "", "", "", "qrs_urinst5", "qrs_urinst6", "", "qrs_urinst8"},
+                    "S_STRING72"),
         // 산과정보
         flagSquares(numbered("qrs_Preexam", 1, 4), "S_STRING76"),
         codeText("qrl_Preexam", "S_STRING77", sheet::codes::kPrenatalVisits),
@@ -182,7 +186,8 @@ const std::vector<FormBindings> &MaternityNursingSheetForms()
 BlockResult PrintMaternityNursingSheet(RecordPrint &print)
 {
     services::HmdObinfd sheetData;
-    if (auto stop = sheet::AddSheetRow(print, sheetData.GetObinf(print.cell(0), print.cell(1), ""), sheetData.results, "1"))
+    if (auto stop = sheet::AddSheetRow(print, sheetData.GetObinf(print.cell(0), print.cell(1), ""),
+                                       sheetData.results, "1"))
         return *stop;
     PrintJob job = print.sheetJob();
     job.summary = sheet::Summary(print, 5, 6, 4);

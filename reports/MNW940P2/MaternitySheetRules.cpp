@@ -28,7 +28,8 @@ Binding admissionTeaching(const std::string &field)
     squares.emplace_back("qrs_edu311");
 
     std::vector<Binding> rows{flagSquares(std::move(squares), field)};
-    const std::pair<std::size_t, const char *> sections[] = {{2, "qrs_edu2"}, {13, "qrs_edu3"}, {20, "qrs_edu4"}};
+    const std::pair<std::size_t, const char *> sections[] = {
+        {2, "qrs_edu2"}, {13, "qrs_edu3"}, {20, "qrs_edu4"}};
     for (const auto &[position, section] : sections)
         rows.push_back(choiceSquares({field, chars(position, position)}, {{"1", section}}, Others::White));
     return group(std::move(rows));

@@ -41,16 +41,12 @@ std::string allPages(const std::vector<std::string> &pages)
     return all;
 }
 
-class GeneralNursingSheet : public mt::RecordKindTest
+class GeneralNursingSheet : public mt::DemoSheetTest
 {
 protected:
-    static void SetUpTestSuite() { StartServer(demoData()); }
-    static void TearDownTestSuite() { StopServer(); }
-
     mt::KindPrint printAdmission(const std::string &patNo, const std::string &admDate)
     {
-        reports::PrintContext context = contextFor(kKind, patNo, admDate);
-        return print(kKind, context);
+        return printSheet(kKind, patNo, admDate);
     }
 
     static void expectPrinted(const mt::KindPrint &printed, const std::vector<std::string> &pages,

@@ -168,16 +168,12 @@ const std::vector<std::string> kRichBlack = {
 const std::vector<std::string> kRichWhite = {"qrs_Tabaco", "qrs_pastTabaco", "qrs_edu26", "qrs_Safeedu4",
                                              "qrs_Wait1", "qrs_Daesang1", "qrs_eduTabaco"};
 
-class MaternityNursingSheet : public mt::RecordKindTest
+class MaternityNursingSheet : public mt::DemoSheetTest
 {
 protected:
-    static void SetUpTestSuite() { StartServer(demoData()); }
-    static void TearDownTestSuite() { StopServer(); }
-
     mt::KindPrint printAdmission(const std::string &patNo, const std::string &admDate)
     {
-        reports::PrintContext context = contextFor(kKind, patNo, admDate);
-        return print(kKind, context);
+        return printSheet(kKind, patNo, admDate);
     }
 
     // medrec-batch with the site's environment on this suite's server; its exit status.
@@ -252,18 +248,10 @@ TEST_F(MaternityNursingSheet, PrintsEveryValueOfTheDemoSheetWithTheSummaryAndHis
     }
 
     // The squares as the sheet's flags and codes fill them.
-    const auto printedBlack = [&](const std::string &square) {
-        for (const auto &page : printed.document->pages)
-            for (const auto &e : page.elements)
-                if (e.component == square && e.kind == engine::ElementKind::Shape)
-                    return e.fill == engine::Color::black();
-        ADD_FAILURE() << square << " did not print";
-        return false;
-    };
     for (const auto &square : kRichBlack)
-        EXPECT_TRUE(printedBlack(square)) << square;
+        EXPECT_TRUE(mt::PrintedBlack(*printed.document, square)) << square;
     for (const auto &square : kRichWhite)
-        EXPECT_FALSE(printedBlack(square)) << square;
+        EXPECT_FALSE(mt::PrintedBlack(*printed.document, square)) << square;
 
     // The summary: number, admission, discharge (column 5), "I", department (6), attending (4).
     EXPECT_EQ(mt::SummaryCells(printed.summary),
@@ -286,18 +274,11 @@ TEST_F(MaternityNursingSheet, TheOldFormatsOfAnEarlierSheetPrintAsWritten)
                        {"qrl_urineCnt", "6"}, {"qrl_Preexam", "간헐적"}, {"qrl_Waitetc", ""}, {"qrl_Rom", "2023-05-01 03:00"}});
     // Written before the safety teaching and the call button were asked: 27 characters leave
     // their squares white; a place after discharge of 5 fills none of the four.
-    const auto fill = [&](const std::string &square) {
-        for (const auto &page : printed.document->pages)
-            for (const auto &e : page.elements)
-                if (e.component == square && e.kind == engine::ElementKind::Shape)
-                    return e.fill == engine::Color::black();
-        return false;
-    };
     for (const char *square : {"qrs_edu2", "qrs_edu21", "qrs_edu4", "qrs_edu9", "qrs_pastTabaco", "qrs_Daesang1"})
-        EXPECT_TRUE(fill(square)) << square;
+        EXPECT_TRUE(mt::PrintedBlack(*printed.document, square)) << square;
     for (const char *square : {"qrs_edu3", "qrs_Safeedu1", "qrs_Safeedu5", "qrs_edu311", "qrs_Wait1", "qrs_Wait2",
                                "qrs_Wait3", "qrs_Wait4"})
-        EXPECT_FALSE(fill(square)) << square;
+        EXPECT_FALSE(mt::PrintedBlack(*printed.document, square)) << square;
     EXPECT_EQ(printed.summary.dschdate, "20230504");
 }
 

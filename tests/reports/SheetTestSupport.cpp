@@ -14,6 +14,13 @@
 
 namespace medrec::testing {
 
+KindPrint DemoSheetTest::printSheet(const std::string &kind, const std::string &patNo,
+                                    const std::string &admDate)
+{
+    reports::PrintContext context = contextFor(kind, patNo, admDate);
+    return print(kind, context);
+}
+
 reports::FieldValues EmptySheetValues(int ownFields)
 {
     reports::FieldValues values;
@@ -26,8 +33,9 @@ reports::FieldValues EmptySheetValues(int ownFields)
         values.set(std::string(reports::sheet::kWriter) + "S_STRING" + std::to_string(i), "");
     for (int cell = 0; cell < reports::value::kCells; ++cell)
         values.set(reports::value::record(cell), "");
-    for (const char *panel : {reports::value::kPanelPatNo, reports::value::kPanelName, reports::value::kPanelSexAge,
-                              reports::value::kPanelResNo, reports::value::kPanelBirthDate, reports::value::kPanelAddress})
+    for (const char *panel :
+         {reports::value::kPanelPatNo, reports::value::kPanelName, reports::value::kPanelSexAge,
+          reports::value::kPanelResNo, reports::value::kPanelBirthDate, reports::value::kPanelAddress})
         values.set(panel, "");
     reports::PatientHeader{}.addTo(values);
     return values;
@@ -50,7 +58,10 @@ engine::Report &FilledSheet::holding(const std::string &name) const
     throw std::out_of_range(name);
 }
 
-std::string FilledSheet::caption(const std::string &label) const { return holding(label).label(label).caption; }
+std::string FilledSheet::caption(const std::string &label) const
+{
+    return holding(label).label(label).caption;
+}
 
 bool FilledSheet::black(const std::string &square) const
 {
@@ -62,7 +73,8 @@ bool FilledSheet::enabled(const std::string &component) const
     return std::visit([](const auto &c) { return c.enabled; }, holding(component).get(component));
 }
 
-void ExpectSheetRules(const std::string &kind, const reports::FieldValues &base, const std::vector<SheetRuleCase> &cases)
+void ExpectSheetRules(const std::string &kind, const reports::FieldValues &base,
+                      const std::vector<SheetRuleCase> &cases)
 {
     for (const SheetRuleCase &c : cases) {
         SCOPED_TRACE(c.what);
@@ -87,6 +99,16 @@ std::vector<std::string> PrintedLines(const engine::Document &doc, const std::st
             if (e.kind == engine::ElementKind::Text && e.component == component)
                 lines.push_back(e.text);
     return lines;
+}
+
+bool PrintedBlack(const engine::Document &doc, const std::string &square)
+{
+    for (const auto &page : doc.pages)
+        for (const auto &e : page.elements)
+            if (e.component == square && e.kind == engine::ElementKind::Shape)
+                return e.fill == engine::Color::black();
+    ADD_FAILURE() << square << " did not print";
+    return false;
 }
 
 std::string JoinedWithoutBlanks(const std::vector<std::string> &lines)
@@ -114,7 +136,8 @@ void ExpectPrinted(const engine::Document &doc, const std::vector<std::string> &
 
 std::vector<std::string> SummaryCells(const reports::PrintedSummary &summary)
 {
-    return {summary.patno, summary.meddate, summary.dschdate, summary.patgubun, summary.meddept, summary.chadr};
+    return {summary.patno,    summary.meddate, summary.dschdate,
+            summary.patgubun, summary.meddept, summary.chadr};
 }
 
 void ExpectCaptions(const std::string &pdfPage, const std::vector<std::string> &captions)

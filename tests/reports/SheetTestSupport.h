@@ -5,6 +5,7 @@
 
 #include "FieldValues.h"
 #include "PrintJob.h"
+#include "RecordKindFixture.h"
 
 #include "report_engine/Layout.h"
 #include "report_engine/Report.h"
@@ -15,6 +16,17 @@
 #include <vector>
 
 namespace medrec::testing {
+
+// A sheet kind's tests on the demo data: one server for the suite, and a sheet printed by its
+// patient number and the admission day its record is listed under.
+class DemoSheetTest : public RecordKindTest
+{
+protected:
+    static void SetUpTestSuite() { StartServer(demoData()); }
+    static void TearDownTestSuite() { StopServer(); }
+
+    KindPrint printSheet(const std::string &kind, const std::string &patNo, const std::string &admDate);
+};
 
 // Every value a sheet's tables may read, empty: the sheet's own fields "S_STRING1" ..
 // "S_STRINGn", the patient and staff rows, the record's cells, the panels and the header.
@@ -52,6 +64,8 @@ void ExpectSheetRules(const std::string &kind, const reports::FieldValues &base,
 
 // The lines a component printed, in order, over the whole document.
 std::vector<std::string> PrintedLines(const engine::Document &doc, const std::string &component);
+// Whether the square printed black; a failure when it did not print at all.
+bool PrintedBlack(const engine::Document &doc, const std::string &square);
 // The texts without blanks and line breaks, joined.
 std::string JoinedWithoutBlanks(const std::vector<std::string> &lines);
 
