@@ -1,9 +1,11 @@
 #include "NursingSheet.h"
 
 #include "FormConventions.h"
+#include "PatientHeader.h"
 #include "PrintContext.h"
 #include "RecordPrint.h"
 
+#include "FieldResults.h"
 #include "HmdInsamt.h"
 #include "HmdPatInf.h"
 
@@ -37,10 +39,10 @@ std::optional<NotPrinted> FetchWriter(RecordPrint &print, const std::string &wri
 std::optional<NotPrinted> AddSheetRow(RecordPrint &print, int rows, const services::FieldResults &results,
                                       const std::string &staffKind)
 {
-    if (auto stop = Fetched(rows, kNoRows))
+    if (auto stop = Fetched(rows, kNoRowsFound))
         return stop;
     print.values.addRow(results);
-    return FetchWriter(print, print.values["S_STRING1"], staffKind, kNoRows);
+    return FetchWriter(print, print.values["S_STRING1"], staffKind, kNoRowsFound);
 }
 
 PrintedSummary Summary(const RecordPrint &print, int dischargeCell, int deptCell, int doctorCell)
@@ -156,6 +158,17 @@ bool FirstIsTextOne(const std::string &firstChar) { return firstChar == "1"; }
 
 bool FirstIsNumberOne(const std::string &firstChar) { return CodeToInt(firstChar) == 1; }
 
+BlockResult PrintSheetRow(RecordPrint &print, int fetched, const services::FieldResults &row)
+{
+    if (auto stop = Fetched(fetched, kNoRowsFound))
+        return *stop;
+    print.values.addRow(row);
+    PatientHeader::fromPanels(print.context.patient).addTo(print.values);
+    PrintJob job = print.sheetJob();
+    job.summary = Summary(print);
+    return job;
+}
+
 Binding textCode(std::string label, Source source, CodeTexts table)
 {
     return bind::custom({label}, {source.field}, [=](engine::Report &r, const FieldValues &v) {
@@ -168,20 +181,33 @@ Binding textCode(std::string label, Source source, CodeTexts table)
     });
 }
 
+Binding fixedWhen(std::string label, Source test, LeadTest isFixed, std::string fixed, Source otherwise)
+{
+    return bind::custom({label}, {test.field, otherwise.field}, [=](engine::Report &r, const FieldValues &v) {
+        r.label(label).setCaption(isFixed(test.read(v)) ? fixed : otherwise.read(v));
+    });
+}
+
+bool TrimmedIsOne(const std::string &value) { return common::TrimBlanks(value) == "1"; }
+
 Binding dischargePlan(const DischargePlan &plan)
 {
     using namespace bind;
-    std::vector<std::pair<std::string, std::string>> places{{"1", "qrs_Wait1"}, {"2", "qrs_Wait2"}, {"3", "qrs_Wait3"}};
+    const DischargeComponents &c = plan.components;
+    std::vector<std::pair<std::string, std::string>> places{{"1", c.places[0]}, {"2", c.places[1]}, {"3", c.places[2]}};
     if (plan.otherPlace == OtherPlace::Four)
-        places.emplace_back("4", "qrs_Wait4");
+        places.emplace_back("4", c.places[3]);
+    std::vector<std::pair<std::string, std::string>> targets{{"0", c.targets[0]}, {"1", c.targets[1]}, {"2", c.targets[2]}};
+    if (plan.noTarget == NoTarget::Patient)
+        targets.emplace_back("", c.targets[0]);
     return group({
-        numberSquares(plan.livesWith, {{1, "qrs_Outedu11"}, {2, "qrs_Outedu12"}}),
-        numberSquares(plan.carer, {{1, "qrs_Outedu21"}, {2, "qrs_Outedu22"}}),
-        plan.otherPlace == OtherPlace::AnyOther ? choiceSquares(plan.place, places, Others::White, "qrs_Wait4")
+        numberSquares(plan.livesWith, {{1, c.livesWith[0]}, {2, c.livesWith[1]}}),
+        numberSquares(plan.carer, {{1, c.carer[0]}, {2, c.carer[1]}}),
+        plan.otherPlace == OtherPlace::AnyOther ? choiceSquares(plan.place, places, Others::White, c.places[3])
                                                 : choiceSquares(plan.place, places),
-        text("qrl_Waitetc", plan.placeNote),
-        choiceSquares(plan.contact, {{"1", "qrs_Outedu31"}, {"2", "qrs_Outedu32"}}),
-        choiceSquares(plan.teaching, {{"0", "qrs_Daesang1"}, {"1", "qrs_Daesang2"}, {"2", "qrs_Daesang3"}}),
+        text(c.placeNote, plan.placeNote),
+        choiceSquares(plan.contact, {{"1", c.contact[0]}, {"2", c.contact[1]}}),
+        choiceSquares(plan.teaching, targets),
     });
 }
 

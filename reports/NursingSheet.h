@@ -15,6 +15,7 @@
 #include "FieldValues.h"
 #include "PrintJob.h"
 
+#include <array>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -47,7 +48,7 @@ std::optional<NotPrinted> FetchWriter(RecordPrint &print, const std::string &wri
 
 // The sheet's own row (`rows`, the data class's result, and its `results`) into the block's
 // values, then its writer's name by the identifier in the row's "S_STRING1" (FetchWriter).
-// No row from either ends the print with kNoRows.
+// No row from either ends the print with kNoRowsFound.
 std::optional<NotPrinted> AddSheetRow(RecordPrint &print, int rows, const services::FieldResults &results,
                                       const std::string &staffKind);
 
@@ -97,28 +98,54 @@ Binding leadFlagSquares(std::string lead, std::vector<std::string> items, Source
 bool FirstIsTextOne(const std::string &firstChar);   // compared as text with "1"
 bool FirstIsNumberOne(const std::string &firstChar); // read as a number (CodeToInt), equal to 1
 
-// No row from a sheet's service or its staff lookup: nothing prints, and the operator is told.
-inline const Notice kNoRows = Notice::status("조회된 데이타가 없습니다.");
+// What the operator is told when a sheet's service or staff lookup finds no row: a status
+// text, never a silent end that cannot be told from a print.
+inline const Notice kNoRowsFound = Notice::status("조회된 데이타가 없습니다.");
 
-// The label shows the text of the code the value is, compared as text ("1", never " 1" or
-// "01"); any other value leaves it empty.
+// The sheets whose one service row holds all they print, the writer's name included (child,
+// psychiatric): `fetched` is the data class's result and `row` its results. No row stops the
+// print with kNoRowsFound; the title block's patient comes from the screen's panels, the
+// summary from the record row (Summary with its usual columns).
+BlockResult PrintSheetRow(RecordPrint &print, int fetched, const services::FieldResults &row);
+
+// The label shows the text whose code, written out, equals the value: compared as text and
+// never converted, so " 1" and "01" match nothing.
 Binding textCode(std::string label, Source source, CodeTexts table);
+// The label shows `fixed` when `test`'s value passes `isFixed`, else `otherwise` as delivered.
+Binding fixedWhen(std::string label, Source test, LeadTest isFixed, std::string fixed, Source otherwise);
+bool TrimmedIsOne(const std::string &value); // the value without its blanks is "1"
 
-// The early discharge plan ("5.초기퇴원계획") of the general and maternity sheets: the same rows
-// and squares on both forms, each sheet feeding them from fields of its own.
+// The early discharge plan ("5.초기퇴원계획"): the same rows on every sheet that has one, each
+// sheet feeding them from fields of its own into components its form names.
 enum class OtherPlace {
-    AnyOther, // every place but "1" to "3", empty text included, is "기타"
+    AnyOther, // every place but "1" to "3", empty text included, is "기타" (the general sheet)
     Four,     // only "4" is; any other value fills no square
+};
+enum class NoTarget {
+    Nobody,  // an empty teaching target fills no square
+    Patient, // an empty one is the patient (the child and psychiatric sheets)
+};
+// The rows' components; the defaults are the general and maternity forms' names.
+struct DischargeComponents
+{
+    std::array<std::string, 2> livesWith{"qrs_Outedu11", "qrs_Outedu12"}; // "예", "아니오"
+    std::array<std::string, 2> carer{"qrs_Outedu21", "qrs_Outedu22"};     // "예", "아니오"
+    std::array<std::string, 4> places{"qrs_Wait1", "qrs_Wait2", "qrs_Wait3", "qrs_Wait4"}; // 자택 .. 기타
+    std::string placeNote = "qrl_Waitetc";                                 // after "기타"
+    std::array<std::string, 2> contact{"qrs_Outedu31", "qrs_Outedu32"};   // "예", "아니오"
+    std::array<std::string, 3> targets{"qrs_Daesang1", "qrs_Daesang2", "qrs_Daesang3"}; // 환자 .. 환자와 보호자
 };
 struct DischargePlan
 {
-    Source livesWith; // qrs_Outedu11 "예", qrs_Outedu12 "아니오": number 1 or 2
-    Source carer;     // qrs_Outedu21, qrs_Outedu22: number 1 or 2
-    Source place;     // qrs_Wait1 .. qrs_Wait4 "자택", "타기관", "요양병원", "기타": text "1" .. "4"
+    Source livesWith; // number 1 or 2
+    Source carer;     // number 1 or 2
+    Source place;     // text "1" .. "4"
     OtherPlace otherPlace;
-    Source placeNote; // qrl_Waitetc, after "기타"
-    Source contact;   // qrs_Outedu31, qrs_Outedu32: text "1" or "2"
-    Source teaching;  // qrs_Daesang1 .. 3 "환자", "보호자", "환자와 보호자": text "0", "1", "2"
+    Source placeNote;
+    Source contact;  // text "1" or "2"
+    Source teaching; // text "0", "1", "2": the patient, the carer, both
+    NoTarget noTarget = NoTarget::Nobody;
+    DischargeComponents components = {};
 };
 Binding dischargePlan(const DischargePlan &plan);
 

@@ -27,10 +27,26 @@ extern const CodeTexts kPresence;      // 1 있음, 2 없음
 extern const CodeTexts kNeed;          // 1 필요, 2 불필요
 extern const CodeTexts kAbsentPresent; // 1 무, 2 유
 
-// The consciousness and communication labels of the maternity sheet (compared as text).
-extern const CodeTexts kConsciousness; // 1 명료 .. 4 무의식
-extern const CodeTexts kCommunication; // 1 원만, 2 곤란, 3 불가능
-// The maternity sheet's prenatal visits.
-extern const CodeTexts kPrenatalVisits; // 1 정기적, 2 간헐적
+// The child sheet's meanings; the psychiatric sheet prints its religion and its appetite,
+// weight-change and dysphagia answers with them too.
+extern const CodeTexts kChildSheetReligion;         // 1 무교 .. 7 기타: not the general sheet's order
+extern const CodeTexts kChildSheetParentOccupation; // 8 교사, 9 공무원: no occupation written out
+extern const CodeTexts kChildSheetAdmissionRoute;   // 3 is a place of the note's own
+extern const CodeTexts kChildSheetActivity;
+
+// The psychiatric sheet's meanings: 0 is a code of its own in the first two.
+extern const CodeTexts kPsychSheetInformant;
+extern const CodeTexts kPsychSheetEducation;
+extern const CodeTexts kPsychSheetOccupation; // 8 is not in it: the sheet writes that occupation out
+
+// Assessments the child and maternity sheets print as words, not squares; the codes are those
+// the general sheet's squares stand for.
+extern const CodeTexts kConsciousness;
+extern const CodeTexts kCommunication;
+extern const CodeTexts kAppetite;
+extern const CodeTexts kWeightChange;
+
+// The maternity sheet's meanings.
+extern const CodeTexts kMaternitySheetPrenatalVisits; // 1 정기적, 2 간헐적
 
 } // namespace medrec::reports::sheet::codes

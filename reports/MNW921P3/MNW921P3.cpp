@@ -178,7 +178,7 @@ const std::vector<FormBindings> &GeneralNursingSheetForms()
 
 BlockResult PrintGeneralNursingSheet(RecordPrint &print)
 {
-    if (auto stop = sheet::FetchPatient(print, sheet::kNoRows))
+    if (auto stop = sheet::FetchPatient(print, sheet::kNoRowsFound))
         return *stop;
     services::HmdAdinfd sheetData;
     if (auto stop = sheet::AddSheetRow(print, sheetData.GetAdinf(print.cell(0), print.cell(1), ""), sheetData.results, "2"))

@@ -144,7 +144,7 @@ BindingTable page2Bindings()
                     "S_STRING72"),
         // 산과정보
         flagSquares(numbered("qrs_Preexam", 1, 4), "S_STRING76"),
-        codeText("qrl_Preexam", "S_STRING77", sheet::codes::kPrenatalVisits),
+        codeText("qrl_Preexam", "S_STRING77", sheet::codes::kMaternitySheetPrenatalVisits),
         text("qrl_Preexam1", "S_STRING78"),
         text("qrl_Preexam2", "S_STRING79"),
         text("qrl_Obhist1", "S_STRING80"),

@@ -53,6 +53,10 @@ const std::vector<ServiceEntry> &DomainServiceTable()
         stored("MD_IPDLS_E1", {"S_TYPE2"}),
         // The maternity nursing sheet of an admission, by the patient and admission date.
         stored("MD_OBINF_S2", {"S_PATNO", "S_ADMDATE"}),
+        // The child and psychiatric nursing sheets of an admission, by the patient and
+        // admission date they are asked with.
+        stored("MD_PDINF_S2", {"S_PATNO", "S_ADMDATE"}),
+        stored("MD_PYINF_S2", {"S_PATNO", "S_ADMDATE"}),
     };
     return table;
 }

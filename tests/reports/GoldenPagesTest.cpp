@@ -54,6 +54,10 @@ const GoldenCase kCases[] = {
     {"MDNERECT", "never-admitted", "12345678", "20190817", 0},
     {"MDOBINFT", "long-texts", "00001301", "20240402", 0},
     {"MDOBINFT", "legacy-formats", "00004008", "20230501", 0},
+    {"MDPDINFT", "rich", "00004003", "20210809", 0},
+    {"MDPDINFT", "edge-codes", "00004003", "20190304", 0},
+    {"MDPYINFT", "rich", "00004002", "20200217", 0},
+    {"MDPYINFT", "edge-codes", "00004002", "20161107", 0},
 };
 
 class GoldenPages : public RecordKindTest, public ::testing::WithParamInterface<GoldenCase>

@@ -2,12 +2,8 @@
 // and the demo data: both pages as one document, by the print run (medrec-batch) and by the
 // block, every caption and value in the PDF, the history row, the old formats of an earlier
 // sheet, and a missing sheet or writer told to the operator with nothing printed.
-#include "FormConventions.h"
-#include "RecordKindFixture.h"
-#include "SheetTestSupport.h"
+#include "NursingSheetTesting.h"
 #include "TestDataText.h"
-
-#include "Clock.h"
 
 #include <gtest/gtest.h>
 
@@ -15,50 +11,11 @@
 #include <filesystem>
 
 using namespace medrec;
-using namespace std::chrono_literals;
 namespace mt = medrec::testing;
 
 namespace {
 
 constexpr const char *kKind = "MDOBINFT";
-
-const std::vector<std::string> kPage1Captions = {
-    "※ 전자인증된 서식입니다.", "간호정보조사지", "(산모)", "SEON MEDICAL CENTER", "환자번호", "이    름", "주민번호",
-    "SEX/AGE", "진 료 과", "주 치 의", "병동/병실", "최초기록일시", "1. 일반정보", "입원일 :", "담당간호사 :",
-    "정보제공자:", "직  업:", "진단명 :", "남편정보", "이름:", "생년월일:", "혈액형:", "교육정도:", "결혼여부/자녀수 :",
-    "현주소:", "연락처:", "(전화)", "(H.P)", "흡연:", "현재흡연 (", "갑/일", "금연교육 )", "비흡연",
-    "과거 흡연했으나 현재 비흡연", "사회및 경제상태", "진료비지불능력:", "사회복지상담:", "음주:", "회/월",
-    "문화적종교적특수성", "국    적:", "종    교:", "수혈거부:", "예", "아니오", "기    타:", "활력증상:", "체온", "℃",
-    "맥박", "/분", "호흡", "혈압", "mmHg", "신장", "cm", "체중(임신전)", "kg", "체중(임신후)", "혈액형",
-    "2. 입원과 관련된 정보", "입원경로", "입원방법", "병인식여부", "주 증 상", "과거병력", "무", "고혈압", "당뇨", "결핵",
-    "간염", "기타", "입원력", "유", "수술경험", "유 (수술명 :", "투약상태", "유(", "알레르기", "유(약물:", "항생제:",
-    "음식:", "기타:", "가족병력", "심장질환", "기타 :", "관계 :", "지 참 약", "3. 신체검진", "의식상태", "지 남 력   (",
-    "사람:", "장소:", "시간:", "의식", "의사소통", "정서상태", "안정", "불안", "분노", "우울", "흥분", "안절부절", "슬픔",
-    "기    형", "식    욕", "양호", "보통", "불량", "체중변화", "증가", "감소", "연하곤란", "있음", "없음",
-    "대사적스트레스정도", "활동상태", "수면상태", "수면시간", "시간/일", "수면장애", "수면제복용", "대    변", "횟수",
-    "회/일", "설사", "변비", "장루", "소    변", "배뇨곤란", "실금", "도뇨", "빈뇨", "핍뇨", "혈뇨", "작열감", "신체적상태",
-    "시력장애", "안경", "콘택트렌즈", "의안", "신경계", "청각장애", "청력저하", "보청기", "이명", "청각상실", "신경근육",
-    "무감각/저림", "동통   부위", "마    비", "오른팔", "오른발", "왼팔", "왼발", "호흡기계", "호흡기계장애", "호흡곤란",
-    "가래", "기침", "폐잡음", "청색증", "객혈", "이상호흡음", "세온병원", "기록간호사 서명"};
-
-const std::vector<std::string> kPage2Captions = {
-    "3. 신체검진 (계속)", "순환기계", "순환기계장애", "무", "심계항진", "흉통", "청색증", "호흡곤란", "식음땀", "부정맥",
-    "심잡음", "부    종", "전신", "사지", "상지", "하지", "얼굴", "안검", "기타:", "소화기계", "소화기계장애", "소화장애",
-    "복부팽만", "복부동통", "오심", "구토", "토혈", "점액변", "장음부", "인공장루", "연하곤란", "피부계", "피부상태",
-    "정상", "비정상", "발진,", "물집,", "흉터,", "상처,", "반점,", "욕창,", "발한,", "건조,", "소양감,", "불결함,", "자반)",
-    "부위", "피부색깔", "창백", "홍조", "황달", "보조기구", "목발", "의족", "의수", "Brace", "Pace Maker", "의치",
-    "출 산 력", "통    증", "부위 :", "두통", "복통", "요통", "사지통", "정도 :", "둔함", "쑤심", "퍼짐", "예리함",
-    "찌는듯함", "쥐어짜는 듯함", "산과정보", "산전진찰", "유", "본원", "타병원", "최종진찰일", "산 과 력", "LMP", "EDC",
-    "임신주수", "금식여부", "언제", "이슬(Show)", "파수(ROM)", "진통(Pain)", "태아 심음(FHR)", "회", "초    경", "세",
-    "기간/주기", "월 경 량", "많다", "보통", "적다", "생 리 통", "대    하", "4.입원시 간호 및 교육내용",
-    "입원시 준비물품", "병실내 시설안내", "침대", "침상식탁", "침상등", "전화", "TV", "냉장고", "주방", "정수기", "욕실",
-    "화장실", "간호사호출기", "주차장", "은행", "매점", "식당", "공중전화", "인터넷", "가스,전열기구 사용금지 및 화재방지:",
-    "소화전", "비상구", "귀중품 관리 및 도난방지", "보호자 면회 및 식사시간", "지정지료, 진단서발급, 의사회진시간", "금연",
-    "환자 안전 교육", "낙상예방", "욕창예방", "고충처리 접수방법", "의료폐기물 분리수거", "환자권리장전", "기타 교육 사항",
-    "5.초기퇴원계획", "퇴원과 관련된 정보", "퇴원 후 보호자와 함께 거주합니다.", "예", "아니오",
-    "퇴원 후 지속적으로 간호를 제공할 보호자 또는 간병인이 있습니다.", "퇴원 후 환자가 머무르는 곳", "자택", "타기관",
-    "요양병원", "건강관리에 대한 정보 제공", "퇴원시 보호자 연락이 필요합니다.", "퇴원시 교육 받기 원하는 대상", "환자",
-    "보호자", "환자와 보호자", "세온병원", "간호정보조사지", "기록간호사 서명"};
 
 // The demo sheet of 00001301's 2024 delivery, as its components print it.
 const std::map<std::string, std::string> kRichValues = {
@@ -168,12 +125,12 @@ const std::vector<std::string> kRichBlack = {
 const std::vector<std::string> kRichWhite = {"qrs_Tabaco", "qrs_pastTabaco", "qrs_edu26", "qrs_Safeedu4",
                                              "qrs_Wait1", "qrs_Daesang1", "qrs_eduTabaco"};
 
-class MaternityNursingSheet : public mt::DemoSheetTest
+class MaternityNursingSheet : public mt::NursingSheetTest
 {
 protected:
     mt::KindPrint printAdmission(const std::string &patNo, const std::string &admDate)
     {
-        return printSheet(kKind, patNo, admDate);
+        return NursingSheetTest::printAdmission(kKind, patNo, admDate);
     }
 
     // medrec-batch with the site's environment on this suite's server; its exit status.
@@ -199,7 +156,6 @@ protected:
         return pdfs;
     }
 
-    common::FixedToday m_today{2026y / 12 / 9};
 };
 
 TEST_F(MaternityNursingSheet, ThePrintRunPrintsBothPagesAsOneDocumentWithOneHistoryRow)
@@ -212,14 +168,13 @@ TEST_F(MaternityNursingSheet, ThePrintRunPrintsBothPagesAsOneDocumentWithOneHist
 
     const auto pdfs = pdfsIn(pdfDir);
     ASSERT_EQ(pdfs.size(), 1u);
-    const auto pages = pdfPages(pdfs.front(), PdfText::LaidOut);
+    const auto pages = pdfPages(pdfs.front());
     ASSERT_EQ(pages.size(), 2u);
-    mt::ExpectCaptions(pages[0], kPage1Captions);
-    mt::ExpectCaptions(pages[1], kPage2Captions);
+    expectFormCaptionsPrinted(kKind, pages);
     // Values as the screen's panels give them (the address panel starts with a blank).
-    mt::ExpectCaptions(pages[0], {"00001301", "김민지", "880505-2******", "F/", "서울특별시 마포구 월드컵북로 396",
+    expectCaptions(pages[0], {"00001301", "김민지", "880505-2******", "F/", "서울특별시 마포구 월드컵북로 396",
                                   "산부인과", "정수연", "DR-02", "2024-04-02 06:35", "이수진", "박준혁", "1986-11-23", "128/78"});
-    mt::ExpectCaptions(pages[1], {"G2 P1 A0 L1", "2024-04-08", "142", "친정 (경기도 용인시 수지구"});
+    expectCaptions(pages[1], {"G2 P1 A0 L1", "2024-04-08", "142", "친정 (경기도 용인시 수지구"});
 
     const auto lines = historyLines();
     ASSERT_EQ(lines.size(), before + 1);
@@ -231,12 +186,11 @@ TEST_F(MaternityNursingSheet, PrintsEveryValueOfTheDemoSheetWithTheSummaryAndHis
 {
     const auto printed = printAdmission("00001301", "20240402");
     ASSERT_TRUE(printed.printed()) << printed.failure;
-    const auto pages = pdfPages(printed.pdf, PdfText::LaidOut);
+    const auto pages = pdfPages(printed.pdf);
     ASSERT_EQ(pages.size(), 2u);
-    mt::ExpectCaptions(pages[0], kPage1Captions);
-    mt::ExpectCaptions(pages[1], kPage2Captions);
-    mt::ExpectPrinted(*printed.document, pages, kRichValues);
-    mt::ExpectPrinted(*printed.document, pages, {{"qrl_addr", "서울특별시 마포구 월드컵북로 396, 102동 804호"}});
+    expectFormCaptionsPrinted(kKind, pages);
+    expectPrintedWhole(printed, pages, kRichValues);
+    expectPrintedWhole(printed, pages, {{"qrl_addr", "서울특별시 마포구 월드컵북로 396, 102동 804호"}});
 
     // The retired rows and the race label never print, though filled; the sample name never.
     std::string all;
@@ -254,19 +208,16 @@ TEST_F(MaternityNursingSheet, PrintsEveryValueOfTheDemoSheetWithTheSummaryAndHis
         EXPECT_FALSE(mt::PrintedBlack(*printed.document, square)) << square;
 
     // The summary: number, admission, discharge (column 5), "I", department (6), attending (4).
-    EXPECT_EQ(mt::SummaryCells(printed.summary),
-              (std::vector<std::string>{"00001301", "20240402", "", "I", "산부인과", "정수연"}));
-    const std::string history = savedHistoryRow(printed, kKind);
-    EXPECT_NE(history.find("00001301\t20240402\tempty\tempty\tempty\tMDOBINFT"), std::string::npos) << history;
+    expectSummaryAndHistory(printed, kKind, {"00001301", "20240402", "", "I", "산부인과", "정수연"});
 }
 
 TEST_F(MaternityNursingSheet, TheOldFormatsOfAnEarlierSheetPrintAsWritten)
 {
     const auto printed = printAdmission("00004008", "20230501");
     ASSERT_TRUE(printed.printed()) << printed.failure;
-    const auto pages = pdfPages(printed.pdf, PdfText::LaidOut);
+    const auto pages = pdfPages(printed.pdf);
     ASSERT_EQ(pages.size(), 2u);
-    mt::ExpectPrinted(*printed.document, pages,
+    expectPrintedWhole(printed, pages,
                       {{"qrl_work", "프리랜서 일러스트레이터"}, {"qrl_merr", "/0"}, {"qrl_adu", ""},
                        {"qrl_Hbldtype", "모름"}, {"qrl_bldtype", "모름"}, {"qrl_Nation", "대한민국"},
                        {"qrl_admcou", "직접 내원 (자가용)"}, {"qrl_admmeth", "보호자 부축"}, {"qrl_admlast", "무"},
@@ -290,8 +241,7 @@ TEST_F(MaternityNursingSheet, EveryDemoSheetPrintsOnTwoPagesWithoutLosingText)
         const auto printed = printAdmission(patNo, admDate);
         ASSERT_TRUE(printed.printed()) << printed.failure;
         EXPECT_EQ(printed.document->pages.size(), 2u);
-        for (const auto &warning : printed.document->warnings)
-            ADD_FAILURE() << warning.message;
+        mt::ExpectNoLayoutWarnings(*printed.document);
     }
     // The long texts wrap inside their rows: none is cut, every line printed.
     const auto printed = printAdmission("00001301", "20240402");
@@ -314,7 +264,7 @@ TEST_F(MaternityNursingSheetFaults, NoRowFromTheSheetOrItsWriterShowsTheStatusTe
     for (const char *admDate : {"20240610", "20240715"}) {
         SCOPED_TRACE(admDate);
         reports::PrintContext context = contextFor(kKind, "00009201", admDate);
-        mt::ExpectNothingFound(print(kKind, context), "조회된 데이타가 없습니다.");
+        mt::ExpectNoRowsFound(print(kKind, context));
     }
     // The print run tells the operator and writes no history row.
     const std::string pdfDir = m_out.file("batch");

@@ -1,7 +1,5 @@
 #include "RecordKindFixture.h"
 
-#include "PrintHistory.h"
-
 #include "TuxCom.h"
 
 #include <sstream>
@@ -76,20 +74,6 @@ std::vector<std::string> RecordKindTest::historyLines()
     if (!lines.empty())
         lines.erase(lines.begin()); // the header line
     return lines;
-}
-
-std::string RecordKindTest::savedHistoryRow(const KindPrint &printed, const std::string &kind)
-{
-    if (!printed.history) {
-        ADD_FAILURE() << kind << " gave no history row";
-        return {};
-    }
-    if (reports::SavePrintHistory(*printed.history, kind) != 1) {
-        ADD_FAILURE() << middleware::LastTuxMessage();
-        return {};
-    }
-    const auto lines = historyLines();
-    return lines.empty() ? std::string() : lines.front();
 }
 
 void ExpectNothingFound(const KindPrint &result, const std::string &status)

@@ -56,9 +56,6 @@ protected:
 
     // medrec-server history for the suite's database, one line a row.
     std::vector<std::string> historyLines();
-    // Writes the print's history row as the print run does after printing, and gives the newest
-    // row medrec-server then holds (empty, with a failure, when there was none to write).
-    std::string savedHistoryRow(const KindPrint &printed, const std::string &kind);
 
     static std::unique_ptr<ServerProcess> s_server;
     TempDir m_out;
