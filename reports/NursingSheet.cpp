@@ -1,6 +1,7 @@
 #include "NursingSheet.h"
 
 #include "FormConventions.h"
+#include "PatientHeader.h"
 #include "PrintContext.h"
 #include "RecordPrint.h"
 
@@ -98,15 +99,21 @@ Binding charCodes(std::vector<std::string> labels, Source source, CodeTexts tabl
     return bind::custom(std::move(components), {source.field}, [=](engine::Report &r, const FieldValues &v) {
         const std::string text = source.read(v);
         for (std::size_t i = 0; i < labels.size(); ++i)
-            r.label(labels[i]).setCaption(TextOf(table, CodeToInt(CharAt(text, i + 1))));
+            if (!labels[i].empty())
+                r.label(labels[i]).setCaption(TextOf(table, CodeToInt(CharAt(text, i + 1))));
     });
 }
 
 Binding trimmedWhen(std::string label, Source source, std::string fixed)
 {
+    return trimmedWhen(std::move(label), std::move(source), fixed, fixed);
+}
+
+Binding trimmedWhen(std::string label, Source source, std::string match, std::string shown)
+{
     return bind::custom({label}, {source.field}, [=](engine::Report &r, const FieldValues &v) {
         const std::string text = source.read(v);
-        r.label(label).setCaption(common::TrimBlanks(text) == fixed ? fixed : text);
+        r.label(label).setCaption(common::TrimBlanks(text) == match ? shown : text);
     });
 }
 
@@ -146,5 +153,31 @@ Binding leadFlagSquares(std::string lead, std::vector<std::string> items, Source
 bool FirstIsTextOne(const std::string &firstChar) { return firstChar == "1"; }
 
 bool FirstIsNumberOne(const std::string &firstChar) { return CodeToInt(firstChar) == 1; }
+
+BindingTable HeaderTable()
+{
+    return HeaderBindings({"qrl_PatNo", "qrl_patname", "qrl_ci", "qrl_sex", "qrl_meddept", "qrl_chadr", "qrl_ward"});
+}
+
+void PanelHeader(RecordPrint &print, const std::string &dept, const std::string &doctor, const std::string &ward)
+{
+    PatientHeader header = PatientHeader::fromPanels(print.context.patient);
+    header.dept = dept;
+    header.doctor = doctor;
+    header.ward = ward;
+    header.addTo(print.values);
+}
+
+Binding textCode(std::string label, Source source, CodeTexts table)
+{
+    return bind::custom({label}, {source.field}, [=](engine::Report &r, const FieldValues &v) {
+        const std::string text = source.read(v);
+        std::string shown;
+        for (const auto &[code, name] : table)
+            if (text == std::to_string(code))
+                shown = name;
+        r.label(label).setCaption(shown);
+    });
+}
 
 } // namespace medrec::reports::sheet

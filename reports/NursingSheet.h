@@ -67,10 +67,13 @@ Binding codeOrText(std::string label, Source source, std::size_t codeChars, Code
 Binding codeAndNote(std::string label, Source source, CodeTexts table, int aloneCode);
 // The code's text, "/", then the count.
 Binding codeAndCount(std::string label, Source code, Source count, CodeTexts table);
-// Character i of the value drives labels[i] by its code's text.
+// Character i of the value drives labels[i] by its code's text; an empty name stands for a
+// character that drives no label.
 Binding charCodes(std::vector<std::string> labels, Source source, CodeTexts table);
 // The label shows `fixed` when the trimmed value is that text, else the value as delivered.
 Binding trimmedWhen(std::string label, Source source, std::string fixed);
+// The label shows `shown` when the trimmed value is `match`, else the value as delivered.
+Binding trimmedWhen(std::string label, Source source, std::string match, std::string shown);
 
 // A flag string whose characters from `position` on are optional flags: when the character
 // at `position` is "N" or "Y", characters position .. position + n - 1 drive the n squares
@@ -86,6 +89,20 @@ using LeadTest = bool (*)(const std::string &firstChar);
 Binding leadFlagSquares(std::string lead, std::vector<std::string> items, Source source, LeadTest isOn);
 bool FirstIsTextOne(const std::string &firstChar);   // compared as text with "1"
 bool FirstIsNumberOne(const std::string &firstChar); // read as a number (CodeToInt), equal to 1
+
+// What no row from a sheet's services tells the operator (the sheets that have no text of
+// their own): a sheet never ends in silence the operator could take for a print.
+inline const Notice kNoRows = Notice::status("조회된 데이타가 없습니다.");
+
+// The title box's patient block, department, attending and ward, as every sheet names them.
+BindingTable HeaderTable();
+// The title box filled from the screen's panels, with the department, attending and ward the
+// sheet takes from its own sources.
+void PanelHeader(RecordPrint &print, const std::string &dept, const std::string &doctor, const std::string &ward);
+
+// The label shows the text of the code whose digits the value is, compared as text: " 1" and
+// "01" match no code.
+Binding textCode(std::string label, Source source, CodeTexts table);
 
 } // namespace sheet
 

@@ -34,4 +34,14 @@ const CodeTexts kPresence = {{1, "있음"}, {2, "없음"}};
 const CodeTexts kNeed = {{1, "필요"}, {2, "불필요"}};
 const CodeTexts kAbsentPresent = {{1, "무"}, {2, "유"}};
 
+const CodeTexts kConsciousness = {{1, "명료"}, {2, "혼돈"}, {3, "반의식"}, {4, "무의식"}};
+const CodeTexts kAppetite = {{1, "양호"}, {2, "보통"}, {3, "불량"}};
+const CodeTexts kWeightChange = {{1, "증가"}, {2, "감소"}, {3, "무"}};
+const CodeTexts kIndependence = {{1, "독립적"}, {2, "의존적"}};
+
+const CodeTexts kRehabOccupation = {{1, "회사원"}, {2, "전문직"}, {3, "주부"}, {4, "학생"}, {5, "군인"},
+                                    {6, "무직"},   {7, "자유업"}, {9, "기타"}};
+const CodeTexts kRehabEducation = {{1, "무학"}, {2, "초등졸"}, {3, "중졸"}, {4, "고졸"}, {5, "대졸"}};
+const CodeTexts kRehabCommunication = {{1, "원만"}, {2, "곤란"}, {3, "불가능"}};
+
 } // namespace medrec::reports::sheet::codes

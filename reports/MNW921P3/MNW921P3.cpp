@@ -21,8 +21,9 @@ namespace {
 
 constexpr const char *kWriterName = "MD_INSAM_L1.S_STRING2";
 
-// No row from any of the sheet's three services, the writer's staff row included.
-const Notice kNoRows = Notice::status("조회된 데이타가 없습니다.");
+// No row from any of the sheet's three services, the writer's staff row included, tells
+// sheet::kNoRows.
+using sheet::kNoRows;
 
 // Urine: characters 1 to 4 drive four squares (the second and fourth are retired and do not
 // print); an "N" or "Y" at 5 starts five more squares and the count follows them.
@@ -55,7 +56,7 @@ BindingTable page1Bindings()
     using namespace bind;
     using namespace general_sheet;
     return Concat({
-        HeaderBindings({"qrl_PatNo", "qrl_patname", "qrl_ci", "qrl_sex", "qrl_meddept", "qrl_chadr", "qrl_ward"}),
+        sheet::HeaderTable(),
         {
             text("qrl_Frecdate", "S_STRING103"),
             text("QRLabel243", kWriterName),

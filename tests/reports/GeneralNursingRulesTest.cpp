@@ -3,75 +3,22 @@
 // the old formats the sheets still meet.
 #include "MNW921P3/MNW921P3.h"
 
-#include "ContextValues.h"
-#include "NursingSheet.h"
-#include "RecordKinds.h"
 #include "FieldValues.h"
 #include "FormConventions.h"
-#include "PatientHeader.h"
-#include "ReportForms.h"
-
-#include "report_engine/Report.h"
+#include "NursingSheet.h"
+#include "SheetTestSupport.h"
 
 #include <gtest/gtest.h>
 
-#include <map>
-#include <optional>
 #include <string>
 #include <vector>
 
 using namespace medrec;
+namespace mt = medrec::testing;
 
 namespace {
 
-// Every field the tables read, empty.
-reports::FieldValues emptyValues()
-{
-    reports::FieldValues values;
-    for (int i = 1; i <= 110; ++i)
-        values.set("S_STRING" + std::to_string(i), "");
-    for (int i = 1; i <= 17; ++i)
-        values.set(std::string(reports::sheet::kPatient) + "S_STRING" + std::to_string(i), "");
-    values.set(std::string(reports::sheet::kPatient) + "S_PATNO", "");
-    for (int i = 1; i <= 7; ++i)
-        values.set(std::string(reports::sheet::kWriter) + "S_STRING" + std::to_string(i), "");
-    values.set(reports::value::record(1), "");
-    reports::PatientHeader{}.addTo(values);
-    return values;
-}
-
-// Both pages filled from the values.
-struct Sheet
-{
-    std::vector<std::unique_ptr<engine::Report>> pages;
-
-    explicit Sheet(const reports::FieldValues &values)
-    {
-        const reports::RecordKind &kind = *reports::FindRecordKind("MDADINFT");
-        for (std::size_t i = 0; i < kind.forms.size(); ++i) {
-            pages.push_back(reports::MakeReport(std::string(kind.unit), kind.forms[i]));
-            reports::ApplyBindings(*pages.back(), kind.bindings()[i].fill, values);
-        }
-    }
-    engine::Report &holding(const std::string &name)
-    {
-        for (auto &page : pages)
-            if (page->has(name))
-                return *page;
-        throw std::out_of_range(name);
-    }
-    std::string caption(const std::string &label) { return holding(label).label(label).caption; }
-    bool black(const std::string &square) { return holding(square).shape(square).brush == engine::Color::black(); }
-};
-
-struct RuleCase
-{
-    std::string what;
-    std::map<std::string, std::string> fields;
-    std::map<std::string, std::string> captions; // label -> caption
-    std::vector<std::string> black;              // squares filled
-    std::vector<std::string> white;              // squares left white
-};
+constexpr const char *kKind = "MDADINFT";
 
 std::string korean(int syllables)
 {
@@ -81,9 +28,9 @@ std::string korean(int syllables)
     return text;
 }
 
-const std::vector<RuleCase> &ruleCases()
+const std::vector<mt::SheetRuleCase> &ruleCases()
 {
-    static const std::vector<RuleCase> cases = {
+    static const std::vector<mt::SheetRuleCase> cases = {
         {"occupation 08 with a title", {{"S_STRING2", "08프리랜서 번역가"}}, {{"qrl_work", "프리랜서 번역가"}}, {}, {}},
         {"occupation 10", {{"S_STRING2", "10"}}, {{"qrl_work", "목회자"}}, {}, {}},
         {"marital status outside 1 to 4", {{"S_STRING5", "5"}, {"S_STRING84", "2"}}, {{"qrl_merr", "/2"}}, {}, {}},
@@ -149,19 +96,7 @@ const std::vector<RuleCase> &ruleCases()
 
 TEST(GeneralNursingRules, EachRuleOfTheSheetOnItsForms)
 {
-    for (const RuleCase &c : ruleCases()) {
-        SCOPED_TRACE(c.what);
-        reports::FieldValues values = emptyValues();
-        for (const auto &[field, value] : c.fields)
-            values.set(field, value);
-        Sheet sheet(values);
-        for (const auto &[label, caption] : c.captions)
-            EXPECT_EQ(sheet.caption(label), caption) << label;
-        for (const auto &square : c.black)
-            EXPECT_TRUE(sheet.black(square)) << square;
-        for (const auto &square : c.white)
-            EXPECT_FALSE(sheet.black(square)) << square;
-    }
+    mt::ExpectSheetRules(kKind, mt::EmptySheetValues(kKind), ruleCases());
 }
 
 TEST(GeneralNursingRules, ANumberFieldHoldingNoNumberStopsThePrint)
@@ -169,15 +104,15 @@ TEST(GeneralNursingRules, ANumberFieldHoldingNoNumberStopsThePrint)
     for (const auto &[field, value] : std::vector<std::pair<std::string, std::string>>{
              {"S_STRING6", "x"}, {"S_STRING2", "AB"}, {"S_STRING9", "X타 병원"}, {"S_STRING49", "AYYY"}}) {
         SCOPED_TRACE(field + " = " + value);
-        reports::FieldValues values = emptyValues();
+        reports::FieldValues values = mt::EmptySheetValues(kKind);
         values.set(field, value);
-        EXPECT_THROW(Sheet{values}, reports::CodeConversionError);
+        EXPECT_THROW(mt::FilledSheet(kKind, values), reports::CodeConversionError);
     }
     // Compared as text: no conversion.
-    reports::FieldValues values = emptyValues();
+    reports::FieldValues values = mt::EmptySheetValues(kKind);
     values.set("S_STRING87", "x");
     values.set("S_STRING50", "x");
-    EXPECT_NO_THROW(Sheet{values});
+    EXPECT_NO_THROW(mt::FilledSheet(kKind, values));
 }
 
 TEST(GeneralNursingRules, ByteSlicesNeverSplitACharacter)

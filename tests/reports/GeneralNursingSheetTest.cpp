@@ -11,6 +11,7 @@
 #include "RecordKindFixture.h"
 #include "RecordPrint.h"
 #include "ReportForms.h"
+#include "SheetTestSupport.h"
 
 #include "Clock.h"
 #include "TuxCom.h"
@@ -34,34 +35,6 @@ namespace {
 
 constexpr const char *kKind = "MDADINFT";
 
-// The lines a component printed, in order, over the whole document.
-std::vector<std::string> printedLines(const engine::Document &doc, const std::string &component)
-{
-    std::vector<std::string> lines;
-    for (const auto &page : doc.pages)
-        for (const auto &e : page.elements)
-            if (e.kind == engine::ElementKind::Text && e.component == component)
-                lines.push_back(e.text);
-    return lines;
-}
-
-std::string withoutBlanks(const std::string &text)
-{
-    std::string out;
-    for (char c : text)
-        if (c != ' ' && c != '\n' && c != '\r' && c != '\t' && c != '\f')
-            out.push_back(c);
-    return out;
-}
-
-std::string joinedWithoutBlanks(const std::vector<std::string> &lines)
-{
-    std::string all;
-    for (const auto &line : lines)
-        all += withoutBlanks(line);
-    return all;
-}
-
 std::string allPages(const std::vector<std::string> &pages)
 {
     std::string all;
@@ -80,21 +53,6 @@ protected:
     {
         reports::PrintContext context = contextFor(kKind, patNo, admDate);
         return print(kKind, context);
-    }
-
-    // Every value printed whole: the component's printed lines make the value, and each line
-    // stands in the PDF's text.
-    static void expectPrinted(const mt::KindPrint &printed, const std::vector<std::string> &pages,
-                              const std::map<std::string, std::string> &values)
-    {
-        const std::string pdf = allPages(pages);
-        for (const auto &[component, value] : values) {
-            SCOPED_TRACE(component + " = " + value);
-            const auto lines = printedLines(*printed.document, component);
-            EXPECT_EQ(joinedWithoutBlanks(lines), withoutBlanks(value));
-            for (const auto &line : lines)
-                EXPECT_NE(pdf.find(withoutBlanks(line)), std::string::npos) << line;
-        }
     }
 
     common::FixedToday m_today{2026y / 12 / 9};
@@ -147,7 +105,7 @@ TEST_F(GeneralNursingSheet, PrintsBothPagesOfTheDemoRecordWithEveryCaptionAndVal
         SCOPED_TRACE(caption);
         EXPECT_NE(pages[1].find(withoutBlanks(caption)), std::string::npos);
     }
-    expectPrinted(printed, pages,
+    mt::ExpectPrinted(*printed.document, pages,
                   {{"qrl_PatNo", "00001234"}, {"qrl_patname", "김민준"}, {"qrl_ci", "790312-1******"},
                    {"qrl_sex", "M/47세"}, {"qrl_meddept", "외과"}, {"qrl_chadr", "이정훈"}, {"qrl_ward", "71-7103"},
                    {"qrl_Frecdate", "2018-05-14 10:42"}, {"QRLabel243", "최지현"}, {"QRLabel342", "최지현"},
@@ -202,8 +160,8 @@ TEST_F(GeneralNursingSheet, LongTextsWrapAndNothingIsLostAcrossPages)
         EXPECT_NE(page.find("세온병원"), std::string::npos);
         EXPECT_NE(page.find("작성자:이수진"), std::string::npos);
     }
-    expectPrinted(
-        printed, pages,
+    mt::ExpectPrinted(
+        *printed.document, pages,
         {{"qrl_argdg", "아스피린, 이부프로펜 등 비스테로이드성 소염진통제 전반"},
          {"qrl_Arganti", "반코마이신 (전신 두드러기)"},
          {"qrl_admcou", "응급(응급실 경유 (서울 연세가정의원에서 우하복부 통증 지속으로 의뢰서 지참하여 내원, 응급실에서 CT 시행 후 "
@@ -217,12 +175,12 @@ TEST_F(GeneralNursingSheet, LongTextsWrapAndNothingIsLostAcrossPages)
          {"qrl_dgstat", "타이레놀 650mg 1일 3회, 란스톤 15mg 1일 1회, 자누"},
          {"qrl_support", "보행 보조기(워커) 사용, 야간 화장실 이동 시 보호자 부축 필요, 침상 난간 올림 유지"},
          {"qrl_skinst", "천골 부위 욕창 2단계 (3x4cm), 양측 발꿈치 발적, 우측 전완부 정맥주사 부위 멍"}});
-    const auto motive = printedLines(*printed.document, "qrme_AdmovDet");
+    const auto motive = mt::PrintedLines(*printed.document, "qrme_AdmovDet");
     EXPECT_GE(motive.size(), 4u);
-    EXPECT_NE(joinedWithoutBlanks(motive).find("수면을거의취하지못하였다고호소함."), std::string::npos);
-    const auto teaching = printedLines(*printed.document, "qrm_Etc");
+    EXPECT_NE(mt::JoinedWithoutBlanks(motive).find("수면을거의취하지못하였다고호소함."), std::string::npos);
+    const auto teaching = mt::PrintedLines(*printed.document, "qrm_Etc");
     EXPECT_GE(teaching.size(), 9u);
-    EXPECT_NE(joinedWithoutBlanks(teaching).find("질문에정확히답함"), std::string::npos);
+    EXPECT_NE(mt::JoinedWithoutBlanks(teaching).find("질문에정확히답함"), std::string::npos);
 }
 
 TEST_F(GeneralNursingSheet, TheOldFormatsOfAnEarlyRecordPrintAsWritten)
@@ -231,7 +189,7 @@ TEST_F(GeneralNursingSheet, TheOldFormatsOfAnEarlyRecordPrintAsWritten)
     ASSERT_TRUE(printed.printed()) << printed.failure;
     const auto pages = pdfPages(printed.pdf);
     ASSERT_EQ(pages.size(), 2u);
-    expectPrinted(printed, pages,
+    mt::ExpectPrinted(*printed.document, pages,
                   {{"qrl_work", "프리랜서 번역가"}, {"qrl_merr", "/2"}, {"qrl_admcou", "응급(타 병원에서 전원 의뢰)"},
                    {"qrl_admmeth", "눕는차(구급차 이송)"}, {"qrl_adu", ""}, {"qrl_bldtype", "모름"},
                    {"qrl_Nation", "대한민국"}, {"qrl_ward", "ICU-"}, {"qrl_pshist1", "유"}, {"qrl_pshist2", ""},

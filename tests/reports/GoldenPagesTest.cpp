@@ -52,6 +52,9 @@ const GoldenCase kCases[] = {
     {"MDNRRECT", "two-pages", "00001234", "20180514", 0},
     {"MDNERECT", "admitted", "00056789", "202207021940", 0},
     {"MDNERECT", "never-admitted", "12345678", "20190817", 0},
+    {"MDNBINFT", "before-2011-07-14-one-page", "00004016", "20110713", 0},
+    {"MDNBINFT", "after-2011-07-14-two-pages", "00004012", "20220115", 0},
+    {"MDREINFT", "two-pages", "00004006", "20180702", 0},
 };
 
 class GoldenPages : public RecordKindTest, public ::testing::WithParamInterface<GoldenCase>
