@@ -154,6 +154,15 @@ bool FirstIsTextOne(const std::string &firstChar) { return firstChar == "1"; }
 
 bool FirstIsNumberOne(const std::string &firstChar) { return CodeToInt(firstChar) == 1; }
 
+std::optional<NotPrinted> FetchedRow(RecordPrint &print, int fetched, const services::FieldResults &row,
+                                     const Notice &whenEmpty)
+{
+    if (auto stop = Fetched(fetched, whenEmpty))
+        return stop;
+    print.values.addRow(row);
+    return std::nullopt;
+}
+
 BindingTable HeaderTable()
 {
     return HeaderBindings({"qrl_PatNo", "qrl_patname", "qrl_ci", "qrl_sex", "qrl_meddept", "qrl_chadr", "qrl_ward"});

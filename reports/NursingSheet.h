@@ -21,6 +21,10 @@
 #include <utility>
 #include <vector>
 
+namespace medrec::services {
+class FieldResults;
+}
+
 namespace medrec::reports {
 
 class RecordPrint;
@@ -93,6 +97,11 @@ bool FirstIsNumberOne(const std::string &firstChar); // read as a number (CodeTo
 // What no row from a sheet's services tells the operator (the sheets that have no text of
 // their own): a sheet never ends in silence the operator could take for a print.
 inline const Notice kNoRows = Notice::status("조회된 데이타가 없습니다.");
+
+// The sheet's own service row: `fetched` is its data class's result and `row` its results. No
+// row stops the print, telling `whenEmpty`; otherwise the row goes into the values unprefixed.
+std::optional<NotPrinted> FetchedRow(RecordPrint &print, int fetched, const services::FieldResults &row,
+                                     const Notice &whenEmpty);
 
 // The title box's patient block, department, attending and ward, as every sheet names them.
 BindingTable HeaderTable();

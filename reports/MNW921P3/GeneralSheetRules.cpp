@@ -142,4 +142,28 @@ Binding dischargeTeaching(Source value)
     return bind::choiceSquares(std::move(value), {{"0", "qrs_Daesang1"}, {"1", "qrs_Daesang2"}, {"2", "qrs_Daesang3"}});
 }
 
+Binding pastHistory(const std::string &field)
+{
+    return bind::group({bind::flagSquares(bind::numbered("qrs_pthist", 1, 5), field),
+                        bind::text("qrl_pthist", {field, bind::chars(6, 60)})});
+}
+
+Binding familyHistory(const std::string &field)
+{
+    return bind::group({bind::flagSquares(bind::numbered("qrs_famcase", 1, 6), field),
+                        bind::text("qrl_famcase", {field, bind::then(bind::chars(7, 61), bind::trimmed())})});
+}
+
+Binding oedema(const std::string &field)
+{
+    return bind::group({bind::flagSquares(bind::numbered("qrs_neost", 1, 7), field),
+                        sheet::optionalFlagsText({"qrs_neost8"}, "qrl_neost", field, 8, true)});
+}
+
+Binding respiratory(Source value) { return bind::flagSquares(bind::numbered("qrs_respst", 1, 9), std::move(value)); }
+
+Binding circulation(Source value) { return bind::flagSquares(bind::numbered("qrs_circst", 1, 9), std::move(value)); }
+
+Binding digestion(Source value) { return bind::flagSquares(bind::numbered("qrs_dietst", 1, 12), std::move(value)); }
+
 } // namespace medrec::reports::general_sheet

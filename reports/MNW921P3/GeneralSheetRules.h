@@ -48,4 +48,14 @@ Binding dischargeCarer(Source value);       // qrs_Outedu21/22
 Binding dischargeContact(Source value);     // qrs_Outedu31/32
 Binding dischargeTeaching(Source value);    // qrs_Daesang1..3 from "0", "1", "2"
 
+// Squares with the text that goes with them, from one field.
+Binding pastHistory(const std::string &field);   // qrs_pthist1..5, qrl_pthist characters 6 to 60
+Binding familyHistory(const std::string &field); // qrs_famcase1..6, qrl_famcase 7 to 61 trimmed
+Binding oedema(const std::string &field);        // qrs_neost1..7; "N" or "Y" at 8 is qrs_neost8, then qrl_neost, trimmed
+
+// Findings of the physical examination as flag strings.
+Binding respiratory(Source value); // qrs_respst1..9
+Binding circulation(Source value); // qrs_circst1..9
+Binding digestion(Source value);   // qrs_dietst1..12
+
 } // namespace medrec::reports::general_sheet

@@ -100,12 +100,10 @@ BindingTable page1Bindings()
             text("qrl_argfd", "S_STRING13"),
             text("qrl_argetc", "S_STRING14"),
             admissionHistory("S_STRING76"),
-            flagSquares(numbered("qrs_pthist", 1, 5), "S_STRING15"),
-            text("qrl_pthist", {"S_STRING15", chars(6, 60)}),
+            pastHistory("S_STRING15"),
             medication("S_STRING16"),
             text("qrl_dgstat", {"S_STRING16", chars(2, 51)}),
-            flagSquares(numbered("qrs_famcase", 1, 6), "S_STRING17"),
-            text("qrl_famcase", {"S_STRING17", then(chars(7, 61), trimmed())}),
+            familyHistory("S_STRING17"),
             text("qrl_famrela", "S_STRING18"),
             operation("S_STRING19"),
             text("qrl_opnm", {"S_STRING19", chars(2, 250)}),
@@ -148,11 +146,10 @@ BindingTable page2Bindings()
         flagSquares(numbered("qrs_nerves", 1, 3), "S_STRING80"),
         optionalFlagsText({"qrs_nerves4"}, "qrl_nerves", "S_STRING80", 4, true),
         flagSquares(numbered("qrs_palsy", 1, 6), "S_STRING36"),
-        flagSquares(numbered("qrs_respst", 1, 9), "S_STRING25"),
-        flagSquares(numbered("qrs_circst", 1, 9), "S_STRING24"),
-        flagSquares(numbered("qrs_neost", 1, 7), "S_STRING41"),
-        optionalFlagsText({"qrs_neost8"}, "qrl_neost", "S_STRING41", 8, true),
-        flagSquares(numbered("qrs_dietst", 1, 12), "S_STRING26"),
+        respiratory("S_STRING25"),
+        circulation("S_STRING24"),
+        oedema("S_STRING41"),
+        digestion("S_STRING26"),
         skinCondition("S_STRING81"),
         text("qrl_skinst", {"S_STRING81", then(chars(14), trimmed())}),
         flagSquares(numbered("qrs_skin", 1, 8), "S_STRING38"),
@@ -195,10 +192,10 @@ BlockResult PrintGeneralNursingSheet(RecordPrint &print)
     if (auto stop = sheet::FetchPatient(print, kNoRows))
         return *stop;
     services::HmdAdinfd sheetData;
-    if (auto stop = Fetched(sheetData.GetAdinf(print.cell(0), print.cell(1), ""), kNoRows))
+    if (auto stop = sheet::FetchedRow(print, sheetData.GetAdinf(print.cell(0), print.cell(1), ""), sheetData.results,
+                                      kNoRows))
         return *stop;
     FieldValues &values = print.values;
-    values.addRow(sheetData.results);
     if (auto stop = sheet::FetchWriter(print, values["S_STRING1"], "2", kNoRows))
         return *stop;
 

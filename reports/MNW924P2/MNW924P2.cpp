@@ -195,12 +195,12 @@ const std::vector<FormBindings> &NewbornNursingSheetForms()
 BlockResult PrintNewbornNursingSheet(RecordPrint &print)
 {
     services::HmdAdinfd sheetData;
-    if (auto stop = Fetched(sheetData.GetNbinf(print.cell(0), print.cell(1), ""), sheet::kNoRows))
+    if (auto stop = sheet::FetchedRow(print, sheetData.GetNbinf(print.cell(0), print.cell(1), ""), sheetData.newborn,
+                                      sheet::kNoRows))
         return *stop;
     // Decided before any page is made: a date that is not a number stops the print whole.
     const bool secondPage = NewbornSheetHasSecondPage(print.cell(1));
 
-    print.values.addRow(sheetData.newborn);
     sheet::PanelHeader(print, print.values["S_CODE1"], print.cell(3), print.cell(4));
 
     PrintJob job;

@@ -66,12 +66,10 @@ BindingTable page1Bindings()
             text("qrl_arganti", "S_STRING81"),
             text("qrl_argfd", "S_STRING11"),
             text("qrl_argetc", "S_STRING12"),
-            flagSquares(numbered("qrs_pthist", 1, 5), "S_STRING13"),
-            text("qrl_pthist", {"S_STRING13", chars(6, 60)}),
+            general::pastHistory("S_STRING13"),
             general::medication(digits("S_STRING14", 1)),
             text("qrl_dgstat", {"S_STRING14", chars(2, 51)}),
-            flagSquares(numbered("qrs_famcase", 1, 6), "S_STRING15"),
-            text("qrl_famcase", {"S_STRING15", then(chars(7, 61), trimmed())}),
+            general::familyHistory("S_STRING15"),
             text("qrl_famrela", "S_STRING16"),
             general::operation(digits("S_STRING17", 1)),
             text("qrl_opnm", {"S_STRING17", chars(2, 250)}),
@@ -101,45 +99,46 @@ BindingTable page2Bindings()
 {
     using namespace bind;
     using namespace rehab_sheet;
-    using sheet::optionalFlagsText;
-    return {
-        text("QRLabel240", value::record(2)),
-        // 3. 신체검진 (계속)
-        flagSquares(numbered("qrs_nerves", 1, 12), "S_STRING65"),
-        flagSquares(numbered("qrs_respst", 1, 9), "S_STRING23"),
-        flagSquares(numbered("qrs_circst", 1, 9), "S_STRING22"),
-        flagSquares(numbered("qrs_neost", 1, 7), "S_STRING31"),
-        optionalFlagsText({"qrs_neost8"}, "qrl_neost", "S_STRING31", 8, true),
-        flagSquares(numbered("qrs_dietst", 1, 12), "S_STRING24"),
-        flagSquares(numbered("qrs_skin", 1, 8), "S_STRING28"),
-        flagSquares(numbered("qrs_bedsore", 1, 6), "S_STRING64"),
-        flagSquares(numbered("qrs_support", 1, 7), "S_STRING27"),
-        optionalFlagsText({"qrs_support8"}, "qrl_support", "S_STRING27", 8, false),
-        flagSquares(numbered("qrs_eyest", 2, 4), "S_STRING29", 2),
-        // 4. 재활간호와 관련된 정보
-        movement("S_STRING61"),
-        dailyActivities("S_STRING62"),
-        flagSquares({"Qrs_Daymot2", "Qrs_Daymot3", "Qrs_Daymot4"}, "S_STRING62", 2),
-        flagSquares(numbered("qrs_Housestr", 1, 7), "S_STRING63"),
-        // 5. 입원시 간호 및 교육내용
-        square("qrs_edu1", "S_STRING38"),
-        wardFacilities("S_STRING39"),
-        hospitalFacilities("S_STRING40"),
-        square("qrs_edu4", "S_STRING41"),
-        square("qrs_edu5", "S_STRING42"),
-        square("qrs_edu6", "S_STRING43"),
-        square("qrs_edu7", "S_STRING44"),
-        square("qrs_edu8", "S_STRING45"),
-        flagSquares(numbered("qrs_Safeedu", 1, 5), "S_STRING82"),
-        text("qrme_Eduoth", "S_STRING83"),
+    namespace general = general_sheet;
+    return Concat({
+        {
+            text("QRLabel240", value::record(2)),
+            // 3. 신체검진 (계속)
+            flagSquares(numbered("qrs_nerves", 1, 12), "S_STRING65"),
+            general::respiratory("S_STRING23"),
+            general::circulation("S_STRING22"),
+            general::oedema("S_STRING31"),
+            general::digestion("S_STRING24"),
+            flagSquares(numbered("qrs_skin", 1, 8), "S_STRING28"),
+            flagSquares(numbered("qrs_bedsore", 1, 6), "S_STRING64"),
+            flagSquares(numbered("qrs_support", 1, 7), "S_STRING27"),
+            sheet::optionalFlagsText({"qrs_support8"}, "qrl_support", "S_STRING27", 8, false),
+            flagSquares(numbered("qrs_eyest", 2, 4), "S_STRING29", 2),
+            // 4. 재활간호와 관련된 정보
+            movement("S_STRING61"),
+            dailyActivities("S_STRING62"),
+            flagSquares({"Qrs_Daymot2", "Qrs_Daymot3", "Qrs_Daymot4"}, "S_STRING62", 2),
+            flagSquares(numbered("qrs_Housestr", 1, 7), "S_STRING63"),
+            // 5. 입원시 간호 및 교육내용
+            square("qrs_edu1", "S_STRING38"),
+            wardFacilities("S_STRING39"),
+            hospitalFacilities("S_STRING40"),
+            square("qrs_edu4", "S_STRING41"),
+            square("qrs_edu5", "S_STRING42"),
+            square("qrs_edu6", "S_STRING43"),
+            square("qrs_edu7", "S_STRING44"),
+            square("qrs_edu8", "S_STRING45"),
+            flagSquares(numbered("qrs_Safeedu", 1, 5), "S_STRING82"),
+            text("qrme_Eduoth", "S_STRING83"),
+        },
         // 6. 초기퇴원계획
-        general_sheet::dischargeLivesWith(number("S_STRING70")),
-        general_sheet::dischargeCarer(number("S_STRING71")),
-        dischargePlace("S_STRING72"),
-        text("qrl_Outedu3oth", "S_STRING73"),
-        dischargeContact("S_STRING74"),
-        dischargeTeaching("S_STRING75"),
-    };
+        dischargePlan({.livesWith = number("S_STRING70"),
+                       .carer = number("S_STRING71"),
+                       .place = "S_STRING72",
+                       .placeOther = "S_STRING73",
+                       .contact = "S_STRING74",
+                       .target = "S_STRING75"}),
+    });
 }
 
 } // namespace
@@ -153,10 +152,10 @@ const std::vector<FormBindings> &RehabNursingSheetForms()
 BlockResult PrintRehabNursingSheet(RecordPrint &print)
 {
     services::HmdReinfd sheetData;
-    if (auto stop = Fetched(sheetData.GetReinf(print.cell(0), print.cell(1), ""), kNoRows))
+    if (auto stop = sheet::FetchedRow(print, sheetData.GetReinf(print.cell(0), print.cell(1), ""), sheetData.results,
+                                      kNoRows))
         return *stop;
-    FieldValues &values = print.values;
-    values.addRow(sheetData.results);
+    const FieldValues &values = print.values;
     sheet::PanelHeader(print, values["S_STRING46"], print.cell(3), print.cell(4));
 
     PrintJob job = print.sheetJob();

@@ -4,6 +4,8 @@
 #include "NursingSheet.h"
 #include "NursingSheetCodes.h"
 
+#include "MNW921P3/GeneralSheetRules.h"
+
 #include "Cp949.h"
 
 namespace medrec::reports::rehab_sheet {
@@ -99,21 +101,18 @@ Binding hospitalFacilities(Source value)
     return sheet::leadFlagSquares("qrs_edu3", bind::numbered("qrs_edu", 31, 36), std::move(value), firstIsY);
 }
 
-Binding dischargePlace(Source value)
+BindingTable dischargePlan(const DischargeFields &fields)
 {
-    return bind::choiceSquares(std::move(value), {{"1", "qrs_Outedu31"}, {"2", "qrs_Outedu32"}, {"3", "qrs_Outedu33"},
-                                                  {"4", "qrs_Outedu34"}});
-}
-
-Binding dischargeContact(Source value)
-{
-    return bind::choiceSquares(std::move(value), {{"1", "qrs_Outedu41"}, {"2", "qrs_Outedu42"}});
-}
-
-Binding dischargeTeaching(Source value)
-{
-    return bind::choiceSquares(std::move(value),
-                               {{"0", "qrs_Outedu51"}, {"", "qrs_Outedu51"}, {"1", "qrs_Outedu52"}, {"2", "qrs_Outedu53"}});
+    return {
+        general_sheet::dischargeLivesWith(fields.livesWith),
+        general_sheet::dischargeCarer(fields.carer),
+        bind::choiceSquares(fields.place, {{"1", "qrs_Outedu31"}, {"2", "qrs_Outedu32"}, {"3", "qrs_Outedu33"},
+                                           {"4", "qrs_Outedu34"}}),
+        bind::text("qrl_Outedu3oth", fields.placeOther),
+        bind::choiceSquares(fields.contact, {{"1", "qrs_Outedu41"}, {"2", "qrs_Outedu42"}}),
+        bind::choiceSquares(fields.target, {{"0", "qrs_Outedu51"}, {"", "qrs_Outedu51"}, {"1", "qrs_Outedu52"},
+                                            {"2", "qrs_Outedu53"}}),
+    };
 }
 
 } // namespace medrec::reports::rehab_sheet

@@ -7,14 +7,12 @@
 #include "FieldValues.h"
 #include "FormConventions.h"
 #include "PatientHeader.h"
-#include "PrintHistory.h"
 #include "RecordKindFixture.h"
 #include "RecordPrint.h"
 #include "ReportForms.h"
 #include "SheetTestSupport.h"
 
 #include "Clock.h"
-#include "TuxCom.h"
 
 #include "report_engine/Report.h"
 #include "report_engine/ReportError.h"
@@ -52,7 +50,7 @@ protected:
     mt::KindPrint printAdmission(const std::string &patNo, const std::string &admDate)
     {
         reports::PrintContext context = contextFor(kKind, patNo, admDate);
-        return print(kKind, context);
+        return printAndRecord(kKind, context);
     }
 
     common::FixedToday m_today{2026y / 12 / 9};
@@ -141,13 +139,6 @@ TEST_F(GeneralNursingSheet, PrintsBothPagesOfTheDemoRecordWithEveryCaptionAndVal
     const auto &s = printed.summary;
     EXPECT_EQ((std::vector<std::string>{s.patno, s.meddate, s.dschdate, s.patgubun, s.meddept, s.chadr}),
               (std::vector<std::string>{"00001234", "20180514", "20180519", "I", "외과", "이정훈"}));
-
-    ASSERT_TRUE(printed.history);
-    ASSERT_EQ(reports::SavePrintHistory(*printed.history, kKind), 1) << middleware::LastTuxMessage();
-    const auto lines = historyLines();
-    ASSERT_FALSE(lines.empty());
-    EXPECT_NE(lines.front().find("00001234\t20180514\tempty\tempty\tempty\tMDADINFT"), std::string::npos)
-        << lines.front();
 }
 
 TEST_F(GeneralNursingSheet, LongTextsWrapAndNothingIsLostAcrossPages)
@@ -175,10 +166,10 @@ TEST_F(GeneralNursingSheet, LongTextsWrapAndNothingIsLostAcrossPages)
          {"qrl_dgstat", "타이레놀 650mg 1일 3회, 란스톤 15mg 1일 1회, 자누"},
          {"qrl_support", "보행 보조기(워커) 사용, 야간 화장실 이동 시 보호자 부축 필요, 침상 난간 올림 유지"},
          {"qrl_skinst", "천골 부위 욕창 2단계 (3x4cm), 양측 발꿈치 발적, 우측 전완부 정맥주사 부위 멍"}});
-    const auto motive = mt::PrintedLines(*printed.document, "qrme_AdmovDet");
+    const auto motive = mt::ComponentTexts(*printed.document, "qrme_AdmovDet");
     EXPECT_GE(motive.size(), 4u);
     EXPECT_NE(mt::JoinedWithoutBlanks(motive).find("수면을거의취하지못하였다고호소함."), std::string::npos);
-    const auto teaching = mt::PrintedLines(*printed.document, "qrm_Etc");
+    const auto teaching = mt::ComponentTexts(*printed.document, "qrm_Etc");
     EXPECT_GE(teaching.size(), 9u);
     EXPECT_NE(mt::JoinedWithoutBlanks(teaching).find("질문에정확히답함"), std::string::npos);
 }
@@ -230,13 +221,7 @@ TEST_F(GeneralNursingSheet, NoRowFromAnyServiceShowsTheStatusTextAndPrintsNothin
         SCOPED_TRACE(c.what);
         reports::PrintContext context;
         context.record = c.record;
-        const auto printed = print(kKind, context);
-        ASSERT_TRUE(printed.refused.has_value()) << printed.failure;
-        EXPECT_EQ(printed.refused->reason, reports::NotPrinted::Reason::NothingFound);
-        EXPECT_EQ(printed.refused->notice.channel, reports::Notice::Channel::Status);
-        EXPECT_EQ(printed.refused->notice.text, "조회된 데이타가 없습니다.");
-        EXPECT_FALSE(printed.document.has_value());
-        EXPECT_TRUE(printed.pdf.empty());
+        mt::ExpectNothingFound(print(kKind, context), "조회된 데이타가 없습니다.");
     }
     EXPECT_EQ(historyLines().size(), before);
 }

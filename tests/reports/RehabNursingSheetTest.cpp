@@ -5,13 +5,11 @@
 #include "MNW925P2/MNW925P2.h"
 
 #include "FormConventions.h"
-#include "PrintHistory.h"
 #include "RecordKindFixture.h"
 #include "SheetTestSupport.h"
 #include "TestDataText.h"
 
 #include "Clock.h"
-#include "TuxCom.h"
 
 #include <gtest/gtest.h>
 
@@ -42,7 +40,7 @@ protected:
 TEST_F(RehabNursingSheet, PrintsBothPagesOfTheDemoRecordWithEveryCaptionAndValue)
 {
     reports::PrintContext context = contextFor(kKind, "00004006", "20180702");
-    const auto printed = print(kKind, context);
+    const auto printed = printAndRecord(kKind, context);
     ASSERT_TRUE(printed.printed()) << printed.failure;
     const auto pages = pdfPages(printed.pdf);
     ASSERT_EQ(pages.size(), 2u);
@@ -111,10 +109,10 @@ TEST_F(RehabNursingSheet, PrintsBothPagesOfTheDemoRecordWithEveryCaptionAndValue
          {"qrl_support", "4점 지팡이 (병동 내 보행 연습 시 치료사 동행)"}, {"qrl_Motion1", "독립적"},
          {"qrl_Motion2", "독립적"}, {"qrl_Motion3", "의존적"}, {"qrl_Motion6", "의존적"}, {"qrl_Daymot1", "의존적"},
          {"qrl_Daymot5", "의존적"}, {"qrl_Daymot10", "의존적"}, {"qrl_Outedu3oth", "재활전문병원 전원 예정 (강원도 춘천시)"}});
-    const auto symptoms = mt::PrintedLines(*printed.document, "qrme_AdmovDet");
+    const auto symptoms = mt::ComponentTexts(*printed.document, "qrme_AdmovDet");
     EXPECT_GE(symptoms.size(), 3u);
     EXPECT_NE(mt::JoinedWithoutBlanks(symptoms).find("보행시최대도움필요함."), std::string::npos);
-    const auto teaching = mt::PrintedLines(*printed.document, "qrme_Eduoth");
+    const auto teaching = mt::ComponentTexts(*printed.document, "qrme_Eduoth");
     EXPECT_GE(teaching.size(), 4u);
     EXPECT_NE(mt::JoinedWithoutBlanks(teaching).find("언어치료주3회)안내함."), std::string::npos);
     for (const auto &warning : printed.document->warnings)
@@ -125,19 +123,13 @@ TEST_F(RehabNursingSheet, PrintsBothPagesOfTheDemoRecordWithEveryCaptionAndValue
     const auto &s = printed.summary;
     EXPECT_EQ((std::vector<std::string>{s.patno, s.meddate, s.dschdate, s.patgubun, s.meddept, s.chadr}),
               (std::vector<std::string>{"00004006", "20180702", "20180815", "I", "재활의학과", "박상철"}));
-    ASSERT_TRUE(printed.history);
-    ASSERT_EQ(reports::SavePrintHistory(*printed.history, kKind), 1) << middleware::LastTuxMessage();
-    const auto lines = historyLines();
-    ASSERT_FALSE(lines.empty());
-    EXPECT_NE(lines.front().find("00004006\t20180702\tempty\tempty\tempty\tMDREINFT"), std::string::npos)
-        << lines.front();
 }
 
 TEST_F(RehabNursingSheet, CodesThatAreNoNumberMatchNothingAndThePrintGoesOn)
 {
     reports::PrintContext context = contextFor(kKind, "00004006", "20180702");
     context.record = reports::RowCells({"00004006", "20180703", "김은영", "박상철", "71-7108", "박상철", "20180815"});
-    const auto printed = print(kKind, context);
+    const auto printed = printAndRecord(kKind, context);
     ASSERT_TRUE(printed.printed()) << printed.failure;
     mt::ExpectPrinted(*printed.document, pdfPages(printed.pdf),
                       {{"qrl_work", ""}, {"qrl_inf", ""}, {"qrl_merr", "/1"}, {"qrl_adu", ""}, {"qrl_ChType", ""},
@@ -147,7 +139,6 @@ TEST_F(RehabNursingSheet, CodesThatAreNoNumberMatchNothingAndThePrintGoesOn)
                        {"qrl_Motion1", "독립적"}, {"qrl_Motion2", ""}, {"qrl_Motion3", "의존적"}, {"qrl_Motion5", "독립적"},
                        {"qrl_Daymot1", ""}, {"qrl_Daymot6", "독립적"}, {"qrl_Daymot7", ""}, {"qrl_Daymot10", "독립적"},
                        {"qrl_icd", "뇌경색"}});
-    ASSERT_TRUE(printed.history);
 }
 
 TEST_F(RehabNursingSheet, NoRowEndsWithItsOwnStatusTextAndPrintsNothing)
@@ -155,13 +146,7 @@ TEST_F(RehabNursingSheet, NoRowEndsWithItsOwnStatusTextAndPrintsNothing)
     const std::size_t before = historyLines().size();
     reports::PrintContext context;
     context.record = reports::RowCells({"00004006", "20180704", "김은영"});
-    const auto printed = print(kKind, context);
-    ASSERT_TRUE(printed.refused.has_value()) << printed.failure;
-    EXPECT_EQ(printed.refused->reason, reports::NotPrinted::Reason::NothingFound);
-    EXPECT_EQ(printed.refused->notice.channel, reports::Notice::Channel::Status);
-    EXPECT_EQ(printed.refused->notice.text, "조회할 자료가 없습니다.");
-    EXPECT_FALSE(printed.document.has_value());
-    EXPECT_TRUE(printed.pdf.empty());
+    mt::ExpectNothingFound(print(kKind, context), "조회할 자료가 없습니다.");
     EXPECT_EQ(historyLines().size(), before);
 }
 

@@ -1,5 +1,6 @@
 #include "SheetTestSupport.h"
 
+#include "RecordKindFixture.h"
 #include "RecordKinds.h"
 #include "ReportForms.h"
 
@@ -12,14 +13,7 @@ namespace medrec::testing {
 
 namespace {
 
-std::string withoutBlanks(const std::string &text)
-{
-    std::string out;
-    for (char c : text)
-        if (c != ' ' && c != '\n' && c != '\r' && c != '\t' && c != '\f')
-            out.push_back(c);
-    return out;
-}
+std::string withoutBlanks(const std::string &text) { return RecordKindTest::withoutBlanks(text); }
 
 } // namespace
 
@@ -73,16 +67,6 @@ void ExpectSheetRules(const std::string &kind, const reports::FieldValues &base,
     }
 }
 
-std::vector<std::string> PrintedLines(const engine::Document &doc, const std::string &component)
-{
-    std::vector<std::string> lines;
-    for (const auto &page : doc.pages)
-        for (const auto &e : page.elements)
-            if (e.kind == engine::ElementKind::Text && e.component == component)
-                lines.push_back(e.text);
-    return lines;
-}
-
 std::string JoinedWithoutBlanks(const std::vector<std::string> &lines)
 {
     std::string all;
@@ -99,7 +83,7 @@ void ExpectPrinted(const engine::Document &doc, const std::vector<std::string> &
         pdf += page;
     for (const auto &[component, value] : values) {
         SCOPED_TRACE(component + " = " + value);
-        const auto lines = PrintedLines(doc, component);
+        const auto lines = ComponentTexts(doc, component);
         EXPECT_EQ(JoinedWithoutBlanks(lines), withoutBlanks(value));
         for (const auto &line : lines)
             EXPECT_NE(pdf.find(withoutBlanks(line)), std::string::npos) << line;

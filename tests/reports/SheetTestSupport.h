@@ -47,8 +47,6 @@ struct SheetRuleCase
 void ExpectSheetRules(const std::string &kind, const reports::FieldValues &base,
                       const std::vector<SheetRuleCase> &cases);
 
-// The lines a component printed, in order, over the whole document.
-std::vector<std::string> PrintedLines(const engine::Document &doc, const std::string &component);
 // The texts without blanks and line breaks, joined.
 std::string JoinedWithoutBlanks(const std::vector<std::string> &lines);
 
