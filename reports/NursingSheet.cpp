@@ -5,6 +5,7 @@
 #include "PrintContext.h"
 #include "RecordPrint.h"
 
+#include "FieldResults.h"
 #include "HmdInsamt.h"
 #include "HmdPatInf.h"
 
@@ -106,14 +107,9 @@ Binding charCodes(std::vector<std::string> labels, Source source, CodeTexts tabl
 
 Binding trimmedWhen(std::string label, Source source, std::string fixed)
 {
-    return trimmedWhen(std::move(label), std::move(source), fixed, fixed);
-}
-
-Binding trimmedWhen(std::string label, Source source, std::string match, std::string shown)
-{
     return bind::custom({label}, {source.field}, [=](engine::Report &r, const FieldValues &v) {
         const std::string text = source.read(v);
-        r.label(label).setCaption(common::TrimBlanks(text) == match ? shown : text);
+        r.label(label).setCaption(common::TrimBlanks(text) == fixed ? fixed : text);
     });
 }
 
@@ -177,16 +173,35 @@ void PanelHeader(RecordPrint &print, const std::string &dept, const std::string 
     header.addTo(print.values);
 }
 
+BlockResult PrintSheetRow(RecordPrint &print, int fetched, const services::FieldResults &row)
+{
+    if (auto stop = FetchedRow(print, fetched, row, kNoRowsFound))
+        return *stop;
+    PatientHeader::fromPanels(print.context.patient).addTo(print.values);
+    PrintJob job = print.sheetJob();
+    job.summary = Summary(print);
+    return job;
+}
+
 Binding textCode(std::string label, Source source, CodeTexts table)
 {
     return bind::custom({label}, {source.field}, [=](engine::Report &r, const FieldValues &v) {
-        const std::string text = source.read(v);
-        std::string shown;
+        const std::string value = source.read(v);
+        std::string text;
         for (const auto &[code, name] : table)
-            if (text == std::to_string(code))
-                shown = name;
-        r.label(label).setCaption(shown);
+            if (std::to_string(code) == value)
+                text = name;
+        r.label(label).setCaption(text);
     });
 }
+
+Binding fixedWhen(std::string label, Source test, LeadTest isFixed, std::string fixed, Source otherwise)
+{
+    return bind::custom({label}, {test.field, otherwise.field}, [=](engine::Report &r, const FieldValues &v) {
+        r.label(label).setCaption(isFixed(test.read(v)) ? fixed : otherwise.read(v));
+    });
+}
+
+bool TrimmedIsOne(const std::string &value) { return common::TrimBlanks(value) == "1"; }
 
 } // namespace medrec::reports::sheet

@@ -76,8 +76,6 @@ Binding codeAndCount(std::string label, Source code, Source count, CodeTexts tab
 Binding charCodes(std::vector<std::string> labels, Source source, CodeTexts table);
 // The label shows `fixed` when the trimmed value is that text, else the value as delivered.
 Binding trimmedWhen(std::string label, Source source, std::string fixed);
-// The label shows `shown` when the trimmed value is `match`, else the value as delivered.
-Binding trimmedWhen(std::string label, Source source, std::string match, std::string shown);
 
 // A flag string whose characters from `position` on are optional flags: when the character
 // at `position` is "N" or "Y", characters position .. position + n - 1 drive the n squares
@@ -94,9 +92,22 @@ Binding leadFlagSquares(std::string lead, std::vector<std::string> items, Source
 bool FirstIsTextOne(const std::string &firstChar);   // compared as text with "1"
 bool FirstIsNumberOne(const std::string &firstChar); // read as a number (CodeToInt), equal to 1
 
-// What no row from a sheet's services tells the operator (the sheets that have no text of
-// their own): a sheet never ends in silence the operator could take for a print.
-inline const Notice kNoRows = Notice::status("조회된 데이타가 없습니다.");
+// What the operator is told when a sheet's service or staff lookup finds no row: a status
+// text, never a silent end that cannot be told from a print.
+inline const Notice kNoRowsFound = Notice::status("조회된 데이타가 없습니다.");
+
+// The sheets whose one service row holds all they print, the writer's name included (child,
+// psychiatric): `fetched` is the data class's result and `row` its results. No row stops the
+// print with kNoRowsFound; the title block's patient comes from the screen's panels, the
+// summary from the record row (Summary with its usual columns).
+BlockResult PrintSheetRow(RecordPrint &print, int fetched, const services::FieldResults &row);
+
+// The label shows the text whose code, written out, equals the value: compared as text and
+// never converted, so " 1" and "01" match nothing.
+Binding textCode(std::string label, Source source, CodeTexts table);
+// The label shows `fixed` when `test`'s value passes `isFixed`, else `otherwise` as delivered.
+Binding fixedWhen(std::string label, Source test, LeadTest isFixed, std::string fixed, Source otherwise);
+bool TrimmedIsOne(const std::string &value); // the value without its blanks is "1"
 
 // The sheet's own service row: `fetched` is its data class's result and `row` its results. No
 // row stops the print, telling `whenEmpty`; otherwise the row goes into the values unprefixed.
@@ -108,10 +119,6 @@ BindingTable HeaderTable();
 // The title box filled from the screen's panels, with the department, attending and ward the
 // sheet takes from its own sources.
 void PanelHeader(RecordPrint &print, const std::string &dept, const std::string &doctor, const std::string &ward);
-
-// The label shows the text of the code whose digits the value is, compared as text: " 1" and
-// "01" match no code.
-Binding textCode(std::string label, Source source, CodeTexts table);
 
 } // namespace sheet
 

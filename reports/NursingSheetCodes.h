@@ -27,15 +27,27 @@ extern const CodeTexts kPresence;      // 1 있음, 2 없음
 extern const CodeTexts kNeed;          // 1 필요, 2 불필요
 extern const CodeTexts kAbsentPresent; // 1 무, 2 유
 
-// Findings the general sheet marks with squares and other sheets print as words.
-extern const CodeTexts kConsciousness; // 1 명료 .. 4 무의식
-extern const CodeTexts kAppetite;      // 1 양호, 2 보통, 3 불량
-extern const CodeTexts kWeightChange;  // 1 증가, 2 감소, 3 무
-extern const CodeTexts kIndependence;  // 1 독립적, 2 의존적
+// The child sheet's meanings; the psychiatric sheet prints its religion and its appetite,
+// weight-change and dysphagia answers with them too.
+extern const CodeTexts kChildSheetReligion;         // 1 무교 .. 7 기타: not the general sheet's order
+extern const CodeTexts kChildSheetParentOccupation; // 8 교사, 9 공무원: no occupation written out
+extern const CodeTexts kChildSheetAdmissionRoute;   // 3 is a place of the note's own
+extern const CodeTexts kChildSheetActivity;
 
-// The rehabilitation sheet's meanings.
-extern const CodeTexts kRehabOccupation;    // one character; 8 is written out, 9 is "기타"
-extern const CodeTexts kRehabEducation;     // no 6 or 7
-extern const CodeTexts kRehabCommunication; // the short words: 원만, 곤란, 불가능
+// The psychiatric sheet's meanings: 0 is a code of its own in the first two.
+extern const CodeTexts kPsychSheetInformant;
+extern const CodeTexts kPsychSheetEducation;
+extern const CodeTexts kPsychSheetOccupation; // 8 is not in it: the sheet writes that occupation out
+
+// Assessments the child and maternity sheets print as words, not squares; the codes are those
+// the general sheet's squares stand for.
+extern const CodeTexts kConsciousness;
+extern const CodeTexts kCommunication;
+extern const CodeTexts kAppetite;
+extern const CodeTexts kWeightChange;
+
+// The rehabilitation sheet's meanings; its occupations are the psychiatric sheet's.
+extern const CodeTexts kIndependence;   // 1 독립적, 2 의존적
+extern const CodeTexts kRehabEducation; // no 6 or 7
 
 } // namespace medrec::reports::sheet::codes

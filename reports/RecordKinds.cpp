@@ -14,6 +14,8 @@
 #include "MDP270U1_P01/MDP270U1_P01.h"
 #include "MDS510U1_P01/MDS510U1_P01.h"
 #include "MNW921P3/MNW921P3.h"
+#include "MNW922P2/MNW922P2.h"
+#include "MNW923P2/MNW923P2.h"
 #include "MNW924P2/MNW924P2.h"
 #include "MNW925P2/MNW925P2.h"
 
@@ -46,8 +48,8 @@ const std::array<RecordKind, kRecordKindCount> &RecordKinds()
         {"MDADINFT", "MNW921P3", {"TMNW921B3.QuickRep1", "TMNW921B3.QuickRep2"}, History::written(), &PrintGeneralNursingSheet, &GeneralNursingSheetForms},
         {"MDOBINFT", "", {"TMNW940B2"}, History::written(), nullptr, nullptr},
         {"MDVITALT", "MDF120U1_P01", {"TMDF120F1_P01"}, History::written(), &PrintVitalSigns, &VitalSignForms},
-        {"MDPDINFT", "", {"TMNW922S2"}, History::written(), nullptr, nullptr},
-        {"MDPYINFT", "", {"TMNW923S2"}, History::written(), nullptr, nullptr},
+        {"MDPDINFT", "MNW922P2", {"TMNW922S2.qrp_1", "TMNW922S2.QuickRep2"}, History::written(), &PrintChildNursingSheet, &ChildNursingSheetForms},
+        {"MDPYINFT", "MNW923P2", {"TMNW923S2.qrp_1", "TMNW923S2.QuickRep1"}, History::written(), &PrintPsychiatricNursingSheet, &PsychiatricNursingSheetForms},
         {"MDNBINFT", "MNW924P2", {"TMNW924S2.qrMNUPNIB2", "TMNW924S2.qrMNUPNIB3"}, History::written(), &PrintNewbornNursingSheet, &NewbornNursingSheetForms},
         {"MDREINFT", "MNW925P2", {"TMNW925B2.QuickRep1", "TMNW925B2.QuickRep2"}, History::written(), &PrintRehabNursingSheet, &RehabNursingSheetForms},
         {"MDIOCHKT_BS", "MDF160U1_P02", {"TMDF160F1_P02"}, History::written(), &PrintBloodSugar, &BloodSugarForms},

@@ -21,10 +21,6 @@ namespace {
 
 constexpr const char *kWriterName = "MD_INSAM_L1.S_STRING2";
 
-// No row from any of the sheet's three services, the writer's staff row included, tells
-// sheet::kNoRows.
-using sheet::kNoRows;
-
 // Urine: characters 1 to 4 drive four squares (the second and fourth are retired and do not
 // print); an "N" or "Y" at 5 starts five more squares and the count follows them.
 Binding urine()
@@ -189,14 +185,14 @@ const std::vector<FormBindings> &GeneralNursingSheetForms()
 
 BlockResult PrintGeneralNursingSheet(RecordPrint &print)
 {
-    if (auto stop = sheet::FetchPatient(print, kNoRows))
+    if (auto stop = sheet::FetchPatient(print, sheet::kNoRowsFound))
         return *stop;
     services::HmdAdinfd sheetData;
     if (auto stop = sheet::FetchedRow(print, sheetData.GetAdinf(print.cell(0), print.cell(1), ""), sheetData.results,
-                                      kNoRows))
+                                      sheet::kNoRowsFound))
         return *stop;
     FieldValues &values = print.values;
-    if (auto stop = sheet::FetchWriter(print, values["S_STRING1"], "2", kNoRows))
+    if (auto stop = sheet::FetchWriter(print, values["S_STRING1"], "2", sheet::kNoRowsFound))
         return *stop;
 
     PatientHeader header = PatientHeader::fromPatientService(values, sheet::kPatient);

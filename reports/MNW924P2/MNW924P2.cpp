@@ -196,7 +196,7 @@ BlockResult PrintNewbornNursingSheet(RecordPrint &print)
 {
     services::HmdAdinfd sheetData;
     if (auto stop = sheet::FetchedRow(print, sheetData.GetNbinf(print.cell(0), print.cell(1), ""), sheetData.newborn,
-                                      sheet::kNoRows))
+                                      sheet::kNoRowsFound))
         return *stop;
     // Decided before any page is made: a date that is not a number stops the print whole.
     const bool secondPage = NewbornSheetHasSecondPage(print.cell(1));

@@ -3,6 +3,7 @@
 #include "RehabSheetRules.h"
 
 #include "MNW921P3/GeneralSheetRules.h"
+#include "MNW922P2/ChildSheetRules.h"
 
 #include "ContextValues.h"
 #include "NursingSheet.h"
@@ -76,15 +77,15 @@ BindingTable page1Bindings()
             general::broughtMedication("S_STRING93"),
             // 3. 신체검진
             general::orientation(digits("S_STRING18", 3)),
-            consciousness("S_STRING19"),
-            communication("S_STRING20"),
+            child_sheet::consciousness("S_STRING19"),
+            child_sheet::communication("S_STRING20"),
             flagSquares(numbered("qrs_feelst", 1, 8), "S_STRING21"),
             flagSquares(numbered("qrs_pain", 1, 13), "S_STRING26"),
             general::sleepDisturbance("S_STRING33"),
             general::sleepingPills("S_STRING34"),
-            appetite("S_STRING84"),
-            weightChange("S_STRING85"),
-            dysphagia("S_STRING86"),
+            child_sheet::appetite(number("S_STRING84")),
+            child_sheet::weightChange(number("S_STRING85")),
+            child_sheet::dysphagia(number("S_STRING86")),
             general::stress(number("S_STRING87")),
             text("qrl_stool", {"S_STRING32", trimmed()}),
             text("qrs_urinst", {"S_STRING25", chars(10)}),
@@ -132,12 +133,12 @@ BindingTable page2Bindings()
             text("qrme_Eduoth", "S_STRING83"),
         },
         // 6. 초기퇴원계획
-        dischargePlan({.livesWith = number("S_STRING70"),
-                       .carer = number("S_STRING71"),
-                       .place = "S_STRING72",
-                       .placeOther = "S_STRING73",
-                       .contact = "S_STRING74",
-                       .target = "S_STRING75"}),
+        child_sheet::dischargePlan({.livesWith = number("S_STRING70"),
+                                    .carer = number("S_STRING71"),
+                                    .place = "S_STRING72",
+                                    .placeOther = "S_STRING73",
+                                    .contact = "S_STRING74",
+                                    .target = "S_STRING75"}),
     });
 }
 

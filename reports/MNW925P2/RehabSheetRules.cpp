@@ -4,7 +4,6 @@
 #include "NursingSheet.h"
 #include "NursingSheetCodes.h"
 
-#include "MNW921P3/GeneralSheetRules.h"
 
 #include "Cp949.h"
 
@@ -59,22 +58,16 @@ Source digits(Source source, std::size_t count)
 
 Binding occupation(Source value)
 {
-    return sheet::codeOrText("qrl_work", digits(std::move(value), 1), 1, kRehabOccupation, 8);
+    // A "-" first reads as blank: no occupation.
+    return sheet::codeOrText("qrl_work", digits(std::move(value), 1), 1, kPsychSheetOccupation, 8);
 }
 
 Binding education(Source value) { return bind::codeText("qrl_adu", number(std::move(value)), kRehabEducation); }
 
-Binding nationality(Source value) { return sheet::trimmedWhen("qrl_Nation", std::move(value), "1", "대한민국"); }
-
-Binding consciousness(Source value) { return sheet::textCode("qrl_condst", std::move(value), kConsciousness); }
-
-Binding communication(Source value) { return sheet::textCode("qrl_concom", std::move(value), kRehabCommunication); }
-
-Binding appetite(Source value) { return bind::codeText("qrl_Appetite", number(std::move(value)), kAppetite); }
-
-Binding weightChange(Source value) { return bind::codeText("qrl_Wetchg", number(std::move(value)), kWeightChange); }
-
-Binding dysphagia(Source value) { return bind::codeText("qrl_Dysphagia", number(std::move(value)), kPresence); }
+Binding nationality(Source value)
+{
+    return sheet::fixedWhen("qrl_Nation", value, sheet::TrimmedIsOne, "대한민국", value);
+}
 
 Binding movement(Source value)
 {
@@ -99,20 +92,6 @@ Binding wardFacilities(Source value)
 Binding hospitalFacilities(Source value)
 {
     return sheet::leadFlagSquares("qrs_edu3", bind::numbered("qrs_edu", 31, 36), std::move(value), firstIsY);
-}
-
-BindingTable dischargePlan(const DischargeFields &fields)
-{
-    return {
-        general_sheet::dischargeLivesWith(fields.livesWith),
-        general_sheet::dischargeCarer(fields.carer),
-        bind::choiceSquares(fields.place, {{"1", "qrs_Outedu31"}, {"2", "qrs_Outedu32"}, {"3", "qrs_Outedu33"},
-                                           {"4", "qrs_Outedu34"}}),
-        bind::text("qrl_Outedu3oth", fields.placeOther),
-        bind::choiceSquares(fields.contact, {{"1", "qrs_Outedu41"}, {"2", "qrs_Outedu42"}}),
-        bind::choiceSquares(fields.target, {{"0", "qrs_Outedu51"}, {"", "qrs_Outedu51"}, {"1", "qrs_Outedu52"},
-                                            {"2", "qrs_Outedu53"}}),
-    };
 }
 
 } // namespace medrec::reports::rehab_sheet

@@ -1,10 +1,48 @@
 #include "FlowsheetTestSupport.h"
 
+#include "PrintHistory.h"
+
 #include <algorithm>
 #include <cmath>
 #include <map>
 
 namespace medrec::testing {
+
+namespace {
+
+// As pdfPages gives the pages: without blanks, tabs and line breaks.
+std::string blankless(const std::string &text)
+{
+    std::string out;
+    for (char c : text)
+        if (c != ' ' && c != '\n' && c != '\r' && c != '\t' && c != '\f')
+            out.push_back(c);
+    return out;
+}
+
+} // namespace
+
+KindPrint FlowsheetTest::printAndRecord(const std::string &kind, reports::PrintContext &context)
+{
+    const std::size_t before = historyLines().size();
+    KindPrint result = print(kind, context);
+    if (!result.printed())
+        return result;
+    if (!result.history) {
+        ADD_FAILURE() << kind << " writes a history row";
+        return result;
+    }
+    EXPECT_EQ(reports::SavePrintHistory(*result.history, kind), 1);
+    const auto lines = historyLines();
+    EXPECT_EQ(lines.size(), before + 1);
+    if (!lines.empty()) {
+        const std::string &newest = lines.front();
+        const std::string expected =
+            "\t" + context.record[0] + "\t" + context.record[1] + "\tempty\tempty\tempty\t" + kind + "\t";
+        EXPECT_NE(newest.find(expected), std::string::npos) << newest;
+    }
+    return result;
+}
 
 reports::PrintContext FlowsheetTest::flowsheet(const std::string &kind, const std::string &patNo,
                                                const std::string &visitDate, int index)
@@ -20,6 +58,15 @@ void FillWithStale(common::GridData &table, int rows, int cols)
     for (int row = 0; row < rows; ++row)
         for (int col = 0; col < cols; ++col)
             table.setCell(col, row, "STALE");
+}
+
+void ExpectNothingFound(const KindPrint &result, const std::string &status)
+{
+    ASSERT_TRUE(result.refused.has_value());
+    EXPECT_EQ(result.refused->reason, reports::NotPrinted::Reason::NothingFound);
+    EXPECT_EQ(result.refused->notice.channel, reports::Notice::Channel::Status);
+    EXPECT_EQ(result.refused->notice.text, status);
+    EXPECT_FALSE(result.printed());
 }
 
 std::vector<std::vector<std::string>> BandLines(const engine::Document &document, const std::string &band)
@@ -48,6 +95,16 @@ std::vector<std::vector<std::string>> BandLines(const engine::Document &document
     return pages;
 }
 
+std::vector<std::string> ComponentTexts(const engine::Document &document, const std::string &component)
+{
+    std::vector<std::string> texts;
+    for (const engine::Page &page : document.pages)
+        for (const engine::Element &e : page.elements)
+            if (e.kind == engine::ElementKind::Text && e.component == component)
+                texts.push_back(e.text);
+    return texts;
+}
+
 bool PrintsText(const engine::Document &document, int page, const std::string &text)
 {
     const auto &elements = document.pages.at(static_cast<std::size_t>(page - 1)).elements;
@@ -58,12 +115,12 @@ bool PrintsText(const engine::Document &document, int page, const std::string &t
 
 bool Shows(const std::string &page, const std::string &text)
 {
-    return page.find(RecordKindTest::withoutBlanks(text)) != std::string::npos;
+    return page.find(blankless(text)) != std::string::npos;
 }
 
 int TimesShown(const std::string &page, const std::string &text)
 {
-    const std::string needle = RecordKindTest::withoutBlanks(text);
+    const std::string needle = blankless(text);
     int n = 0;
     for (auto at = page.find(needle); !needle.empty() && at != std::string::npos;
          at = page.find(needle, at + 1))

@@ -3,10 +3,10 @@
 // the old formats the sheets still meet.
 #include "MNW921P3/MNW921P3.h"
 
-#include "FieldValues.h"
+#include "ContextValues.h"
 #include "FormConventions.h"
 #include "NursingSheet.h"
-#include "SheetTestSupport.h"
+#include "NursingSheetTesting.h"
 
 #include <gtest/gtest.h>
 
@@ -19,14 +19,6 @@ namespace mt = medrec::testing;
 namespace {
 
 constexpr const char *kKind = "MDADINFT";
-
-std::string korean(int syllables)
-{
-    std::string text;
-    for (int i = 0; i < syllables; ++i)
-        text += "가";
-    return text;
-}
 
 const std::vector<mt::SheetRuleCase> &ruleCases()
 {
@@ -59,11 +51,11 @@ const std::vector<mt::SheetRuleCase> &ruleCases()
         {"admission history 1", {{"S_STRING76", "1"}}, {{"qrl_admlast", "무"}}, {"qrs_admlast1"}, {"qrs_admlast2"}},
         {"past history flags and text", {{"S_STRING15", "NYNNY기타 질환"}}, {{"qrl_pthist", "기타 질환"}}, {"qrs_pthist2", "qrs_pthist5"}, {"qrs_pthist1", "qrs_pthist3"}},
         // bytes 6 to 60 of 5 flags and 28 syllables: 27 whole syllables, never half of the 28th
-        {"past history cut inside a syllable", {{"S_STRING15", "NNNNN" + korean(28)}}, {{"qrl_pthist", korean(27)}}, {}, {}},
-        {"medication cut inside a syllable", {{"S_STRING16", "2a" + korean(30)}}, {{"qrl_dgstat", "a" + korean(24)}}, {"qrs_dgstat2"}, {"qrs_dgstat1"}},
+        {"past history cut inside a syllable", {{"S_STRING15", "NNNNN" + mt::Syllables(28)}}, {{"qrl_pthist", mt::Syllables(27)}}, {}, {}},
+        {"medication cut inside a syllable", {{"S_STRING16", "2a" + mt::Syllables(30)}}, {{"qrl_dgstat", "a" + mt::Syllables(24)}}, {"qrs_dgstat2"}, {"qrs_dgstat1"}},
         {"medication short", {{"S_STRING16", "1"}}, {{"qrl_dgstat", ""}}, {"qrs_dgstat1"}, {"qrs_dgstat2"}},
         {"family text trimmed", {{"S_STRING17", "NYNNNN  갑상선 "}}, {{"qrl_famcase", "갑상선"}}, {"qrs_famcase2"}, {}},
-        {"operation names past byte 250", {{"S_STRING19", "2" + korean(130)}}, {{"qrl_opnm", korean(124)}}, {"qrs_opyn2"}, {"qrs_opyn1"}},
+        {"operation names past byte 250", {{"S_STRING19", "2" + mt::Syllables(130)}}, {{"qrl_opnm", mt::Syllables(124)}}, {"qrs_opyn2"}, {"qrs_opyn1"}},
         {"consciousness 3", {{"S_STRING21", "3"}}, {}, {"qrs_condst3"}, {"qrs_condst1"}},
         {"weight change 1 is an increase", {{"S_STRING75", "1"}}, {}, {"qrs_wetchg2"}, {"qrs_wetchg1", "qrs_wetchg3"}},
         {"weight change 3 is none", {{"S_STRING75", "3"}}, {}, {"qrs_wetchg1"}, {"qrs_wetchg2"}},
@@ -94,10 +86,7 @@ const std::vector<mt::SheetRuleCase> &ruleCases()
     return cases;
 }
 
-TEST(GeneralNursingRules, EachRuleOfTheSheetOnItsForms)
-{
-    mt::ExpectSheetRules(kKind, mt::EmptySheetValues(kKind), ruleCases());
-}
+TEST(GeneralNursingRules, EachRuleOfTheSheetOnItsForms) { mt::ExpectSheetRules(kKind, ruleCases()); }
 
 TEST(GeneralNursingRules, ANumberFieldHoldingNoNumberStopsThePrint)
 {

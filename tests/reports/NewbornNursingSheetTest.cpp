@@ -6,10 +6,9 @@
 
 #include "FormConventions.h"
 #include "RecordKindFixture.h"
-#include "SheetTestSupport.h"
+#include "NursingSheetTesting.h"
 #include "TestDataText.h"
 
-#include "Clock.h"
 
 #include <gtest/gtest.h>
 
@@ -25,22 +24,14 @@ namespace {
 
 constexpr const char *kKind = "MDNBINFT";
 
-class NewbornNursingSheet : public mt::RecordKindTest
+class NewbornNursingSheet : public mt::NursingSheetTest
 {
 protected:
+    // The demo data and the records of the faults.
     static void SetUpTestSuite()
     {
         s_server = mt::StartServerWith({demoData(), mt::readFile(MEDREC_TEST_DATA "/newborn-rehab-faults.json")});
     }
-    static void TearDownTestSuite() { StopServer(); }
-
-    mt::KindPrint printAdmission(const std::string &patNo, const std::string &admDate)
-    {
-        reports::PrintContext context = contextFor(kKind, patNo, admDate);
-        return printAndRecord(kKind, context);
-    }
-
-    common::FixedToday m_today{2026y / 12 / 9};
 };
 
 const std::vector<std::string> kPage1Captions = {
@@ -72,14 +63,15 @@ const std::vector<std::string> kPage2Captions = {
 
 TEST_F(NewbornNursingSheet, AnAdmissionAfterJuly2011PrintsBothPagesWithEveryCaptionAndValue)
 {
-    const auto printed = printAdmission("00004012", "20220115");
+    const auto printed = printAdmission(kKind, "00004012", "20220115");
     ASSERT_TRUE(printed.printed()) << printed.failure;
     const auto pages = pdfPages(printed.pdf);
     ASSERT_EQ(pages.size(), 2u);
-    mt::ExpectCaptions(pages[0], kPage1Captions);
-    mt::ExpectCaptions(pages[1], kPage2Captions);
-    mt::ExpectPrinted(
-        *printed.document, pages,
+    expectFormCaptionsPrinted(kKind, pages);
+    expectCaptions(pages[0], kPage1Captions);
+    expectCaptions(pages[1], kPage2Captions);
+    expectPrintedWhole(
+        printed, pages,
         {{"qrl_PatNo", "00004012"}, {"qrl_patname", "황지아"}, {"qrl_ci", "220115-4******"}, {"qrl_sex", "F/4Y10M"},
          {"qrl_meddept", "소아청소년과"}, {"qrl_chadr", "정수연"}, {"qrl_ward", "NICU"},
          {"qrlb_Frecdate", "2022-01-15 09:12"}, {"QRLabel190", "김은영"}, {"qrlb_Nurse", "김은영"},
@@ -107,45 +99,37 @@ TEST_F(NewbornNursingSheet, AnAdmissionAfterJuly2011PrintsBothPagesWithEveryCapt
          {"qrlb_Aftcont", "2022-01-27 소아청소년과 외래 (정수연), 황달 재측정"},
          {"qrlb_Othcont", "청력 선별검사 재검 (좌측 refer)"}});
     // The chief symptoms outgrow their box: the memo grows and nothing of it is lost.
-    const auto symptoms = mt::ComponentTexts(*printed.document, "qrme_Remark");
-    EXPECT_GE(symptoms.size(), 4u);
-    EXPECT_NE(mt::JoinedWithoutBlanks(symptoms).find("부(父)에게입원및면회안내함."), std::string::npos);
-    for (const auto &warning : printed.document->warnings)
-        ADD_FAILURE() << warning.message;
+    EXPECT_GE(mt::PrintedLines(*printed.document, "qrme_Remark").size(), 4u);
+    EXPECT_NE(printedText(*printed.document, "qrme_Remark").find("부(父)에게입원및면회안내함."), std::string::npos);
+    mt::ExpectNoLayoutWarnings(*printed.document);
     // The writer's name replaces the form's sample name.
     EXPECT_EQ(pages[0].find("홍길동"), std::string::npos);
 
     // The summary from this sheet's own columns: department 2, attending 5, discharge 6.
-    const auto &s = printed.summary;
-    EXPECT_EQ((std::vector<std::string>{s.patno, s.meddate, s.dschdate, s.patgubun, s.meddept, s.chadr}),
-              (std::vector<std::string>{"00004012", "20220115", "20220125", "I", "소아청소년과", "정수연"}));
+    expectSummaryAndHistory(printed, kKind, {"00004012", "20220115", "20220125", "I", "소아청소년과", "정수연"});
 }
 
 TEST_F(NewbornNursingSheet, AnAdmissionBeforeJuly2011PrintsPageOneAlone)
 {
-    const auto printed = printAdmission("00004016", "20110713");
+    const auto printed = printAdmission(kKind, "00004016", "20110713");
     ASSERT_TRUE(printed.printed()) << printed.failure;
     const auto pages = pdfPages(printed.pdf);
     ASSERT_EQ(pages.size(), 1u);
     EXPECT_EQ(printed.document->pages.size(), 1u);
-    mt::ExpectCaptions(pages[0], kPage1Captions);
+    expectCaptions(pages[0], kPage1Captions);
     EXPECT_EQ(pages[0].find("초기퇴원계획"), std::string::npos);
-    mt::ExpectPrinted(*printed.document, pages,
+    expectPrintedWhole(printed, pages,
                       {{"qrl_PatNo", "00004016"}, {"qrl_patname", "백하준"}, {"qrl_ci", "110713-3******"},
                        {"QRLabel190", "박미경"}, {"qrlb_BornDateH", "05:48"}, {"qrlb_AdmDateD", "13"},
                        {"qrlb_AdmDateH", "14:20"}, {"qrlb_DelType", "C / S"}, {"qrlb_DelMark22", "모 양성 (HBIG 투여)"},
                        {"qrlb_LimSt1", "좌측 제5수지"}, {"qrlb_SknunSt", "얼굴, 흉부"}});
-    for (const auto &warning : printed.document->warnings)
-        ADD_FAILURE() << warning.message;
+    mt::ExpectNoLayoutWarnings(*printed.document);
+    expectSummaryAndHistory(printed, kKind, {"00004016", "20110713", "20110720", "I", "소아청소년과", "정수연"});
 }
 
 TEST_F(NewbornNursingSheet, NoRowEndsWithTheStatusTextAndPrintsNothing)
 {
-    const std::size_t before = historyLines().size();
-    reports::PrintContext context = contextFor(kKind, "00004012", "20220115");
-    context.record = reports::RowCells({"00004012", "20220116", "소아청소년과", "정수연", "NICU"});
-    mt::ExpectNothingFound(print(kKind, context), "조회된 데이타가 없습니다.");
-    EXPECT_EQ(historyLines().size(), before);
+    expectNothingPrintedFor(kKind, reports::RowCells({"00004012", "20220116", "소아청소년과", "정수연", "NICU"}));
 }
 
 TEST_F(NewbornNursingSheet, AnAdmissionDateThatIsNoNumberPrintsNoPageAtAll)
@@ -212,7 +196,7 @@ TEST(NewbornNursingSheetPages, TheSecondPageComesWithTheAdmissionsFromJuly14th20
 TEST(NewbornNursingRules, EachRuleOfTheSheetOnItsForms)
 {
     mt::ExpectSheetRules(
-        kKind, mt::EmptySheetValues(kKind),
+        kKind,
         {
             {"birth time of a full stamp", {{"S_CODE7", "202201150612"}},
              {{"qrlb_BornDateY", "2022"}, {"qrlb_BornDateM", "01"}, {"qrlb_BornDateD", "15"}, {"qrlb_BornDateH", "06:12"}},

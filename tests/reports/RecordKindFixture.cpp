@@ -1,9 +1,6 @@
 #include "RecordKindFixture.h"
 
-#include "PrintHistory.h"
 #include "TuxCom.h"
-
-#include <gtest/gtest.h>
 
 #include <sstream>
 
@@ -51,29 +48,6 @@ KindPrint RecordKindTest::print(const std::string &kind, reports::PrintContext &
     return result;
 }
 
-KindPrint RecordKindTest::printAndRecord(const std::string &kind, reports::PrintContext &context)
-{
-    const std::size_t before = historyLines().size();
-    KindPrint result = print(kind, context);
-    if (!result.printed())
-        return result;
-    if (!result.history) {
-        ADD_FAILURE() << kind << " writes a history row";
-        return result;
-    }
-    EXPECT_EQ(reports::SavePrintHistory(*result.history, kind), 1);
-    const auto lines = historyLines();
-    EXPECT_EQ(lines.size(), before + 1);
-    if (!lines.empty()) {
-        const std::string &newest = lines.front();
-        const auto &details = result.history->details;
-        const std::string expected = "\t" + context.record[0] + "\t" + context.record[1] + "\t" + details[0] + "\t" +
-                                     details[1] + "\t" + details[2] + "\t" + kind + "\t";
-        EXPECT_NE(newest.find(expected), std::string::npos) << newest;
-    }
-    return result;
-}
-
 std::string RecordKindTest::withoutBlanks(const std::string &text)
 {
     std::string out;
@@ -106,25 +80,6 @@ std::vector<std::string> RecordKindTest::historyLines()
     if (!lines.empty())
         lines.erase(lines.begin()); // the header line
     return lines;
-}
-
-std::vector<std::string> ComponentTexts(const engine::Document &document, const std::string &component)
-{
-    std::vector<std::string> texts;
-    for (const engine::Page &page : document.pages)
-        for (const engine::Element &e : page.elements)
-            if (e.kind == engine::ElementKind::Text && e.component == component)
-                texts.push_back(e.text);
-    return texts;
-}
-
-void ExpectNothingFound(const KindPrint &result, const std::string &status)
-{
-    ASSERT_TRUE(result.refused.has_value());
-    EXPECT_EQ(result.refused->reason, reports::NotPrinted::Reason::NothingFound);
-    EXPECT_EQ(result.refused->notice.channel, reports::Notice::Channel::Status);
-    EXPECT_EQ(result.refused->notice.text, status);
-    EXPECT_FALSE(result.printed());
 }
 
 } // namespace medrec::testing

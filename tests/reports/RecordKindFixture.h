@@ -22,7 +22,6 @@ class RecordKindTest : public ::testing::Test
 public:
     // The demo data set (data/demo/demo.json).
     static std::string demoData() { return DemoData(); }
-    static std::string withoutBlanks(const std::string &text);
 
 protected:
     // Starts medrec-server once for the suite and imports the data set into its database.
@@ -48,11 +47,7 @@ protected:
 
     // The PDF's pages as text, blanks removed (pdftotext spaces captions its own way).
     static std::vector<std::string> pdfPages(const std::filesystem::path &pdf);
-
-    // Prints the record, writes its history row through "MD_RECOD_U1" as the print run does
-    // and checks that the server holds exactly one new row, for this kind and record (the
-    // record's columns 0 and 1, then the cells the kind names or "empty").
-    KindPrint printAndRecord(const std::string &kind, reports::PrintContext &context);
+    static std::string withoutBlanks(const std::string &text);
 
     // What a shell command writes to its standard output.
     static std::string commandOutput(const std::string &command) { return CommandOutput(command); }
@@ -64,11 +59,5 @@ protected:
     TempDir m_out;
     ScopedRecordingPresenter m_recorder;
 };
-
-// Every text the component printed, in document order (a line each).
-std::vector<std::string> ComponentTexts(const engine::Document &document, const std::string &component);
-
-// The block refused for want of rows, telling the status line `status`.
-void ExpectNothingFound(const KindPrint &result, const std::string &status);
 
 } // namespace medrec::testing

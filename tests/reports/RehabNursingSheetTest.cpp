@@ -6,10 +6,9 @@
 
 #include "FormConventions.h"
 #include "RecordKindFixture.h"
-#include "SheetTestSupport.h"
+#include "NursingSheetTesting.h"
 #include "TestDataText.h"
 
-#include "Clock.h"
 
 #include <gtest/gtest.h>
 
@@ -25,26 +24,26 @@ namespace {
 
 constexpr const char *kKind = "MDREINFT";
 
-class RehabNursingSheet : public mt::RecordKindTest
+class RehabNursingSheet : public mt::NursingSheetTest
 {
 protected:
+    // The demo data and the records of the faults.
     static void SetUpTestSuite()
     {
         s_server = mt::StartServerWith({demoData(), mt::readFile(MEDREC_TEST_DATA "/newborn-rehab-faults.json")});
     }
-    static void TearDownTestSuite() { StopServer(); }
 
-    common::FixedToday m_today{2026y / 12 / 9};
 };
 
 TEST_F(RehabNursingSheet, PrintsBothPagesOfTheDemoRecordWithEveryCaptionAndValue)
 {
     reports::PrintContext context = contextFor(kKind, "00004006", "20180702");
-    const auto printed = printAndRecord(kKind, context);
+    const auto printed = print(kKind, context);
     ASSERT_TRUE(printed.printed()) << printed.failure;
     const auto pages = pdfPages(printed.pdf);
     ASSERT_EQ(pages.size(), 2u);
-    mt::ExpectCaptions(
+    expectFormCaptionsPrinted(kKind, pages);
+    expectCaptions(
         pages[0],
         {"※ 전자인증된 서식입니다.", "간호정보조사지", "(재활)", "SEON MEDICAL CENTER", "환자번호", "이    름", "주민번호",
          "SEX/AGE", "진 료 과", "주 치 의", "병동/병실", "최초기록일시", "1. 일반정보", "입원일 :", "직  업 :",
@@ -60,7 +59,7 @@ TEST_F(RehabNursingSheet, PrintsBothPagesOfTheDemoRecordWithEveryCaptionAndValue
          "쥐어짜는 듯함", "수면장애", "수면제복용", "식   욕:", "체중변화:", "연하곤란:", "대사적스트레스정도:", "배    변",
          "회/일", "소    변", "빈뇨", "핍뇨", "혈뇨", "긴급뇨", "실금", "작열감", "배뇨곤란", "도뇨", "신경계", "시력장애",
          "좌", "우", "청력장애", "청력저하", "보청기", "이명", "청각상실", "세온병원", "작성자 :"});
-    mt::ExpectCaptions(
+    expectCaptions(
         pages[1],
         {"3. 신체검진 (계속)", "신경근육", "무감각", "저림", "발작", "마    비", "안면", "오른팔", "오른발", "왼팔", "왼발",
          "호흡기계", "호흡기계장애", "호흡곤란", "가래", "기침", "폐잡음", "청색증", "객혈", "이상호흡음", "순환기계",
@@ -79,8 +78,8 @@ TEST_F(RehabNursingSheet, PrintsBothPagesOfTheDemoRecordWithEveryCaptionAndValue
          "퇴원 후 지속적으로 간호를 제공할 보호자 또는 간병인이 있습니다.", "퇴원 후 환자가 머무르는 곳", "자택", "타기관",
          "요양병원", "건강관리에 대한", "정보 제공", "퇴원시 보호자 연락이 필요합니다.", "퇴원시 교육 받기 원하는 대상", "환자",
          "보호자", "환자와 보호자", "세온병원", "간호정보조사지", "작성자 :"});
-    mt::ExpectPrinted(
-        *printed.document, pages,
+    expectPrintedWhole(
+        printed, pages,
         {{"qrl_PatNo", "00004006"}, {"qrl_patname", "임채원"}, {"qrl_ci", "900302-2******"}, {"qrl_sex", "F/36세"},
          {"qrl_meddept", "재활의학과"}, {"qrl_chadr", "박상철"}, {"qrl_ward", "71-7108"},
          {"qrlb_Frecdate", "2018-07-02 10:15"}, {"QRLabel243", "김은영"}, {"QRLabel240", "김은영"},
@@ -109,29 +108,24 @@ TEST_F(RehabNursingSheet, PrintsBothPagesOfTheDemoRecordWithEveryCaptionAndValue
          {"qrl_support", "4점 지팡이 (병동 내 보행 연습 시 치료사 동행)"}, {"qrl_Motion1", "독립적"},
          {"qrl_Motion2", "독립적"}, {"qrl_Motion3", "의존적"}, {"qrl_Motion6", "의존적"}, {"qrl_Daymot1", "의존적"},
          {"qrl_Daymot5", "의존적"}, {"qrl_Daymot10", "의존적"}, {"qrl_Outedu3oth", "재활전문병원 전원 예정 (강원도 춘천시)"}});
-    const auto symptoms = mt::ComponentTexts(*printed.document, "qrme_AdmovDet");
-    EXPECT_GE(symptoms.size(), 3u);
-    EXPECT_NE(mt::JoinedWithoutBlanks(symptoms).find("보행시최대도움필요함."), std::string::npos);
-    const auto teaching = mt::ComponentTexts(*printed.document, "qrme_Eduoth");
-    EXPECT_GE(teaching.size(), 4u);
-    EXPECT_NE(mt::JoinedWithoutBlanks(teaching).find("언어치료주3회)안내함."), std::string::npos);
-    for (const auto &warning : printed.document->warnings)
-        ADD_FAILURE() << warning.message;
+    EXPECT_GE(mt::PrintedLines(*printed.document, "qrme_AdmovDet").size(), 3u);
+    EXPECT_NE(printedText(*printed.document, "qrme_AdmovDet").find("보행시최대도움필요함."), std::string::npos);
+    EXPECT_GE(mt::PrintedLines(*printed.document, "qrme_Eduoth").size(), 4u);
+    EXPECT_NE(printedText(*printed.document, "qrme_Eduoth").find("언어치료주3회)안내함."), std::string::npos);
+    mt::ExpectNoLayoutWarnings(*printed.document);
     // Disabled on the form: never printed.
     EXPECT_EQ(pages[0].find("인종"), std::string::npos);
 
-    const auto &s = printed.summary;
-    EXPECT_EQ((std::vector<std::string>{s.patno, s.meddate, s.dschdate, s.patgubun, s.meddept, s.chadr}),
-              (std::vector<std::string>{"00004006", "20180702", "20180815", "I", "재활의학과", "박상철"}));
+    expectSummaryAndHistory(printed, kKind, {"00004006", "20180702", "20180815", "I", "재활의학과", "박상철"});
 }
 
 TEST_F(RehabNursingSheet, CodesThatAreNoNumberMatchNothingAndThePrintGoesOn)
 {
     reports::PrintContext context = contextFor(kKind, "00004006", "20180702");
     context.record = reports::RowCells({"00004006", "20180703", "김은영", "박상철", "71-7108", "박상철", "20180815"});
-    const auto printed = printAndRecord(kKind, context);
+    const auto printed = print(kKind, context);
     ASSERT_TRUE(printed.printed()) << printed.failure;
-    mt::ExpectPrinted(*printed.document, pdfPages(printed.pdf),
+    expectPrintedWhole(printed, pdfPages(printed.pdf),
                       {{"qrl_work", ""}, {"qrl_inf", ""}, {"qrl_merr", "/1"}, {"qrl_adu", ""}, {"qrl_ChType", ""},
                        {"qrl_Pay", ""}, {"qrl_Bokji", ""}, {"qrl_bldtype", "모름"}, {"qrl_admcou", ""},
                        {"qrl_admmeth", ""}, {"qrl_pshist1", ""}, {"qrl_pshist2", "유"}, {"qrl_pshist3", ""},
@@ -143,11 +137,7 @@ TEST_F(RehabNursingSheet, CodesThatAreNoNumberMatchNothingAndThePrintGoesOn)
 
 TEST_F(RehabNursingSheet, NoRowEndsWithItsOwnStatusTextAndPrintsNothing)
 {
-    const std::size_t before = historyLines().size();
-    reports::PrintContext context;
-    context.record = reports::RowCells({"00004006", "20180704", "김은영"});
-    mt::ExpectNothingFound(print(kKind, context), "조회할 자료가 없습니다.");
-    EXPECT_EQ(historyLines().size(), before);
+    expectNothingPrintedFor(kKind, reports::RowCells({"00004006", "20180704", "김은영"}), "조회할 자료가 없습니다.");
 }
 
 TEST_F(RehabNursingSheet, ThePrintRunLeavesOneTwoPageDocumentAndOneHistoryRow)
@@ -176,7 +166,7 @@ TEST_F(RehabNursingSheet, ThePrintRunLeavesOneTwoPageDocumentAndOneHistoryRow)
 TEST(RehabNursingRules, EachRuleOfTheSheetOnItsForms)
 {
     mt::ExpectSheetRules(
-        kKind, mt::EmptySheetValues(kKind),
+        kKind,
         {
             {"occupation 8 writes it out", {{"S_PATNO", "8재활치료사"}}, {{"qrl_work", "재활치료사"}}, {}, {}},
             {"occupation 9 is another", {{"S_PATNO", "9"}}, {{"qrl_work", "기타"}}, {}, {}},
