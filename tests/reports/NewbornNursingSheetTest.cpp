@@ -5,19 +5,13 @@
 #include "MNW924P2/MNW924P2.h"
 
 #include "FormConventions.h"
-#include "RecordKindFixture.h"
 #include "NursingSheetTesting.h"
-#include "TestDataText.h"
-
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <filesystem>
-#include <sys/wait.h>
+#include <map>
 
 using namespace medrec;
-using namespace std::chrono_literals;
 namespace mt = medrec::testing;
 
 namespace {
@@ -27,11 +21,7 @@ constexpr const char *kKind = "MDNBINFT";
 class NewbornNursingSheet : public mt::NursingSheetTest
 {
 protected:
-    // The demo data and the records of the faults.
-    static void SetUpTestSuite()
-    {
-        s_server = mt::StartServerWith({demoData(), mt::readFile(MEDREC_TEST_DATA "/newborn-rehab-faults.json")});
-    }
+    static void SetUpTestSuite() { StartServerWithDemoAnd("newborn-rehab-faults.json"); }
 };
 
 const std::vector<std::string> kPage1Captions = {
@@ -149,29 +139,16 @@ TEST_F(NewbornNursingSheet, AnAdmissionDateThatIsNoNumberPrintsNoPageAtAll)
 
 TEST_F(NewbornNursingSheet, ThePrintRunLeavesOneDocumentAndOneHistoryRowPerSheet)
 {
-    const std::string env = mt::writeSiteEnvironment(m_out.path(), "127.0.0.1", s_server->port());
-    const std::string pdfDir = m_out.file("batch");
-    std::filesystem::create_directories(pdfDir);
-    auto batch = [&](const std::string &args) {
-        const std::string command = "MEDREC_ENV_FILE='" + env + "' MEDREC_PRINT_TO='pdf:" + pdfDir +
-                                    "' MEDREC_BATCH_USER=COURT '" MEDREC_BATCH_PROGRAM "' " + args + " 2>/dev/null";
-        const int status = std::system(command.c_str());
-        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    };
     const auto before = historyLines().size();
-    EXPECT_EQ(batch("4012 --visit 202201150830 --kind MDNBINFT"), 0);
-    EXPECT_EQ(batch("4016 --visit 201107131420 --kind MDNBINFT"), 0);
+    std::map<std::string, std::size_t> pagesOf;
+    EXPECT_EQ(printWithBatch("4012 --visit 202201150830 --kind MDNBINFT", pagesOf), 0);
+    EXPECT_EQ(printWithBatch("4016 --visit 201107131420 --kind MDNBINFT", pagesOf), 0);
     const auto lines = historyLines();
     ASSERT_EQ(lines.size(), before + 2);
     EXPECT_NE(lines[0].find("\t00004016\t20110713\tempty\tempty\tempty\tMDNBINFT\tCOURT\t"), std::string::npos)
         << lines[0];
     EXPECT_NE(lines[1].find("\t00004012\t20220115\tempty\tempty\tempty\tMDNBINFT\tCOURT\t"), std::string::npos)
         << lines[1];
-    std::map<std::string, std::size_t> pagesOf;
-    for (const auto &entry : std::filesystem::directory_iterator(pdfDir))
-        for (const char *patNo : {"00004012", "00004016"})
-            if (entry.path().filename().string().find(patNo) != std::string::npos)
-                pagesOf[patNo] = pdfPages(entry.path()).size();
     EXPECT_EQ(pagesOf, (std::map<std::string, std::size_t>{{"00004012", 2}, {"00004016", 1}}));
 }
 

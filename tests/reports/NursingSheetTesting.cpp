@@ -5,14 +5,19 @@
 #include "RecordKinds.h"
 #include "ReportForms.h"
 
+#include "TestDataText.h"
 #include "TuxCom.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
+#include <filesystem>
 #include <sstream>
 #include <stdexcept>
 #include <variant>
+
+#include <sys/wait.h>
 
 namespace medrec::testing {
 
@@ -132,6 +137,28 @@ void ExpectNoLayoutWarnings(const engine::Document &doc)
 {
     for (const auto &warning : doc.warnings)
         ADD_FAILURE() << warning.message;
+}
+
+void NursingSheetTest::StartServerWithDemoAnd(const std::string &testData)
+{
+    s_server = StartServerWith({demoData(), readFile(MEDREC_TEST_DATA "/" + testData)});
+}
+
+int NursingSheetTest::printWithBatch(const std::string &args, std::map<std::string, std::size_t> &pagesByPatient)
+{
+    const std::string env = writeSiteEnvironment(m_out.path(), "127.0.0.1", s_server->port());
+    const std::string pdfDir = m_out.file("batch");
+    std::filesystem::remove_all(pdfDir);
+    std::filesystem::create_directories(pdfDir);
+    const std::string command = "MEDREC_ENV_FILE='" + env + "' MEDREC_PRINT_TO='pdf:" + pdfDir +
+                                "' MEDREC_BATCH_USER=COURT '" MEDREC_BATCH_PROGRAM "' " + args + " 2>/dev/null";
+    const int status = std::system(command.c_str());
+    // 20261209-143005_MDNBINFT_00004012.pdf
+    for (const auto &entry : std::filesystem::directory_iterator(pdfDir)) {
+        const std::string stem = entry.path().stem().string();
+        pagesByPatient[stem.substr(stem.rfind('_') + 1)] = pdfPages(entry.path()).size();
+    }
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
 KindPrint NursingSheetTest::printAdmission(const std::string &kind, const std::string &patNo,

@@ -78,6 +78,13 @@ class NursingSheetTest : public RecordKindTest
 protected:
     static void SetUpTestSuite() { StartServer(demoData()); }
     static void TearDownTestSuite() { StopServer(); }
+    // The demo data, then a data set of the tests' own (a file beside them).
+    static void StartServerWithDemoAnd(const std::string &testData);
+
+    // medrec-batch with the arguments, as a clerk reprints for a court (user "COURT"), the
+    // documents going to PDF files: its exit status. Returns the pages of each file it wrote,
+    // by the patient number the file is named for.
+    int printWithBatch(const std::string &args, std::map<std::string, std::size_t> &pagesByPatient);
 
     // The kind's record of the patient's admission of that day, printed.
     KindPrint printAdmission(const std::string &kind, const std::string &patNo, const std::string &admDate);

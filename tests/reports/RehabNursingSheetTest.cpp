@@ -5,19 +5,14 @@
 #include "MNW925P2/MNW925P2.h"
 
 #include "FormConventions.h"
-#include "RecordKindFixture.h"
 #include "NursingSheetTesting.h"
-#include "TestDataText.h"
-
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <filesystem>
-#include <sys/wait.h>
+#include <map>
+#include <optional>
 
 using namespace medrec;
-using namespace std::chrono_literals;
 namespace mt = medrec::testing;
 
 namespace {
@@ -27,12 +22,7 @@ constexpr const char *kKind = "MDREINFT";
 class RehabNursingSheet : public mt::NursingSheetTest
 {
 protected:
-    // The demo data and the records of the faults.
-    static void SetUpTestSuite()
-    {
-        s_server = mt::StartServerWith({demoData(), mt::readFile(MEDREC_TEST_DATA "/newborn-rehab-faults.json")});
-    }
-
+    static void SetUpTestSuite() { StartServerWithDemoAnd("newborn-rehab-faults.json"); }
 };
 
 TEST_F(RehabNursingSheet, PrintsBothPagesOfTheDemoRecordWithEveryCaptionAndValue)
@@ -142,25 +132,14 @@ TEST_F(RehabNursingSheet, NoRowEndsWithItsOwnStatusTextAndPrintsNothing)
 
 TEST_F(RehabNursingSheet, ThePrintRunLeavesOneTwoPageDocumentAndOneHistoryRow)
 {
-    const std::string env = mt::writeSiteEnvironment(m_out.path(), "127.0.0.1", s_server->port());
-    const std::string pdfDir = m_out.file("batch");
-    std::filesystem::create_directories(pdfDir);
-    const std::string command = "MEDREC_ENV_FILE='" + env + "' MEDREC_PRINT_TO='pdf:" + pdfDir +
-                                "' MEDREC_BATCH_USER=COURT '" MEDREC_BATCH_PROGRAM
-                                "' 4006 --visit 201807020900 --kind MDREINFT 2>/dev/null";
     const auto before = historyLines().size();
-    const int status = std::system(command.c_str());
-    ASSERT_TRUE(WIFEXITED(status));
-    EXPECT_EQ(WEXITSTATUS(status), 0);
+    std::map<std::string, std::size_t> pagesOf;
+    EXPECT_EQ(printWithBatch("4006 --visit 201807020900 --kind MDREINFT", pagesOf), 0);
     const auto lines = historyLines();
     ASSERT_EQ(lines.size(), before + 1);
     EXPECT_NE(lines[0].find("\t00004006\t20180702\tempty\tempty\tempty\tMDREINFT\tCOURT\t"), std::string::npos)
         << lines[0];
-    std::vector<std::filesystem::path> pdfs;
-    for (const auto &entry : std::filesystem::directory_iterator(pdfDir))
-        pdfs.push_back(entry.path());
-    ASSERT_EQ(pdfs.size(), 1u);
-    EXPECT_EQ(pdfPages(pdfs[0]).size(), 2u);
+    EXPECT_EQ(pagesOf, (std::map<std::string, std::size_t>{{"00004006", 2}}));
 }
 
 TEST(RehabNursingRules, EachRuleOfTheSheetOnItsForms)
