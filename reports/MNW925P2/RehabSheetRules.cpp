@@ -4,7 +4,6 @@
 #include "NursingSheet.h"
 #include "NursingSheetCodes.h"
 
-
 #include "Cp949.h"
 
 namespace medrec::reports::rehab_sheet {
