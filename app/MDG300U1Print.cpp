@@ -28,10 +28,17 @@ namespace medrec::app {
 
 namespace {
 
-// Lays the job out and prints it as one document; false (the operator told why) when it
+// A job that went out, and why its layout record is missing (empty when it was kept).
+struct PrintedJob
+{
+    reports::PrintJob job;
+    std::string layoutRecordError;
+};
+
+// Lays the job out and prints it as one document; nullopt (the operator told why) when it
 // did not go out.
-bool printJob(const reports::PrintJob &job, const reports::RecordKind &kind, const std::string &patNo,
-              const MDG300Controls &ui, QWidget *parent)
+std::optional<engine::PrintResult> printJob(const reports::PrintJob &job, const reports::RecordKind &kind,
+                                            const std::string &patNo, const MDG300Controls &ui, QWidget *parent)
 {
     engine::Document document;
     try {
@@ -39,21 +46,22 @@ bool printJob(const reports::PrintJob &job, const reports::RecordKind &kind, con
     } catch (const engine::ReportError &e) {
         // The filled values cannot print as they stand (a barcode text Code 39 cannot encode).
         middleware::PlainMessage("출력하지 못했습니다. " + std::string(e.what()));
-        return false;
+        return std::nullopt;
     }
     ShowPrintedSummary(ui, job.summary);
-    const engine::PrintResult printed = engine::printDocument(document, {std::string(kind.code), patNo, parent});
-    if (!printed.ok)
+    engine::PrintResult printed = engine::printDocument(document, {std::string(kind.code), patNo, parent});
+    if (!printed.ok) {
         middleware::PlainMessage("출력하지 못했습니다. " + printed.error);
-    return printed.ok;
+        return std::nullopt;
+    }
+    return printed;
 }
 
 // Runs the block and prints what it filled: the job that went out, or nullopt when nothing
 // was printed; every failure, whatever a block or the engine throws, ends here with one
 // message.
-std::optional<reports::PrintJob> printRecord(const reports::RecordKind &kind,
-                                                            reports::PrintContext &context, const MDG300Controls &ui,
-                                                            QWidget *parent)
+std::optional<PrintedJob> printRecord(const reports::RecordKind &kind, reports::PrintContext &context,
+                                      const MDG300Controls &ui, QWidget *parent)
 {
     std::string failure;
     try {
@@ -69,9 +77,10 @@ std::optional<reports::PrintJob> printRecord(const reports::RecordKind &kind,
             return std::nullopt;
         }
         auto &job = std::get<reports::PrintJob>(result);
-        if (!printJob(job, kind, context.record[0], ui, parent))
+        const auto printed = printJob(job, kind, context.record[0], ui, parent);
+        if (!printed)
             return std::nullopt;
-        return std::move(job);
+        return PrintedJob{std::move(job), printed->layoutRecordError};
     } catch (const reports::CodeConversionError &e) {
         failure = e.what();
     } catch (const engine::ReportError &e) {
@@ -119,7 +128,7 @@ PrintOutcome TMDG300F1::PrintSelectedRecord()
 PrintOutcome TMDG300F1::PrintRecordKind(const reports::RecordKind &kind)
 {
     reports::PrintContext context = CapturePrintContext(m_ui);
-    std::optional<reports::PrintJob> printed;
+    std::optional<PrintedJob> printed;
     {
         middleware::BusyCursor busy;
         printed = printRecord(kind, context, m_ui, this);
@@ -129,10 +138,13 @@ PrintOutcome TMDG300F1::PrintRecordKind(const reports::RecordKind &kind)
         clearPrintedSummary();
         return PrintOutcome::NotPrinted;
     }
-    if (!printed->history)
-        return PrintOutcome::Printed;
-    return SavePrintHistory(*printed->history, std::string(kind.code)) ? PrintOutcome::Printed
-                                                                       : PrintOutcome::PrintedWithoutHistory;
+    const bool historyKept = !printed->job.history || SavePrintHistory(*printed->job.history, std::string(kind.code));
+    // Told only after the history write: the box waits for the operator.
+    if (!printed->layoutRecordError.empty())
+        middleware::PlainMessage("출력은 되었으나 레이아웃 기록을 남기지 못했습니다. " + printed->layoutRecordError);
+    if (!historyKept)
+        return PrintOutcome::PrintedWithoutHistory;
+    return printed->layoutRecordError.empty() ? PrintOutcome::Printed : PrintOutcome::PrintedWithoutLayoutRecord;
 }
 
 void TMDG300F1::clearPrintedSummary()

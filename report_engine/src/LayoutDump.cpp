@@ -79,6 +79,8 @@ void element(std::ostringstream& out, const Element& e)
         out << "text " << place(e) << " " << rect(e.rect) << " " << font(e.font);
         if (e.align != HAlign::Left)
             out << (e.align == HAlign::Center ? " center" : " right") << " x=" << tenths(e.origin.x);
+        if (e.printTime)
+            out << " printTime";
         break;
     case ElementKind::Shape: {
         static const char* const shapes[] = {"rect", "roundRect", "ellipse"};
