@@ -2,9 +2,8 @@
 
 #include "report_engine/LayoutDump.h"
 
-#include <QSaveFile>
-
 #include <cstdlib>
+#include <fstream>
 
 namespace medrec::engine {
 
@@ -22,13 +21,31 @@ std::filesystem::path layoutRecordBeside(const std::filesystem::path& pdf)
 
 std::string writeLayoutRecord(const Document& document, const std::filesystem::path& file)
 {
-    // QSaveFile writes beside the file and renames it into place on commit.
-    QSaveFile out(QString::fromStdString(file.string()));
-    if (!out.open(QIODevice::WriteOnly))
-        return file.string() + ": " + out.errorString().toStdString();
+    // Written beside it, then renamed into place: the rename replaces the file whole. No flush to
+    // the disk: the PDF copy it describes gets none either, and one would cost more than the
+    // record itself.
+    std::filesystem::path part = file;
+    part += ".part";
     const std::string text = dumpDocument(document);
-    if (out.write(text.data(), qint64(text.size())) != qint64(text.size()) || !out.commit())
-        return file.string() + ": " + out.errorString().toStdString();
+    {
+        std::ofstream out(part, std::ios::binary | std::ios::trunc);
+        if (!out)
+            return file.string() + ": cannot write the file";
+        out.write(text.data(), std::streamsize(text.size()));
+        out.close();
+        if (!out) {
+            std::error_code ignored;
+            std::filesystem::remove(part, ignored);
+            return file.string() + ": writing failed (disk full?)";
+        }
+    }
+    std::error_code ec;
+    std::filesystem::rename(part, file, ec);
+    if (ec) {
+        std::error_code ignored;
+        std::filesystem::remove(part, ignored);
+        return file.string() + ": " + ec.message();
+    }
     return {};
 }
 
