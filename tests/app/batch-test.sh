@@ -15,6 +15,7 @@ port=$(sed -n 's/^listening [0-9.]*:\([0-9]*\).*/\1/p' "$work/server.log")
 [ -n "$port" ] || fail "server did not start"
 printf 'HOST = 127.0.0.1\nPORT = %s\nFIELD_TABLE = %s\n' "$port" "$fields" >"$work/His.env"
 export MEDREC_ENV_FILE="$work/His.env" MEDREC_PRINT_TO="pdf:$work/pdf" MEDREC_BATCH_USER=COURT
+unset MEDREC_LAYOUT_RECORDS # the records go beside the PDFs
 mkdir -p "$work/pdf"
 rows() { "$server" history --db "$work/db" | tail -n +2 | wc -l; }
 

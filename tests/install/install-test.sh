@@ -32,7 +32,7 @@ for program in "$p"/bin/*; do
 done
 
 # Nothing leads back to the trees: no overrides, a working folder of its own.
-unset MEDREC_FORMS_DIR MEDREC_LOGO_DIR MEDREC_FIELD_TABLE MEDREC_ENV_FILE
+unset MEDREC_FORMS_DIR MEDREC_LOGO_DIR MEDREC_FIELD_TABLE MEDREC_ENV_FILE MEDREC_LAYOUT_RECORDS
 cd "$work"
 
 "$p/bin/medrec-server" import --db "$work/medrec.db" "$p/share/medrec-server/demo.json" >/dev/null

@@ -131,6 +131,7 @@ int printOneKind(int argc, char **argv)
     const std::string out = dir + "/" + kind;
     std::filesystem::create_directories(out);
     setenv("MEDREC_PRINT_TO", ("pdf:" + out).c_str(), 1);
+    unsetenv("MEDREC_LAYOUT_RECORDS"); // each PDF with its record beside it
     if (const std::string error = JoinServer(out, static_cast<unsigned short>(std::atoi(argv[6])));
         !error.empty()) {
         std::fprintf(stderr, "joining the server: %s\n", error.c_str());
