@@ -445,6 +445,7 @@ BandContent BandBuilder::assemble(const std::string& name, const std::vector<Com
 BandContent BandBuilder::build(const Band& band, double width) const
 {
     BandContent content = assemble(band.name, band.components, width, band.height, true);
+    content.keepTogether = band.keepTogether;
     const RectMm rect{0, 0, width, content.height};
     if (band.color) {
         Item bg;

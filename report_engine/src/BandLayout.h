@@ -48,6 +48,7 @@ struct BandContent {
     double width = 0;
     double height = 0;
     bool stretched = false; // taller than designed: may continue on the next page
+    bool keepTogether = false; // ... unless its band keeps it whole where a page can hold it
     std::vector<Item> items;
     std::vector<Loss> losses;
     std::vector<Unit> units() const;

@@ -51,6 +51,10 @@ const std::vector<ServiceEntry> &DomainServiceTable()
         // The print sends the constants "1" and "EB1" in "S_TYPE1" and "S_TYPE4" with every
         // call: only the patient number tells one inpatient header from another.
         stored("MD_IPDLS_E1", {"S_TYPE2"}),
+        // The operating-room nursing record of one operation: the patient number, the
+        // operation date and the operation's number, sent as an integer; the constants "P"
+        // and "EB1" go with every call.
+        stored("MD_OPRPT_L1", {"S_TYPE2", "S_TYPE3", "L_CNT1"}),
     };
     return table;
 }

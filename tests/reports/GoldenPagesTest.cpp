@@ -52,6 +52,9 @@ const GoldenCase kCases[] = {
     {"MDNRRECT", "two-pages", "00001234", "20180514", 0},
     {"MDNERECT", "admitted", "00056789", "202207021940", 0},
     {"MDNERECT", "never-admitted", "12345678", "20190817", 0},
+    {"MDOPRPTT", "one-page", "00001302", "20160905", 0},
+    {"MDBLOODT", "page-break-observation-after-gap", "00001302", "20160905", 0},
+    {"MDBLOODT", "one-page-other-text-after-gaps", "00004001", "20211011", 0},
 };
 
 class GoldenPages : public RecordKindTest, public ::testing::WithParamInterface<GoldenCase>
