@@ -75,7 +75,7 @@ TEST_F(OperatingRoomNursingRecord, TheDemoSheetPrintsOnOnePageWithEveryCaptionVa
     for (const auto &warning : result.document->warnings)
         ADD_FAILURE() << warning.message;
     ASSERT_EQ(result.document->pages.size(), 1u);
-    const auto pages = pdfPages(result.pdf);
+    const auto pages = pdfPages(result.pdf, true);
     ASSERT_EQ(pages.size(), 1u);
     const std::string &page = pages[0];
 

@@ -57,9 +57,10 @@ std::string RecordKindTest::withoutBlanks(const std::string &text)
     return out;
 }
 
-std::vector<std::string> RecordKindTest::pdfPages(const std::filesystem::path &pdf)
+std::vector<std::string> RecordKindTest::pdfPages(const std::filesystem::path &pdf, bool layout)
 {
-    const std::string all = commandOutput("pdftotext -enc UTF-8 '" + pdf.string() + "' -");
+    const std::string all =
+        commandOutput(std::string("pdftotext -enc UTF-8 ") + (layout ? "-layout " : "") + "'" + pdf.string() + "' -");
     std::vector<std::string> pages;
     std::size_t start = 0;
     for (auto ff = all.find('\f'); ff != std::string::npos; ff = all.find('\f', start)) {

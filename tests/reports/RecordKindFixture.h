@@ -45,8 +45,10 @@ protected:
     // it to a PDF file.
     KindPrint print(const std::string &kind, reports::PrintContext &context);
 
-    // The PDF's pages as text, blanks removed (pdftotext spaces captions its own way).
-    static std::vector<std::string> pdfPages(const std::filesystem::path &pdf);
+    // The PDF's pages as text, blanks removed (pdftotext spaces captions its own way). With
+    // `layout`, pdftotext keeps each printed line whole, so a caption spaced wide ("이    름")
+    // reads as one word.
+    static std::vector<std::string> pdfPages(const std::filesystem::path &pdf, bool layout = false);
     static std::string withoutBlanks(const std::string &text);
 
     // What a shell command writes to its standard output.

@@ -70,9 +70,9 @@ TEST_F(TransfusionRecord, SixUnitsRunOntoASecondLandscapePageUnderTheHeader)
         EXPECT_GT(page.paper.width, page.paper.height);
     }
     const std::string info = commandOutput("pdfinfo '" + result.pdf.string() + "'");
-    EXPECT_NE(info.find("Page size:      841.89 x 595.28"), std::string::npos) << info; // A4 landscape
+    EXPECT_NE(info.find("Page size:       842 x 595 pts (A4)"), std::string::npos) << info; // landscape
 
-    const auto pages = pdfPages(result.pdf);
+    const auto pages = pdfPages(result.pdf, true);
     ASSERT_EQ(pages.size(), 2u);
     for (const auto &page : pages) {
         for (const char *header : {"수 혈 기 록 지", "SEON MEDICAL CENTER", "환자번호", "00001302", "이    름", "김민수",
@@ -93,9 +93,10 @@ TEST_F(TransfusionRecord, SixUnitsRunOntoASecondLandscapePageUnderTheHeader)
           // a multi-line observation on one line
           "BP 124/78 HR 80 BT 36.8",
           // unit 3: the 2-hour observation after the empty 1 hour 30 minutes
-          "BP 124/78 HR 84 BT 36.9", "두드러기 발생하여 항히스타민제 투여, 담당의 보고함",
+          "BP 124/78 HR 84 BT 36.9", "두드러기 발생하여 항히스타민제 투여, 담당의", "보고함",
           // unit 4: a long observation wraps, whole
-          "해열제 정맥 투여 후 30분 뒤 재측정하기로 함", "해열제 투여 (프로파세타몰 1g IV)", "수혈 종료 후 수액 유지"}) {
+          "BP 118/72 HR 94 BT 38.0, 오한 호소하여 수혈 속도를 20gtt/min으로 줄이고",
+          "담당의에게 보고함, 해열제 정맥 투여 후 30분 뒤 재측정하기로 함", "해열제 투여 (프로파세타몰 1g IV)", "수혈 종료 후 수액 유지"}) {
         SCOPED_TRACE(value);
         EXPECT_NE(all.find(withoutBlanks(value)), std::string::npos);
     }
