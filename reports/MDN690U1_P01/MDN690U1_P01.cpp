@@ -138,11 +138,7 @@ BlockResult PrintTransfusionRecord(RecordPrint &print)
 
     PrintJob job;
     FeedDetailRows(print.addReport(job), list, print.detail());
-    job.summary = {.meddate = print.cell(1),
-                   .dschdate = print.cell(2),
-                   .patgubun = print.cell(4),
-                   .meddept = print.cell(7),
-                   .chadr = print.cell(5)};
+    job.summary = print.summaryOf({.meddate = 1, .dschdate = 2, .patgubun = 4, .meddept = 7, .chadr = 5});
     return job;
 }
 

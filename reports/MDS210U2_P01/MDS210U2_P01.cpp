@@ -158,57 +158,61 @@ BindingTable implantsAndDrains()
     });
 }
 
-// One row of the count table: the stem's four stages (first nurse, second nurse, quantity)
-// and its "무" mark.
-BindingTable countRow(const std::string &stem, const std::vector<std::array<const char *, 3>> &stages,
-                      const char *none)
+// The count table, row by row: the label stem, each stage's first nurse, second nurse and
+// quantity, and the "무" mark.
+struct CountRow
 {
-    BindingTable table;
-    for (std::size_t i = 0; i < stages.size(); ++i) {
-        const std::string at = "qlb_" + stem + std::to_string(i + 1);
-        table.push_back(text(at + "Nur1", stages[i][0]));
-        table.push_back(text(at + "Nur2", stages[i][1]));
-        table.push_back(text(at + "Cnt", stages[i][2]));
-    }
-    table.push_back(check("qlb_" + stem + "3Yn", none));
-    return table;
-}
+    const char *stem;
+    std::array<std::array<const char *, 3>, 4> stages;
+    const char *none;
+};
+
+constexpr CountRow kCountRows[] = {
+    {"Xray",
+     {{{"S_CODE12", "S_CODE13", "S_CODE18"},
+       {"S_CODE14", "S_CODE15", "S_CODE19"},
+       {"S_CODE16", "S_CODE17", "S_CODE20"},
+       {"S_CODE31", "S_CODE32", "S_CODE33"}}},
+     "S_CODE21"},
+    {"Ring",
+     {{{"S_CODE23", "S_CODE24", "S_CODE29"},
+       {"S_CODE25", "S_CODE26", "S_CODE30"},
+       {"S_CODE27", "S_CODE28", "S_TEXT1"},
+       {"S_CODE34", "S_CODE35", "S_CODE36"}}},
+     "S_TEXT2"},
+    {"Bong",
+     {{{"S_STRING120", "S_STRING121", "S_STRING126"},
+       {"S_STRING122", "S_STRING123", "S_STRING127"},
+       {"S_STRING124", "S_STRING125", "S_STRING128"},
+       {"S_CODE37", "S_CODE38", "S_CODE39"}}},
+     "S_STRING129"},
+    {"Tool",
+     {{{"S_STRING131", "S_STRING132", "S_STRING137"},
+       {"S_STRING133", "S_STRING134", "S_STRING138"},
+       {"S_STRING135", "S_STRING136", "S_STRING139"},
+       {"S_CODE40", "S_CODE41", "S_CODE42"}}},
+     "S_STRING140"},
+};
 
 // Section 10: the counts. The fifth row and the stage marks are filled though the form never
 // prints them.
 BindingTable counts()
 {
-    return Concat({
-        {yesNoCheck("S_CODE11", "qlb_CountYn", "qrl_countN")},
-        countRow("Xray",
-                 {{{"S_CODE12", "S_CODE13", "S_CODE18"}},
-                  {{"S_CODE14", "S_CODE15", "S_CODE19"}},
-                  {{"S_CODE16", "S_CODE17", "S_CODE20"}},
-                  {{"S_CODE31", "S_CODE32", "S_CODE33"}}},
-                 "S_CODE21"),
-        countRow("Ring",
-                 {{{"S_CODE23", "S_CODE24", "S_CODE29"}},
-                  {{"S_CODE25", "S_CODE26", "S_CODE30"}},
-                  {{"S_CODE27", "S_CODE28", "S_TEXT1"}},
-                  {{"S_CODE34", "S_CODE35", "S_CODE36"}}},
-                 "S_TEXT2"),
-        countRow("Bong",
-                 {{{"S_STRING120", "S_STRING121", "S_STRING126"}},
-                  {{"S_STRING122", "S_STRING123", "S_STRING127"}},
-                  {{"S_STRING124", "S_STRING125", "S_STRING128"}},
-                  {{"S_CODE37", "S_CODE38", "S_CODE39"}}},
-                 "S_STRING129"),
-        countRow("Tool",
-                 {{{"S_STRING131", "S_STRING132", "S_STRING137"}},
-                  {{"S_STRING133", "S_STRING134", "S_STRING138"}},
-                  {{"S_STRING135", "S_STRING136", "S_STRING139"}},
-                  {{"S_CODE40", "S_CODE41", "S_CODE42"}}},
-                 "S_STRING140"),
-        {text("qlb_Etc1Nm", "S_IDNUM2"), check("qlb_Etc1Yn", "S_IDNUM3"), check("qlb_Etc2Yn", "S_IDNUM4"),
-         check("qlb_Etc3Yn", "S_IDNUM5"), check("qlb_Pin1Yn", "S_TEXT4"), check("qlb_Pin2Yn", "S_TEXT5"),
-         check("qlb_Pin3Yn", "S_TEXT6"), check("qlb_Inst1Yn", "S_TEXT8"), check("qlb_Inst2Yn", "S_TEXT9"),
-         check("qlb_Inst3Yn", "S_TEXT10")},
-    });
+    BindingTable table{yesNoCheck("S_CODE11", "qlb_CountYn", "qrl_countN")};
+    for (const CountRow &row : kCountRows) {
+        for (std::size_t i = 0; i < row.stages.size(); ++i) {
+            const std::string at = std::string("qlb_") + row.stem + std::to_string(i + 1);
+            table.push_back(text(at + "Nur1", row.stages[i][0]));
+            table.push_back(text(at + "Nur2", row.stages[i][1]));
+            table.push_back(text(at + "Cnt", row.stages[i][2]));
+        }
+        table.push_back(check(std::string("qlb_") + row.stem + "3Yn", row.none));
+    }
+    return Concat({table,
+                   {text("qlb_Etc1Nm", "S_IDNUM2"), check("qlb_Etc1Yn", "S_IDNUM3"), check("qlb_Etc2Yn", "S_IDNUM4"),
+                    check("qlb_Etc3Yn", "S_IDNUM5"), check("qlb_Pin1Yn", "S_TEXT4"), check("qlb_Pin2Yn", "S_TEXT5"),
+                    check("qlb_Pin3Yn", "S_TEXT6"), check("qlb_Inst1Yn", "S_TEXT8"), check("qlb_Inst2Yn", "S_TEXT9"),
+                    check("qlb_Inst3Yn", "S_TEXT10")}});
 }
 
 // Section 11: specimens, added drugs, site confirmation and falls.
@@ -301,11 +305,7 @@ BlockResult PrintOperatingRoomNursingRecord(RecordPrint &print)
         return *stop;
     print.values.addRow(data.results());
     PrintJob job = print.sheetJob();
-    job.summary = {.meddate = print.cell(4),
-                   .dschdate = print.cell(5),
-                   .patgubun = print.cell(6),
-                   .meddept = print.cell(3),
-                   .chadr = print.cell(7)};
+    job.summary = print.summaryOf({.meddate = 4, .dschdate = 5, .patgubun = 6, .meddept = 3, .chadr = 7});
     return job;
 }
 

@@ -60,20 +60,14 @@ const std::set<std::string> kYesSide = {"qrlb_ImpY",   "qrlb_TournY", "qrlb_Drai
 const std::set<std::string> kNoSide = {"qrlb_ImpN", "qrlb_TournN", "qrlb_DrainN", "qrl_countN", "qrl_spcN",
                                        "qrlb_addN", "qlb_ConfN",   "qlb_DropN",   "qlb_OpPreN", "qlb_OpPostN"};
 
-class OperatingRoomNursingRecord : public mt::RecordKindTest
-{
-protected:
-    static void SetUpTestSuite() { StartServer(demoData()); }
-    static void TearDownTestSuite() { StopServer(); }
-};
+using OperatingRoomNursingRecord = mt::DemoRecordKindTest;
 
 TEST_F(OperatingRoomNursingRecord, TheDemoSheetPrintsOnOnePageWithEveryCaptionValueAndItsFoot)
 {
     auto context = contextFor(kKind, "00001302", "20160905");
     const mt::KindPrint result = print(kKind, context);
     ASSERT_TRUE(result.printed()) << result.failure << result.fault;
-    for (const auto &warning : result.document->warnings)
-        ADD_FAILURE() << warning.message;
+    expectNothingLost(result);
     ASSERT_EQ(result.document->pages.size(), 1u);
     const auto pages = pdfPages(result.pdf, true);
     ASSERT_EQ(pages.size(), 1u);
@@ -270,8 +264,7 @@ TEST_F(OperatingRoomNursingFaults, ALongRemarkRunsOnWithNothingLostAndTheFootAft
     auto context = operation("6");
     const mt::KindPrint result = print(kKind, context);
     ASSERT_TRUE(result.printed()) << result.failure;
-    for (const auto &warning : result.document->warnings)
-        ADD_FAILURE() << warning.message;
+    expectNothingLost(result);
     const auto pages = pdfPages(result.pdf);
     ASSERT_EQ(pages.size(), 2u);
     const std::string all = pages[0] + pages[1];

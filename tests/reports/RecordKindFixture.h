@@ -51,6 +51,9 @@ protected:
     static std::vector<std::string> pdfPages(const std::filesystem::path &pdf, bool layout = false);
     static std::string withoutBlanks(const std::string &text);
 
+    // Fails the test for each layout warning of the print: a printed copy never loses text.
+    static void expectNothingLost(const KindPrint &print);
+
     // What a shell command writes to its standard output.
     static std::string commandOutput(const std::string &command) { return CommandOutput(command); }
 
@@ -60,6 +63,14 @@ protected:
     static std::unique_ptr<ServerProcess> s_server;
     TempDir m_out;
     ScopedRecordingPresenter m_recorder;
+};
+
+// The suites that print the demo data set's records.
+class DemoRecordKindTest : public RecordKindTest
+{
+protected:
+    static void SetUpTestSuite() { StartServer(demoData()); }
+    static void TearDownTestSuite() { StopServer(); }
 };
 
 } // namespace medrec::testing

@@ -50,20 +50,14 @@ std::map<int, std::string> observations(std::initializer_list<int> slots)
     return cells;
 }
 
-class TransfusionRecord : public mt::RecordKindTest
-{
-protected:
-    static void SetUpTestSuite() { StartServer(demoData()); }
-    static void TearDownTestSuite() { StopServer(); }
-};
+using TransfusionRecord = mt::DemoRecordKindTest;
 
 TEST_F(TransfusionRecord, SixUnitsRunOntoASecondLandscapePageUnderTheHeader)
 {
     auto context = contextFor(kKind, "00001302", "20160905");
     const mt::KindPrint result = print(kKind, context);
     ASSERT_TRUE(result.printed()) << result.failure << result.fault;
-    for (const auto &warning : result.document->warnings)
-        ADD_FAILURE() << warning.message;
+    expectNothingLost(result);
     ASSERT_EQ(result.document->pages.size(), 2u);
     for (const auto &page : result.document->pages) {
         EXPECT_EQ(page.orientation, engine::Orientation::Landscape);
