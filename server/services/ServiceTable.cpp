@@ -55,6 +55,16 @@ const std::vector<ServiceEntry> &DomainServiceTable()
         // operation date and the operation's number, sent as an integer; the constants "P"
         // and "EB1" go with every call.
         stored("MD_OPRPT_L1", {"S_TYPE2", "S_TYPE3", "L_CNT1"}),
+        // The child and psychiatric nursing sheets of an admission, by the patient and
+        // admission date they are asked with.
+        stored("MD_PDINF_S2", {"S_PATNO", "S_ADMDATE"}),
+        stored("MD_PYINF_S2", {"S_PATNO", "S_ADMDATE"}),
+        // The orders of a patient's order date for a department; the fixed "3" and "EB1" tell
+        // nothing apart.
+        stored("MD_ORDER_L8", {"S_TYPE2", "S_TYPE3", "S_TYPE4"}),
+        // The administrations of one order: the patient, the order date and the order's
+        // sequence number (sent as text); the fixed "6" tells nothing apart.
+        stored("MD_ORDER_LD", {"S_TYPE2", "S_TYPE3", "S_TYPE4"}),
     };
     return table;
 }
