@@ -10,10 +10,10 @@ std::vector<std::string> outputNames()
     for (int i = 1; i <= 167; ++i)
         if (i != 38 && i != 119 && i != 142)
             names.push_back("S_STRING" + std::to_string(i));
-    for (const auto &family : {NumberedFields("S_NAME", 1, 30), NumberedFields("S_CODE", 1, 44),
-                               NumberedFields("S_TEXT", 1, 10), NumberedFields("S_IDNUM", 1, 10),
-                               NumberedFields("S_NUMVAL", 1, 30), NumberedFields("S_NO", 1, 10),
-                               NumberedFields("S_DESC", 1, 9), NumberedFields("S_CONTENTS", 1, 9)})
+    for (const auto &family :
+         {NumberedFields("S_NAME", 1, 30), NumberedFields("S_CODE", 1, 44), NumberedFields("S_TEXT", 1, 10),
+          NumberedFields("S_IDNUM", 1, 10), NumberedFields("S_NUMVAL", 1, 30), NumberedFields("S_NO", 1, 10),
+          NumberedFields("S_DESC", 1, 9), NumberedFields("S_CONTENTS", 1, 9)})
         names.insert(names.end(), family.begin(), family.end());
     names.emplace_back("L_SEQNO1");
     return names;

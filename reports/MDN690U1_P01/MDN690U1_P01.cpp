@@ -29,8 +29,8 @@ struct ListColumn
 const std::vector<ListColumn> &listColumns()
 {
     static const std::vector<ListColumn> columns = [] {
-        std::vector<ListColumn> c{{4}, {19}, {5}, {22}, {6}, {7}, {8}, {9}, {10, true}, {23, true},
-                                  {13}, {8}, {9}, {16, true}, {1}, {21}};
+        std::vector<ListColumn> c{{4},        {19},       {5},  {22}, {6}, {7},        {8}, {9},
+                                  {10, true}, {23, true}, {13}, {8},  {9}, {16, true}, {1}, {21}};
         for (int field = 24; field <= 31; ++field) // the eight observations
             c.push_back({field, true});
         for (int field : {2, 3, 11, 12, 17, 18, 1, 20})
@@ -46,13 +46,17 @@ const std::vector<ListColumn> &listColumns()
     return columns;
 }
 
-std::string col(int n) { return value::col(n); }
+std::string col(int n)
+{
+    return value::col(n);
+}
 
 Binding transfusers(std::string label, int first, int second)
 {
-    return bind::custom({label}, {col(first), col(second)}, [label, first, second](engine::Report &r, const FieldValues &v) {
-        r.label(label).setCaption(Transfusers(v[col(first)], v[col(second)]));
-    });
+    return bind::custom({label}, {col(first), col(second)},
+                        [label, first, second](engine::Report &r, const FieldValues &v) {
+                            r.label(label).setCaption(Transfusers(v[col(first)], v[col(second)]));
+                        });
 }
 
 Binding answer(std::string label, int column)

@@ -41,14 +41,15 @@ Binding nameList(std::string label, std::vector<std::string> fields, NamePresent
 // The label shows the text of the value's code, compared as text; nothing for another code.
 Binding codeCaption(std::string label, Source source, CodeLabels codeToText)
 {
-    return custom({label}, {source.field}, [label, source, codeToText](engine::Report &r, const FieldValues &v) {
-        const std::string code = source.read(v);
-        std::string text;
-        for (const auto &[c, t] : codeToText)
-            if (c == code)
-                text = t;
-        r.label(label).setCaption(text);
-    });
+    return custom({label}, {source.field},
+                  [label, source, codeToText](engine::Report &r, const FieldValues &v) {
+                      const std::string code = source.read(v);
+                      std::string text;
+                      for (const auto &[c, t] : codeToText)
+                          if (c == code)
+                              text = t;
+                      r.label(label).setCaption(text);
+                  });
 }
 
 // Sections 1 and 2: the heading and the patient lines.
@@ -63,11 +64,12 @@ BindingTable patientLines()
         // "Y" is an emergency: the mark stands before "응급", otherwise before "정규".
         yesNoCheck("S_STRING5", "qlb_OPG2", "qlb_OPG1"),
         text("qlb_OPRoom", "S_STRING3"),
-        custom({"qlb_RoomNo"}, {"S_STRING7", "S_STRING8"},
-               [](engine::Report &r, const FieldValues &v) {
-                   const std::string &ward = v["S_STRING7"];
-                   r.label("qlb_RoomNo").setCaption(ward.empty() ? std::string() : ward + "-" + v["S_STRING8"]);
-               }),
+        custom(
+            {"qlb_RoomNo"}, {"S_STRING7", "S_STRING8"},
+            [](engine::Report &r, const FieldValues &v) {
+                const std::string &ward = v["S_STRING7"];
+                r.label("qlb_RoomNo").setCaption(ward.empty() ? std::string() : ward + "-" + v["S_STRING8"]);
+            }),
         text("qlb_DiagBef", "S_STRING16"),
         text("qlb_DiagAft1", "S_STRING18"),
         text("qlb_OPBef", "S_NAME17"),
@@ -79,11 +81,15 @@ BindingTable patientLines()
 BindingTable teamAndTimes()
 {
     return {
-        nameList("qlb_OPDr", {"S_STRING44", "S_STRING115", "S_STRING45", "S_STRING46"}, NamePresent::NotEmpty),
-        nameList("qlb_SterNur", {"S_NAME1", "S_NAME2", "S_NAME3", "S_NAME4", "S_NAME5"}, NamePresent::NotBlank),
-        nameList("qlb_RoundNur", {"S_NAME6", "S_NAME7", "S_NAME8", "S_NAME9", "S_NAME10"}, NamePresent::NotBlank),
+        nameList("qlb_OPDr", {"S_STRING44", "S_STRING115", "S_STRING45", "S_STRING46"},
+                 NamePresent::NotEmpty),
+        nameList("qlb_SterNur", {"S_NAME1", "S_NAME2", "S_NAME3", "S_NAME4", "S_NAME5"},
+                 NamePresent::NotBlank),
+        nameList("qlb_RoundNur", {"S_NAME6", "S_NAME7", "S_NAME8", "S_NAME9", "S_NAME10"},
+                 NamePresent::NotBlank),
         nameList("qlb_AnethDr", {"S_STRING47", "S_STRING48", "S_STRING49"}, NamePresent::NotBlank),
-        nameList("qlb_AnethNur", {"S_NAME11", "S_NAME12", "S_NAME13", "S_NAME14", "S_NAME15"}, NamePresent::NotBlank),
+        nameList("qlb_AnethNur", {"S_NAME11", "S_NAME12", "S_NAME13", "S_NAME14", "S_NAME15"},
+                 NamePresent::NotBlank),
         text("qlb_OPSTArv", "S_STRING28"),
         text("qlb_OPArv", "S_STRING29"),
         text("qlb_OPStr", "S_STRING34"),
@@ -153,7 +159,12 @@ BindingTable implantsAndDrains()
         column("qrlb_draincnt", "S_STRING", 70, 3),
         column("qrlb_drainsite", "S_STRING", 73, 3),
         {codeCaption("qrlb_outArea", "S_STRING147",
-                     {{"1", "회복실"}, {"2", "병실"}, {"3", "중환자실"}, {"4", "검사실"}, {"5", "영안실"}, {"9", "기타"}}),
+                     {{"1", "회복실"},
+                      {"2", "병실"},
+                      {"3", "중환자실"},
+                      {"4", "검사실"},
+                      {"5", "영안실"},
+                      {"9", "기타"}}),
          check("qlb_reopyn", "S_STRING39")},
     });
 }
@@ -208,11 +219,12 @@ BindingTable counts()
         }
         table.push_back(check(std::string("qlb_") + row.stem + "3Yn", row.none));
     }
-    return Concat({table,
-                   {text("qlb_Etc1Nm", "S_IDNUM2"), check("qlb_Etc1Yn", "S_IDNUM3"), check("qlb_Etc2Yn", "S_IDNUM4"),
-                    check("qlb_Etc3Yn", "S_IDNUM5"), check("qlb_Pin1Yn", "S_TEXT4"), check("qlb_Pin2Yn", "S_TEXT5"),
-                    check("qlb_Pin3Yn", "S_TEXT6"), check("qlb_Inst1Yn", "S_TEXT8"), check("qlb_Inst2Yn", "S_TEXT9"),
-                    check("qlb_Inst3Yn", "S_TEXT10")}});
+    return Concat(
+        {table,
+         {text("qlb_Etc1Nm", "S_IDNUM2"), check("qlb_Etc1Yn", "S_IDNUM3"), check("qlb_Etc2Yn", "S_IDNUM4"),
+          check("qlb_Etc3Yn", "S_IDNUM5"), check("qlb_Pin1Yn", "S_TEXT4"), check("qlb_Pin2Yn", "S_TEXT5"),
+          check("qlb_Pin3Yn", "S_TEXT6"), check("qlb_Inst1Yn", "S_TEXT8"), check("qlb_Inst2Yn", "S_TEXT9"),
+          check("qlb_Inst3Yn", "S_TEXT10")}});
 }
 
 // Section 11: specimens, added drugs, site confirmation and falls.
@@ -220,8 +232,8 @@ BindingTable specimensAndDrugs()
 {
     return Concat({
         {yesNoCheck("S_IDNUM7", "qlb_SpcYn", "qrl_spcN"), text("qlb_SpcPart1", "S_IDNUM8"),
-         text("qlb_SpcPart2", "S_IDNUM9"), text("qlb_SpcPart3", "S_IDNUM10"), text("qlb_SpcPart4", "S_NUMVAL1"),
-         text("qlb_SpcPart5", "S_NUMVAL2")},
+         text("qlb_SpcPart2", "S_IDNUM9"), text("qlb_SpcPart3", "S_IDNUM10"),
+         text("qlb_SpcPart4", "S_NUMVAL1"), text("qlb_SpcPart5", "S_NUMVAL2")},
         column("qlb_SpcCnt", "S_NUMVAL", 3, 5),
         column("qlb_SpcUser", "S_NUMVAL", 8, 5),
         {yesNoCheck("S_STRING95", "qrlb_addY", "qrlb_addN")},
@@ -229,7 +241,8 @@ BindingTable specimensAndDrugs()
         column("qrlb_addcontent", "S_STRING", 99, 3),
         column("qrlb_addcnt", "S_STRING", 102, 3),
         column("qrlb_addsite", "S_STRING", 105, 3),
-        {yesNoCheck("S_STRING112", "qlb_ConfY", "qlb_ConfN"), yesNoCheck("S_STRING113", "qlb_DropY", "qlb_DropN")},
+        {yesNoCheck("S_STRING112", "qlb_ConfY", "qlb_ConfN"),
+         yesNoCheck("S_STRING113", "qlb_DropY", "qlb_DropN")},
     });
 }
 
@@ -237,28 +250,17 @@ BindingTable specimensAndDrugs()
 BindingTable cautionsToFoot()
 {
     return {
-        check("qlb_Cau1", "S_NUMVAL19"),
-        check("qlb_Cau2", "S_NUMVAL20"),
-        check("qlb_Cau3", "S_NUMVAL21"),
-        check("qlb_Cau4", "S_NUMVAL22"),
-        check("qlb_Cau5", "S_NUMVAL23"),
-        check("qlb_Cau6", "S_NUMVAL24"),
-        check("qlb_Cau7", "S_NUMVAL25"),
-        check("qlb_Cau8", "S_NUMVAL26"),
-        check("qlb_CauEtc", "S_NUMVAL27"),
-        text("qrm_CauNm", "S_NUMVAL28"),
-        text("qlb_ComDept1", "S_NUMVAL29"),
-        text("qlb_ComDept2", "S_NUMVAL30"),
-        text("qlb_ComDr1", "S_NO1"),
-        text("qlb_ComDr2", "S_NO2"),
-        text("qlb_ComOp1", "S_NO9"),
-        text("qlb_ComOp2", "S_NO10"),
-        text("qrm_Remark1", "S_CONTENTS7"),
-        yesNoCheck("S_STRING143", "qlb_OpPreY", "qlb_OpPreN"),
-        text("qlb_preoptxt", "S_STRING145"),
-        yesNoCheck("S_STRING144", "qlb_OpPostY", "qlb_OpPostN"),
-        text("qlb_postoptxt", "S_STRING146"),
-        text("qlb_edtdate", "S_STRING151"),
+        check("qlb_Cau1", "S_NUMVAL19"),      check("qlb_Cau2", "S_NUMVAL20"),
+        check("qlb_Cau3", "S_NUMVAL21"),      check("qlb_Cau4", "S_NUMVAL22"),
+        check("qlb_Cau5", "S_NUMVAL23"),      check("qlb_Cau6", "S_NUMVAL24"),
+        check("qlb_Cau7", "S_NUMVAL25"),      check("qlb_Cau8", "S_NUMVAL26"),
+        check("qlb_CauEtc", "S_NUMVAL27"),    text("qrm_CauNm", "S_NUMVAL28"),
+        text("qlb_ComDept1", "S_NUMVAL29"),   text("qlb_ComDept2", "S_NUMVAL30"),
+        text("qlb_ComDr1", "S_NO1"),          text("qlb_ComDr2", "S_NO2"),
+        text("qlb_ComOp1", "S_NO9"),          text("qlb_ComOp2", "S_NO10"),
+        text("qrm_Remark1", "S_CONTENTS7"),   yesNoCheck("S_STRING143", "qlb_OpPreY", "qlb_OpPreN"),
+        text("qlb_preoptxt", "S_STRING145"),  yesNoCheck("S_STRING144", "qlb_OpPostY", "qlb_OpPostN"),
+        text("qlb_postoptxt", "S_STRING146"), text("qlb_edtdate", "S_STRING151"),
         text("qlb_edtnurnm", "S_STRING153"),
     };
 }

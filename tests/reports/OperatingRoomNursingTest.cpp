@@ -6,9 +6,9 @@
 
 #include "FormConventions.h"
 #include "RecordKindFixture.h"
-#include "TestDataText.h"
 #include "RecordKinds.h"
 #include "ReportForms.h"
+#include "TestDataText.h"
 
 #include "HmdOprptt.h"
 #include "TuxCom.h"
@@ -55,10 +55,12 @@ std::vector<std::string> formCaptions()
 }
 
 // The "√" labels of the yes/no pairs, yes side and no side, and the regular/emergency pair.
-const std::set<std::string> kYesSide = {"qrlb_ImpY",   "qrlb_TournY", "qrlb_DrainY", "qlb_CountYn", "qlb_SpcYn",
-                                        "qrlb_addY",   "qlb_ConfY",   "qlb_DropY",   "qlb_OpPreY",  "qlb_OpPostY"};
-const std::set<std::string> kNoSide = {"qrlb_ImpN", "qrlb_TournN", "qrlb_DrainN", "qrl_countN", "qrl_spcN",
-                                       "qrlb_addN", "qlb_ConfN",   "qlb_DropN",   "qlb_OpPreN", "qlb_OpPostN"};
+const std::set<std::string> kYesSide = {"qrlb_ImpY",  "qrlb_TournY", "qrlb_DrainY", "qlb_CountYn",
+                                        "qlb_SpcYn",  "qrlb_addY",   "qlb_ConfY",   "qlb_DropY",
+                                        "qlb_OpPreY", "qlb_OpPostY"};
+const std::set<std::string> kNoSide = {"qrlb_ImpN",  "qrlb_TournN", "qrlb_DrainN", "qrl_countN",
+                                       "qrl_spcN",   "qrlb_addN",   "qlb_ConfN",   "qlb_DropN",
+                                       "qlb_OpPreN", "qlb_OpPostN"};
 
 using OperatingRoomNursingRecord = mt::DemoRecordKindTest;
 
@@ -78,17 +80,19 @@ TEST_F(OperatingRoomNursingRecord, TheDemoSheetPrintsOnOnePageWithEveryCaptionVa
         EXPECT_NE(page.find(withoutBlanks(caption)), std::string::npos);
     }
     for (const char *value :
-         {"00001302", "김민수", "M/50", "정형외과", "2016-09-06", "제5수술실", "51-5105", "좌측 슬관절 퇴행성 관절염 (M17.1)",
-          "좌측 슬관절 퇴행성 관절염, 내반 변형 동반 (M17.1)", "좌측 인공 슬관절 전치환술 (TKA, left), 외측 유리체 절제",
+         {"00001302", "김민수", "M/50", "정형외과", "2016-09-06", "제5수술실", "51-5105",
+          "좌측 슬관절 퇴행성 관절염 (M17.1)", "좌측 슬관절 퇴행성 관절염, 내반 변형 동반 (M17.1)",
+          "좌측 인공 슬관절 전치환술 (TKA, left), 외측 유리체 절제",
           // The surgeons skip the empty second; the nurses skip the blank one and keep the other's blank.
           "최영민,정도윤,배서준", "한소희, 윤아름", "최유리,강민지", "오세훈,신동욱", "임지현,서예린",
           "2016-09-06 08:10", "2016-09-06 08:25", "2016-09-06 09:05", "2016-09-06 10:50", "2016-09-06 11:20",
           "(슬관절 굴곡 90도 유지)", "(클로르헥시딘 알코올)", "(Ropivacaine 0.75%)", "대퇴 삽입물 (Femoral)",
-          "Zimmer", "Stryker", "골시멘트 40g", "Size F, 좌측", "09:00", "10:35", "300mmHg", "10:48", "Hemovac",
-          "1/8 inch", "좌측 슬관절 전방", "Foley catheter", "16Fr", "회복실", "좌측 경골 근위부 골편", "관절액 (세포검사)",
-          "관절액 배양", "Cefazolin", "예방적 항생제", "2g", "Tranexamic acid", "관절강 내",
-          "MRSA 보균자 (2016-08-30 비강 배양 양성)", "마취통증의학과", "수술 후 통증 조절을 위한 대퇴신경 차단술",
-          "회복실 도착 시 활력징후 안정적이었으며", "지혈대 부위 좌측 대퇴 발적 (2 x 3cm)", "2026-12-09 14:30:05"}) {
+          "Zimmer", "Stryker", "골시멘트 40g", "Size F, 좌측", "09:00", "10:35", "300mmHg", "10:48",
+          "Hemovac", "1/8 inch", "좌측 슬관절 전방", "Foley catheter", "16Fr", "회복실",
+          "좌측 경골 근위부 골편", "관절액 (세포검사)", "관절액 배양", "Cefazolin", "예방적 항생제", "2g",
+          "Tranexamic acid", "관절강 내", "MRSA 보균자 (2016-08-30 비강 배양 양성)", "마취통증의학과",
+          "수술 후 통증 조절을 위한 대퇴신경 차단술", "회복실 도착 시 활력징후 안정적이었으며",
+          "지혈대 부위 좌측 대퇴 발적 (2 x 3cm)", "2026-12-09 14:30:05"}) {
         SCOPED_TRACE(value);
         EXPECT_NE(page.find(withoutBlanks(value)), std::string::npos);
     }
@@ -107,18 +111,19 @@ TEST_F(OperatingRoomNursingRecord, TheDemoSheetPrintsOnOnePageWithEveryCaptionVa
                                    "qrl_OpSkin5", "qlb_OPSkinEtc", "qrl_pad2", "qlb_AnethCd3", "qlb_LocalEtc",
                                    "qlb_Tool3Yn", "qlb_Cau6", "qlb_CauEtc",
                                    // yes: implants, tourniquet, drains, counts, specimens, drugs, site
-                                   "qrlb_ImpY", "qrlb_TournY", "qrlb_DrainY", "qlb_CountYn", "qlb_SpcYn", "qrlb_addY",
-                                   "qlb_ConfY", "qlb_DropN", "qlb_OpPreN", "qlb_OpPostY"};
+                                   "qrlb_ImpY", "qrlb_TournY", "qrlb_DrainY", "qlb_CountYn", "qlb_SpcYn",
+                                   "qrlb_addY", "qlb_ConfY", "qlb_DropN", "qlb_OpPreN", "qlb_OpPostY"};
     EXPECT_EQ(checkedLabels(*result.document), marks);
 
     EXPECT_EQ(result.summary, (reports::PrintedSummary{.patno = "00001302",
-                                                        .meddate = "20160905",
-                                                        .dschdate = "20160920",
-                                                        .patgubun = "건강보험",
-                                                        .meddept = "정형외과",
-                                                        .chadr = "최영민"}));
+                                                       .meddate = "20160905",
+                                                       .dschdate = "20160920",
+                                                       .patgubun = "건강보험",
+                                                       .meddept = "정형외과",
+                                                       .chadr = "최영민"}));
     EXPECT_EQ(result.history,
-              (reports::HistoryRow{.patNo = "00001302", .recordKey = "20160906", .details = {"1", "empty", "empty"}}));
+              (reports::HistoryRow{
+                  .patNo = "00001302", .recordKey = "20160906", .details = {"1", "empty", "empty"}}));
 }
 
 TEST_F(OperatingRoomNursingRecord, TheWholeSheetLiesInsideThePrintableHeight)
@@ -129,7 +134,8 @@ TEST_F(OperatingRoomNursingRecord, TheWholeSheetLiesInsideThePrintableHeight)
     const double printable = 297.0 - form.page.margins.top - form.page.margins.bottom;
     EXPECT_LE(band.height, printable + 1e-6);
     for (const auto &c : band.components) {
-        const engine::ComponentBase &base = std::visit([](const auto &x) -> const engine::ComponentBase & { return x; }, c);
+        const engine::ComponentBase &base =
+            std::visit([](const auto &x) -> const engine::ComponentBase & { return x; }, c);
         SCOPED_TRACE(base.name);
         EXPECT_GE(base.box.top, 0.0);
         EXPECT_LE(base.box.top + base.box.height, band.height + 1e-6);
@@ -146,8 +152,8 @@ protected:
     static reports::PrintContext operation(const std::string &opNo)
     {
         reports::PrintContext context;
-        context.record = reports::RowCells({"00007001", "20261103", opNo, "정형외과", "20261102", "20261110", "건강보험",
-                                            "최영민"});
+        context.record = reports::RowCells(
+            {"00007001", "20261103", opNo, "정형외과", "20261102", "20261110", "건강보험", "최영민"});
         return context;
     }
 
@@ -157,7 +163,8 @@ protected:
         const std::string env = mt::writeSiteEnvironment(m_out.path(), "127.0.0.1", s_server->port());
         const std::string errFile = m_out.file("batch.err");
         const std::string command = "MEDREC_ENV_FILE='" + env + "' MEDREC_PRINT_TO='pdf:" + pdfDir() +
-                                    "' '" MEDREC_BATCH_PROGRAM "' 7001 --visit 20261102 --kind MDOPRPTT --record " +
+                                    "' '" MEDREC_BATCH_PROGRAM
+                                    "' 7001 --visit 20261102 --kind MDOPRPTT --record " +
                                     std::to_string(row) + " 2>'" + errFile + "'";
         const int status = std::system(command.c_str());
         *err = mt::readFile(errFile);
@@ -179,10 +186,12 @@ TEST_F(OperatingRoomNursingFaults, ASheetWithNoMarkPrintedAfterOneFullOfThemShow
     ASSERT_TRUE(first.printed()) << first.failure;
     std::set<std::string> every = kYesSide;
     for (const char *label :
-         {"qlb_OPG2", "qlb_OPPos1", "qlb_OPPos2", "qlb_OPPos3", "qlb_OPPos4", "qlb_OPPos5", "qlb_OPPos6", "qlb_OPPosEtc",
-          "qlb_OPSkin1", "qlb_OPSkin2", "qlb_OPSkin3", "qrl_OpSkin4", "qrl_OpSkin5", "qlb_OPSkinEtc", "qrl_pad3",
-          "qlb_AnethCd6", "qlb_LocalEtc", "qlb_reopyn", "qlb_Xray3Yn", "qlb_Ring3Yn", "qlb_Bong3Yn", "qlb_Tool3Yn",
-          "qlb_Cau1", "qlb_Cau2", "qlb_Cau3", "qlb_Cau4", "qlb_Cau5", "qlb_Cau6", "qlb_Cau7", "qlb_Cau8", "qlb_CauEtc"})
+         {"qlb_OPG2",    "qlb_OPPos1",    "qlb_OPPos2",  "qlb_OPPos3",   "qlb_OPPos4",   "qlb_OPPos5",
+          "qlb_OPPos6",  "qlb_OPPosEtc",  "qlb_OPSkin1", "qlb_OPSkin2",  "qlb_OPSkin3",  "qrl_OpSkin4",
+          "qrl_OpSkin5", "qlb_OPSkinEtc", "qrl_pad3",    "qlb_AnethCd6", "qlb_LocalEtc", "qlb_reopyn",
+          "qlb_Xray3Yn", "qlb_Ring3Yn",   "qlb_Bong3Yn", "qlb_Tool3Yn",  "qlb_Cau1",     "qlb_Cau2",
+          "qlb_Cau3",    "qlb_Cau4",      "qlb_Cau5",    "qlb_Cau6",     "qlb_Cau7",     "qlb_Cau8",
+          "qlb_CauEtc"})
         every.insert(label);
     EXPECT_EQ(checkedLabels(*first.document), every);
 
@@ -256,7 +265,8 @@ TEST_F(OperatingRoomNursingFaults, ThePrintRunShowsTheConversionBoxAndLeavesNoCo
     EXPECT_EQ(batch(2, &err), 0) << err;
     const auto lines = historyLines();
     ASSERT_EQ(lines.size(), 1u);
-    EXPECT_NE(lines[0].find("\t00007001\t20261103\t2\tempty\tempty\tMDOPRPTT\t"), std::string::npos) << lines[0];
+    EXPECT_NE(lines[0].find("\t00007001\t20261103\t2\tempty\tempty\tMDOPRPTT\t"), std::string::npos)
+        << lines[0];
 }
 
 TEST_F(OperatingRoomNursingFaults, ALongRemarkRunsOnWithNothingLostAndTheFootAfterIt)

@@ -69,11 +69,35 @@ TEST_F(TransfusionRecord, SixUnitsRunOntoASecondLandscapePageUnderTheHeader)
     const auto pages = pdfPages(result.pdf, true);
     ASSERT_EQ(pages.size(), 2u);
     for (const auto &page : pages) {
-        for (const char *header : {"수 혈 기 록 지", "SEON MEDICAL CENTER", "환자번호", "00001302", "이    름", "김민수",
-                                   "주민번호", "651120-1******", "SEX/AGE", "진 료 과", "정형외과", "주 치 의", "최영민",
-                                   "병동/병실", "51/5105", "No", "날 짜", "혈   액   종   류", "혈액번호", "혈액형",
-                                   "불출시각", "점점속도", "수혈시작", "수혈종료", "수혈자", "활력징후", "수혈중",
-                                   "나타난 증상", "2026-12-09 14:30:05"}) {
+        for (const char *header : {"수 혈 기 록 지",
+                                   "SEON MEDICAL CENTER",
+                                   "환자번호",
+                                   "00001302",
+                                   "이    름",
+                                   "김민수",
+                                   "주민번호",
+                                   "651120-1******",
+                                   "SEX/AGE",
+                                   "진 료 과",
+                                   "정형외과",
+                                   "주 치 의",
+                                   "최영민",
+                                   "병동/병실",
+                                   "51/5105",
+                                   "No",
+                                   "날 짜",
+                                   "혈   액   종   류",
+                                   "혈액번호",
+                                   "혈액형",
+                                   "불출시각",
+                                   "점점속도",
+                                   "수혈시작",
+                                   "수혈종료",
+                                   "수혈자",
+                                   "활력징후",
+                                   "수혈중",
+                                   "나타난 증상",
+                                   "2026-12-09 14:30:05"}) {
             SCOPED_TRACE(header);
             EXPECT_NE(page.find(withoutBlanks(header)), std::string::npos);
         }
@@ -81,16 +105,18 @@ TEST_F(TransfusionRecord, SixUnitsRunOntoASecondLandscapePageUnderTheHeader)
     const std::string all = pages[0] + pages[1];
     for (const char *value :
          {"16-01-123456", "16-01-123457", "16-02-004411", "16-01-130021", "16-03-000987", "16-02-004502",
-          "농축적혈구 (RBC) 320mL", "신선동결혈장 (FFP) 250mL", "혈소판 농축액 (PC) 6unit", "A Rh+", "14:05", "14:20",
-          "16:10", "40gtt/min", "한소희/윤아름", "BP 128/78 HR 84 BT 36.7 RR 18", "BP 124/76 HR 82 BT 36.8 RR 18",
-          "병실에서의 환자 및 혈액형 확인", "부작용(Chill,urticaria)설명", "[30분]", "[4시간]", "[3시간30분]",
+          "농축적혈구 (RBC) 320mL", "신선동결혈장 (FFP) 250mL", "혈소판 농축액 (PC) 6unit", "A Rh+", "14:05",
+          "14:20", "16:10", "40gtt/min", "한소희/윤아름", "BP 128/78 HR 84 BT 36.7 RR 18",
+          "BP 124/76 HR 82 BT 36.8 RR 18", "병실에서의 환자 및 혈액형 확인", "부작용(Chill,urticaria)설명",
+          "[30분]", "[4시간]", "[3시간30분]",
           // a multi-line observation on one line
           "BP 124/78 HR 80 BT 36.8",
           // unit 3: the 2-hour observation after the empty 1 hour 30 minutes
           "BP 124/78 HR 84 BT 36.9", "두드러기 발생하여 항히스타민제 투여, 담당의", "보고함",
           // unit 4: a long observation wraps, whole
           "BP 118/72 HR 94 BT 38.0, 오한 호소하여 수혈 속도를 20gtt/min으로 줄이고",
-          "담당의에게 보고함, 해열제 정맥 투여 후 30분 뒤 재측정하기로 함", "해열제 투여 (프로파세타몰 1g IV)", "수혈 종료 후 수액 유지"}) {
+          "담당의에게 보고함, 해열제 정맥 투여 후 30분 뒤 재측정하기로 함",
+          "해열제 투여 (프로파세타몰 1g IV)", "수혈 종료 후 수액 유지"}) {
         SCOPED_TRACE(value);
         EXPECT_NE(all.find(withoutBlanks(value)), std::string::npos);
     }
@@ -103,11 +129,11 @@ TEST_F(TransfusionRecord, SixUnitsRunOntoASecondLandscapePageUnderTheHeader)
     EXPECT_EQ(nurses, 12u);
 
     EXPECT_EQ(result.summary, (reports::PrintedSummary{.patno = "00001302",
-                                                        .meddate = "20160905",
-                                                        .dschdate = "20160920",
-                                                        .patgubun = "건강보험",
-                                                        .meddept = "정형외과",
-                                                        .chadr = "최영민"}));
+                                                       .meddate = "20160905",
+                                                       .dschdate = "20160920",
+                                                       .patgubun = "건강보험",
+                                                       .meddept = "정형외과",
+                                                       .chadr = "최영민"}));
     EXPECT_EQ(result.history, (reports::HistoryRow{.patNo = "00001302",
                                                    .recordKey = "20160905",
                                                    .details = {"건강보험", "정형외과", "empty"}}));
@@ -120,7 +146,8 @@ TEST_F(TransfusionRecord, SixUnitsRunOntoASecondLandscapePageUnderTheHeader)
 TEST_F(TransfusionRecord, ARecordWithoutRowsSaysSoOnTheStatusLine)
 {
     reports::PrintContext context;
-    context.record = reports::RowCells({"00001302", "20160905", "20160920", "51/5105", "의료급여", "", "", "정형외과"});
+    context.record =
+        reports::RowCells({"00001302", "20160905", "20160920", "51/5105", "의료급여", "", "", "정형외과"});
     const mt::KindPrint result = print(kKind, context);
     ASSERT_TRUE(result.refused.has_value()) << result.failure;
     EXPECT_EQ(result.refused->reason, reports::NotPrinted::Reason::NothingFound);
@@ -140,7 +167,8 @@ TEST_F(TransfusionRecord, APrintRunLeavesOneHistoryRowWithTheRecordsKeyCells)
     EXPECT_EQ(std::system(command.c_str()), 0);
     const auto lines = historyLines();
     ASSERT_EQ(lines.size(), before + 1);
-    EXPECT_NE(lines[0].find("\t00004001\t20211011\t의료급여\t내과\tempty\tMDBLOODT\tCLERK\t"), std::string::npos)
+    EXPECT_NE(lines[0].find("\t00004001\t20211011\t의료급여\t내과\tempty\tMDBLOODT\tCLERK\t"),
+              std::string::npos)
         << lines[0];
     ASSERT_FALSE(std::filesystem::is_empty(pdfDir));
     const auto pdf = std::filesystem::directory_iterator(pdfDir)->path();
@@ -236,16 +264,33 @@ TEST(TransfusionDetail, TheBoxesOfAUnitFromItsStagedRow)
         {"no end transfusers: the box stays empty, never the end time",
          {{7, "한소희"}, {11, "16:10"}},
          {{"qrlb_BldNrs1", "한소희"}, {"qrlb_BldNrs2", ""}, {"qrlb_End", "16:10"}}},
-        {"only the second", {{8, "윤아름"}, {13, "윤아름"}}, {{"qrlb_BldNrs1", "/윤아름"}, {"qrlb_BldNrs2", "/윤아름"}}},
+        {"only the second",
+         {{8, "윤아름"}, {13, "윤아름"}},
+         {{"qrlb_BldNrs1", "/윤아름"}, {"qrlb_BldNrs2", "/윤아름"}}},
         {"checked and answered",
          {{27, "Y"}, {28, "y"}, {33, "Y"}, {34, "N"}},
          {{"qrlb_check1", "∨"}, {"qrlb_check2", ""}, {"qrlb_stat3", "[있음]"}, {"qrlb_stat4", "[없음]"}}},
         {"the unit's lines",
-         {{0, "3"}, {1, "2016-09-07"}, {2, "FFP"}, {3, "16-02-004411"}, {4, "09:10"}, {5, "A Rh+"}, {6, "09:20"},
-          {9, "BP 130/82"}, {14, "BP 126/78"}, {16, "30gtt/min"}},
-         {{"qrlb_No", "3"}, {"qrlb_Date", "2016-09-07"}, {"qrlb_BloodNm", "FFP"}, {"qrlb_BloodNo", "16-02-004411"},
-          {"qrlb_delitime", "09:10"}, {"qrlb_RHABO", "A Rh+"}, {"qrlb_Start", "09:20"}, {"qrlb_Remark", "BP 130/82"},
-          {"qrlb_Remark2", "BP 126/78"}, {"qrlb_Gttmin", "30gtt/min"}}},
+         {{0, "3"},
+          {1, "2016-09-07"},
+          {2, "FFP"},
+          {3, "16-02-004411"},
+          {4, "09:10"},
+          {5, "A Rh+"},
+          {6, "09:20"},
+          {9, "BP 130/82"},
+          {14, "BP 126/78"},
+          {16, "30gtt/min"}},
+         {{"qrlb_No", "3"},
+          {"qrlb_Date", "2016-09-07"},
+          {"qrlb_BloodNm", "FFP"},
+          {"qrlb_BloodNo", "16-02-004411"},
+          {"qrlb_delitime", "09:10"},
+          {"qrlb_RHABO", "A Rh+"},
+          {"qrlb_Start", "09:20"},
+          {"qrlb_Remark", "BP 130/82"},
+          {"qrlb_Remark2", "BP 126/78"},
+          {"qrlb_Gttmin", "30gtt/min"}}},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.what);
@@ -258,7 +303,9 @@ TEST(TransfusionDetail, TheBoxesOfAUnitFromItsStagedRow)
 TEST(TransfusionList, AContentRowStagedWithItsNumberAndFlattenedTexts)
 {
     auto data = std::make_unique<services::Hmdrecodt>();
-    const auto set = [&](int field, std::vector<std::string> rows) { data->recordData[field - 1] = std::move(rows); };
+    const auto set = [&](int field, std::vector<std::string> rows) {
+        data->recordData[field - 1] = std::move(rows);
+    };
     set(4, {"2016-09-06", "2016-09-07"});
     set(10, {"BP 120/80  \r\nHR 80", ""});
     set(24, {"첫 관찰\r\n\r\n둘째 줄", "x"});
