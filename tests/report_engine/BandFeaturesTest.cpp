@@ -369,6 +369,8 @@ TEST(KeepTogether, AStretchedRecordMovesWholeUnlessAPageCannotHoldIt)
     EXPECT_EQ(test::textsOf(tall, "notes").size(), 140u) << "every line once";
     for (const Document* doc : {&continues, &whole, &tall})
         EXPECT_TRUE(doc->warnings.empty());
+}
+
 TEST(GrowToBottom, ColumnRulesFollowAStretchingBandAcrossAPageBreak)
 {
     // A table row: a rule on each side of a stretching cell, one that does not grow, a box
