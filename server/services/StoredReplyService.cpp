@@ -5,6 +5,7 @@
 #include "StoredReplies.h"
 
 #include <charconv>
+#include <optional>
 #include <set>
 
 namespace medrec::server::services {
@@ -18,11 +19,23 @@ std::int32_t toInteger(const std::string &text)
     return value;
 }
 
+// An integer field ("L_SEQNO1", sent as an integer) keys by its decimal text, as the import
+// stores it; a text field by its checked text. An absent integer keys as empty text, which no
+// stored key holds.
+std::optional<std::string> keyValue(ServiceContext &ctx, const std::string &field)
+{
+    if (field.starts_with("L_")) {
+        const auto number = ctx.request().integer(field);
+        return number ? std::to_string(*number) : std::string();
+    }
+    return input(ctx, field, "조회조건", kMaxKeyBytes, Need::Optional);
+}
+
 void serveStored(ServiceContext &ctx, const std::vector<std::string> &keyFields)
 {
     store::ReplyKey key;
     for (const std::string &field : keyFields) {
-        auto value = input(ctx, field, "조회조건", kMaxKeyBytes, Need::Optional);
+        auto value = keyValue(ctx, field);
         if (!value)
             return;
         key[field] = std::move(*value);

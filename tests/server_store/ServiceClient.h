@@ -8,6 +8,7 @@
 #include "client/ClientSession.h"
 #include "fml.h"
 
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -27,6 +28,8 @@ public:
     Buffer &set(const char *field, const std::string &utf8, int occurrence = 0);
     // Sets raw bytes (for input that is not valid CP949).
     Buffer &setRaw(const char *field, std::string_view bytes, int occurrence = 0);
+    // Sets an integer field ("L_SEQNO1") as the client sends it: a 32-bit integer.
+    Buffer &setInteger(const char *field, std::int32_t value, int occurrence = 0);
     // The LOG_ fields every request of the client carries.
     Buffer &log(const std::string &user, const std::string &client, const std::string &form);
 
