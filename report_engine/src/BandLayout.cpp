@@ -332,8 +332,10 @@ std::optional<BandBuilder::Built> BandBuilder::buildComponent(const Component& c
     item.unit = {b.box.top, b.box.bottom()};
     if (const auto* s = std::get_if<Shape>(&c)) {
         item.element = shapeElement(s->box, s->brush, s->pen, s->kind);
+        b.followStretch = s->followStretch;
     } else if (const auto* ln = std::get_if<Line>(&c)) {
         const RectMm& r = ln->box;
+        b.followStretch = ln->followStretch;
         switch (ln->direction) {
         case LineDirection::Horizontal:
             item.element = lineElement({r.left, r.top + r.height / 2}, {r.right(), r.top + r.height / 2}, ln->pen);
@@ -408,6 +410,16 @@ BandContent BandBuilder::assemble(const std::string& name, const std::vector<Com
             totalGrowth = std::max(totalGrowth, shift[i] + built[i].growth);
     }
 
+    // A frame's lower edge moves as far as text ending above it pushed what lies below.
+    std::vector<double> extend(built.size(), 0);
+    for (std::size_t i = 0; i < built.size(); ++i) {
+        if (!built[i].followStretch)
+            continue;
+        for (std::size_t j = 0; j < built.size(); ++j)
+            if (built[j].growth > 0 && built[j].designBottom <= built[i].designBottom + kEpsilonMm)
+                extend[i] = std::max(extend[i], shift[j] + built[j].growth - shift[i]);
+    }
+
     BandContent content;
     content.band = name;
     content.width = width;
@@ -415,6 +427,15 @@ BandContent BandBuilder::assemble(const std::string& name, const std::vector<Com
     content.stretched = totalGrowth > kEpsilonMm;
     for (std::size_t i = 0; i < built.size(); ++i) {
         Built& b = built[i];
+        if (extend[i] > 0) {
+            b.box.height += extend[i];
+            for (Item& item : b.items) {
+                item.element.rect.height += extend[i];
+                if (item.element.kind == ElementKind::Line)
+                    item.element.to.y += extend[i];
+                item.unit.bottom += extend[i];
+            }
+        }
         const RectMm box = b.box.translated(0, shift[i]);
         // Wholly outside the band: not printed (a component moved off the band to hide it).
         if (box.right() < -kEpsilonMm || box.left > width + kEpsilonMm || box.bottom() < -kEpsilonMm ||

@@ -84,6 +84,7 @@ private:
         double designTop = 0;
         double designBottom = 0;
         double growth = 0;  // how much taller than designed
+        bool followStretch = false; // a frame or rule whose lower edge moves with the text above it
     };
     std::optional<Built> buildComponent(const Component& c, bool allowStretch) const;
     Built buildText(const TextBox& t, std::vector<std::string> lines, bool allowStretch) const;

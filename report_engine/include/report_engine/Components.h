@@ -94,6 +94,9 @@ struct Shape : ComponentBase {
     ShapeKind kind = ShapeKind::Rectangle;
     std::optional<Color> brush = Color::white();
     Pen pen;
+    // Its lower edge moves down with the stretching text above it, so a frame keeps enclosing
+    // what it enclosed as designed.
+    bool followStretch = false;
 
     void setBrush(Color c) { brush = c; }
     void clearBrush() { brush.reset(); }
@@ -107,6 +110,9 @@ enum class LineDirection { Horizontal, Vertical, DiagonalDown, DiagonalUp };
 struct Line : ComponentBase {
     LineDirection direction = LineDirection::Horizontal;
     Pen pen;
+    // A vertical rule whose lower end moves down with the stretching text above it (a frame's
+    // side that keeps its height with the rows it rules).
+    bool followStretch = false;
     void setPen(const Pen& p) { pen = p; }
 };
 
