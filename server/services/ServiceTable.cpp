@@ -51,6 +51,12 @@ const std::vector<ServiceEntry> &DomainServiceTable()
         // The print sends the constants "1" and "EB1" in "S_TYPE1" and "S_TYPE4" with every
         // call: only the patient number tells one inpatient header from another.
         stored("MD_IPDLS_E1", {"S_TYPE2"}),
+        // The sedation treatment record's medication rows, pre-sedation evaluation and
+        // recovery, by the patient, the procedure date and the two sequence numbers the
+        // client sends as integers.
+        stored("SR_SEDME_L1", {"S_CODE1", "S_CODE2", "L_SEQNO1", "L_SEQNO2"}),
+        stored("SR_SEDEV_S1", {"S_CODE1", "S_CODE2", "L_SEQNO1", "L_SEQNO2"}),
+        stored("SR_SEDRC_S1", {"S_CODE1", "S_CODE2", "L_SEQNO1", "L_SEQNO2"}),
     };
     return table;
 }

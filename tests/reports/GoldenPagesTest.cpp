@@ -52,6 +52,10 @@ const GoldenCase kCases[] = {
     {"MDNRRECT", "two-pages", "00001234", "20180514", 0},
     {"MDNERECT", "admitted", "00056789", "202207021940", 0},
     {"MDNERECT", "never-admitted", "12345678", "20190817", 0},
+    {"SRSUVEYT", "every-section", "00004004", "20230315", 0},
+    {"SRSUVEYT", "few-answers", "00001234", "20191104", 0},
+    {"SRSEDMST", "closing-band-moved-to-new-page", "00004004", "20230315", 0},
+    {"SRSEDMST", "closing-band-below-rows", "00001234", "20191104", 0},
 };
 
 class GoldenPages : public RecordKindTest, public ::testing::WithParamInterface<GoldenCase>

@@ -1,0 +1,84 @@
+#include "SedationTestSupport.h"
+
+#include "TestDataText.h"
+
+#include <gtest/gtest.h>
+
+namespace medrec::testing {
+
+void SedationTest::SetUpTestSuite()
+{
+    s_server = StartServerWith({DemoData(), readFile(MEDREC_TEST_DATA "/sedation-records.json")});
+}
+
+KindPrint SedationTest::printed(const std::string &kind, reports::PrintContext context)
+{
+    KindPrint result = print(kind, context);
+    EXPECT_TRUE(result.printed()) << result.failure;
+    return result;
+}
+
+void SedationTest::expectStoppedNaming(const std::string &kind, reports::PrintContext context,
+                                       const std::string &value)
+{
+    const std::size_t before = historyLines().size();
+    const KindPrint result = PrintKind(kind, context);
+    EXPECT_FALSE(result.document.has_value());
+    EXPECT_TRUE(result.pdf.empty());
+    EXPECT_FALSE(result.refused.has_value());
+    EXPECT_EQ(result.failure, "'" + value + "' is not a valid integer value");
+    EXPECT_EQ(historyLines().size(), before);
+}
+
+namespace {
+
+std::string blankless(const std::string &text)
+{
+    std::string out;
+    for (char c : text)
+        if (c != ' ' && c != '\n' && c != '\r' && c != '\t' && c != '\f')
+            out.push_back(c);
+    return out;
+}
+
+std::set<std::string> squaresWhere(const engine::Document &document, bool blackOnly)
+{
+    std::set<std::string> names;
+    for (const engine::Page &page : document.pages)
+        for (const engine::Element &e : page.elements)
+            if (e.kind == engine::ElementKind::Shape && !e.component.empty() &&
+                (!blackOnly || e.fill == engine::Color::black()))
+                names.insert(e.component);
+    return names;
+}
+
+} // namespace
+
+std::set<std::string> BlackSquares(const engine::Document &document) { return squaresWhere(document, true); }
+
+std::set<std::string> Squares(const engine::Document &document) { return squaresWhere(document, false); }
+
+void ExpectValues(const engine::Document &document, const std::vector<std::string> &pages,
+                  const std::map<std::string, std::string> &values)
+{
+    std::string all;
+    for (const std::string &page : pages)
+        all += page;
+    for (const auto &[component, value] : values) {
+        SCOPED_TRACE(component + " = " + value);
+        std::string printed;
+        for (const std::string &line : ComponentTexts(document, component)) {
+            printed += blankless(line);
+            EXPECT_TRUE(Shows(all, line)) << line;
+        }
+        EXPECT_EQ(printed, blankless(value));
+    }
+}
+
+void ExpectCaptions(const std::string &page, const std::vector<std::string> &captions)
+{
+    for (const std::string &caption : captions)
+        EXPECT_TRUE(Shows(page, caption)) << caption;
+}
+
+} // namespace medrec::testing
