@@ -35,16 +35,9 @@ HandlerOverride AnswerWith(std::vector<std::pair<std::string, std::string>> fiel
     };
 }
 
-class SedationPrint : public MainScreenTest
+class SedationPrint : public PrintingScreenTest
 {
 protected:
-    void SetUp() override { setenv("MEDREC_PRINT_TO", ("pdf:" + m_pdf.path()).c_str(), 1); }
-    void TearDown() override
-    {
-        unsetenv("MEDREC_PRINT_TO");
-        MainScreenTest::TearDown();
-    }
-
     // The demo patient of the sedation records, the record kind chosen.
     void choose(const char *kind)
     {
@@ -60,16 +53,6 @@ protected:
         messages().clear();
         calls().clear();
     }
-    void print() { QTest::mouseClick(ui().bbt_Print, Qt::LeftButton); }
-
-    int pdfCount() const
-    {
-        int n = 0;
-        for (const auto &entry : std::filesystem::directory_iterator(m_pdf.path()))
-            n += entry.path().extension() == ".pdf" ? 1 : 0;
-        return n;
-    }
-    std::string historyRows() { return host().server().queryText("SELECT count(*) FROM print_history"); }
     std::string caption() const { return text(ui().Label3); }
 
     void expectNothingPrinted()
@@ -80,8 +63,6 @@ protected:
         EXPECT_EQ(caption(), "입원일자/진료일자");
         EXPECT_NORMAL_CURSOR();
     }
-
-    TempDir m_pdf;
 };
 
 TEST_F(SedationPrint, OnlyThePreAssessmentPrintNamesThePrescriptionDateAndTheNextRunPutsTheCaptionBack)

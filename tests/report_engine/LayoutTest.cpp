@@ -515,6 +515,22 @@ TEST(BandOrder, ABandTallerThanAPageContinuesBetweenItsComponents)
     expectInsideMargins(doc);
 }
 
+// The run of a report whose 5 mm memo "m" holds five lines, and how much the memo grew.
+struct FiveLineRun {
+    Document doc;
+    double lineHeight = 0;
+    double growth = 0;
+};
+
+FiveLineRun runWithFiveLineMemo(Report& report)
+{
+    report.memo("m").setLines({"one", "two", "three", "four", "five"});
+    FiveLineRun run{report.run(measurer(), quietRun())};
+    run.lineHeight = measurer().lineMetrics(report.memo("m").font).height();
+    run.growth = 5 * run.lineHeight - 5;
+    return run;
+}
+
 TEST(Components, StretchingMemoMovesWhatLiesBelowIt)
 {
     Report report(test::inlineForm(smallForm("", R"(
@@ -522,11 +538,10 @@ TEST(Components, StretchingMemoMovesWhatLiesBelowIt)
           {"type": "label", "name": "beside", "box": [120, 2, 40, 5], "caption": "beside"},
           {"type": "memo", "name": "m", "box": [0, 2, 100, 5], "autoStretch": true, "frame": "all"},
           {"type": "label", "name": "below", "box": [0, 12, 40, 5], "caption": "below"}]})")));
-    report.memo("m").setLines({"one", "two", "three", "four", "five"});
-    const Document doc = report.run(measurer(), quietRun());
-    const Page& page = doc.pages.at(0);
-    const double lh = measurer().lineMetrics(report.memo("m").font).height();
-    const double growth = 5 * lh - 5;
+    const FiveLineRun run = runWithFiveLineMemo(report);
+    const Page& page = run.doc.pages.at(0);
+    const double lh = run.lineHeight;
+    const double growth = run.growth;
     ASSERT_GT(growth, 0);
     EXPECT_DOUBLE_EQ(elementsOf(page, "beside")[0]->rect.top, 12.0);
     EXPECT_NEAR(elementsOf(page, "below")[0]->rect.top, 10 + 12 + growth, 1e-9);
@@ -557,11 +572,9 @@ TEST(Components, FramesThatFollowStretchKeepEnclosingTheRowsThatGrew)
           {"type": "memo", "name": "m", "box": [31, 6, 29, 5], "autoStretch": true},
           {"type": "line", "name": "rule", "box": [0, 15, 100, "1px"]},
           {"type": "label", "name": "second", "box": [31, 17, 29, 5], "caption": "second row"}]})")));
-    report.memo("m").setLines({"one", "two", "three", "four", "five"});
-    const Document doc = report.run(measurer(), quietRun());
-    const Page& page = doc.pages.at(0);
-    const double lh = measurer().lineMetrics(report.memo("m").font).height();
-    const double growth = 5 * lh - 5;
+    const FiveLineRun run = runWithFiveLineMemo(report);
+    const Page& page = run.doc.pages.at(0);
+    const double growth = run.growth;
     ASSERT_GT(growth, 0);
     const auto rectOf = [&](const char* name) { return elementsOf(page, name).at(0)->rect; };
     const double px = 25.4 / 96;

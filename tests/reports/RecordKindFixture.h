@@ -22,6 +22,8 @@ class RecordKindTest : public ::testing::Test
 public:
     // The demo data set (data/demo/demo.json).
     static std::string demoData() { return DemoData(); }
+    // A text as pdfPages gives the pages: blanks, tabs and line breaks removed.
+    static std::string withoutBlanks(const std::string &text);
 
 protected:
     // Starts medrec-server once for the suite and imports the data set into its database.
@@ -47,7 +49,6 @@ protected:
 
     // The PDF's pages as text, blanks removed (pdftotext spaces captions its own way).
     static std::vector<std::string> pdfPages(const std::filesystem::path &pdf);
-    static std::string withoutBlanks(const std::string &text);
 
     // What a shell command writes to its standard output.
     static std::string commandOutput(const std::string &command) { return CommandOutput(command); }

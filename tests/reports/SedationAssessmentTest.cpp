@@ -5,13 +5,11 @@
 #include "SedationTestSupport.h"
 
 #include "FormConventions.h"
-#include "PrintHistory.h"
 #include "RecordPrint.h"
 #include "ReportForms.h"
 #include "SRA411UM_P01/SRA411UM_P01.h"
 
 #include "Clock.h"
-#include "TuxCom.h"
 
 #include "report_engine/Report.h"
 
@@ -91,12 +89,7 @@ TEST_F(SedationAssessment, PrintsTheDemoRecordWithEveryCaptionValueAndSquare)
                                                        .patgubun = "외래",
                                                        .meddept = "내과",
                                                        .meddateCaption = "처방일자"}));
-    ASSERT_TRUE(result.history);
-    ASSERT_EQ(reports::SavePrintHistory(*result.history, kKind), 1) << middleware::LastTuxMessage();
-    const auto lines = historyLines();
-    ASSERT_FALSE(lines.empty());
-    EXPECT_NE(lines.front().find("00004004\t2023-03-15\t1\t5012\tempty\tSRSUVEYT"), std::string::npos)
-        << lines.front();
+    expectHistoryRow(result, kKind, "00004004\t2023-03-15\t1\t5012\tempty");
 }
 
 TEST_F(SedationAssessment, ARecordWithoutBlackSquaresPrintedAfterOneFullOfThemShowsNone)

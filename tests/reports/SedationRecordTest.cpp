@@ -6,12 +6,10 @@
 #include "SedationTestSupport.h"
 
 #include "FormConventions.h"
-#include "PrintHistory.h"
 #include "SRA411UN_P01/SRA411UN_P01.h"
 #include "SRA411UN_P01/SRA411UN_P02.h"
 
 #include "Clock.h"
-#include "TuxCom.h"
 
 #include <gtest/gtest.h>
 
@@ -169,12 +167,7 @@ TEST_F(SedationRecord, PrintsBothFormsAsOneDocumentAndMovesTheClosingBandWholeTo
                                                        .patgubun = "외래",
                                                        .meddept = "내과"}));
     EXPECT_EQ(result.status, "");
-    ASSERT_TRUE(result.history);
-    ASSERT_EQ(reports::SavePrintHistory(*result.history, kKind), 1) << middleware::LastTuxMessage();
-    const auto lines = historyLines();
-    ASSERT_FALSE(lines.empty());
-    EXPECT_NE(lines.front().find("00004004\t20230315\t1\tempty\tempty\tSRSEDMST"), std::string::npos)
-        << lines.front();
+    expectHistoryRow(result, kKind, "00004004\t20230315\t1\tempty\tempty");
 }
 
 TEST_F(SedationRecord, AFewRowsLeaveTheClosingBandOnTheirPage)

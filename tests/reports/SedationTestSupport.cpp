@@ -2,6 +2,9 @@
 
 #include "TestDataText.h"
 
+#include "PrintHistory.h"
+#include "TuxCom.h"
+
 #include <gtest/gtest.h>
 
 namespace medrec::testing {
@@ -18,6 +21,15 @@ KindPrint SedationTest::printed(const std::string &kind, reports::PrintContext c
     return result;
 }
 
+void SedationTest::expectHistoryRow(const KindPrint &result, const std::string &kind, const std::string &row)
+{
+    ASSERT_TRUE(result.history);
+    ASSERT_EQ(reports::SavePrintHistory(*result.history, kind), 1) << middleware::LastTuxMessage();
+    const auto lines = historyLines();
+    ASSERT_FALSE(lines.empty());
+    EXPECT_NE(lines.front().find(row + "\t" + kind), std::string::npos) << lines.front();
+}
+
 void SedationTest::expectStoppedNaming(const std::string &kind, reports::PrintContext context,
                                        const std::string &value)
 {
@@ -31,15 +43,6 @@ void SedationTest::expectStoppedNaming(const std::string &kind, reports::PrintCo
 }
 
 namespace {
-
-std::string blankless(const std::string &text)
-{
-    std::string out;
-    for (char c : text)
-        if (c != ' ' && c != '\n' && c != '\r' && c != '\t' && c != '\f')
-            out.push_back(c);
-    return out;
-}
 
 std::set<std::string> squaresWhere(const engine::Document &document, bool blackOnly)
 {
@@ -68,10 +71,10 @@ void ExpectValues(const engine::Document &document, const std::vector<std::strin
         SCOPED_TRACE(component + " = " + value);
         std::string printed;
         for (const std::string &line : ComponentTexts(document, component)) {
-            printed += blankless(line);
+            printed += RecordKindTest::withoutBlanks(line);
             EXPECT_TRUE(Shows(all, line)) << line;
         }
-        EXPECT_EQ(printed, blankless(value));
+        EXPECT_EQ(printed, RecordKindTest::withoutBlanks(value));
     }
 }
 

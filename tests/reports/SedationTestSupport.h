@@ -29,6 +29,9 @@ protected:
     }
     // Prints it and expects it printed.
     KindPrint printed(const std::string &kind, reports::PrintContext context);
+    // Writes the print's history row as the print run does and expects the server's newest
+    // row to be `row` (A1 to A5, tab-separated) of the kind.
+    void expectHistoryRow(const KindPrint &result, const std::string &kind, const std::string &row);
     // Prints it and expects the print stopped by what() naming `value`, with no PDF and no
     // history row.
     void expectStoppedNaming(const std::string &kind, reports::PrintContext context, const std::string &value);
