@@ -6,6 +6,8 @@
 #include "SedationTestSupport.h"
 
 #include "FormConventions.h"
+#include "RecordKinds.h"
+#include "ReportForms.h"
 #include "SRA411UN_P01/SRA411UN_P01.h"
 #include "SRA411UN_P01/SRA411UN_P02.h"
 
@@ -264,6 +266,23 @@ TEST_F(SedationRecord, NoObservationRowsSaySoOnTheStatusLine)
     reports::PrintContext context;
     context.record = reports::RowCells({"00004004", "20230316", "1", "5012"});
     mt::ExpectNothingFound(print(kKind, context), "조회할 자료가 없습니다.");
+}
+
+TEST(SedationForms, TheThreeFormsShareOnePageSetup)
+{
+    for (const char *code : {"SRSUVEYT", "SRSEDMST"}) {
+        const reports::RecordKind &kind = *reports::FindRecordKind(code);
+        for (const std::string &name : kind.forms) {
+            SCOPED_TRACE(name);
+            const engine::PageSetup page = reports::LoadReportForm(std::string(kind.unit), name).page;
+            EXPECT_EQ(page.paperSize().width, 210);
+            EXPECT_EQ(page.paperSize().height, 297);
+            for (double margin : {page.margins.top, page.margins.bottom, page.margins.left, page.margins.right})
+                EXPECT_EQ(margin, 10);
+            EXPECT_EQ(page.font.family, "Arial");
+            EXPECT_EQ(page.font.sizePt, 10);
+        }
+    }
 }
 
 TEST(SedationRecordCodes, DrugsRoutesAndTheMultiRecordByTheirCodes)
