@@ -393,6 +393,7 @@ Component readComponent(const json& j, const std::string& where, const Context& 
         s.brush = n.color("brush", Color::white());
         if (const json* pen = n.get("pen"))
             s.pen = readPen(*pen, n.at("pen"), ctx);
+        s.growToBottom = n.flag("growToBottom", false);
         s.followStretch = n.flag("followStretch", false);
         result = std::move(s);
     } else if (type == "line") {
@@ -404,9 +405,12 @@ Component readComponent(const json& j, const std::string& where, const Context& 
                                                {"diagonalUp", LineDirection::DiagonalUp}});
         if (const json* pen = n.get("pen"))
             l.pen = readPen(*pen, n.at("pen"), ctx);
+        l.growToBottom = n.flag("growToBottom", false);
+        if (l.growToBottom && l.direction == LineDirection::Horizontal)
+            fail(ctx, n.at("growToBottom"), "a horizontal line has no height to grow");
         l.followStretch = n.flag("followStretch", false);
-        if (l.followStretch && l.direction != LineDirection::Vertical)
-            fail(ctx, n.at("followStretch"), "only a vertical line follows stretching text");
+        if (l.followStretch && l.direction == LineDirection::Horizontal)
+            fail(ctx, n.at("followStretch"), "a horizontal line has no height to grow");
         result = std::move(l);
     } else if (type == "picture") {
         Picture p;
