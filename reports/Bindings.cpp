@@ -277,6 +277,20 @@ Binding whenSet(std::string present, BindingTable rows)
             }};
 }
 
+Binding group(std::vector<Binding> rows)
+{
+    Binding all;
+    for (const Binding &row : rows) {
+        all.components.insert(all.components.end(), row.components.begin(), row.components.end());
+        all.values.insert(all.values.end(), row.values.begin(), row.values.end());
+    }
+    all.apply = [rows = std::move(rows)](engine::Report &r, const FieldValues &v) {
+        for (const Binding &row : rows)
+            row.apply(r, v);
+    };
+    return all;
+}
+
 } // namespace bind
 
 } // namespace medrec::reports

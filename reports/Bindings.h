@@ -113,6 +113,10 @@ Binding custom(std::vector<std::string> components, std::vector<std::string> val
 // design).
 Binding whenSet(std::string present, BindingTable rows);
 
+// Rows that make one item of a form (its squares and the text beside them) as one row: the
+// components and values of all of them, applied in order.
+Binding group(std::vector<Binding> rows);
+
 } // namespace bind
 
 } // namespace medrec::reports

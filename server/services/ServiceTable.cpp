@@ -51,6 +51,8 @@ const std::vector<ServiceEntry> &DomainServiceTable()
         // The print sends the constants "1" and "EB1" in "S_TYPE1" and "S_TYPE4" with every
         // call: only the patient number tells one inpatient header from another.
         stored("MD_IPDLS_E1", {"S_TYPE2"}),
+        // The maternity nursing sheet of an admission, by the patient and admission date.
+        stored("MD_OBINF_S2", {"S_PATNO", "S_ADMDATE"}),
         // The child and psychiatric nursing sheets of an admission, by the patient and
         // admission date they are asked with.
         stored("MD_PDINF_S2", {"S_PATNO", "S_ADMDATE"}),

@@ -52,6 +52,8 @@ const GoldenCase kCases[] = {
     {"MDNRRECT", "two-pages", "00001234", "20180514", 0},
     {"MDNERECT", "admitted", "00056789", "202207021940", 0},
     {"MDNERECT", "never-admitted", "12345678", "20190817", 0},
+    {"MDOBINFT", "long-texts", "00001301", "20240402", 0},
+    {"MDOBINFT", "legacy-formats", "00004008", "20230501", 0},
     {"MDPDINFT", "rich", "00004003", "20210809", 0},
     {"MDPDINFT", "edge-codes", "00004003", "20190304", 0},
     {"MDPYINFT", "rich", "00004002", "20200217", 0},

@@ -104,6 +104,15 @@ reports::PrintContext ContextFor(reports::RowCells record, const std::string &pa
     return context;
 }
 
+std::string WithoutBlanks(const std::string &text)
+{
+    std::string out;
+    for (char c : text)
+        if (c != ' ' && c != '\n' && c != '\r' && c != '\t' && c != '\f')
+            out.push_back(c);
+    return out;
+}
+
 std::string CommandOutput(const std::string &command)
 {
     std::string out;

@@ -69,6 +69,10 @@ reports::PrintContext ContextFor(reports::RowCells record, const std::string &pa
 // What a shell command writes to its standard output.
 std::string CommandOutput(const std::string &command);
 
+// The text without blanks, tabs, line and page breaks: how printed texts are compared with
+// what pdftotext reads back, which spaces captions its own way.
+std::string WithoutBlanks(const std::string &text);
+
 // Runs the kind's block, lays its job out (print time 2026-12-09 14:30:05) and prints it where
 // MEDREC_PRINT_TO says. Fills `times` when given.
 KindPrint PrintKind(const std::string &kind, reports::PrintContext &context, PrintTimes *times = nullptr);

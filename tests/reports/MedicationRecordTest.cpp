@@ -83,10 +83,12 @@ TEST_F(MedicationRecord, PrintsEveryOrderAndAdministrationWithHeaderAndPageNumbe
         SCOPED_TRACE("page " + std::to_string(i + 1));
         const std::string &page = pages[i];
         // The PDF's text holds every text laid out on the page.
-        for (const auto &e : result.document->pages[i].elements)
-            if (e.kind == engine::ElementKind::Text)
+        for (const auto &e : result.document->pages[i].elements) {
+            if (e.kind == engine::ElementKind::Text) {
                 for (const std::string &piece : pieces(e.text))
                     EXPECT_TRUE(mt::Shows(page, piece)) << e.component << ": " << piece;
+            }
+        }
         for (const char *caption : {"SEON MEDICAL CENTER", "입원일:", "처방일:", "등록번호", "주민번호",
                                     "SEX/AGE", "진 료 과", "주 치 의", "병동/병실", "종  류", "처방의",
                                     "처  방", "입력시간", "D/C시간", "세온병원", "(KBE 414001002)"}) {
@@ -126,12 +128,14 @@ TEST_F(MedicationRecord, PrintsEveryOrderAndAdministrationWithHeaderAndPageNumbe
             continue;
         }
         ++kept;
-        if (!name.empty())
+        if (!name.empty()) {
             EXPECT_EQ(mt::TimesShown(orderTexts, name + v("S_CODE18")), 1);
+        }
         EXPECT_TRUE(mt::Shows(done, v("S_CODE25")));
         EXPECT_TRUE(mt::Shows(times, v("S_CODE27")));
-        if (!v("S_STRING3").empty())
+        if (!v("S_STRING3").empty()) {
             EXPECT_TRUE(mt::Shows(times, v("S_STRING3").substr(0, 2) + "/" + v("S_STRING3").substr(3)));
+        }
         if (!v("S_CODE5").starts_with("B"))
             continue;
         // Every administration with an entry, in full; the others not.

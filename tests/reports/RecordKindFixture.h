@@ -48,8 +48,10 @@ protected:
     // it to a PDF file.
     KindPrint print(const std::string &kind, reports::PrintContext &context);
 
-    // The PDF's pages as text, blanks removed (pdftotext spaces captions its own way).
-    static std::vector<std::string> pdfPages(const std::filesystem::path &pdf);
+    // The PDF's pages as text, blanks removed (pdftotext spaces captions its own way). Laid
+    // out, a caption with wide blanks stays on its line, whole.
+    enum class PdfText { Raw, LaidOut };
+    static std::vector<std::string> pdfPages(const std::filesystem::path &pdf, PdfText text = PdfText::Raw);
 
     // What a shell command writes to its standard output.
     static std::string commandOutput(const std::string &command) { return CommandOutput(command); }
@@ -61,5 +63,8 @@ protected:
     TempDir m_out;
     ScopedRecordingPresenter m_recorder;
 };
+
+// The block refused for want of rows, telling the status line `status`; nothing printed.
+void ExpectNothingFound(const KindPrint &result, const std::string &status);
 
 } // namespace medrec::testing
