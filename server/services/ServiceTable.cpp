@@ -69,6 +69,10 @@ const std::vector<ServiceEntry> &DomainServiceTable()
         stored("SR_SEDME_L1", {"S_CODE1", "S_CODE2", "L_SEQNO1", "L_SEQNO2"}),
         stored("SR_SEDEV_S1", {"S_CODE1", "S_CODE2", "L_SEQNO1", "L_SEQNO2"}),
         stored("SR_SEDRC_S1", {"S_CODE1", "S_CODE2", "L_SEQNO1", "L_SEQNO2"}),
+        // The newborn and the rehabilitation nursing sheets of an admission, by the patient and
+        // admission date they are asked with ("S_TYPE1" goes out empty).
+        stored("MD_NBINF_S1", {"S_PATNO", "S_ADMDATE"}),
+        stored("MD_REINF_S1", {"S_PATNO", "S_ADMDATE"}),
     };
     return table;
 }

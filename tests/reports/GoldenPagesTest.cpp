@@ -66,6 +66,9 @@ const GoldenCase kCases[] = {
     {"SRSUVEYT", "few-answers", "00001234", "20191104", 0},
     {"SRSEDMST", "closing-band-moved-to-new-page", "00004004", "20230315", 0},
     {"SRSEDMST", "closing-band-below-rows", "00001234", "20191104", 0},
+    {"MDNBINFT", "before-2011-07-14-one-page", "00004016", "20110713", 0},
+    {"MDNBINFT", "after-2011-07-14-two-pages", "00004012", "20220115", 0},
+    {"MDREINFT", "two-pages", "00004006", "20180702", 0},
 };
 
 class GoldenPages : public RecordKindTest, public ::testing::WithParamInterface<GoldenCase>
