@@ -22,6 +22,8 @@
 #include "MNW923P2/MNW923P2.h"
 #include "MNW924P2/MNW924P2.h"
 #include "MNW925P2/MNW925P2.h"
+#include "SRA411UM_P01/SRA411UM_P01.h"
+#include "SRA411UN_P01/SRA411UN_P01.h"
 
 namespace medrec::reports {
 
@@ -65,8 +67,8 @@ const std::array<RecordKind, kRecordKindCount> &RecordKinds()
         {"SQNSTAPT", "", {"TSQN200F7_P1"}, History::written(), nullptr, nullptr},
         {"MDOBDEPT", "", {"TMDN111F5_P01"}, History::written(), nullptr, nullptr},
         {"MHHDRECT", "", {"TMHE700F1_P01"}, History::written(), nullptr, nullptr},
-        {"SRSUVEYT", "", {"TSRA411FM_P01"}, History::written({2, 3}), nullptr, nullptr},
-        {"SRSEDMST", "", {"TSRA411FN_P01", "TSRA411FN_P02"}, History::written({2}), nullptr, nullptr},
+        {"SRSUVEYT", "SRA411UM_P01", {"TSRA411FM_P01"}, History::written({2, 3}), &PrintSedationAssessment, &SedationAssessmentForms},
+        {"SRSEDMST", "SRA411UN_P01", {"TSRA411FN_P01", "TSRA411FN_P02"}, History::written({2}), &PrintSedationRecord, &SedationRecordForms},
         {"MDNRACTT", "MDN110U1_P02", {"TMDN110F1_P02"}, History::written(), &PrintMedicationRecord, &MedicationRecordForms},
     }};
     // clang-format on

@@ -67,6 +67,12 @@ const std::vector<ServiceEntry> &DomainServiceTable()
         // The administrations of one order: the patient, the order date and the order's
         // sequence number (sent as text); the fixed "6" tells nothing apart.
         stored("MD_ORDER_LD", {"S_TYPE2", "S_TYPE3", "S_TYPE4"}),
+        // The sedation treatment record's medication rows, pre-sedation evaluation and
+        // recovery, by the patient, the procedure date and the two sequence numbers the
+        // client sends as integers.
+        stored("SR_SEDME_L1", {"S_CODE1", "S_CODE2", "L_SEQNO1", "L_SEQNO2"}),
+        stored("SR_SEDEV_S1", {"S_CODE1", "S_CODE2", "L_SEQNO1", "L_SEQNO2"}),
+        stored("SR_SEDRC_S1", {"S_CODE1", "S_CODE2", "L_SEQNO1", "L_SEQNO2"}),
         // The newborn and the rehabilitation nursing sheets of an admission, by the patient and
         // admission date they are asked with ("S_TYPE1" goes out empty).
         stored("MD_NBINF_S1", {"S_PATNO", "S_ADMDATE"}),
