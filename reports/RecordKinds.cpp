@@ -6,6 +6,7 @@
 #include "MDF130U1_P01/MDF130U1_P01.h"
 #include "MDF160U1_P02/MDF160U1_P02.h"
 #include "MDF180U1_P01/MDF180U1_P01.h"
+#include "MDN130U3_P01/MDN130U3_P01.h"
 #include "MDN420U1_P01/MDN420U1_P01.h"
 #include "MDO510U1_P02/MDO510U1_P02.h"
 #include "MDO530U1_P01/MDO530U1_P01.h"
@@ -55,7 +56,7 @@ const std::array<RecordKind, kRecordKindCount> &RecordKinds()
         {"MDIOCHKT_WE", "MDF180U1_P01", {"TMDF180F1_P01"}, History::written(), &PrintBodyMeasurements, &BodyMeasurementForms},
         {"MDBDINFT", "", {"TMDN634F2_P01"}, History::written(), nullptr, nullptr},
         {"MDBLOODT", "", {"TMDN690F1_P01"}, History::written({4, 7}), nullptr, nullptr},
-        {"MDERINFT", "", {"TMDN130F3_P01"}, History::none(), nullptr, nullptr},
+        {"MDERINFT", "MDN130U3_P01", {"TMDN130F3_P01"}, History::none(), &PrintEmergencyNursingSheet, &EmergencyNursingSheetForms},
         {"SQNSTAPT", "", {"TSQN200F7_P1"}, History::written(), nullptr, nullptr},
         {"MDOBDEPT", "", {"TMDN111F5_P01"}, History::written(), nullptr, nullptr},
         {"MHHDRECT", "", {"TMHE700F1_P01"}, History::written(), nullptr, nullptr},

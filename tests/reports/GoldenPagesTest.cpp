@@ -56,6 +56,8 @@ const GoldenCase kCases[] = {
     {"MDPDINFT", "edge-codes", "00004003", "20190304", 0},
     {"MDPYINFT", "rich", "00004002", "20200217", 0},
     {"MDPYINFT", "edge-codes", "00004002", "20161107", 0},
+    {"MDERINFT", "admitted", "00056789", "202207021940", 0},
+    {"MDERINFT", "transfer", "12345678", "20190817", 0},
 };
 
 class GoldenPages : public RecordKindTest, public ::testing::WithParamInterface<GoldenCase>
