@@ -5,9 +5,9 @@
 
 #include "BusyCursor.h"
 #include "Clock.h"
+#include "CodeLookups.h"
 #include "DateText.h"
 #include "GridOps.h"
-#include "CodeLookups.h"
 #include "HmdPatInf.h"
 #include "Hmdrecodt.h"
 #include "Hmdrecott.h"

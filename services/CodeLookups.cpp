@@ -31,9 +31,15 @@ int listDeptCodes(const std::string &kind, const std::string &qualifier, common:
 
 } // namespace
 
-int ListDepartments(common::CodeList &list) { return listDeptCodes("1", "EB1", list); }
+int ListDepartments(common::CodeList &list)
+{
+    return listDeptCodes("1", "EB1", list);
+}
 
-int ListWards(common::CodeList &list) { return listDeptCodes("2", "", list); }
+int ListWards(common::CodeList &list)
+{
+    return listDeptCodes("2", "", list);
+}
 
 int ListCommonCodes(const std::string &group, common::CodeList &list)
 {

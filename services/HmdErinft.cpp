@@ -10,9 +10,11 @@ std::vector<std::string> HmdErinft::fields()
     return names;
 }
 
-int HmdErinft::GetErinf(const std::string &patientNo, const std::string &visitDate, const std::string &arrival)
+int HmdErinft::GetErinf(const std::string &patientNo, const std::string &visitDate,
+                        const std::string &arrival)
 {
-    return RunQuery({"MD_ERINF_S2", "S_PATNO;S_CODE1;S_CODE2", {patientNo, visitDate, arrival}, results.outputs()});
+    return RunQuery(
+        {"MD_ERINF_S2", "S_PATNO;S_CODE1;S_CODE2", {patientNo, visitDate, arrival}, results.outputs()});
 }
 
 } // namespace medrec::services

@@ -4,7 +4,10 @@
 
 namespace medrec::common {
 
-CodeList::CodeList() { clear(); }
+CodeList::CodeList()
+{
+    clear();
+}
 
 void CodeList::clear()
 {

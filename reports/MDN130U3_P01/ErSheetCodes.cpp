@@ -5,11 +5,25 @@
 namespace medrec::reports::er_sheet::codes {
 
 const CodeTexts kZone = {
-    {1, "1구역"},         {2, "2구역"},           {3, "3구역"},          {4, "4구역"},
-    {5, "소아구역"},      {6, "관찰실"},          {7, "처치실"},         {8, "일반격리실1"},
-    {9, "일반격리실2"},   {10, "음압격리실"},     {11, "고압산소실"},    {12, "5구역"},
-    {13, "6구역"},        {14, "7구역"},          {15, "소아음압격리실"}, {16, "소아일반격리실"},
-    {17, "소아처치실"},   {18, "소아중증응급환자구역"}, {19, "소아응급환자진료구역"},
+    {1, "1구역"},
+    {2, "2구역"},
+    {3, "3구역"},
+    {4, "4구역"},
+    {5, "소아구역"},
+    {6, "관찰실"},
+    {7, "처치실"},
+    {8, "일반격리실1"},
+    {9, "일반격리실2"},
+    {10, "음압격리실"},
+    {11, "고압산소실"},
+    {12, "5구역"},
+    {13, "6구역"},
+    {14, "7구역"},
+    {15, "소아음압격리실"},
+    {16, "소아일반격리실"},
+    {17, "소아처치실"},
+    {18, "소아중증응급환자구역"},
+    {19, "소아응급환자진료구역"},
 };
 
 const CodeTexts kVisitType = {{1, "자원"}, {2, "전원"}, {3, "외래"}, {4, "기타"}};
@@ -17,7 +31,7 @@ const CodeTexts kVisitType = {{1, "자원"}, {2, "전원"}, {3, "외래"}, {4, "
 const CodeTexts kDiseaseType = {{1, "질병"}, {2, "외상"}, {3, "중독"}, {4, "기타"}, {5, "진료외"}};
 
 const CodeTexts kAccidentType = {
-    {0, "미상"}, {1, "교통사고"}, {2, "폭행"}, {3, "낙상"},   {4, "화상"},
+    {0, "미상"}, {1, "교통사고"}, {2, "폭행"},   {3, "낙상"}, {4, "화상"},
     {5, "자상"}, {6, "중독"},     {7, "이물질"}, {8, "미상"}, {9, "기타"},
 };
 
@@ -87,7 +101,10 @@ std::string Consciousness(const std::string &trimmedCode)
     return textOf({{"A", "Alert"}, {"V", "Verbal"}, {"P", "Pain"}, {"U", "Unresponse"}}, trimmedCode);
 }
 
-std::string PlaceOfDeath(const std::string &code) { return textOf({{"1", "응급실사망"}, {"2", "DOA"}}, code); }
+std::string PlaceOfDeath(const std::string &code)
+{
+    return textOf({{"1", "응급실사망"}, {"2", "DOA"}}, code);
+}
 
 std::string AfterDeath(const std::string &code)
 {
@@ -99,7 +116,10 @@ std::string CapacityConfirmed(const std::string &code)
     return textOf({{"1", "직접확인"}, {"2", "정보센터"}}, code, "무");
 }
 
-std::string AbsentWhenOne(const std::string &code) { return code == "1" ? "무" : "유"; }
+std::string AbsentWhenOne(const std::string &code)
+{
+    return code == "1" ? "무" : "유";
+}
 
 std::string TriageLevel(const std::string &level)
 {
