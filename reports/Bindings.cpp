@@ -265,6 +265,20 @@ Binding custom(std::vector<std::string> components, std::vector<std::string> val
     return {std::move(components), std::move(values), std::move(rule)};
 }
 
+Binding group(std::vector<Binding> rows)
+{
+    Binding all;
+    for (const Binding &row : rows) {
+        all.components.insert(all.components.end(), row.components.begin(), row.components.end());
+        all.values.insert(all.values.end(), row.values.begin(), row.values.end());
+    }
+    all.apply = [rows = std::move(rows)](engine::Report &r, const FieldValues &v) {
+        for (const Binding &row : rows)
+            row.apply(r, v);
+    };
+    return all;
+}
+
 } // namespace bind
 
 } // namespace medrec::reports

@@ -108,6 +108,10 @@ Binding checkMark(Source source, std::vector<std::pair<int, std::string>> codeTo
 // A rule of the kind's own, with the components it touches and the values it reads.
 Binding custom(std::vector<std::string> components, std::vector<std::string> values, Rule rule);
 
+// Rows that make one item of a form (its squares and the text beside them) as one row: the
+// components and values of all of them, applied in order.
+Binding group(std::vector<Binding> rows);
+
 } // namespace bind
 
 } // namespace medrec::reports

@@ -36,6 +36,15 @@ std::optional<NotPrinted> FetchWriter(RecordPrint &print, const std::string &wri
     return std::nullopt;
 }
 
+std::optional<NotPrinted> AddSheetRow(RecordPrint &print, int rows, const services::FieldResults &results,
+                                      const std::string &staffKind)
+{
+    if (auto stop = Fetched(rows, kNoRowsFound))
+        return stop;
+    print.values.addRow(results);
+    return FetchWriter(print, print.values["S_STRING1"], staffKind, kNoRowsFound);
+}
+
 PrintedSummary Summary(const RecordPrint &print, int dischargeCell, int deptCell, int doctorCell)
 {
     return {.meddate = print.cell(1),
@@ -180,5 +189,26 @@ Binding fixedWhen(std::string label, Source test, LeadTest isFixed, std::string 
 }
 
 bool TrimmedIsOne(const std::string &value) { return common::TrimBlanks(value) == "1"; }
+
+Binding dischargePlan(const DischargePlan &plan)
+{
+    using namespace bind;
+    const DischargeComponents &c = plan.components;
+    std::vector<std::pair<std::string, std::string>> places{{"1", c.places[0]}, {"2", c.places[1]}, {"3", c.places[2]}};
+    if (plan.otherPlace == OtherPlace::Four)
+        places.emplace_back("4", c.places[3]);
+    std::vector<std::pair<std::string, std::string>> targets{{"0", c.targets[0]}, {"1", c.targets[1]}, {"2", c.targets[2]}};
+    if (plan.noTarget == NoTarget::Patient)
+        targets.emplace_back("", c.targets[0]);
+    return group({
+        numberSquares(plan.livesWith, {{1, c.livesWith[0]}, {2, c.livesWith[1]}}),
+        numberSquares(plan.carer, {{1, c.carer[0]}, {2, c.carer[1]}}),
+        plan.otherPlace == OtherPlace::AnyOther ? choiceSquares(plan.place, places, Others::White, c.places[3])
+                                                : choiceSquares(plan.place, places),
+        text(c.placeNote, plan.placeNote),
+        choiceSquares(plan.contact, {{"1", c.contact[0]}, {"2", c.contact[1]}}),
+        choiceSquares(plan.teaching, targets),
+    });
+}
 
 } // namespace medrec::reports::sheet

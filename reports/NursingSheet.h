@@ -15,6 +15,7 @@
 #include "FieldValues.h"
 #include "PrintJob.h"
 
+#include <array>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -44,6 +45,12 @@ std::optional<NotPrinted> FetchPatient(RecordPrint &print, const Notice &whenEmp
 // and "EB1".
 std::optional<NotPrinted> FetchWriter(RecordPrint &print, const std::string &writerId, const std::string &staffKind,
                                       const Notice &whenEmpty);
+
+// The sheet's own row (`rows`, the data class's result, and its `results`) into the block's
+// values, then its writer's name by the identifier in the row's "S_STRING1" (FetchWriter).
+// No row from either ends the print with kNoRowsFound.
+std::optional<NotPrinted> AddSheetRow(RecordPrint &print, int rows, const services::FieldResults &results,
+                                      const std::string &staffKind);
 
 // The summary labels a sheet sets from its record row: admission date (column 1), discharge
 // date, "I", department and attending from the columns the sheet names.
@@ -107,6 +114,40 @@ Binding textCode(std::string label, Source source, CodeTexts table);
 // The label shows `fixed` when `test`'s value passes `isFixed`, else `otherwise` as delivered.
 Binding fixedWhen(std::string label, Source test, LeadTest isFixed, std::string fixed, Source otherwise);
 bool TrimmedIsOne(const std::string &value); // the value without its blanks is "1"
+
+// The early discharge plan ("5.초기퇴원계획"): the same rows on every sheet that has one, each
+// sheet feeding them from fields of its own into components its form names.
+enum class OtherPlace {
+    AnyOther, // every place but "1" to "3", empty text included, is "기타" (the general sheet)
+    Four,     // only "4" is; any other value fills no square
+};
+enum class NoTarget {
+    Nobody,  // an empty teaching target fills no square
+    Patient, // an empty one is the patient (the child and psychiatric sheets)
+};
+// The rows' components; the defaults are the general and maternity forms' names.
+struct DischargeComponents
+{
+    std::array<std::string, 2> livesWith{"qrs_Outedu11", "qrs_Outedu12"}; // "예", "아니오"
+    std::array<std::string, 2> carer{"qrs_Outedu21", "qrs_Outedu22"};     // "예", "아니오"
+    std::array<std::string, 4> places{"qrs_Wait1", "qrs_Wait2", "qrs_Wait3", "qrs_Wait4"}; // 자택 .. 기타
+    std::string placeNote = "qrl_Waitetc";                                 // after "기타"
+    std::array<std::string, 2> contact{"qrs_Outedu31", "qrs_Outedu32"};   // "예", "아니오"
+    std::array<std::string, 3> targets{"qrs_Daesang1", "qrs_Daesang2", "qrs_Daesang3"}; // 환자 .. 환자와 보호자
+};
+struct DischargePlan
+{
+    Source livesWith; // number 1 or 2
+    Source carer;     // number 1 or 2
+    Source place;     // text "1" .. "4"
+    OtherPlace otherPlace;
+    Source placeNote;
+    Source contact;  // text "1" or "2"
+    Source teaching; // text "0", "1", "2": the patient, the carer, both
+    NoTarget noTarget = NoTarget::Nobody;
+    DischargeComponents components = {};
+};
+Binding dischargePlan(const DischargePlan &plan);
 
 } // namespace sheet
 

@@ -55,4 +55,6 @@ const CodeTexts kCommunication = {{1, "원만"}, {2, "곤란"}, {3, "불가능"}
 const CodeTexts kAppetite = {{1, "양호"}, {2, "보통"}, {3, "불량"}};
 const CodeTexts kWeightChange = {{1, "증가"}, {2, "감소"}, {3, "무"}};
 
+const CodeTexts kMaternitySheetPrenatalVisits = {{1, "정기적"}, {2, "간헐적"}};
+
 } // namespace medrec::reports::sheet::codes

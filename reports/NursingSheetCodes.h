@@ -46,4 +46,7 @@ extern const CodeTexts kCommunication;
 extern const CodeTexts kAppetite;
 extern const CodeTexts kWeightChange;
 
+// The maternity sheet's meanings.
+extern const CodeTexts kMaternitySheetPrenatalVisits; // 1 정기적, 2 간헐적
+
 } // namespace medrec::reports::sheet::codes

@@ -6,6 +6,7 @@
 #include "MDF130U1_P01/MDF130U1_P01.h"
 #include "MDF160U1_P02/MDF160U1_P02.h"
 #include "MDF180U1_P01/MDF180U1_P01.h"
+#include "MDN110U1_P02/MDN110U1_P02.h"
 #include "MDN130U3_P01/MDN130U3_P01.h"
 #include "MDN420U1_P01/MDN420U1_P01.h"
 #include "MDO510U1_P02/MDO510U1_P02.h"
@@ -15,6 +16,7 @@
 #include "MDP270U1_P01/MDP270U1_P01.h"
 #include "MDS510U1_P01/MDS510U1_P01.h"
 #include "MNW921P3/MNW921P3.h"
+#include "MNW940P2/MNW940P2.h"
 #include "MNW922P2/MNW922P2.h"
 #include "MNW923P2/MNW923P2.h"
 
@@ -45,7 +47,7 @@ const std::array<RecordKind, kRecordKindCount> &RecordKinds()
         {"MDNRRECT", "MDN420U1_P01", {"TMDN420F1_P01"}, History::written({2}), &PrintNursingRecord, &NursingRecordForms},
         {"MDNERECT", "MDN420U1_P01", {"TMDN420F1_P01"}, History::written({2}), &PrintEmergencyNursingRecord, &EmergencyNursingRecordForms},
         {"MDADINFT", "MNW921P3", {"TMNW921B3.QuickRep1", "TMNW921B3.QuickRep2"}, History::written(), &PrintGeneralNursingSheet, &GeneralNursingSheetForms},
-        {"MDOBINFT", "", {"TMNW940B2"}, History::written(), nullptr, nullptr},
+        {"MDOBINFT", "MNW940P2", {"TMNW940B2.QuickRep1", "TMNW940B2.QuickRep2"}, History::written(), &PrintMaternityNursingSheet, &MaternityNursingSheetForms},
         {"MDVITALT", "MDF120U1_P01", {"TMDF120F1_P01"}, History::written(), &PrintVitalSigns, &VitalSignForms},
         {"MDPDINFT", "MNW922P2", {"TMNW922S2.qrp_1", "TMNW922S2.QuickRep2"}, History::written(), &PrintChildNursingSheet, &ChildNursingSheetForms},
         {"MDPYINFT", "MNW923P2", {"TMNW923S2.qrp_1", "TMNW923S2.QuickRep1"}, History::written(), &PrintPsychiatricNursingSheet, &PsychiatricNursingSheetForms},
@@ -62,7 +64,7 @@ const std::array<RecordKind, kRecordKindCount> &RecordKinds()
         {"MHHDRECT", "", {"TMHE700F1_P01"}, History::written(), nullptr, nullptr},
         {"SRSUVEYT", "", {"TSRA411FM_P01"}, History::written({2, 3}), nullptr, nullptr},
         {"SRSEDMST", "", {"TSRA411FN_P01", "TSRA411FN_P02"}, History::written({2}), nullptr, nullptr},
-        {"MDNRACTT", "", {"TMDN110F1_P02"}, History::written(), nullptr, nullptr},
+        {"MDNRACTT", "MDN110U1_P02", {"TMDN110F1_P02"}, History::written(), &PrintMedicationRecord, &MedicationRecordForms},
     }};
     // clang-format on
     return kinds;

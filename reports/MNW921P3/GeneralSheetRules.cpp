@@ -35,7 +35,10 @@ Binding illnessAwareness(Source value) { return bind::codeText("qrl_Know", std::
 
 Binding race(Source value) { return bind::codeText("qrl_Race", std::move(value), kRace); }
 
-Binding bloodType(Source value) { return bind::codeText("qrl_bldtype", std::move(value), kBloodType, "모름"); }
+Binding bloodType(Source value, std::string label)
+{
+    return bind::codeText(std::move(label), std::move(value), kBloodType, "모름");
+}
 
 Binding admissionRoute(Source value) { return sheet::codeAndNote("qrl_admcou", std::move(value), kAdmissionRoute, 3); }
 
@@ -72,16 +75,6 @@ Binding smoking(Source value)
 Binding allergy(Source value)
 {
     return bind::choiceSquares(std::move(value), {{"2", "qrs_argyn2"}, {"1", "qrs_argyn1"}}, Others::White);
-}
-
-Binding medication(Source value)
-{
-    return bind::numberSquares(sheet::FirstChar(value), {{2, "qrs_dgstat2"}, {1, "qrs_dgstat1"}}, Others::White);
-}
-
-Binding operation(Source value)
-{
-    return bind::numberSquares(sheet::FirstChar(value), {{2, "qrs_opyn2"}, {1, "qrs_opyn1"}}, Others::White);
 }
 
 Binding sleepDisturbance(Source value)
@@ -122,24 +115,28 @@ Binding dysphagia(Source value)
 
 Binding skinCondition(Source value) { return bind::flagSquares(bind::numbered("qrs_skinst", 1, 13), std::move(value)); }
 
-Binding dischargeLivesWith(Source value)
+Binding pastHistory(const std::string &field)
 {
-    return bind::numberSquares(std::move(value), {{1, "qrs_Outedu11"}, {2, "qrs_Outedu12"}});
+    return bind::group({bind::flagSquares(bind::numbered("qrs_pthist", 1, 5), field),
+                        bind::text("qrl_pthist", {field, bind::chars(6, 60)})});
 }
 
-Binding dischargeCarer(Source value)
+Binding medication(const std::string &field)
 {
-    return bind::numberSquares(std::move(value), {{1, "qrs_Outedu21"}, {2, "qrs_Outedu22"}});
+    return bind::group({bind::numberSquares(sheet::FirstChar(field), {{2, "qrs_dgstat2"}, {1, "qrs_dgstat1"}}, Others::White),
+                        bind::text("qrl_dgstat", {field, bind::chars(2, 51)})});
 }
 
-Binding dischargeContact(Source value)
+Binding familyHistory(const std::string &field)
 {
-    return bind::choiceSquares(std::move(value), {{"1", "qrs_Outedu31"}, {"2", "qrs_Outedu32"}});
+    return bind::group({bind::flagSquares(bind::numbered("qrs_famcase", 1, 6), field),
+                        bind::text("qrl_famcase", {field, bind::then(bind::chars(7, 61), bind::trimmed())})});
 }
 
-Binding dischargeTeaching(Source value)
+Binding operation(const std::string &field)
 {
-    return bind::choiceSquares(std::move(value), {{"0", "qrs_Daesang1"}, {"1", "qrs_Daesang2"}, {"2", "qrs_Daesang3"}});
+    return bind::group({bind::numberSquares(sheet::FirstChar(field), {{2, "qrs_opyn2"}, {1, "qrs_opyn1"}}, Others::White),
+                        bind::text("qrl_opnm", {field, bind::chars(2, 250)})});
 }
 
 } // namespace medrec::reports::general_sheet

@@ -20,7 +20,7 @@ Binding paymentAbility(Source value);       // qrl_Pay
 Binding welfareCounselling(Source value);   // qrl_Bokji
 Binding illnessAwareness(Source value);     // qrl_Know
 Binding race(Source value);                 // qrl_Race
-Binding bloodType(Source value);            // qrl_bldtype: unmatched (blank included) "모름"
+Binding bloodType(Source value, std::string label = "qrl_bldtype"); // unmatched (blank included) "모름"
 Binding admissionRoute(Source value);       // qrl_admcou: code and note, "외래(" note ")" ...
 Binding admissionMethod(Source value);      // qrl_admmeth
 Binding stress(Source value);               // qrl_Stress: the metabolic stress texts
@@ -31,8 +31,6 @@ Binding admissionHistory(Source value);     // qrs_admlast1/2 and qrl_admlast
 // Square groups.
 Binding smoking(Source value);              // qrs_Tabaco, qrs_noTabaco, otherwise qrs_pastTabaco
 Binding allergy(Source value);              // qrs_argyn1/2
-Binding medication(Source value);           // qrs_dgstat1/2 by the first character
-Binding operation(Source value);            // qrs_opyn1/2 by the first character
 Binding sleepDisturbance(Source value);     // qrs_sleep1/2
 Binding sleepingPills(Source value);        // qrs_sleepdg1/2
 Binding broughtMedication(Source value);    // qrs_bringN/Y
@@ -42,10 +40,10 @@ Binding weightChange(Source value);         // qrs_wetchg1..3 (1 "증가", 2 "�
 Binding dysphagia(Source value);            // qrs_Dysphagia1/2
 Binding skinCondition(Source value);        // qrs_skinst1..13, a flag string
 
-// The discharge rows.
-Binding dischargeLivesWith(Source value);   // qrs_Outedu11/12
-Binding dischargeCarer(Source value);       // qrs_Outedu21/22
-Binding dischargeContact(Source value);     // qrs_Outedu31/32
-Binding dischargeTeaching(Source value);    // qrs_Daesang1..3 from "0", "1", "2"
+// Squares with the text that goes with them, from one field.
+Binding pastHistory(const std::string &field);   // qrs_pthist1..5, qrl_pthist characters 6 to 60
+Binding medication(const std::string &field);    // qrs_dgstat1/2 by the first character, qrl_dgstat 2 to 51
+Binding familyHistory(const std::string &field); // qrs_famcase1..6, qrl_famcase 7 to 61 trimmed
+Binding operation(const std::string &field);     // qrs_opyn1/2 by the first character, qrl_opnm 2 to 250
 
 } // namespace medrec::reports::general_sheet

@@ -40,13 +40,6 @@ Binding callButton()
     });
 }
 
-// "4" and every value but "1", "2" and "3" is another place, named after the code.
-Binding dischargePlace()
-{
-    return bind::choiceSquares("S_STRING100", {{"1", "qrs_Wait1"}, {"2", "qrs_Wait2"}, {"3", "qrs_Wait3"}},
-                               Others::White, "qrs_Wait4");
-}
-
 BindingTable page1Bindings()
 {
     using namespace bind;
@@ -96,15 +89,11 @@ BindingTable page1Bindings()
             text("qrl_argfd", "S_STRING13"),
             text("qrl_argetc", "S_STRING14"),
             admissionHistory("S_STRING76"),
-            flagSquares(numbered("qrs_pthist", 1, 5), "S_STRING15"),
-            text("qrl_pthist", {"S_STRING15", chars(6, 60)}),
+            pastHistory("S_STRING15"),
             medication("S_STRING16"),
-            text("qrl_dgstat", {"S_STRING16", chars(2, 51)}),
-            flagSquares(numbered("qrs_famcase", 1, 6), "S_STRING17"),
-            text("qrl_famcase", {"S_STRING17", then(chars(7, 61), trimmed())}),
+            familyHistory("S_STRING17"),
             text("qrl_famrela", "S_STRING18"),
             operation("S_STRING19"),
-            text("qrl_opnm", {"S_STRING19", chars(2, 250)}),
             broughtMedication("S_STRING109"),
             // 3. 신체검진
             orientation("S_STRING20"),
@@ -168,13 +157,14 @@ BindingTable page2Bindings()
         square("qrs_edu9", "S_STRING56"),
         flagSquares(numbered("qrs_Safeedu", 1, 5), "S_STRING97"),
         text("qrm_Etc", "S_STRING57"),
-        // 5.초기퇴원계획
-        dischargeLivesWith("S_STRING98"),
-        dischargeCarer("S_STRING99"),
-        dischargePlace(),
-        text("qrl_Waitetc", {"S_STRING100", chars(2)}),
-        dischargeContact("S_STRING101"),
-        dischargeTeaching("S_STRING102"),
+        // 5.초기퇴원계획: "4" and every value but "1" to "3" is another place, named after the code
+        sheet::dischargePlan({.livesWith = "S_STRING98",
+                              .carer = "S_STRING99",
+                              .place = "S_STRING100",
+                              .otherPlace = sheet::OtherPlace::AnyOther,
+                              .placeNote = {"S_STRING100", chars(2)},
+                              .contact = "S_STRING101",
+                              .teaching = "S_STRING102"}),
     };
 }
 
@@ -191,13 +181,10 @@ BlockResult PrintGeneralNursingSheet(RecordPrint &print)
     if (auto stop = sheet::FetchPatient(print, sheet::kNoRowsFound))
         return *stop;
     services::HmdAdinfd sheetData;
-    if (auto stop = Fetched(sheetData.GetAdinf(print.cell(0), print.cell(1), ""), sheet::kNoRowsFound))
-        return *stop;
-    FieldValues &values = print.values;
-    values.addRow(sheetData.results);
-    if (auto stop = sheet::FetchWriter(print, values["S_STRING1"], "2", sheet::kNoRowsFound))
+    if (auto stop = sheet::AddSheetRow(print, sheetData.GetAdinf(print.cell(0), print.cell(1), ""), sheetData.results, "2"))
         return *stop;
 
+    FieldValues &values = print.values;
     PatientHeader header = PatientHeader::fromPatientService(values, sheet::kPatient);
     header.dept = values["S_STRING58"];
     header.doctor = values["S_STRING59"];

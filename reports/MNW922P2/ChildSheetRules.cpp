@@ -1,7 +1,5 @@
 #include "ChildSheetRules.h"
 
-#include "MNW921P3/GeneralSheetRules.h"
-
 #include "NursingSheet.h"
 #include "NursingSheetCodes.h"
 
@@ -75,16 +73,18 @@ BindingTable teaching(const TeachingFields &fields)
 
 BindingTable dischargePlan(const DischargeFields &fields)
 {
-    return {
-        general_sheet::dischargeLivesWith(fields.livesWith),
-        general_sheet::dischargeCarer(fields.carer),
-        bind::choiceSquares(fields.place, {{"1", "qrs_Outedu31"}, {"2", "qrs_Outedu32"}, {"3", "qrs_Outedu33"},
-                                           {"4", "qrs_Outedu34"}}),
-        bind::text("qrl_Outedu3oth", fields.placeOther),
-        bind::choiceSquares(fields.contact, {{"1", "qrs_Outedu41"}, {"2", "qrs_Outedu42"}}),
-        bind::choiceSquares(fields.target, {{"0", "qrs_Outedu51"}, {"", "qrs_Outedu51"}, {"1", "qrs_Outedu52"},
-                                            {"2", "qrs_Outedu53"}}),
-    };
+    return {sheet::dischargePlan({.livesWith = fields.livesWith,
+                                  .carer = fields.carer,
+                                  .place = fields.place,
+                                  .otherPlace = sheet::OtherPlace::Four,
+                                  .placeNote = fields.placeOther,
+                                  .contact = fields.contact,
+                                  .teaching = fields.target,
+                                  .noTarget = sheet::NoTarget::Patient,
+                                  .components = {.places = {"qrs_Outedu31", "qrs_Outedu32", "qrs_Outedu33", "qrs_Outedu34"},
+                                                 .placeNote = "qrl_Outedu3oth",
+                                                 .contact = {"qrs_Outedu41", "qrs_Outedu42"},
+                                                 .targets = {"qrs_Outedu51", "qrs_Outedu52", "qrs_Outedu53"}}})};
 }
 
 } // namespace medrec::reports::child_sheet

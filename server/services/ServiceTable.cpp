@@ -51,6 +51,8 @@ const std::vector<ServiceEntry> &DomainServiceTable()
         // The print sends the constants "1" and "EB1" in "S_TYPE1" and "S_TYPE4" with every
         // call: only the patient number tells one inpatient header from another.
         stored("MD_IPDLS_E1", {"S_TYPE2"}),
+        // The maternity nursing sheet of an admission, by the patient and admission date.
+        stored("MD_OBINF_S2", {"S_PATNO", "S_ADMDATE"}),
         // The child and psychiatric nursing sheets of an admission, by the patient and
         // admission date they are asked with.
         stored("MD_PDINF_S2", {"S_PATNO", "S_ADMDATE"}),
@@ -61,6 +63,12 @@ const std::vector<ServiceEntry> &DomainServiceTable()
         stored("MD_ERINF_S2", {"S_PATNO", "S_CODE1", "S_CODE2"}),
         stored("MD_NKTAS_L1", {"S_TYPE3", "S_TYPE4", "S_TYPE5"}),
         stored("MD_NPREG_S1", {"S_CODE2", "S_CODE3"}),
+        // The orders of a patient's order date for a department; the fixed "3" and "EB1" tell
+        // nothing apart.
+        stored("MD_ORDER_L8", {"S_TYPE2", "S_TYPE3", "S_TYPE4"}),
+        // The administrations of one order: the patient, the order date and the order's
+        // sequence number (sent as text); the fixed "6" tells nothing apart.
+        stored("MD_ORDER_LD", {"S_TYPE2", "S_TYPE3", "S_TYPE4"}),
     };
     return table;
 }

@@ -8,20 +8,6 @@
 
 namespace medrec::testing {
 
-namespace {
-
-// As pdfPages gives the pages: without blanks, tabs and line breaks.
-std::string blankless(const std::string &text)
-{
-    std::string out;
-    for (char c : text)
-        if (c != ' ' && c != '\n' && c != '\r' && c != '\t' && c != '\f')
-            out.push_back(c);
-    return out;
-}
-
-} // namespace
-
 KindPrint FlowsheetTest::printAndRecord(const std::string &kind, reports::PrintContext &context)
 {
     const std::size_t before = historyLines().size();
@@ -58,15 +44,6 @@ void FillWithStale(common::GridData &table, int rows, int cols)
     for (int row = 0; row < rows; ++row)
         for (int col = 0; col < cols; ++col)
             table.setCell(col, row, "STALE");
-}
-
-void ExpectNothingFound(const KindPrint &result, const std::string &status)
-{
-    ASSERT_TRUE(result.refused.has_value());
-    EXPECT_EQ(result.refused->reason, reports::NotPrinted::Reason::NothingFound);
-    EXPECT_EQ(result.refused->notice.channel, reports::Notice::Channel::Status);
-    EXPECT_EQ(result.refused->notice.text, status);
-    EXPECT_FALSE(result.printed());
 }
 
 std::vector<std::vector<std::string>> BandLines(const engine::Document &document, const std::string &band)
@@ -115,12 +92,12 @@ bool PrintsText(const engine::Document &document, int page, const std::string &t
 
 bool Shows(const std::string &page, const std::string &text)
 {
-    return page.find(blankless(text)) != std::string::npos;
+    return page.find(WithoutBlanks(text)) != std::string::npos;
 }
 
 int TimesShown(const std::string &page, const std::string &text)
 {
-    const std::string needle = blankless(text);
+    const std::string needle = WithoutBlanks(text);
     int n = 0;
     for (auto at = page.find(needle); !needle.empty() && at != std::string::npos;
          at = page.find(needle, at + 1))

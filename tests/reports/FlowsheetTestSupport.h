@@ -30,9 +30,6 @@ protected:
 // earlier print might have left them.
 void FillWithStale(common::GridData &table, int rows, int cols);
 
-// The block refused for want of rows, telling the status line `status`.
-void ExpectNothingFound(const KindPrint &result, const std::string &status);
-
 // The table lines the band printed, page by page: each line's named cells left to right as
 // "component=text" (trimmed), joined by "|". Cells sharing a top edge make one line; empty
 // cells print nothing and are left out.

@@ -52,12 +52,18 @@ const GoldenCase kCases[] = {
     {"MDNRRECT", "two-pages", "00001234", "20180514", 0},
     {"MDNERECT", "admitted", "00056789", "202207021940", 0},
     {"MDNERECT", "never-admitted", "12345678", "20190817", 0},
+    {"MDOBINFT", "long-texts", "00001301", "20240402", 0},
+    {"MDOBINFT", "legacy-formats", "00004008", "20230501", 0},
     {"MDPDINFT", "rich", "00004003", "20210809", 0},
     {"MDPDINFT", "edge-codes", "00004003", "20190304", 0},
     {"MDPYINFT", "rich", "00004002", "20200217", 0},
     {"MDPYINFT", "edge-codes", "00004002", "20161107", 0},
     {"MDERINFT", "admitted", "00056789", "202207021940", 0},
     {"MDERINFT", "transfer", "12345678", "20190817", 0},
+    {"MDNRACTT", "page-break-long-administrations", "00001234", "20180514", 0},
+    {"MDNRACTT", "one-page", "00001302", "20160905", 0},
+    {"MDNRACTT", "outpatient", "00001234", "20240311", 0},
+    {"MDNRACTT", "every-order-cancelled", "00004007", "20201119", 0},
 };
 
 class GoldenPages : public RecordKindTest, public ::testing::WithParamInterface<GoldenCase>

@@ -96,10 +96,21 @@ reports::PrintContext ContextFor(reports::RowCells record, const std::string &pa
         const std::string &digits = visits.visit[static_cast<std::size_t>(i)];
         if (digits.starts_with(visitDate)) {
             context.visit = reports::RowCells({"1", common::FmtDateTimeHM(digits), ""});
+            // The record-kind row holds the visit date in its column 2.
+            context.kind = reports::RowCells({"", "", digits.substr(0, 8), ""});
             break;
         }
     }
     return context;
+}
+
+std::string WithoutBlanks(const std::string &text)
+{
+    std::string out;
+    for (char c : text)
+        if (c != ' ' && c != '\n' && c != '\r' && c != '\t' && c != '\f')
+            out.push_back(c);
+    return out;
 }
 
 std::string CommandOutput(const std::string &command)

@@ -60,12 +60,17 @@ std::optional<reports::RowCells> RecordListRow(const std::string &kind, const st
 
 // A context with that record selected, the screen's panels filled as the screen fills them
 // from "MD_PATBA_L2" (the sex/age panel counts to Today()), and the visit row of that day
-// (YYYYMMDD: its newest visit; YYYYMMDDHHNN names one of several).
+// (YYYYMMDD: its newest visit; YYYYMMDDHHNN names one of several) with the record-kind row's
+// visit date.
 reports::PrintContext ContextFor(reports::RowCells record, const std::string &patNo,
                                  const std::string &visitDate);
 
 // What a shell command writes to its standard output.
 std::string CommandOutput(const std::string &command);
+
+// The text without blanks, tabs, line and page breaks: how printed texts are compared with
+// what pdftotext reads back, which spaces captions its own way.
+std::string WithoutBlanks(const std::string &text);
 
 // Runs the kind's block, lays its job out (print time 2026-12-09 14:30:05) and prints it where
 // MEDREC_PRINT_TO says. Fills `times` when given.

@@ -198,20 +198,6 @@ protected:
     // Ages on the forms count to the fixed print day.
     common::FixedToday m_today{2026y / December / 9};
 
-    // The PDF's pages as pdftotext lays them out (a caption with wide blanks stays on its
-    // line), blanks removed.
-    static std::vector<std::string> pageTexts(const std::filesystem::path &pdf)
-    {
-        std::stringstream all(commandOutput("pdftotext -layout -enc UTF-8 '" + pdf.string() + "' -"));
-        std::vector<std::string> pages;
-        std::string page;
-        while (std::getline(all, page, '\f'))
-            pages.push_back(withoutBlanks(page));
-        if (!pages.empty() && pages.back().empty())
-            pages.pop_back();
-        return pages;
-    }
-
     // Each text, blanks removed, is somewhere in the page text.
     static void expectTexts(const std::string &in, std::initializer_list<const char *> texts)
     {
@@ -243,7 +229,7 @@ TEST_F(NursingRecord, TheWardRecordRunsOntoTwoPagesWithItsFrameOnEach)
     const auto printed = print("MDNRRECT", context);
     ASSERT_TRUE(printed.printed()) << printed.failure;
     EXPECT_TRUE(printed.document->warnings.empty()) << engine::dumpDocument(*printed.document);
-    const auto pages = pageTexts(printed.pdf);
+    const auto pages = pdfPages(printed.pdf, PdfText::LaidOut);
     ASSERT_EQ(pages.size(), 2u);
     for (std::size_t p = 0; p < pages.size(); ++p) {
         SCOPED_TRACE("page " + std::to_string(p + 1));
@@ -316,7 +302,7 @@ TEST_F(NursingRecord, TheEmergencyRecordHasItsTitlesOnTheFirstPageToo)
     auto context = contextFor("MDNERECT", "00056789", "202207021940");
     const auto printed = print("MDNERECT", context);
     ASSERT_TRUE(printed.printed()) << printed.failure;
-    const auto pages = pageTexts(printed.pdf);
+    const auto pages = pdfPages(printed.pdf, PdfText::LaidOut);
     ASSERT_EQ(pages.size(), 1u);
     const std::string &page = pages[0];
     // Title and footer title, and nothing left of the ward title.
@@ -337,7 +323,7 @@ TEST_F(NursingRecord, AnEmergencyPatientNeverAdmittedGetsNoHospitalDay)
     auto context = contextFor("MDNERECT", "12345678", "201908170230");
     const auto printed = print("MDNERECT", context);
     ASSERT_TRUE(printed.printed()) << printed.failure;
-    const auto pages = pageTexts(printed.pdf);
+    const auto pages = pdfPages(printed.pdf, PdfText::LaidOut);
     ASSERT_EQ(pages.size(), 1u);
     expectTexts(pages[0],
                 {"2019-08-17(토요일)", "2019-08-18(일요일)", "응급의학과", "ER/", "측위 유지함 ＆ 침상"});

@@ -118,20 +118,22 @@ std::vector<std::string> PrintedLines(const engine::Document &doc, const std::st
     return lines;
 }
 
-void ExpectNoRowsFound(const KindPrint &printed)
-{
-    ASSERT_TRUE(printed.refused.has_value()) << printed.failure;
-    EXPECT_EQ(printed.refused->reason, reports::NotPrinted::Reason::NothingFound);
-    EXPECT_EQ(printed.refused->notice.channel, reports::Notice::Channel::Status);
-    EXPECT_EQ(printed.refused->notice.text, "조회된 데이타가 없습니다.");
-    EXPECT_FALSE(printed.document.has_value());
-    EXPECT_TRUE(printed.pdf.empty());
-}
+void ExpectNoRowsFound(const KindPrint &printed) { ExpectNothingFound(printed, "조회된 데이타가 없습니다."); }
 
 void ExpectNoLayoutWarnings(const engine::Document &doc)
 {
     for (const auto &warning : doc.warnings)
         ADD_FAILURE() << warning.message;
+}
+
+bool PrintedBlack(const engine::Document &doc, const std::string &square)
+{
+    for (const auto &page : doc.pages)
+        for (const auto &e : page.elements)
+            if (e.component == square && e.kind == engine::ElementKind::Shape)
+                return e.fill == engine::Color::black();
+    ADD_FAILURE() << square << " did not print";
+    return false;
 }
 
 KindPrint NursingSheetTest::printAdmission(const std::string &kind, const std::string &patNo,

@@ -72,6 +72,9 @@ void ExpectNoRowsFound(const KindPrint &printed);
 // Nothing the layout had to cut or leave out.
 void ExpectNoLayoutWarnings(const engine::Document &doc);
 
+// Whether the square printed black; a failure when it did not print at all.
+bool PrintedBlack(const engine::Document &doc, const std::string &square);
+
 // A sheet printed from the demo data on the real server, ages counted to 2026-12-09.
 class NursingSheetTest : public RecordKindTest
 {

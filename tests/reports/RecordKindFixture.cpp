@@ -48,18 +48,12 @@ KindPrint RecordKindTest::print(const std::string &kind, reports::PrintContext &
     return result;
 }
 
-std::string RecordKindTest::withoutBlanks(const std::string &text)
-{
-    std::string out;
-    for (char c : text)
-        if (c != ' ' && c != '\n' && c != '\r' && c != '\t' && c != '\f')
-            out.push_back(c);
-    return out;
-}
+std::string RecordKindTest::withoutBlanks(const std::string &text) { return WithoutBlanks(text); }
 
-std::vector<std::string> RecordKindTest::pdfPages(const std::filesystem::path &pdf)
+std::vector<std::string> RecordKindTest::pdfPages(const std::filesystem::path &pdf, PdfText text)
 {
-    const std::string all = commandOutput("pdftotext -enc UTF-8 '" + pdf.string() + "' -");
+    const std::string layout = text == PdfText::LaidOut ? "-layout " : "";
+    const std::string all = commandOutput("pdftotext " + layout + "-enc UTF-8 '" + pdf.string() + "' -");
     std::vector<std::string> pages;
     std::size_t start = 0;
     for (auto ff = all.find('\f'); ff != std::string::npos; ff = all.find('\f', start)) {
@@ -80,6 +74,16 @@ std::vector<std::string> RecordKindTest::historyLines()
     if (!lines.empty())
         lines.erase(lines.begin()); // the header line
     return lines;
+}
+
+void ExpectNothingFound(const KindPrint &result, const std::string &status)
+{
+    ASSERT_TRUE(result.refused.has_value()) << result.failure;
+    EXPECT_EQ(result.refused->reason, reports::NotPrinted::Reason::NothingFound);
+    EXPECT_EQ(result.refused->notice.channel, reports::Notice::Channel::Status);
+    EXPECT_EQ(result.refused->notice.text, status);
+    EXPECT_FALSE(result.document.has_value());
+    EXPECT_TRUE(result.pdf.empty());
 }
 
 } // namespace medrec::testing

@@ -37,7 +37,8 @@ protected:
                                 int index = 0);
     // A context with that record selected and the screen's panels filled as the screen fills
     // them from "MD_PATBA_L2" (the sex/age panel counts to Today()), and the visit row of that
-    // day (YYYYMMDD: its newest visit; YYYYMMDDHHNN names one of several).
+    // day (YYYYMMDD: its newest visit; YYYYMMDDHHNN names one of several) with the record-kind
+    // row's visit date.
     reports::PrintContext contextFor(const std::string &kind, const std::string &patNo, const std::string &visitDate,
                                      int index = 0);
 
@@ -45,8 +46,10 @@ protected:
     // it to a PDF file.
     KindPrint print(const std::string &kind, reports::PrintContext &context);
 
-    // The PDF's pages as text, blanks removed (pdftotext spaces captions its own way).
-    static std::vector<std::string> pdfPages(const std::filesystem::path &pdf);
+    // The PDF's pages as text, blanks removed (pdftotext spaces captions its own way). Laid
+    // out, a caption with wide blanks stays on its line, whole.
+    enum class PdfText { Raw, LaidOut };
+    static std::vector<std::string> pdfPages(const std::filesystem::path &pdf, PdfText text = PdfText::Raw);
     static std::string withoutBlanks(const std::string &text);
 
     // What a shell command writes to its standard output.
@@ -59,5 +62,8 @@ protected:
     TempDir m_out;
     ScopedRecordingPresenter m_recorder;
 };
+
+// The block refused for want of rows, telling the status line `status`; nothing printed.
+void ExpectNothingFound(const KindPrint &result, const std::string &status);
 
 } // namespace medrec::testing
