@@ -39,9 +39,8 @@ std::optional<NotPrinted> FetchWriter(RecordPrint &print, const std::string &wri
 std::optional<NotPrinted> AddSheetRow(RecordPrint &print, int rows, const services::FieldResults &results,
                                       const std::string &staffKind)
 {
-    if (auto stop = Fetched(rows, kNoRowsFound))
+    if (auto stop = FetchedRow(print, rows, results, kNoRowsFound))
         return stop;
-    print.values.addRow(results);
     return FetchWriter(print, print.values["S_STRING1"], staffKind, kNoRowsFound);
 }
 
@@ -109,7 +108,8 @@ Binding charCodes(std::vector<std::string> labels, Source source, CodeTexts tabl
     return bind::custom(std::move(components), {source.field}, [=](engine::Report &r, const FieldValues &v) {
         const std::string text = source.read(v);
         for (std::size_t i = 0; i < labels.size(); ++i)
-            r.label(labels[i]).setCaption(TextOf(table, CodeToInt(CharAt(text, i + 1))));
+            if (!labels[i].empty())
+                r.label(labels[i]).setCaption(TextOf(table, CodeToInt(CharAt(text, i + 1))));
     });
 }
 
@@ -158,11 +158,33 @@ bool FirstIsTextOne(const std::string &firstChar) { return firstChar == "1"; }
 
 bool FirstIsNumberOne(const std::string &firstChar) { return CodeToInt(firstChar) == 1; }
 
+std::optional<NotPrinted> FetchedRow(RecordPrint &print, int fetched, const services::FieldResults &row,
+                                     const Notice &whenEmpty)
+{
+    if (auto stop = Fetched(fetched, whenEmpty))
+        return stop;
+    print.values.addRow(row);
+    return std::nullopt;
+}
+
+BindingTable HeaderTable()
+{
+    return HeaderBindings({"qrl_PatNo", "qrl_patname", "qrl_ci", "qrl_sex", "qrl_meddept", "qrl_chadr", "qrl_ward"});
+}
+
+void PanelHeader(RecordPrint &print, const std::string &dept, const std::string &doctor, const std::string &ward)
+{
+    PatientHeader header = PatientHeader::fromPanels(print.context.patient);
+    header.dept = dept;
+    header.doctor = doctor;
+    header.ward = ward;
+    header.addTo(print.values);
+}
+
 BlockResult PrintSheetRow(RecordPrint &print, int fetched, const services::FieldResults &row)
 {
-    if (auto stop = Fetched(fetched, kNoRowsFound))
+    if (auto stop = FetchedRow(print, fetched, row, kNoRowsFound))
         return *stop;
-    print.values.addRow(row);
     PatientHeader::fromPanels(print.context.patient).addTo(print.values);
     PrintJob job = print.sheetJob();
     job.summary = Summary(print);

@@ -78,7 +78,8 @@ Binding codeOrText(std::string label, Source source, std::size_t codeChars, Code
 Binding codeAndNote(std::string label, Source source, CodeTexts table, int aloneCode);
 // The code's text, "/", then the count.
 Binding codeAndCount(std::string label, Source code, Source count, CodeTexts table);
-// Character i of the value drives labels[i] by its code's text.
+// Character i of the value drives labels[i] by its code's text; an empty name stands for a
+// character that drives no label.
 Binding charCodes(std::vector<std::string> labels, Source source, CodeTexts table);
 // The label shows `fixed` when the trimmed value is that text, else the value as delivered.
 Binding trimmedWhen(std::string label, Source source, std::string fixed);
@@ -148,6 +149,17 @@ struct DischargePlan
     DischargeComponents components = {};
 };
 Binding dischargePlan(const DischargePlan &plan);
+
+// The sheet's own service row: `fetched` is its data class's result and `row` its results. No
+// row stops the print, telling `whenEmpty`; otherwise the row goes into the values unprefixed.
+std::optional<NotPrinted> FetchedRow(RecordPrint &print, int fetched, const services::FieldResults &row,
+                                     const Notice &whenEmpty);
+
+// The title box's patient block, department, attending and ward, as every sheet names them.
+BindingTable HeaderTable();
+// The title box filled from the screen's panels, with the department, attending and ward the
+// sheet takes from its own sources.
+void PanelHeader(RecordPrint &print, const std::string &dept, const std::string &doctor, const std::string &ward);
 
 } // namespace sheet
 

@@ -56,5 +56,7 @@ const CodeTexts kAppetite = {{1, "양호"}, {2, "보통"}, {3, "불량"}};
 const CodeTexts kWeightChange = {{1, "증가"}, {2, "감소"}, {3, "무"}};
 
 const CodeTexts kMaternitySheetPrenatalVisits = {{1, "정기적"}, {2, "간헐적"}};
+const CodeTexts kIndependence = {{1, "독립적"}, {2, "의존적"}};
+const CodeTexts kRehabEducation = {{1, "무학"}, {2, "초등졸"}, {3, "중졸"}, {4, "고졸"}, {5, "대졸"}};
 
 } // namespace medrec::reports::sheet::codes

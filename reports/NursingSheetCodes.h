@@ -48,5 +48,8 @@ extern const CodeTexts kWeightChange;
 
 // The maternity sheet's meanings.
 extern const CodeTexts kMaternitySheetPrenatalVisits; // 1 정기적, 2 간헐적
+// The rehabilitation sheet's meanings; its occupations are the psychiatric sheet's.
+extern const CodeTexts kIndependence;   // 1 독립적, 2 의존적
+extern const CodeTexts kRehabEducation; // no 6 or 7
 
 } // namespace medrec::reports::sheet::codes

@@ -19,6 +19,8 @@
 #include "MNW940P2/MNW940P2.h"
 #include "MNW922P2/MNW922P2.h"
 #include "MNW923P2/MNW923P2.h"
+#include "MNW924P2/MNW924P2.h"
+#include "MNW925P2/MNW925P2.h"
 
 namespace medrec::reports {
 
@@ -51,8 +53,8 @@ const std::array<RecordKind, kRecordKindCount> &RecordKinds()
         {"MDVITALT", "MDF120U1_P01", {"TMDF120F1_P01"}, History::written(), &PrintVitalSigns, &VitalSignForms},
         {"MDPDINFT", "MNW922P2", {"TMNW922S2.qrp_1", "TMNW922S2.QuickRep2"}, History::written(), &PrintChildNursingSheet, &ChildNursingSheetForms},
         {"MDPYINFT", "MNW923P2", {"TMNW923S2.qrp_1", "TMNW923S2.QuickRep1"}, History::written(), &PrintPsychiatricNursingSheet, &PsychiatricNursingSheetForms},
-        {"MDNBINFT", "", {"TMNW924S2"}, History::written(), nullptr, nullptr},
-        {"MDREINFT", "", {"TMNW925B2"}, History::written(), nullptr, nullptr},
+        {"MDNBINFT", "MNW924P2", {"TMNW924S2.qrMNUPNIB2", "TMNW924S2.qrMNUPNIB3"}, History::written(), &PrintNewbornNursingSheet, &NewbornNursingSheetForms},
+        {"MDREINFT", "MNW925P2", {"TMNW925B2.QuickRep1", "TMNW925B2.QuickRep2"}, History::written(), &PrintRehabNursingSheet, &RehabNursingSheetForms},
         {"MDIOCHKT_BS", "MDF160U1_P02", {"TMDF160F1_P02"}, History::written(), &PrintBloodSugar, &BloodSugarForms},
         {"MDIOCHKT_IO", "MDF130U1_P01", {"TMDF130F1_P01"}, History::written(), &PrintIntakeOutput, &IntakeOutputForms},
         {"MDIOCHKT_WE", "MDF180U1_P01", {"TMDF180F1_P01"}, History::written(), &PrintBodyMeasurements, &BodyMeasurementForms},

@@ -121,9 +121,11 @@ Binding pastHistory(const std::string &field)
                         bind::text("qrl_pthist", {field, bind::chars(6, 60)})});
 }
 
-Binding medication(const std::string &field)
+Binding medication(const std::string &field) { return medication(field, Source(field)); }
+
+Binding medication(const std::string &field, Source code)
 {
-    return bind::group({bind::numberSquares(sheet::FirstChar(field), {{2, "qrs_dgstat2"}, {1, "qrs_dgstat1"}}, Others::White),
+    return bind::group({bind::numberSquares(sheet::FirstChar(code), {{2, "qrs_dgstat2"}, {1, "qrs_dgstat1"}}, Others::White),
                         bind::text("qrl_dgstat", {field, bind::chars(2, 51)})});
 }
 
@@ -133,10 +135,24 @@ Binding familyHistory(const std::string &field)
                         bind::text("qrl_famcase", {field, bind::then(bind::chars(7, 61), bind::trimmed())})});
 }
 
-Binding operation(const std::string &field)
+Binding operation(const std::string &field) { return operation(field, Source(field)); }
+
+Binding operation(const std::string &field, Source code)
 {
-    return bind::group({bind::numberSquares(sheet::FirstChar(field), {{2, "qrs_opyn2"}, {1, "qrs_opyn1"}}, Others::White),
+    return bind::group({bind::numberSquares(sheet::FirstChar(code), {{2, "qrs_opyn2"}, {1, "qrs_opyn1"}}, Others::White),
                         bind::text("qrl_opnm", {field, bind::chars(2, 250)})});
 }
+
+Binding oedema(const std::string &field)
+{
+    return bind::group({bind::flagSquares(bind::numbered("qrs_neost", 1, 7), field),
+                        sheet::optionalFlagsText({"qrs_neost8"}, "qrl_neost", field, 8, true)});
+}
+
+Binding respiratory(Source value) { return bind::flagSquares(bind::numbered("qrs_respst", 1, 9), std::move(value)); }
+
+Binding circulation(Source value) { return bind::flagSquares(bind::numbered("qrs_circst", 1, 9), std::move(value)); }
+
+Binding digestion(Source value) { return bind::flagSquares(bind::numbered("qrs_dietst", 1, 12), std::move(value)); }
 
 } // namespace medrec::reports::general_sheet

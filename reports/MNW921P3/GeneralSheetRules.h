@@ -45,5 +45,15 @@ Binding pastHistory(const std::string &field);   // qrs_pthist1..5, qrl_pthist c
 Binding medication(const std::string &field);    // qrs_dgstat1/2 by the first character, qrl_dgstat 2 to 51
 Binding familyHistory(const std::string &field); // qrs_famcase1..6, qrl_famcase 7 to 61 trimmed
 Binding operation(const std::string &field);     // qrs_opyn1/2 by the first character, qrl_opnm 2 to 250
+// The same with the squares read off the first character of `code`, a rule of the sheet's own.
+Binding medication(const std::string &field, Source code);
+Binding operation(const std::string &field, Source code);
+
+Binding oedema(const std::string &field);        // qrs_neost1..7; "N" or "Y" at 8 is qrs_neost8, then qrl_neost, trimmed
+
+// Findings of the physical examination as flag strings.
+Binding respiratory(Source value); // qrs_respst1..9
+Binding circulation(Source value); // qrs_circst1..9
+Binding digestion(Source value);   // qrs_dietst1..12
 
 } // namespace medrec::reports::general_sheet

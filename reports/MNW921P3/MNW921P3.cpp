@@ -45,7 +45,7 @@ BindingTable page1Bindings()
     using namespace bind;
     using namespace general_sheet;
     return Concat({
-        HeaderBindings({"qrl_PatNo", "qrl_patname", "qrl_ci", "qrl_sex", "qrl_meddept", "qrl_chadr", "qrl_ward"}),
+        sheet::HeaderTable(),
         {
             text("qrl_Frecdate", "S_STRING103"),
             text("QRLabel243", kWriterName),
@@ -133,11 +133,10 @@ BindingTable page2Bindings()
         flagSquares(numbered("qrs_nerves", 1, 3), "S_STRING80"),
         optionalFlagsText({"qrs_nerves4"}, "qrl_nerves", "S_STRING80", 4, true),
         flagSquares(numbered("qrs_palsy", 1, 6), "S_STRING36"),
-        flagSquares(numbered("qrs_respst", 1, 9), "S_STRING25"),
-        flagSquares(numbered("qrs_circst", 1, 9), "S_STRING24"),
-        flagSquares(numbered("qrs_neost", 1, 7), "S_STRING41"),
-        optionalFlagsText({"qrs_neost8"}, "qrl_neost", "S_STRING41", 8, true),
-        flagSquares(numbered("qrs_dietst", 1, 12), "S_STRING26"),
+        respiratory("S_STRING25"),
+        circulation("S_STRING24"),
+        oedema("S_STRING41"),
+        digestion("S_STRING26"),
         skinCondition("S_STRING81"),
         text("qrl_skinst", {"S_STRING81", then(chars(14), trimmed())}),
         flagSquares(numbered("qrs_skin", 1, 8), "S_STRING38"),

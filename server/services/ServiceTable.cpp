@@ -69,6 +69,10 @@ const std::vector<ServiceEntry> &DomainServiceTable()
         // The administrations of one order: the patient, the order date and the order's
         // sequence number (sent as text); the fixed "6" tells nothing apart.
         stored("MD_ORDER_LD", {"S_TYPE2", "S_TYPE3", "S_TYPE4"}),
+        // The newborn and the rehabilitation nursing sheets of an admission, by the patient and
+        // admission date they are asked with ("S_TYPE1" goes out empty).
+        stored("MD_NBINF_S1", {"S_PATNO", "S_ADMDATE"}),
+        stored("MD_REINF_S1", {"S_PATNO", "S_ADMDATE"}),
     };
     return table;
 }

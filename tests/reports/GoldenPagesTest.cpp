@@ -64,6 +64,9 @@ const GoldenCase kCases[] = {
     {"MDNRACTT", "one-page", "00001302", "20160905", 0},
     {"MDNRACTT", "outpatient", "00001234", "20240311", 0},
     {"MDNRACTT", "every-order-cancelled", "00004007", "20201119", 0},
+    {"MDNBINFT", "before-2011-07-14-one-page", "00004016", "20110713", 0},
+    {"MDNBINFT", "after-2011-07-14-two-pages", "00004012", "20220115", 0},
+    {"MDREINFT", "two-pages", "00004006", "20180702", 0},
 };
 
 class GoldenPages : public RecordKindTest, public ::testing::WithParamInterface<GoldenCase>

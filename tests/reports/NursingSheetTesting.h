@@ -66,8 +66,8 @@ void ExpectSheetRules(const std::string &kind, const std::vector<SheetRuleCase> 
 std::vector<std::string> PrintedLines(const engine::Document &doc, const std::string &component);
 
 // The print stopped before anything was laid out, telling the operator by the status text
-// "조회된 데이타가 없습니다.".
-void ExpectNoRowsFound(const KindPrint &printed);
+// (the sheets' "조회된 데이타가 없습니다." unless the sheet has its own).
+void ExpectNoRowsFound(const KindPrint &printed, const std::string &status = "조회된 데이타가 없습니다.");
 
 // Nothing the layout had to cut or leave out.
 void ExpectNoLayoutWarnings(const engine::Document &doc);
@@ -81,12 +81,20 @@ class NursingSheetTest : public RecordKindTest
 protected:
     static void SetUpTestSuite() { StartServer(demoData()); }
     static void TearDownTestSuite() { StopServer(); }
+    // The demo data, then a data set of the tests' own (a file beside them).
+    static void StartServerWithDemoAnd(const std::string &testData);
+
+    // medrec-batch with the arguments, as a clerk reprints for a court (user "COURT"), the
+    // documents going to PDF files: its exit status. Returns the pages of each file it wrote,
+    // by the patient number the file is named for.
+    int printWithBatch(const std::string &args, std::map<std::string, std::size_t> &pagesByPatient);
 
     // The kind's record of the patient's admission of that day, printed.
     KindPrint printAdmission(const std::string &kind, const std::string &patNo, const std::string &admDate);
     // A record whose admission the sheet's services have no row for: nothing printed and no
     // history row, and the operator told so.
-    void expectNothingPrintedFor(const std::string &kind, const reports::RowCells &record);
+    void expectNothingPrintedFor(const std::string &kind, const reports::RowCells &record,
+                                 const std::string &status = "조회된 데이타가 없습니다.");
     // The summary labels the print set (number, admission, discharge, patient type, department,
     // attending), and the history row it writes: number, admission date, "empty" three times.
     void expectSummaryAndHistory(const KindPrint &printed, const std::string &kind,
@@ -98,7 +106,7 @@ protected:
     // and each line stands in the PDF's text (`pdfPages` as pdfPages reads them).
     static void expectPrintedWhole(const KindPrint &printed, const std::vector<std::string> &pdfPages,
                                    const std::map<std::string, std::string> &values);
-    // Each caption stands in the page's PDF text (blanks aside).
+    // Each caption stands in the page's PDF text (blanks aside), or each of its words does.
     static void expectCaptions(const std::string &pdfPage, const std::vector<std::string> &captions);
     // The sheet filled from the values prints every text it is given whole, and the layout
     // cuts nothing: each enabled label and memo the tables fill prints its whole text.
