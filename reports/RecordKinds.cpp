@@ -7,6 +7,7 @@
 #include "MDF160U1_P02/MDF160U1_P02.h"
 #include "MDF180U1_P01/MDF180U1_P01.h"
 #include "MDN110U1_P02/MDN110U1_P02.h"
+#include "MDN130U3_P01/MDN130U3_P01.h"
 #include "MDN420U1_P01/MDN420U1_P01.h"
 #include "MDN690U1_P01/MDN690U1_P01.h"
 #include "MDO510U1_P02/MDO510U1_P02.h"
@@ -63,7 +64,7 @@ const std::array<RecordKind, kRecordKindCount> &RecordKinds()
         {"MDIOCHKT_WE", "MDF180U1_P01", {"TMDF180F1_P01"}, History::written(), &PrintBodyMeasurements, &BodyMeasurementForms},
         {"MDBDINFT", "", {"TMDN634F2_P01"}, History::written(), nullptr, nullptr},
         {"MDBLOODT", "MDN690U1_P01", {"TMDN690F1_P01"}, History::written({4, 7}), &PrintTransfusionRecord, &TransfusionRecordForms},
-        {"MDERINFT", "", {"TMDN130F3_P01"}, History::none(), nullptr, nullptr},
+        {"MDERINFT", "MDN130U3_P01", {"TMDN130F3_P01"}, History::none(), &PrintEmergencyNursingSheet, &EmergencyNursingSheetForms},
         {"SQNSTAPT", "", {"TSQN200F7_P1"}, History::written(), nullptr, nullptr},
         {"MDOBDEPT", "", {"TMDN111F5_P01"}, History::written(), nullptr, nullptr},
         {"MHHDRECT", "", {"TMHE700F1_P01"}, History::written(), nullptr, nullptr},

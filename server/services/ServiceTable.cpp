@@ -61,6 +61,12 @@ const std::vector<ServiceEntry> &DomainServiceTable()
         // admission date they are asked with.
         stored("MD_PDINF_S2", {"S_PATNO", "S_ADMDATE"}),
         stored("MD_PYINF_S2", {"S_PATNO", "S_ADMDATE"}),
+        // The emergency nursing information sheet by the visit and arrival it is asked with;
+        // its triage by the patient, visit date and arrival ("C" and the two empty inputs are
+        // the same for every call); a visit's pregnancies by the patient and visit date.
+        stored("MD_ERINF_S2", {"S_PATNO", "S_CODE1", "S_CODE2"}),
+        stored("MD_NKTAS_L1", {"S_TYPE3", "S_TYPE4", "S_TYPE5"}),
+        stored("MD_NPREG_S1", {"S_CODE2", "S_CODE3"}),
         // The orders of a patient's order date for a department; the fixed "3" and "EB1" tell
         // nothing apart.
         stored("MD_ORDER_L8", {"S_TYPE2", "S_TYPE3", "S_TYPE4"}),

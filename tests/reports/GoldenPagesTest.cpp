@@ -61,6 +61,8 @@ const GoldenCase kCases[] = {
     {"MDPDINFT", "edge-codes", "00004003", "20190304", 0},
     {"MDPYINFT", "rich", "00004002", "20200217", 0},
     {"MDPYINFT", "edge-codes", "00004002", "20161107", 0},
+    {"MDERINFT", "admitted", "00056789", "202207021940", 0},
+    {"MDERINFT", "transfer", "12345678", "20190817", 0},
     {"MDNRACTT", "page-break-long-administrations", "00001234", "20180514", 0},
     {"MDNRACTT", "one-page", "00001302", "20160905", 0},
     {"MDNRACTT", "outpatient", "00001234", "20240311", 0},
