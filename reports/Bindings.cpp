@@ -265,6 +265,18 @@ Binding custom(std::vector<std::string> components, std::vector<std::string> val
     return {std::move(components), std::move(values), std::move(rule)};
 }
 
+Binding whenSet(std::string present, BindingTable rows)
+{
+    std::vector<std::string> values{present};
+    for (std::string &name : BoundValues(rows))
+        values.push_back(std::move(name));
+    return {BoundComponents(rows), std::move(values),
+            [present = std::move(present), rows = std::move(rows)](engine::Report &r, const FieldValues &v) {
+                if (v.has(present))
+                    ApplyBindings(r, rows, v);
+            }};
+}
+
 } // namespace bind
 
 } // namespace medrec::reports

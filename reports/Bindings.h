@@ -109,6 +109,11 @@ Binding checkMark(Source source, std::vector<std::pair<int, std::string>> codeTo
 // A rule of the kind's own, with the components it touches and the values it reads.
 Binding custom(std::vector<std::string> components, std::vector<std::string> values, Rule rule);
 
+// The rows apply only when the value `present` was set: the fields of a service row that may
+// not be there (a service that found none adds no values, and its part of the form keeps its
+// design).
+Binding whenSet(std::string present, BindingTable rows);
+
 } // namespace bind
 
 } // namespace medrec::reports

@@ -65,6 +65,13 @@ int CodeToInt(const std::string &text, const std::string &field)
     throw CodeConversionError(text, field);
 }
 
+int KeyToInt(const std::string &text)
+{
+    if (text.find_first_not_of(' ') == std::string::npos)
+        throw CodeConversionError(text);
+    return CodeToInt(text);
+}
+
 std::string MaskedResNo(const std::string &front, const std::string &back)
 {
     return front + "-" + back.substr(0, 1) + "******";
