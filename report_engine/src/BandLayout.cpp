@@ -393,8 +393,10 @@ std::optional<BandBuilder::Built> BandBuilder::buildComponent(const Component& c
     item.unit = {b.box.top, b.box.bottom()};
     if (const auto* s = std::get_if<Shape>(&c)) {
         item.element = shapeElement(s->box, s->brush, s->pen, s->kind);
+        b.growToBottom = s->growToBottom;
     } else if (const auto* ln = std::get_if<Line>(&c)) {
         const RectMm& r = ln->box;
+        b.growToBottom = ln->growToBottom && ln->direction != LineDirection::Horizontal;
         switch (ln->direction) {
         case LineDirection::Horizontal:
             item.element = lineElement({r.left, r.top + r.height / 2}, {r.right(), r.top + r.height / 2}, ln->pen);
@@ -497,6 +499,14 @@ BandContent BandBuilder::assemble(const std::string& name, const std::vector<Com
             else
                 item.line = item.unit;
             item.splittable = !item.container && (e.kind == ElementKind::Line || e.kind == ElementKind::Shape);
+            // Down to the grown band's foot. Its unit stays the designed one, so a rule along
+            // the whole band never keeps the band from being cut between text lines.
+            if (b.growToBottom && totalGrowth - shift[i] > kEpsilonMm) {
+                const double extra = totalGrowth - shift[i];
+                e.rect.height += extra;
+                (e.from.y > e.to.y ? e.from : e.to).y += extra;
+                item.line.bottom += extra;
+            }
             content.items.push_back(std::move(item));
         }
         for (const Unit& blank : b.blankLines)

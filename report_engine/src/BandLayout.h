@@ -103,6 +103,7 @@ private:
         double designTop = 0;
         double designBottom = 0;
         double growth = 0;  // how much taller than designed
+        bool growToBottom = false; // a rule or shape that follows the band's growth
     };
     std::optional<Built> buildComponent(const Component& c, bool allowStretch) const;
     // keepWithNext: indices into `lines` of a memo's lines kept with the next (Memo::keepWithNext).

@@ -113,6 +113,9 @@ struct Shape : ComponentBase {
     ShapeKind kind = ShapeKind::Rectangle;
     std::optional<Color> brush = Color::white();
     Pen pen;
+    // Its bottom edge keeps its distance from the band's bottom when stretching text makes the
+    // band taller (a box around a column that grows).
+    bool growToBottom = false;
 
     void setBrush(Color c) { brush = c; }
     void clearBrush() { brush.reset(); }
@@ -126,6 +129,9 @@ enum class LineDirection { Horizontal, Vertical, DiagonalDown, DiagonalUp };
 struct Line : ComponentBase {
     LineDirection direction = LineDirection::Horizontal;
     Pen pen;
+    // A vertical or diagonal rule whose lower end keeps its distance from the band's bottom when
+    // stretching text makes the band taller: a column rule runs the band's whole height.
+    bool growToBottom = false;
     void setPen(const Pen& p) { pen = p; }
 };
 
