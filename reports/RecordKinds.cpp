@@ -13,9 +13,11 @@
 #include "MDO550U1_P01/MDO550U1_P01.h"
 #include "MDP270U1_P01/MDP270U1_P01.h"
 #include "MDS510U1_P01/MDS510U1_P01.h"
+#include "MHE700U1_P01/MHE700U1_P01.h"
 #include "MNW921P3/MNW921P3.h"
 #include "MNW922P2/MNW922P2.h"
 #include "MNW923P2/MNW923P2.h"
+#include "SQN200U7_P1/SQN200U7_P1.h"
 
 namespace medrec::reports {
 
@@ -56,9 +58,9 @@ const std::array<RecordKind, kRecordKindCount> &RecordKinds()
         {"MDBDINFT", "", {"TMDN634F2_P01"}, History::written(), nullptr, nullptr},
         {"MDBLOODT", "", {"TMDN690F1_P01"}, History::written({4, 7}), nullptr, nullptr},
         {"MDERINFT", "", {"TMDN130F3_P01"}, History::none(), nullptr, nullptr},
-        {"SQNSTAPT", "", {"TSQN200F7_P1"}, History::written(), nullptr, nullptr},
+        {"SQNSTAPT", "SQN200U7_P1", {"TSQN200F7_P1"}, History::written({2, 3}), &PrintNutritionSupportReply, &NutritionSupportReplyForms},
         {"MDOBDEPT", "", {"TMDN111F5_P01"}, History::written(), nullptr, nullptr},
-        {"MHHDRECT", "", {"TMHE700F1_P01"}, History::written(), nullptr, nullptr},
+        {"MHHDRECT", "MHE700U1_P01", {"TMHE700F1_P01.qr_1", "TMHE700F1_P01.qr_2"}, History::written({2, 3}), &PrintHemodialysisRecord, &HemodialysisRecordForms},
         {"SRSUVEYT", "", {"TSRA411FM_P01"}, History::written({2, 3}), nullptr, nullptr},
         {"SRSEDMST", "", {"TSRA411FN_P01", "TSRA411FN_P02"}, History::written({2}), nullptr, nullptr},
         {"MDNRACTT", "", {"TMDN110F1_P02"}, History::written(), nullptr, nullptr},
