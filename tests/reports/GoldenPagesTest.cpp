@@ -56,6 +56,10 @@ const GoldenCase kCases[] = {
     {"MDPDINFT", "edge-codes", "00004003", "20190304", 0},
     {"MDPYINFT", "rich", "00004002", "20200217", 0},
     {"MDPYINFT", "edge-codes", "00004002", "20161107", 0},
+    {"SQNSTAPT", "two-pages", "00001234", "20180514", 0},
+    {"SQNSTAPT", "zero-requirement", "00004005", "20141103", 0},
+    {"MHHDRECT", "with-notes", "00004001", "20211011", 0},
+    {"MHHDRECT", "without-notes", "00004004", "20230315", 0},
 };
 
 class GoldenPages : public RecordKindTest, public ::testing::WithParamInterface<GoldenCase>
