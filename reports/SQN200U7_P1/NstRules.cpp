@@ -64,28 +64,33 @@ std::string percentage(const Decimal &first, const Decimal &second, const std::o
     return fits(share(first, *need).plus(share(second, *need))).text();
 }
 
+// The lower bounds of boxes 1 .. 3, highest first; a value below them all checks box 4.
+struct LowerBound
+{
+    const char *value;
+    bool reached; // whether the bound itself falls in its box
+};
+
+BoxChoice boxOf(const Decimal &value, const std::array<LowerBound, 3> &bounds)
+{
+    for (std::size_t i = 0; i < bounds.size(); ++i) {
+        const Decimal bound = *Decimal::parse(bounds[i].value);
+        if (value > bound || (bounds[i].reached && value == bound))
+            return static_cast<BoxChoice>(i) + 1;
+    }
+    return 4;
+}
+
 } // namespace
 
 BoxChoice IdealWeightBox(const Decimal &percent)
 {
-    if (percent >= *Decimal::parse("85"))
-        return 1;
-    if (percent >= *Decimal::parse("80"))
-        return 2;
-    if (percent >= *Decimal::parse("70"))
-        return 3;
-    return 4;
+    return boxOf(percent, {{{"85", true}, {"80", true}, {"70", true}}});
 }
 
 BoxChoice AlbuminBox(const Decimal &albumin)
 {
-    if (albumin > *Decimal::parse("3.2"))
-        return 1;
-    if (albumin >= *Decimal::parse("2.8"))
-        return 2;
-    if (albumin >= *Decimal::parse("2.1"))
-        return 3;
-    return 4;
+    return boxOf(albumin, {{{"3.2", false}, {"2.8", true}, {"2.1", true}}});
 }
 
 std::string MeasurementField(int number) { return std::string(kMeasurement) + std::to_string(number); }

@@ -2,6 +2,8 @@
 
 #include "TestDataText.h"
 
+#include <gtest/gtest.h>
+
 #include <filesystem>
 
 namespace medrec::testing {
@@ -30,13 +32,26 @@ KindPrint NutritionDialysisTest::printRecord(const std::string &kind, const std:
     return print(kind, context);
 }
 
-std::string NutritionDialysisTest::batch(const std::string &args, const std::string &pdfDir)
+std::string NutritionDialysisTest::batchPrintingNothing(const std::string &args)
 {
     const std::string env = writeSiteEnvironment(m_out.path(), "127.0.0.1", s_server->port());
+    const std::string pdfDir = m_out.file("batch");
     std::filesystem::remove_all(pdfDir);
     std::filesystem::create_directories(pdfDir);
-    return commandOutput("MEDREC_ENV_FILE='" + env + "' MEDREC_PRINT_TO='pdf:" + pdfDir +
-                         "' MEDREC_BATCH_USER=COURT '" MEDREC_BATCH_PROGRAM "' " + args + " 2>&1");
+    const std::size_t before = historyLines().size();
+    const std::string out = commandOutput("MEDREC_ENV_FILE='" + env + "' MEDREC_PRINT_TO='pdf:" + pdfDir +
+                                          "' MEDREC_BATCH_USER=COURT '" MEDREC_BATCH_PROGRAM "' " + args + " 2>&1");
+    EXPECT_NE(out.find("not printed"), std::string::npos) << out;
+    EXPECT_EQ(historyLines().size(), before);
+    EXPECT_TRUE(std::filesystem::is_empty(pdfDir));
+    return out;
+}
+
+void NutritionDialysisTest::expectServicesListed(const std::vector<std::string> &lines)
+{
+    const std::string out = commandOutput("'" + serverProgramPath() + "' services");
+    for (const std::string &line : lines)
+        EXPECT_NE(out.find("\n" + line + "\n"), std::string::npos) << line;
 }
 
 std::string NutritionDialysisTest::joined(const std::vector<std::string> &pages, std::size_t from, std::size_t to)

@@ -19,9 +19,12 @@ protected:
     // Record `index` of the kind in the patient's visit day, printed; `used` gets its context.
     KindPrint printRecord(const std::string &kind, const std::string &patNo, const std::string &visitDate, int index,
                           reports::PrintContext *used = nullptr);
-    // medrec-batch with the arguments as the user COURT, its documents as PDF files in `pdfDir`
-    // (made empty); what it wrote to its standard output and error.
-    std::string batch(const std::string &args, const std::string &pdfDir);
+    // medrec-batch with the arguments as the user COURT, on a record it must not print: no PDF
+    // and no history row. What it wrote to its standard output and error, which tells the
+    // operator why.
+    std::string batchPrintingNothing(const std::string &args);
+    // Each line ("SERVICE\tstored replies\tKEYS") stands in what `medrec-server services` lists.
+    static void expectServicesListed(const std::vector<std::string> &lines);
 
     // Pages from .. to (past the last: to the end) as one text.
     static std::string joined(const std::vector<std::string> &pages, std::size_t from = 0,
