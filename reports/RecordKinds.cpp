@@ -6,6 +6,7 @@
 #include "MDF130U1_P01/MDF130U1_P01.h"
 #include "MDF160U1_P02/MDF160U1_P02.h"
 #include "MDF180U1_P01/MDF180U1_P01.h"
+#include "MDN110U1_P02/MDN110U1_P02.h"
 #include "MDN420U1_P01/MDN420U1_P01.h"
 #include "MDO510U1_P02/MDO510U1_P02.h"
 #include "MDO530U1_P01/MDO530U1_P01.h"
@@ -63,7 +64,7 @@ const std::array<RecordKind, kRecordKindCount> &RecordKinds()
         {"MHHDRECT", "MHE700U1_P01", {"TMHE700F1_P01.qr_1", "TMHE700F1_P01.qr_2"}, History::written({2, 3}), &PrintHemodialysisRecord, &HemodialysisRecordForms},
         {"SRSUVEYT", "", {"TSRA411FM_P01"}, History::written({2, 3}), nullptr, nullptr},
         {"SRSEDMST", "", {"TSRA411FN_P01", "TSRA411FN_P02"}, History::written({2}), nullptr, nullptr},
-        {"MDNRACTT", "", {"TMDN110F1_P02"}, History::written(), nullptr, nullptr},
+        {"MDNRACTT", "MDN110U1_P02", {"TMDN110F1_P02"}, History::written(), &PrintMedicationRecord, &MedicationRecordForms},
     }};
     // clang-format on
     return kinds;

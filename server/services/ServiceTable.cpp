@@ -55,6 +55,12 @@ const std::vector<ServiceEntry> &DomainServiceTable()
         // admission date they are asked with.
         stored("MD_PDINF_S2", {"S_PATNO", "S_ADMDATE"}),
         stored("MD_PYINF_S2", {"S_PATNO", "S_ADMDATE"}),
+        // The orders of a patient's order date for a department; the fixed "3" and "EB1" tell
+        // nothing apart.
+        stored("MD_ORDER_L8", {"S_TYPE2", "S_TYPE3", "S_TYPE4"}),
+        // The administrations of one order: the patient, the order date and the order's
+        // sequence number (sent as text); the fixed "6" tells nothing apart.
+        stored("MD_ORDER_LD", {"S_TYPE2", "S_TYPE3", "S_TYPE4"}),
         // The nutrition support reply: the request by the record's patient number and two
         // keys; the reply texts and the measurements by those and the reply's own key.
         stored("SQ_NSTRQ_S2", {"S_CODE1", "S_CODE2", "S_CODE3"}),

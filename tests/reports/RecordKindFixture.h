@@ -37,7 +37,8 @@ protected:
                                 int index = 0);
     // A context with that record selected and the screen's panels filled as the screen fills
     // them from "MD_PATBA_L2" (the sex/age panel counts to Today()), and the visit row of that
-    // day (YYYYMMDD: its newest visit; YYYYMMDDHHNN names one of several).
+    // day (YYYYMMDD: its newest visit; YYYYMMDDHHNN names one of several) with the record-kind
+    // row's visit date.
     reports::PrintContext contextFor(const std::string &kind, const std::string &patNo, const std::string &visitDate,
                                      int index = 0);
 
