@@ -26,7 +26,10 @@ constexpr const char *kChecked = "■";
 constexpr std::size_t kTreatmentForm = 0;
 constexpr std::size_t kNotesForm = 1;
 
-std::string field(int number) { return "S_STRING" + std::to_string(number); }
+std::string field(int number)
+{
+    return "S_STRING" + std::to_string(number);
+}
 
 // CP949 byte positions from .. to (1-based, inclusive).
 std::string chars(const std::string &text, std::size_t from, std::size_t to)
@@ -34,7 +37,10 @@ std::string chars(const std::string &text, std::size_t from, std::size_t to)
     return text::cp949Slice(text, from - 1, to - from + 1);
 }
 
-Source dateTime(int number) { return {field(number), common::FmtDateTimeHM}; }
+Source dateTime(int number)
+{
+    return {field(number), common::FmtDateTimeHM};
+}
 
 // The framed check boxes: "■" for each "Y" of the field, nothing otherwise.
 Binding boxes(std::vector<std::string> labels, int number)
@@ -64,7 +70,8 @@ BindingTable nursingChecks()
     static const std::array<const char *, 7> times{"30M", "1H", "1H30M", "2H", "2H30M", "3H", "3H30M"};
     BindingTable table;
     for (std::size_t t = 0; t < times.size(); ++t)
-        table.push_back(boxes(bind::numbered(std::string("qrlb_") + times[t] + "_", 1, 4), 23 + static_cast<int>(t)));
+        table.push_back(
+            boxes(bind::numbered(std::string("qrlb_") + times[t] + "_", 1, 4), 23 + static_cast<int>(t)));
     return table;
 }
 
@@ -128,8 +135,8 @@ void stageOrder(const services::FieldResults &rows, std::size_t i, int number, c
     list.setRowCells(list.fixedRows() + number - 1,
                      {std::to_string(number),
                       chars(orderDate, 5, 6) + "-" + chars(orderDate, 7, 8) + " " + rows.value("S_CODE3", i),
-                      common::Trimmed(rows.value("S_CODE6", i) + rows.value("S_CODE7", i)), rows.value("S_CODE4", i),
-                      rows.value("S_CODE2", i), rows.value("S_CODE8", i)});
+                      common::Trimmed(rows.value("S_CODE6", i) + rows.value("S_CODE7", i)),
+                      rows.value("S_CODE4", i), rows.value("S_CODE2", i), rows.value("S_CODE8", i)});
 }
 
 } // namespace
@@ -179,7 +186,8 @@ const std::vector<FormBindings> &HemodialysisRecordForms()
 {
     static const std::vector<FormBindings> forms{
         {.fill = treatmentBindings(),
-         .detail = ColumnTexts({"qrlb_No", "qrlb_Orddate", "qrlb_Ordname", "qrlb_Orddr", "qrlb_Execdate", "qrlb_Execdr"})},
+         .detail = ColumnTexts(
+             {"qrlb_No", "qrlb_Orddate", "qrlb_Ordname", "qrlb_Orddr", "qrlb_Execdate", "qrlb_Execdr"})},
         {.fill = patientBindings({"qrlb_Patno1", "qrlb_Patname1", "qrlb_Patsect1", "qrlb_Meddate1"}),
          .detail = ColumnTexts({"qrlb_Num", "qrlb_Actdate", "qrmm_Acttxt", "qrlb_Actrecid"})},
     };
@@ -209,8 +217,8 @@ BlockResult PrintHemodialysisRecord(RecordPrint &print)
     if (treatmentRows == 0)
         status = "조회된 처치 자료가 없습니다.";
     ScratchTables &scratch = print.context.scratch;
-    const int orders = StageOrders(medications.results, medicationRows, treatments.results, treatmentRows,
-                                   scratch.allList);
+    const int orders =
+        StageOrders(medications.results, medicationRows, treatments.results, treatmentRows, scratch.allList);
 
     // A copy that leaves out notes the service could not deliver would look whole: a failed
     // call stops the print like the others.
@@ -219,7 +227,8 @@ BlockResult PrintHemodialysisRecord(RecordPrint &print)
         return notes.stop();
 
     PrintJob job;
-    FeedDetailRows(print.addReport(job, kTreatmentForm), scratch.allList, orders, print.detail(kTreatmentForm));
+    FeedDetailRows(print.addReport(job, kTreatmentForm), scratch.allList, orders,
+                   print.detail(kTreatmentForm));
     if (notes) {
         const int rows = StageNotes(*notes, scratch.list);
         FeedDetailRows(print.addReport(job, kNotesForm), scratch.list, rows, print.detail(kNotesForm));
@@ -227,7 +236,8 @@ BlockResult PrintHemodialysisRecord(RecordPrint &print)
         status = notes.stop().notice.text;
     }
     job.status = status;
-    job.summary = {.meddate = cell(1), .dschdate = cell(4), .patgubun = cell(5), .meddept = cell(7), .chadr = cell(6)};
+    job.summary = {
+        .meddate = cell(1), .dschdate = cell(4), .patgubun = cell(5), .meddept = cell(7), .chadr = cell(6)};
     return job;
 }
 

@@ -15,10 +15,21 @@ namespace {
 const std::map<int, const char *> &fieldMeanings()
 {
     static const std::map<int, const char *> meanings{
-        {2, "현체중"},         {3, "표준체중"},       {4, "%IBW"},           {10, "Albumin"},
-        {20, "체중기준"},      {22, "영양요구량 입력"}, {23, "영양요구량 입력"}, {25, "열량 계수(하한)"},
-        {26, "열량 계수(상한)"}, {28, "단백질 계수(하한)"}, {29, "단백질 계수(상한)"}, {31, "현 공급 열량"},
-        {32, "현 공급 단백질"},  {33, "현 공급 열량"},    {34, "현 공급 단백질"},
+        {2, "현체중"},
+        {3, "표준체중"},
+        {4, "%IBW"},
+        {10, "Albumin"},
+        {20, "체중기준"},
+        {22, "영양요구량 입력"},
+        {23, "영양요구량 입력"},
+        {25, "열량 계수(하한)"},
+        {26, "열량 계수(상한)"},
+        {28, "단백질 계수(하한)"},
+        {29, "단백질 계수(상한)"},
+        {31, "현 공급 열량"},
+        {32, "현 공급 단백질"},
+        {33, "현 공급 열량"},
+        {34, "현 공급 단백질"},
     };
     return meanings;
 }
@@ -44,9 +55,15 @@ Decimal fits(const std::optional<Decimal> &value)
     return *value;
 }
 
-Decimal round2(const Decimal &v) { return v.rounded(2); }
+Decimal round2(const Decimal &v)
+{
+    return v.rounded(2);
+}
 
-Decimal number(const FieldValues &values, int field) { return *NumberOf(values, MeasurementField(field)); }
+Decimal number(const FieldValues &values, int field)
+{
+    return *NumberOf(values, MeasurementField(field));
+}
 
 const Decimal kHundred = *Decimal::parse("100");
 
@@ -93,7 +110,10 @@ BoxChoice AlbuminBox(const Decimal &albumin)
     return boxOf(albumin, {{{"3.2", false}, {"2.8", true}, {"2.1", true}}});
 }
 
-std::string MeasurementField(int number) { return std::string(kMeasurement) + std::to_string(number); }
+std::string MeasurementField(int number)
+{
+    return std::string(kMeasurement) + std::to_string(number);
+}
 
 std::optional<Decimal> NumberOf(const FieldValues &values, const std::string &name)
 {
@@ -163,9 +183,9 @@ Requirements ComputeRequirements(const FieldValues &values)
             proteinPercent = percentage(protein1, protein2, np);
         }
     }
-    out.supply = "현 섭취 열량 " + suppliedEnergy + "kcal, 필요 열량 " + energyNeed + "kcal로 " + energyPercent +
-                 "% / 현 섭취 단백질 " + suppliedProtein + "g, 필요 단백질 " + proteinNeed + "g로 " +
-                 proteinPercent + "%";
+    out.supply = "현 섭취 열량 " + suppliedEnergy + "kcal, 필요 열량 " + energyNeed + "kcal로 " +
+                 energyPercent + "% / 현 섭취 단백질 " + suppliedProtein + "g, 필요 단백질 " + proteinNeed +
+                 "g로 " + proteinPercent + "%";
     return out;
 }
 

@@ -26,8 +26,14 @@ constexpr const char *kRequest = "SQ_NSTRQ_S2.";
 constexpr const char *kMeasurements = "SQ_NSTSG_S1.";
 const char *const kNothingFound = "조회할 자료가 없습니다.";
 
-std::string requestField(int number) { return kRequest + std::string("S_STRING") + std::to_string(number); }
-std::string replyField(int number) { return "S_STRING" + std::to_string(number); }
+std::string requestField(int number)
+{
+    return kRequest + std::string("S_STRING") + std::to_string(number);
+}
+std::string replyField(int number)
+{
+    return "S_STRING" + std::to_string(number);
+}
 
 // A row of four boxes checked by a grade "1" .. "4" (as text: "5" or blank checks none).
 Binding gradeBoxes(int field, const std::string &prefix)
@@ -55,12 +61,13 @@ Binding requirements()
 {
     std::vector<std::string> reads{MeasurementField(2), MeasurementField(3), MeasurementField(20)};
     reads.insert(reads.end(), nst::RequirementFields().begin(), nst::RequirementFields().end());
-    return bind::custom({"qrlb_qcal", "qrlb_pg", "qrlb_wrtfeed"}, reads, [](engine::Report &r, const FieldValues &v) {
-        const nst::Requirements req = nst::ComputeRequirements(v);
-        r.label("qrlb_qcal").setCaption(req.energyRange);
-        r.label("qrlb_pg").setCaption(req.proteinRange);
-        r.label("qrlb_wrtfeed").setCaption(req.supply);
-    });
+    return bind::custom({"qrlb_qcal", "qrlb_pg", "qrlb_wrtfeed"}, reads,
+                        [](engine::Report &r, const FieldValues &v) {
+                            const nst::Requirements req = nst::ComputeRequirements(v);
+                            r.label("qrlb_qcal").setCaption(req.energyRange);
+                            r.label("qrlb_pg").setCaption(req.proteinRange);
+                            r.label("qrlb_wrtfeed").setCaption(req.supply);
+                        });
 }
 
 // The reply fields of one assessor: name, date-time and text.
@@ -76,13 +83,14 @@ Binding teamMemo(const std::string &memo, const std::array<AssessorFields, 4> &a
     for (const AssessorFields &a : assessors)
         for (int field : {a.name, a.dateTime, a.text})
             reads.push_back(replyField(field));
-    return bind::custom({memo}, reads, [memo, assessors, widerBlocks](engine::Report &r, const FieldValues &v) {
-        std::vector<nst::Assessment> blocks;
-        for (std::size_t i = 0; i < assessors.size(); ++i)
-            blocks.push_back({roles[i], v[replyField(assessors[i].name)], v[replyField(assessors[i].dateTime)],
-                              v[replyField(assessors[i].text)]});
-        r.memo(memo).setText(nst::TeamMemoText(blocks, widerBlocks));
-    });
+    return bind::custom(
+        {memo}, reads, [memo, assessors, widerBlocks](engine::Report &r, const FieldValues &v) {
+            std::vector<nst::Assessment> blocks;
+            for (std::size_t i = 0; i < assessors.size(); ++i)
+                blocks.push_back({roles[i], v[replyField(assessors[i].name)],
+                                  v[replyField(assessors[i].dateTime)], v[replyField(assessors[i].text)]});
+            r.memo(memo).setText(nst::TeamMemoText(blocks, widerBlocks));
+        });
 }
 
 // The measurement, assessment, status and requirement labels, filled only from a measurement
@@ -151,7 +159,8 @@ BlockResult PrintNutritionSupportReply(RecordPrint &print)
     if (auto stop = Fetched(request.GetNstrq(cell(0), cell(1), cell(2)), Notice::status(kNothingFound)))
         return *stop;
     services::HsqNstapt reply;
-    if (auto stop = Fetched(reply.GetNstap(cell(0), cell(1), cell(2), cell(3)), Notice::status(kNothingFound)))
+    if (auto stop =
+            Fetched(reply.GetNstap(cell(0), cell(1), cell(2), cell(3)), Notice::status(kNothingFound)))
         return *stop;
     services::HsqNstsgt measurements;
     const int measured = measurements.GetNstsg(cell(0), cell(1), cell(2), cell(3));
@@ -167,7 +176,8 @@ BlockResult PrintNutritionSupportReply(RecordPrint &print)
     // Without measurements the reply still prints; the status line says what is missing.
     if (measured == 0)
         job.status = kNothingFound;
-    job.summary = {.meddate = cell(1), .dschdate = cell(5), .patgubun = "I", .meddept = cell(6), .chadr = cell(7)};
+    job.summary = {
+        .meddate = cell(1), .dschdate = cell(5), .patgubun = "I", .meddept = cell(6), .chadr = cell(7)};
     return job;
 }
 

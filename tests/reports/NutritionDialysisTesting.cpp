@@ -21,10 +21,14 @@ std::string faultData()
 
 } // namespace
 
-void NutritionDialysisTest::SetUpTestSuite() { s_server = StartServerWith({DemoData(), faultData()}); }
+void NutritionDialysisTest::SetUpTestSuite()
+{
+    s_server = StartServerWith({DemoData(), faultData()});
+}
 
 KindPrint NutritionDialysisTest::printRecord(const std::string &kind, const std::string &patNo,
-                                             const std::string &visitDate, int index, reports::PrintContext *used)
+                                             const std::string &visitDate, int index,
+                                             reports::PrintContext *used)
 {
     reports::PrintContext context = contextFor(kind, patNo, visitDate, index);
     if (used)
@@ -39,8 +43,9 @@ std::string NutritionDialysisTest::batchPrintingNothing(const std::string &args)
     std::filesystem::remove_all(pdfDir);
     std::filesystem::create_directories(pdfDir);
     const std::size_t before = historyLines().size();
-    const std::string out = commandOutput("MEDREC_ENV_FILE='" + env + "' MEDREC_PRINT_TO='pdf:" + pdfDir +
-                                          "' MEDREC_BATCH_USER=COURT '" MEDREC_BATCH_PROGRAM "' " + args + " 2>&1");
+    const std::string out =
+        commandOutput("MEDREC_ENV_FILE='" + env + "' MEDREC_PRINT_TO='pdf:" + pdfDir +
+                      "' MEDREC_BATCH_USER=COURT '" MEDREC_BATCH_PROGRAM "' " + args + " 2>&1");
     EXPECT_NE(out.find("not printed"), std::string::npos) << out;
     EXPECT_EQ(historyLines().size(), before);
     EXPECT_TRUE(std::filesystem::is_empty(pdfDir));
@@ -54,7 +59,8 @@ void NutritionDialysisTest::expectServicesListed(const std::vector<std::string> 
         EXPECT_NE(out.find("\n" + line + "\n"), std::string::npos) << line;
 }
 
-std::string NutritionDialysisTest::joined(const std::vector<std::string> &pages, std::size_t from, std::size_t to)
+std::string NutritionDialysisTest::joined(const std::vector<std::string> &pages, std::size_t from,
+                                          std::size_t to)
 {
     std::string text;
     for (std::size_t i = from; i < to && i < pages.size(); ++i)

@@ -17,8 +17,8 @@ protected:
     static void SetUpTestSuite();
 
     // Record `index` of the kind in the patient's visit day, printed; `used` gets its context.
-    KindPrint printRecord(const std::string &kind, const std::string &patNo, const std::string &visitDate, int index,
-                          reports::PrintContext *used = nullptr);
+    KindPrint printRecord(const std::string &kind, const std::string &patNo, const std::string &visitDate,
+                          int index, reports::PrintContext *used = nullptr);
     // medrec-batch with the arguments as the user COURT, on a record it must not print: no PDF
     // and no history row. What it wrote to its standard output and error, which tells the
     // operator why.
