@@ -95,6 +95,14 @@ Binding choiceSquares(Source source, std::vector<std::pair<std::string, std::str
 Binding numberSquares(Source source, std::vector<std::pair<int, std::string>> codeToShape,
                       Others others = Others::Untouched, std::string fallback = {});
 
+// Check boxes printed as texts: label i shows `on` when character firstChar + i of the value
+// is "Y", `off` for any other character or none.
+Binding flagTexts(std::vector<std::string> labels, Source source, std::string on, std::string off,
+                  std::size_t firstChar = 1);
+// The label whose code equals the value (as text) shows `on`, every other one `off`.
+Binding choiceTexts(Source source, std::vector<std::pair<std::string, std::string>> codeToLabel, std::string on,
+                    std::string off);
+
 // The label shows the text of the value's number (CodeToInt); `otherwise` for no match.
 Binding codeText(std::string label, Source source, std::vector<std::pair<int, std::string>> texts,
                  std::string otherwise = {});

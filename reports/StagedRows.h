@@ -70,6 +70,20 @@ BindingTable ColumnTexts(const std::vector<std::string> &labels);
 // whatever an earlier print staged never shows in an empty slot.
 common::GridData &FreshPrintLines(common::GridData &list, int bodyRows);
 
+// One band record per staged row, its labels set by the detail table from the row's cells
+// ("col0", "col1", ...).
+void FeedDetailRows(engine::Report &report, common::GridData table, const BindingTable &detail);
+// The same for the first `bodyRows` body rows only; none at all prints the page frame without
+// a detail record (a table may hold no rows; a scratch grid always has one).
+void FeedDetailRows(engine::Report &report, common::GridData table, int bodyRows, const BindingTable &detail);
+
+// Label k shows column k of the staged row ("col0", "col1", ...): a detail table.
+BindingTable ColumnTexts(const std::vector<std::string> &labels);
+
+// The scratch table `list` with its title row and `bodyRows` body rows, every cell empty:
+// whatever an earlier print staged never shows in an empty slot.
+common::GridData &FreshPrintLines(common::GridData &list, int bodyRows);
+
 // One line of a staged row's wrapped text.
 struct LineStep
 {

@@ -83,6 +83,15 @@ const std::vector<ServiceEntry> &DomainServiceTable()
         // admission date they are asked with ("S_TYPE1" goes out empty).
         stored("MD_NBINF_S1", {"S_PATNO", "S_ADMDATE"}),
         stored("MD_REINF_S1", {"S_PATNO", "S_ADMDATE"}),
+        // The nutrition support reply: the request by the record's patient number and two
+        // keys; the reply texts and the measurements by those and the reply's own key.
+        stored("SQ_NSTRQ_S2", {"S_CODE1", "S_CODE2", "S_CODE3"}),
+        stored("SQ_NSTAP_S1", {"S_CODE1", "S_CODE2", "S_CODE3", "S_CODE4"}),
+        stored("SQ_NSTSG_S1", {"S_CODE1", "S_CODE2", "S_CODE3", "S_CODE4"}),
+        // The hemodialysis record by the record's four keys; the day's medications ("W") and
+        // treatments ("U") by the list asked for, the patient and the day.
+        stored("MH_HDREC_S1", {"S_TYPE1", "S_TYPE2", "S_TYPE3", "S_TYPE4"}),
+        stored("MD_IJDAY_L2", {"S_TYPE1", "S_TYPE2", "S_TYPE3"}),
     };
     return table;
 }

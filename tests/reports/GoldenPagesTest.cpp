@@ -74,6 +74,10 @@ const GoldenCase kCases[] = {
     {"MDNBINFT", "before-2011-07-14-one-page", "00004016", "20110713", 0},
     {"MDNBINFT", "after-2011-07-14-two-pages", "00004012", "20220115", 0},
     {"MDREINFT", "two-pages", "00004006", "20180702", 0},
+    {"SQNSTAPT", "two-pages", "00001234", "20180514", 0},
+    {"SQNSTAPT", "zero-requirement", "00004005", "20141103", 0},
+    {"MHHDRECT", "with-notes", "00004001", "20211011", 0},
+    {"MHHDRECT", "without-notes", "00004004", "20230315", 0},
 };
 
 class GoldenPages : public RecordKindTest, public ::testing::WithParamInterface<GoldenCase>
