@@ -138,6 +138,8 @@ PrintOutcome TMDG300F1::PrintRecordKind(const reports::RecordKind &kind)
         clearPrintedSummary();
         return PrintOutcome::NotPrinted;
     }
+    if (!printed->job.status.empty())
+        setStatusText(printed->job.status);
     const bool historyKept = !printed->job.history || SavePrintHistory(*printed->job.history, std::string(kind.code));
     // Told only after the history write: the box waits for the operator.
     if (!printed->layoutRecordError.empty())

@@ -90,9 +90,18 @@ Binding flagSquares(std::vector<std::string> shapes, Source source, std::size_t 
 // turns black for any other value; `others` says what the unchosen squares get.
 Binding choiceSquares(Source source, std::vector<std::pair<std::string, std::string>> codeToShape,
                       Others others = Others::Untouched, std::string fallback = {});
-// The same with the value read as a number through CodeToInt.
+// The same with the value read as a number through CodeToInt (a value that is no number stops
+// the print with a CodeConversionError naming the value, as every numbered rule does).
 Binding numberSquares(Source source, std::vector<std::pair<int, std::string>> codeToShape,
                       Others others = Others::Untouched, std::string fallback = {});
+
+// Check boxes printed as texts: label i shows `on` when character firstChar + i of the value
+// is "Y", `off` for any other character or none.
+Binding flagTexts(std::vector<std::string> labels, Source source, std::string on, std::string off,
+                  std::size_t firstChar = 1);
+// The label whose code equals the value (as text) shows `on`, every other one `off`.
+Binding choiceTexts(Source source, std::vector<std::pair<std::string, std::string>> codeToLabel, std::string on,
+                    std::string off);
 
 // The label shows the text of the value's number (CodeToInt); `otherwise` for no match.
 Binding codeText(std::string label, Source source, std::vector<std::pair<int, std::string>> texts,
@@ -102,11 +111,25 @@ Binding mark(Source source, std::vector<std::pair<std::string, std::string>> val
 // Of a yes/no pair of option labels, the first gets "■" when the value is exactly "Y",
 // otherwise the second.
 Binding yesNoMark(Source source, std::string yesLabel, std::string noLabel);
-// Of a group of "√" labels, the one for the value's number (CodeToInt) gets "√".
+// "√" labels. Each rule sets every label it names, "√" or empty, so no mark of the form's
+// design or of another rule's decides what prints.
+// The label is "√" (or the form's own mark) when the value is exactly "Y", else empty.
+Binding check(std::string label, Source source, std::string mark = "√");
+// Of a yes/no pair exactly one is "√": the first when the value is exactly "Y", otherwise
+// the second.
+Binding yesNoCheck(Source source, std::string yesLabel, std::string noLabel);
+// Of a group, the label whose code equals the value (as text) is "√"; no match marks none.
+Binding checkChoice(Source source, std::vector<std::pair<std::string, std::string>> codeToLabel);
+// Of a group, the label for the value's number (CodeToInt) is "√"; no match marks none.
 Binding checkMark(Source source, std::vector<std::pair<int, std::string>> codeToLabel);
 
 // A rule of the kind's own, with the components it touches and the values it reads.
 Binding custom(std::vector<std::string> components, std::vector<std::string> values, Rule rule);
+
+// The rows apply only when the value `present` was set: the fields of a service row that may
+// not be there (a service that found none adds no values, and its part of the form keeps its
+// design).
+Binding whenSet(std::string present, BindingTable rows);
 
 // Rows that make one item of a form (its squares and the text beside them) as one row: the
 // components and values of all of them, applied in order.

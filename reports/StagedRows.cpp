@@ -44,6 +44,13 @@ void FeedRows(engine::Report &report, common::GridData table, RowFill fill)
     FeedRowBlocks(report, std::move(table), 1, std::move(fill));
 }
 
+void FeedDetailRows(engine::Report &report, common::GridData table, const BindingTable &detail)
+{
+    FeedRows(report, std::move(table), [detail](engine::Report &r, const StagedRows &row) {
+        ApplyBindings(r, detail, RowValues(row));
+    });
+}
+
 void FeedRowBlocks(engine::Report &report, common::GridData table, int rowsPerRecord, RowFill fill)
 {
     auto rows = std::make_shared<StagedRows>(std::move(table), rowsPerRecord);
@@ -54,6 +61,31 @@ void FeedRowBlocks(engine::Report &report, common::GridData table, int rowsPerRe
         fill(r, *rows);
         return true;
     });
+}
+
+void FeedDetailRows(engine::Report &report, common::GridData table, int bodyRows, const BindingTable &detail)
+{
+    if (bodyRows > 0) {
+        table.setRowCount(table.fixedRows() + bodyRows);
+        FeedDetailRows(report, std::move(table), detail);
+    } else {
+        report.setNeedData([](engine::Report &) { return false; });
+    }
+}
+
+BindingTable ColumnTexts(const std::vector<std::string> &labels)
+{
+    BindingTable table;
+    for (std::size_t col = 0; col < labels.size(); ++col)
+        table.push_back(bind::text(labels[col], value::col(static_cast<int>(col))));
+    return table;
+}
+
+common::GridData &FreshPrintLines(common::GridData &list, int bodyRows)
+{
+    list.setRowCount(list.fixedRows() + bodyRows);
+    list.clearRows();
+    return list;
 }
 
 void FeedLines(engine::Report &report, common::GridData table, RowWrap wrap, LineFill fill)

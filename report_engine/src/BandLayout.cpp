@@ -103,7 +103,7 @@ double BandContent::continuationInset(double cut) const
     // Boxes side by side that the cut goes through move as one: none is set lower than its own gap.
     for (const StretchedBox& box : stretchedBoxes)
         if (box.top <= cut + kEpsilonMm && cut < box.bottom - kEpsilonMm)
-            inset = std::min(inset.value_or(box.designTop), box.designTop);
+            inset = std::min(inset.value_or(box.gap), box.gap);
     return inset.value_or(0);
 }
 
@@ -397,9 +397,11 @@ std::optional<BandBuilder::Built> BandBuilder::buildComponent(const Component& c
     if (const auto* s = std::get_if<Shape>(&c)) {
         item.element = shapeElement(s->box, s->brush, s->pen, s->kind);
         b.growToBottom = s->growToBottom;
+        b.followStretch = s->followStretch;
     } else if (const auto* ln = std::get_if<Line>(&c)) {
         const RectMm& r = ln->box;
         b.growToBottom = ln->growToBottom && ln->direction != LineDirection::Horizontal;
+        b.followStretch = ln->followStretch && ln->direction != LineDirection::Horizontal;
         switch (ln->direction) {
         case LineDirection::Horizontal:
             item.element = lineElement({r.left, r.top + r.height / 2}, {r.right(), r.top + r.height / 2}, ln->pen);
@@ -446,6 +448,22 @@ std::optional<BandBuilder::Built> BandBuilder::buildComponent(const Component& c
     return b;
 }
 
+// How far the form sets a component below what lies above it, or below the band's top: the gap
+// its continued part keeps under the next page's header. Only that gap: the components above it
+// stay on the page before.
+static double gapAbove(const std::vector<BandBuilder::Built>& built, std::size_t i)
+{
+    const BandBuilder::Built& b = built[i];
+    double above = 0;
+    for (std::size_t j = 0; j < built.size(); ++j) {
+        const BandBuilder::Built& o = built[j];
+        const bool overlapsAcross = o.box.left < b.box.right() - kEpsilonMm && b.box.left < o.box.right() - kEpsilonMm;
+        if (j != i && overlapsAcross && o.designBottom <= b.designTop + kEpsilonMm)
+            above = std::max(above, o.designBottom);
+    }
+    return std::max(0.0, b.designTop - above);
+}
+
 BandContent BandBuilder::assemble(const std::string& name, const std::vector<Component>& components, double width,
                                   double height, bool allowStretch) const
 {
@@ -474,6 +492,19 @@ BandContent BandBuilder::assemble(const std::string& name, const std::vector<Com
             totalGrowth = std::max(totalGrowth, shift[i] + built[i].growth);
     }
 
+    // How far a rule's or shape's lower edge moves beyond its own shift: to keep its distance
+    // from the grown band's foot (growToBottom), or as far as the text ending above that edge
+    // pushed what lies below (followStretch).
+    std::vector<double> extend(built.size(), 0);
+    for (std::size_t i = 0; i < built.size(); ++i) {
+        if (built[i].growToBottom)
+            extend[i] = totalGrowth - shift[i];
+        if (built[i].followStretch)
+            for (std::size_t j = 0; j < built.size(); ++j)
+                if (built[j].growth > 0 && built[j].designBottom <= built[i].designBottom + kEpsilonMm)
+                    extend[i] = std::max(extend[i], shift[j] + built[j].growth - shift[i]);
+    }
+
     BandContent content;
     content.band = name;
     content.width = width;
@@ -487,7 +518,7 @@ BandContent BandBuilder::assemble(const std::string& name, const std::vector<Com
             box.top > content.height + kEpsilonMm)
             continue;
         if (b.growth > 0)
-            content.stretchedBoxes.push_back({box.top, box.bottom(), std::max(0.0, b.designTop)});
+            content.stretchedBoxes.push_back({box.top, box.bottom(), gapAbove(built, i)});
         for (Item& item : b.items) {
             Element& e = item.element;
             e.rect = e.rect.translated(0, shift[i]);
@@ -502,10 +533,10 @@ BandContent BandBuilder::assemble(const std::string& name, const std::vector<Com
             else
                 item.line = item.unit;
             item.splittable = !item.container && (e.kind == ElementKind::Line || e.kind == ElementKind::Shape);
-            // Down to the grown band's foot. Its unit stays the designed one, so a rule along
-            // the whole band never keeps the band from being cut between text lines.
-            if (b.growToBottom && totalGrowth - shift[i] > kEpsilonMm) {
-                const double extra = totalGrowth - shift[i];
+            // Its unit stays the designed one, so a rule along the whole band never keeps the
+            // band from being cut between text lines.
+            if (extend[i] > kEpsilonMm) {
+                const double extra = extend[i];
                 e.rect.height += extra;
                 (e.from.y > e.to.y ? e.from : e.to).y += extra;
                 item.line.bottom += extra;
@@ -523,6 +554,7 @@ BandContent BandBuilder::assemble(const std::string& name, const std::vector<Com
 BandContent BandBuilder::build(const Band& band, double width) const
 {
     BandContent content = assemble(band.name, band.components, width, band.height, true);
+    content.keepTogether = band.keepTogether;
     const RectMm rect{0, 0, width, content.height};
     if (band.color) {
         Item bg;

@@ -394,6 +394,7 @@ Component readComponent(const json& j, const std::string& where, const Context& 
         if (const json* pen = n.get("pen"))
             s.pen = readPen(*pen, n.at("pen"), ctx);
         s.growToBottom = n.flag("growToBottom", false);
+        s.followStretch = n.flag("followStretch", false);
         result = std::move(s);
     } else if (type == "line") {
         Line l;
@@ -407,6 +408,9 @@ Component readComponent(const json& j, const std::string& where, const Context& 
         l.growToBottom = n.flag("growToBottom", false);
         if (l.growToBottom && l.direction == LineDirection::Horizontal)
             fail(ctx, n.at("growToBottom"), "a horizontal line has no height to grow");
+        l.followStretch = n.flag("followStretch", false);
+        if (l.followStretch && l.direction == LineDirection::Horizontal)
+            fail(ctx, n.at("followStretch"), "a horizontal line has no height to grow");
         result = std::move(l);
     } else if (type == "picture") {
         Picture p;
@@ -546,6 +550,9 @@ Band readBand(const json& j, const std::string& where, const Context& ctx, const
     band.repeatOnNewPage = n.flag("repeatOnNewPage", false);
     if (band.repeatOnNewPage && band.kind != BandKind::GroupHeader)
         fail(ctx, n.at("repeatOnNewPage"), "only a group header repeats on a new page");
+    band.keepTogether = n.flag("keepTogether", false);
+    if (band.keepTogether && !flows)
+        fail(ctx, n.at("keepTogether"), "only detail, sub-detail, group and summary bands keep together");
     band.printIfEmpty = n.flag("printIfEmpty", false);
     if (band.printIfEmpty && !records)
         fail(ctx, n.at("printIfEmpty"), "only a detail or sub-detail band prints when it has no records");

@@ -2,6 +2,8 @@
 
 #include "ServiceFixture.h"
 
+#include <functional>
+
 namespace medrec::server::store::testing {
 namespace {
 
@@ -268,6 +270,50 @@ TEST_F(CatalogueServiceTest, StoredRowsAnswerByServiceAndKeyWithEveryFieldInEver
     o = call("MD_ADINF_S2", other);
     ASSERT_EQ(o.rc, 0) << o.statlin;
     EXPECT_EQ(other.count("S_STRING1"), 0);
+}
+
+TEST_F(CatalogueServiceTest, AnIntegerKeyFieldKeysByItsNumberHoweverItIsSent)
+{
+    // The operating-room nursing record: the operation's number is the integer field "L_CNT1".
+    import(R"({"serviceReplies": [
+        {"service": "MD_OPRPT_L1", "key": {"S_TYPE2": "00001001", "S_TYPE3": "20150302", "L_CNT1": 2},
+         "rows": [{"S_PATNO": "00001001", "S_STRING153": "둘째 수술"}]}]})");
+    const auto ask = [&](const std::function<void(Buffer &)> &number) {
+        Buffer b;
+        b.set("S_TYPE1", "P").set("S_TYPE2", "00001001").set("S_TYPE3", "20150302").set("S_TYPE4", "EB1");
+        number(b);
+        const Outcome o = call("MD_OPRPT_L1", b);
+        return std::make_pair(o, b.count("S_STRING153") > 0 ? b.text("S_STRING153") : std::string());
+    };
+    auto [asInteger, nurse] = ask([](Buffer &b) { b.setInteger("L_CNT1", 2); });
+    ASSERT_EQ(asInteger.rc, 0) << asInteger.statlin;
+    EXPECT_EQ(nurse, "둘째 수술");
+    EXPECT_EQ(ask([](Buffer &b) { b.setInteger("L_CNT1", 3); }).second, "");
+    // Not sent: no operation's rows.
+    EXPECT_EQ(ask([](Buffer &) {}).second, "");
+}
+
+TEST_F(CatalogueServiceTest, IntegerKeyFieldsAnswerByTheirNumberAsTheClientSendsThem)
+{
+    const auto ask = [&](std::int32_t seq1, std::int32_t seq2) {
+        Buffer b;
+        b.set("S_CODE1", "00001001").set("S_CODE2", "20150302").setInteger("L_SEQNO1", seq1).setInteger("L_SEQNO2", seq2);
+        const Outcome o = call("SR_SEDME_L1", b);
+        EXPECT_EQ(o.rc, 0) << o.statlin;
+        std::vector<long> rows;
+        for (int i = 0; i < b.count("L_SEQNO3"); ++i)
+            rows.push_back(b.integer("L_SEQNO3", i));
+        return rows;
+    };
+    EXPECT_EQ(ask(1, 40012), (std::vector<long>{1, 2}));
+    EXPECT_TRUE(ask(1, 40013).empty());
+    EXPECT_TRUE(ask(40012, 1).empty());
+
+    // A key field not sent finds nothing.
+    Buffer absent;
+    absent.set("S_CODE1", "00001001").set("S_CODE2", "20150302").setInteger("L_SEQNO1", 1);
+    ASSERT_EQ(call("SR_SEDME_L1", absent).rc, 0);
+    EXPECT_EQ(absent.count("S_STRING1"), 0);
 }
 
 } // namespace
