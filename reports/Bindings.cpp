@@ -213,7 +213,7 @@ Binding numberSquares(Source source, std::vector<std::pair<int, std::string>> co
     return {std::move(components), fieldsOf({&source}),
             [source, codeToShape = std::move(codeToShape), others, fallback = std::move(fallback)](
                 engine::Report &r, const FieldValues &v) {
-                choose(r, CodeToInt(source.read(v)), codeToShape, others, fallback);
+                choose(r, CodeToInt(source.read(v), source.field), codeToShape, others, fallback);
             }};
 }
 
@@ -222,7 +222,7 @@ Binding codeText(std::string label, Source source, std::vector<std::pair<int, st
 {
     return {{label}, fieldsOf({&source}), [label, source, texts = std::move(texts),
                       otherwise = std::move(otherwise)](engine::Report &r, const FieldValues &v) {
-                const int code = CodeToInt(source.read(v));
+                const int code = CodeToInt(source.read(v), source.field);
                 const auto it =
                     std::find_if(texts.begin(), texts.end(), [code](const auto &pair) { return pair.first == code; });
                 setText(r, label, it != texts.end() ? it->second : otherwise);
@@ -253,7 +253,7 @@ Binding checkMark(Source source, std::vector<std::pair<int, std::string>> codeTo
     auto components = shapesOf(codeToLabel, {});
     return {std::move(components), fieldsOf({&source}),
             [source, codeToLabel = std::move(codeToLabel)](engine::Report &r, const FieldValues &v) {
-                const int code = CodeToInt(source.read(v));
+                const int code = CodeToInt(source.read(v), source.field);
                 for (const auto &[number, label] : codeToLabel)
                     if (number == code)
                         r.label(label).setCaption("√");

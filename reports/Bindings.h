@@ -90,7 +90,8 @@ Binding flagSquares(std::vector<std::string> shapes, Source source, std::size_t 
 // turns black for any other value; `others` says what the unchosen squares get.
 Binding choiceSquares(Source source, std::vector<std::pair<std::string, std::string>> codeToShape,
                       Others others = Others::Untouched, std::string fallback = {});
-// The same with the value read as a number through CodeToInt.
+// The same with the value read as a number through CodeToInt (a value that is not one stops
+// the print naming its field; so do codeText and checkMark).
 Binding numberSquares(Source source, std::vector<std::pair<int, std::string>> codeToShape,
                       Others others = Others::Untouched, std::string fallback = {});
 

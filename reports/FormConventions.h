@@ -23,16 +23,21 @@ void markYesNo(engine::Report &report, const std::string &value, const std::stri
 // emptied, so only the marks the block sets print.
 void clearCheckMarks(engine::Report &report);
 
-// A text that should hold a whole number and does not. The print run stops with what().
+// A text that should hold a whole number and does not. The print run stops with what(): the
+// toolkit's message, or, when the field is known, one that names it.
 class CodeConversionError : public std::runtime_error
 {
 public:
     explicit CodeConversionError(const std::string &text);
+    CodeConversionError(const std::string &text, const std::string &field);
 };
 
 // -1 for empty text or blanks only; otherwise the whole number the text holds (leading
 // blanks allowed). Throws CodeConversionError for anything else.
 int CodeToInt(const std::string &text);
+// The same for the value of a named field ("S_STRING5"): the error names the field, so the
+// operator learns which value of the record is wrong.
+int CodeToInt(const std::string &text, const std::string &field);
 
 // "front-b******": the six front digits, "-", the first back digit, then six asterisks.
 std::string MaskedResNo(const std::string &front, const std::string &back);
