@@ -4,12 +4,11 @@
 #include "MNW921P3/MNW921P3.h"
 
 #include "ContextValues.h"
+#include "FilledForms.h"
 #include "NursingSheet.h"
-#include "RecordKinds.h"
 #include "FieldValues.h"
 #include "FormConventions.h"
 #include "PatientHeader.h"
-#include "ReportForms.h"
 
 #include "report_engine/Report.h"
 
@@ -41,27 +40,9 @@ reports::FieldValues emptyValues()
 }
 
 // Both pages filled from the values.
-struct Sheet
+struct Sheet : medrec::testing::FilledForms
 {
-    std::vector<std::unique_ptr<engine::Report>> pages;
-
-    explicit Sheet(const reports::FieldValues &values)
-    {
-        const reports::RecordKind &kind = *reports::FindRecordKind("MDADINFT");
-        for (std::size_t i = 0; i < kind.forms.size(); ++i) {
-            pages.push_back(reports::MakeReport(std::string(kind.unit), kind.forms[i]));
-            reports::ApplyBindings(*pages.back(), kind.bindings()[i].fill, values);
-        }
-    }
-    engine::Report &holding(const std::string &name)
-    {
-        for (auto &page : pages)
-            if (page->has(name))
-                return *page;
-        throw std::out_of_range(name);
-    }
-    std::string caption(const std::string &label) { return holding(label).label(label).caption; }
-    bool black(const std::string &square) { return holding(square).shape(square).brush == engine::Color::black(); }
+    explicit Sheet(const reports::FieldValues &values) : FilledForms("MDADINFT", values) {}
 };
 
 struct RuleCase

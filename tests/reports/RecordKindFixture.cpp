@@ -2,7 +2,10 @@
 
 #include "TuxCom.h"
 
+#include <cstdlib>
 #include <sstream>
+
+#include <sys/wait.h>
 
 namespace medrec::testing {
 
@@ -67,6 +70,64 @@ std::vector<std::string> RecordKindTest::pdfPages(const std::filesystem::path &p
         start = ff + 1;
     }
     return pages;
+}
+
+void RecordKindTest::expectCaptions(const std::string &page, const std::vector<std::string> &captions)
+{
+    for (const std::string &caption : captions) {
+        SCOPED_TRACE(caption);
+        std::size_t start = 0;
+        while (start < caption.size()) {
+            const std::size_t gap = caption.find("  ", start);
+            const std::string part = caption.substr(start, gap == std::string::npos ? std::string::npos : gap - start);
+            if (!withoutBlanks(part).empty()) {
+                EXPECT_NE(page.find(withoutBlanks(part)), std::string::npos) << part;
+            }
+            start = gap == std::string::npos ? caption.size() : caption.find_first_not_of(' ', gap);
+        }
+    }
+}
+
+std::vector<std::string> RecordKindTest::printedLines(const engine::Document &doc, const std::string &component)
+{
+    std::vector<std::string> lines;
+    for (const auto &page : doc.pages)
+        for (const auto &e : page.elements)
+            if (e.kind == engine::ElementKind::Text && e.component == component)
+                lines.push_back(e.text);
+    return lines;
+}
+
+std::string RecordKindTest::printedText(const engine::Document &doc, const std::string &component)
+{
+    std::string text;
+    for (const auto &line : printedLines(doc, component))
+        text += withoutBlanks(line);
+    return text;
+}
+
+void RecordKindTest::expectPrinted(const KindPrint &printed, const std::vector<std::string> &pages,
+                                   const std::map<std::string, std::string> &values)
+{
+    std::string pdf;
+    for (const auto &page : pages)
+        pdf += page;
+    for (const auto &[component, value] : values) {
+        SCOPED_TRACE(component + " = " + value);
+        EXPECT_EQ(printedText(*printed.document, component), withoutBlanks(value));
+        for (const auto &line : printedLines(*printed.document, component))
+            EXPECT_NE(pdf.find(withoutBlanks(line)), std::string::npos) << line;
+    }
+}
+
+int RecordKindTest::batch(const std::string &args, const std::string &pdfDir)
+{
+    const std::string env = writeSiteEnvironment(m_out.path(), "127.0.0.1", s_server->port());
+    std::filesystem::create_directories(pdfDir);
+    const std::string command = "MEDREC_ENV_FILE='" + env + "' MEDREC_PRINT_TO='pdf:" + pdfDir +
+                                "' MEDREC_BATCH_USER=COURT '" MEDREC_BATCH_PROGRAM "' " + args + " 2>/dev/null";
+    const int status = std::system(command.c_str());
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
 std::vector<std::string> RecordKindTest::historyLines()

@@ -11,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -49,11 +50,27 @@ protected:
     static std::vector<std::string> pdfPages(const std::filesystem::path &pdf);
     static std::string withoutBlanks(const std::string &text);
 
+    // Every caption stands on the page (one of pdfPages). The parts of a caption spaced out by
+    // two blanks or more ("호    흡:") are looked for one by one: pdftotext may set them apart.
+    static void expectCaptions(const std::string &page, const std::vector<std::string> &captions);
+
+    // The lines a component printed, in order, over the whole document.
+    static std::vector<std::string> printedLines(const engine::Document &doc, const std::string &component);
+    // Those lines joined, blanks removed.
+    static std::string printedText(const engine::Document &doc, const std::string &component);
+    // Every value printed whole: the lines each component (the key) printed make its value,
+    // blanks aside, and each line stands in the PDF's pages (pdfPages).
+    static void expectPrinted(const KindPrint &printed, const std::vector<std::string> &pages,
+                              const std::map<std::string, std::string> &values);
+
     // What a shell command writes to its standard output.
     static std::string commandOutput(const std::string &command) { return CommandOutput(command); }
 
     // medrec-server history for the suite's database, one line a row.
     std::vector<std::string> historyLines();
+    // medrec-batch with the arguments, on the suite's server as the user COURT, its documents
+    // as PDF files in pdfDir; its exit status.
+    int batch(const std::string &args, const std::string &pdfDir);
 
     static std::unique_ptr<ServerProcess> s_server;
     TempDir m_out;
