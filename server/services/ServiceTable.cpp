@@ -51,6 +51,11 @@ const std::vector<ServiceEntry> &DomainServiceTable()
         // The print sends the constants "1" and "EB1" in "S_TYPE1" and "S_TYPE4" with every
         // call: only the patient number tells one inpatient header from another.
         stored("MD_IPDLS_E1", {"S_TYPE2"}),
+        // The newborn delivery record by the patient and the admission date (YYYYMMDD).
+        stored("MD_BDINF_S1", {"S_PATNO", "S_ADMDATE"}),
+        // The obstetric record by the patient ("S_TYPE1") and the admission date as
+        // YYYY-MM-DD ("S_TYPE2").
+        stored("MD_OBDEP_L1", {"S_TYPE1", "S_TYPE2"}),
     };
     return table;
 }
