@@ -6,7 +6,9 @@
 #include "MDF130U1_P01/MDF130U1_P01.h"
 #include "MDF160U1_P02/MDF160U1_P02.h"
 #include "MDF180U1_P01/MDF180U1_P01.h"
+#include "MDN111U5_P01/MDN111U5_P01.h"
 #include "MDN420U1_P01/MDN420U1_P01.h"
+#include "MDN634U2_P01/MDN634U2_P01.h"
 #include "MDO510U1_P02/MDO510U1_P02.h"
 #include "MDO530U1_P01/MDO530U1_P01.h"
 #include "MDO540U1_P01/MDO540U1_P01.h"
@@ -51,11 +53,11 @@ const std::array<RecordKind, kRecordKindCount> &RecordKinds()
         {"MDIOCHKT_BS", "MDF160U1_P02", {"TMDF160F1_P02"}, History::written(), &PrintBloodSugar, &BloodSugarForms},
         {"MDIOCHKT_IO", "MDF130U1_P01", {"TMDF130F1_P01"}, History::written(), &PrintIntakeOutput, &IntakeOutputForms},
         {"MDIOCHKT_WE", "MDF180U1_P01", {"TMDF180F1_P01"}, History::written(), &PrintBodyMeasurements, &BodyMeasurementForms},
-        {"MDBDINFT", "", {"TMDN634F2_P01"}, History::written(), nullptr, nullptr},
+        {"MDBDINFT", "MDN634U2_P01", {"TMDN634F2_P01"}, History::written(), &PrintDeliveryRecord, &DeliveryRecordForms},
         {"MDBLOODT", "", {"TMDN690F1_P01"}, History::written({4, 7}), nullptr, nullptr},
         {"MDERINFT", "", {"TMDN130F3_P01"}, History::none(), nullptr, nullptr},
         {"SQNSTAPT", "", {"TSQN200F7_P1"}, History::written(), nullptr, nullptr},
-        {"MDOBDEPT", "", {"TMDN111F5_P01"}, History::written(), nullptr, nullptr},
+        {"MDOBDEPT", "MDN111U5_P01", {"TMDN111F5_P01.QuickRep1", "TMDN111F5_P01.QuickRep2"}, History::written(), &PrintObstetricRecord, &ObstetricRecordForms},
         {"MHHDRECT", "", {"TMHE700F1_P01"}, History::written(), nullptr, nullptr},
         {"SRSUVEYT", "", {"TSRA411FM_P01"}, History::written({2, 3}), nullptr, nullptr},
         {"SRSEDMST", "", {"TSRA411FN_P01", "TSRA411FN_P02"}, History::written({2}), nullptr, nullptr},
