@@ -5,21 +5,13 @@
 #include "MDN634U2_P01/MDN634U2_P01.h"
 
 #include "FilledForms.h"
-#include "FormConventions.h"
-#include "PrintHistory.h"
-#include "RecordKindFixture.h"
-
-#include "Clock.h"
-#include "TuxCom.h"
+#include "DeliveryRoomFixture.h"
 
 #include <gtest/gtest.h>
 
-#include <fstream>
 #include <map>
-#include <sstream>
 
 using namespace medrec;
-using namespace std::chrono_literals;
 namespace mt = medrec::testing;
 
 namespace {
@@ -27,37 +19,13 @@ namespace {
 constexpr const char *kKind = "MDBDINFT";
 constexpr const char *kMark = "∨";
 
-std::string faultData()
-{
-    std::ifstream in(MEDREC_TEST_DATA "/delivery-obstetric-faults.json");
-    std::stringstream json;
-    json << in.rdbuf();
-    return json.str();
-}
-
-class DeliveryRecord : public mt::RecordKindTest
-{
-protected:
-    static void SetUpTestSuite() { s_server = mt::StartServerWith({demoData(), faultData()}); }
-    static void TearDownTestSuite() { StopServer(); }
-
-    mt::KindPrint printAdmission(const std::string &patNo, const std::string &admDate)
-    {
-        reports::PrintContext context = contextFor(kKind, patNo, admDate);
-        return print(kKind, context);
-    }
-
-    common::FixedToday m_today{2026y / 12 / 9};
-};
+using DeliveryRecord = mt::DeliveryRoomTest;
 
 TEST_F(DeliveryRecord, PrintsTheDemoRecordWithEveryCaptionAndValue)
 {
-    const auto printed = printAdmission("00004008", "20230501");
-    ASSERT_TRUE(printed.printed()) << printed.failure;
-    const auto pages = pdfPages(printed.pdf);
-    ASSERT_EQ(pages.size(), 1u);
-    for (const auto &warning : printed.document->warnings)
-        ADD_FAILURE() << warning.message;
+    const auto printed = printRecord(kKind, "00004008", "20230501");
+    const auto pages = wholePages(printed, 1);
+    ASSERT_FALSE(pages.empty());
 
     expectCaptions(pages[0],
                    {"등록번호:", "성별:", "성", "명:", "주민번호:", "진 료 과:", "세  온  병  원", "신생아 분만 기록지",
@@ -119,21 +87,14 @@ TEST_F(DeliveryRecord, PrintsTheDemoRecordWithEveryCaptionAndValue)
         marks[box] = kMark;
     expectPrinted(printed, pages, marks);
 
-    const auto &s = printed.summary;
-    EXPECT_EQ((std::vector<std::string>{s.patno, s.meddate, s.dschdate, s.patgubun, s.meddept, s.chadr}),
-              (std::vector<std::string>{"00004008", "20230501", "20230504", "I", "산부인과", "정수연"}));
-    ASSERT_TRUE(printed.history);
-    ASSERT_EQ(reports::SavePrintHistory(*printed.history, kKind), 1) << middleware::LastTuxMessage();
-    const auto lines = historyLines();
-    ASSERT_FALSE(lines.empty());
-    EXPECT_NE(lines.front().find("\t00004008\t20230501\tempty\tempty\tempty\tMDBDINFT\t"), std::string::npos)
-        << lines.front();
+    expectSummaryAndHistory(printed, kKind, {"00004008", "20230501", "20230504", "I", "산부인과", "정수연"},
+                            "00004008\t20230501\tempty\tempty\tempty");
 }
 
 TEST_F(DeliveryRecord, AOneMinuteItemNotScoredCountsNothingAndThePrintGoesOn)
 {
     // One-minute scores 2, blank, 1, a blank, 1; five-minute 2, blank, 2, 2, 2.
-    const auto printed = printAdmission("00009201", "20230610");
+    const auto printed = printRecord(kKind, "00009201", "20230610");
     ASSERT_TRUE(printed.printed()) << printed.failure;
     EXPECT_EQ(printedText(*printed.document, "qrlb_babyscore"), "4");
     EXPECT_EQ(printedText(*printed.document, "qrlb_babyscore5"), "8");
@@ -141,63 +102,11 @@ TEST_F(DeliveryRecord, AOneMinuteItemNotScoredCountsNothingAndThePrintGoesOn)
     EXPECT_EQ(printedText(*printed.document, "qrlb_Apgar15"), "");
 }
 
-TEST_F(DeliveryRecord, AScoreThatIsNotANumberStopsThePrintNamingItsField)
-{
-    const std::size_t before = historyLines().size();
-    const auto printed = printAdmission("00009201", "20230720");
-    EXPECT_FALSE(printed.printed());
-    EXPECT_FALSE(printed.document.has_value());
-    EXPECT_TRUE(printed.pdf.empty());
-    EXPECT_EQ(printed.failure, "출력하지 못했습니다. S_DATE2 값이 숫자가 아닙니다: '1점'");
-    EXPECT_EQ(historyLines().size(), before);
-
-    // The real print run: one box, nothing printed, no history row.
-    EXPECT_EQ(batch("9201 --visit 202307200800 --kind MDBDINFT", m_out.file("batch")), 1);
-    EXPECT_EQ(historyLines().size(), before);
-}
-
-TEST_F(DeliveryRecord, NoRecordEmptiesTheStatusLineAndPrintsNothing)
-{
-    reports::PrintContext context;
-    context.record = reports::RowCells({"00004008", "20230502"});
-    const auto printed = print(kKind, context);
-    ASSERT_TRUE(printed.refused.has_value()) << printed.failure;
-    EXPECT_EQ(printed.refused->reason, reports::NotPrinted::Reason::NothingFound);
-    EXPECT_EQ(printed.refused->notice.channel, reports::Notice::Channel::Status);
-    EXPECT_EQ(printed.refused->notice.text, "");
-    EXPECT_FALSE(printed.document.has_value());
-}
-
-TEST_F(DeliveryRecord, TheRealPrintRunLeavesOneHistoryRowAndTheHostListsItsService)
-{
-    const std::string pdfDir = m_out.file("batch");
-    const std::size_t before = historyLines().size();
-    EXPECT_EQ(batch("4008 --visit 202305010500 --kind MDBDINFT", pdfDir), 0);
-    const auto lines = historyLines();
-    ASSERT_EQ(lines.size(), before + 1);
-    EXPECT_NE(lines[0].find("\t00004008\t20230501\tempty\tempty\tempty\tMDBDINFT\tCOURT\t"), std::string::npos)
-        << lines[0];
-    std::size_t pdfs = 0;
-    for (const auto &entry : std::filesystem::directory_iterator(pdfDir))
-        pdfs += entry.path().extension() == ".pdf" ? 1 : 0;
-    EXPECT_EQ(pdfs, 1u);
-
-    const std::string out = commandOutput("'" + mt::serverProgramPath() + "' services");
-    EXPECT_NE(out.find("\nMD_BDINF_S1\tstored replies\tS_PATNO;S_ADMDATE\n"), std::string::npos) << out;
-}
-
 // The rules on the real form, one case at a time; every other field empty.
-struct RuleCase
-{
-    std::string what;
-    std::map<std::string, std::string> fields;
-    std::map<std::string, std::string> captions; // label -> caption ("∨" for a marked box)
-};
-
 TEST(DeliveryRecordRules, EachRuleOnTheForm)
 {
     const std::string V = kMark;
-    const std::vector<RuleCase> cases = {
+    const std::vector<mt::FormCase> cases = {
         {"married N", {{"S_CODE8", "N"}}, {{"qrlb_marryyn1", V}, {"qrlb_marryyn2", ""}}},
         {"married Y", {{"S_CODE8", "Y"}}, {{"qrlb_marryyn1", ""}, {"qrlb_marryyn2", V}}},
         {"married empty", {}, {{"qrlb_marryyn1", ""}, {"qrlb_marryyn2", V}}},
@@ -265,15 +174,8 @@ TEST(DeliveryRecordRules, EachRuleOnTheForm)
         {"a score outside 0 to 2 prints nothing and counts as given", {{"S_NAME30", "3"}, {"S_STRING3", "-1"}},
          {{"qrlb_Apgar11", ""}, {"qrlb_Apgar21", ""}, {"qrlb_babyscore", "3"}, {"qrlb_babyscore5", "-1"}}},
     };
-    for (const RuleCase &c : cases) {
-        SCOPED_TRACE(c.what);
-        reports::FieldValues values = mt::EmptyValuesOf(kKind);
-        for (const auto &[field, value] : c.fields)
-            values.set(field, value);
-        mt::FilledForms form(kKind, values);
-        for (const auto &[label, caption] : c.captions)
-            EXPECT_EQ(form.caption(label), caption) << label;
-    }
+    for (const mt::FormCase &c : cases)
+        mt::ExpectFormCase(kKind, c);
 }
 
 TEST(DeliveryRecordRules, DeliveryTypeSuffixes)
@@ -293,12 +195,7 @@ TEST(DeliveryRecordRules, EveryScoreThatIsNotANumberStopsThePrintNamingItsField)
         SCOPED_TRACE(field);
         reports::FieldValues values = mt::EmptyValuesOf(kKind);
         values.set(field, "2a");
-        try {
-            mt::FilledForms form(kKind, values);
-            ADD_FAILURE() << "printed";
-        } catch (const reports::CodeConversionError &e) {
-            EXPECT_EQ(std::string(e.what()), std::string("출력하지 못했습니다. ") + field + " 값이 숫자가 아닙니다: '2a'");
-        }
+        EXPECT_EQ(mt::FillFailure(kKind, values), std::string("출력하지 못했습니다. ") + field + " 값이 숫자가 아닙니다: '2a'");
     }
 }
 

@@ -3,6 +3,8 @@
 #include "RecordKinds.h"
 #include "ReportForms.h"
 
+#include <gtest/gtest.h>
+
 #include <stdexcept>
 
 namespace medrec::testing {
@@ -31,6 +33,31 @@ engine::Report &FilledForms::holding(const std::string &name)
         if (page->has(name))
             return *page;
     throw std::out_of_range(name);
+}
+
+std::string FillFailure(const std::string &kind, const reports::FieldValues &values)
+{
+    try {
+        FilledForms forms(kind, values);
+    } catch (const std::exception &e) {
+        return e.what();
+    }
+    return {};
+}
+
+void ExpectFormCase(const std::string &kind, const FormCase &c)
+{
+    SCOPED_TRACE(c.what);
+    reports::FieldValues values = EmptyValuesOf(kind);
+    for (const auto &[name, value] : c.fields)
+        values.set(name, value);
+    FilledForms forms(kind, values);
+    for (const auto &[label, caption] : c.captions)
+        EXPECT_EQ(forms.caption(label), caption) << label;
+    for (const auto &square : c.black)
+        EXPECT_TRUE(forms.black(square)) << square;
+    for (const auto &square : c.white)
+        EXPECT_FALSE(forms.black(square)) << square;
 }
 
 } // namespace medrec::testing

@@ -7,6 +7,7 @@
 
 #include "report_engine/Report.h"
 
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -28,5 +29,21 @@ struct FilledForms
 
     std::vector<std::unique_ptr<engine::Report>> pages;
 };
+
+// What filling the kind's forms from the values throws; empty when they fill.
+std::string FillFailure(const std::string &kind, const reports::FieldValues &values);
+
+// One rule case: the values set (every other value the tables read is empty), the captions the
+// labels get ("" for an emptied one) and the squares filled black or left white.
+struct FormCase
+{
+    std::string what;
+    std::map<std::string, std::string> fields;
+    std::map<std::string, std::string> captions;
+    std::vector<std::string> black, white;
+};
+
+// Fills the kind's forms from the case's values and checks what the case says.
+void ExpectFormCase(const std::string &kind, const FormCase &c);
 
 } // namespace medrec::testing

@@ -45,14 +45,7 @@ struct Sheet : medrec::testing::FilledForms
     explicit Sheet(const reports::FieldValues &values) : FilledForms("MDADINFT", values) {}
 };
 
-struct RuleCase
-{
-    std::string what;
-    std::map<std::string, std::string> fields;
-    std::map<std::string, std::string> captions; // label -> caption
-    std::vector<std::string> black;              // squares filled
-    std::vector<std::string> white;              // squares left white
-};
+using RuleCase = medrec::testing::FormCase;
 
 std::string korean(int syllables)
 {
@@ -130,19 +123,8 @@ const std::vector<RuleCase> &ruleCases()
 
 TEST(GeneralNursingRules, EachRuleOfTheSheetOnItsForms)
 {
-    for (const RuleCase &c : ruleCases()) {
-        SCOPED_TRACE(c.what);
-        reports::FieldValues values = emptyValues();
-        for (const auto &[field, value] : c.fields)
-            values.set(field, value);
-        Sheet sheet(values);
-        for (const auto &[label, caption] : c.captions)
-            EXPECT_EQ(sheet.caption(label), caption) << label;
-        for (const auto &square : c.black)
-            EXPECT_TRUE(sheet.black(square)) << square;
-        for (const auto &square : c.white)
-            EXPECT_FALSE(sheet.black(square)) << square;
-    }
+    for (const RuleCase &c : ruleCases())
+        medrec::testing::ExpectFormCase("MDADINFT", c);
 }
 
 TEST(GeneralNursingRules, ANumberFieldHoldingNoNumberStopsThePrint)

@@ -131,16 +131,8 @@ TEST_F(GeneralNursingSheet, PrintsBothPagesOfTheDemoRecordWithEveryCaptionAndVal
     EXPECT_EQ(allPages(pages).find("홍길동"), std::string::npos);
 
     // The summary from the record row: number, admission, discharge, "I", department, attending.
-    const auto &s = printed.summary;
-    EXPECT_EQ((std::vector<std::string>{s.patno, s.meddate, s.dschdate, s.patgubun, s.meddept, s.chadr}),
-              (std::vector<std::string>{"00001234", "20180514", "20180519", "I", "외과", "이정훈"}));
-
-    ASSERT_TRUE(printed.history);
-    ASSERT_EQ(reports::SavePrintHistory(*printed.history, kKind), 1) << middleware::LastTuxMessage();
-    const auto lines = historyLines();
-    ASSERT_FALSE(lines.empty());
-    EXPECT_NE(lines.front().find("00001234\t20180514\tempty\tempty\tempty\tMDADINFT"), std::string::npos)
-        << lines.front();
+    expectSummaryAndHistory(printed, kKind, {"00001234", "20180514", "20180519", "I", "외과", "이정훈"},
+                            "00001234\t20180514\tempty\tempty\tempty");
 }
 
 TEST_F(GeneralNursingSheet, LongTextsWrapAndNothingIsLostAcrossPages)

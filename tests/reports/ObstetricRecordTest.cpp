@@ -4,61 +4,29 @@
 // religion and a cycle code outside the table print empty, never the label's design name, and
 // a cycle code that is not a number stops the print naming its field.
 #include "FilledForms.h"
-#include "FormConventions.h"
-#include "PrintHistory.h"
-#include "RecordKindFixture.h"
-
-#include "Clock.h"
-#include "TuxCom.h"
+#include "DeliveryRoomFixture.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <fstream>
 #include <map>
-#include <sstream>
 
 using namespace medrec;
-using namespace std::chrono_literals;
 namespace mt = medrec::testing;
 
 namespace {
 
 constexpr const char *kKind = "MDOBDEPT";
 
-std::string faultData()
-{
-    std::ifstream in(MEDREC_TEST_DATA "/delivery-obstetric-faults.json");
-    std::stringstream json;
-    json << in.rdbuf();
-    return json.str();
-}
-
 std::string field(int n) { return "S_STRING" + std::to_string(n); }
 
-class ObstetricRecord : public mt::RecordKindTest
-{
-protected:
-    static void SetUpTestSuite() { s_server = mt::StartServerWith({demoData(), faultData()}); }
-    static void TearDownTestSuite() { StopServer(); }
-
-    mt::KindPrint printAdmission(const std::string &patNo, const std::string &admDate)
-    {
-        reports::PrintContext context = contextFor(kKind, patNo, admDate);
-        return print(kKind, context);
-    }
-
-    common::FixedToday m_today{2026y / 12 / 9};
-};
+using ObstetricRecord = mt::DeliveryRoomTest;
 
 TEST_F(ObstetricRecord, PrintsBothPagesOfTheDemoRecordAsOneDocument)
 {
-    const auto printed = printAdmission("00004008", "20230501");
-    ASSERT_TRUE(printed.printed()) << printed.failure;
-    const auto pages = pdfPages(printed.pdf);
-    ASSERT_EQ(pages.size(), 2u);
-    for (const auto &warning : printed.document->warnings)
-        ADD_FAILURE() << warning.message;
+    const auto printed = printRecord(kKind, "00004008", "20230501");
+    const auto pages = wholePages(printed, 2);
+    ASSERT_FALSE(pages.empty());
 
     expectCaptions(pages[0],
                    {"SEON MEDICAL CENTER, VELMORA, KOREA", "HISTORY, PHYSICAL EXAMINATION, DELIVERY, DISCHARGE", "Name",
@@ -139,20 +107,13 @@ TEST_F(ObstetricRecord, PrintsBothPagesOfTheDemoRecordAsOneDocument)
         for (const char *name : {"qrl_religion", "qrl_pmp", "qrl_menscycl"})
             EXPECT_EQ(page.find(name), std::string::npos) << name;
 
-    const auto &s = printed.summary;
-    EXPECT_EQ((std::vector<std::string>{s.patno, s.meddate, s.dschdate, s.patgubun, s.meddept, s.chadr}),
-              (std::vector<std::string>{"00004008", "20230501", "20230504", "I", "산부인과", "정수연"}));
-    ASSERT_TRUE(printed.history);
-    ASSERT_EQ(reports::SavePrintHistory(*printed.history, kKind), 1) << middleware::LastTuxMessage();
-    const auto lines = historyLines();
-    ASSERT_FALSE(lines.empty());
-    EXPECT_NE(lines.front().find("\t00004008\t20230501\tempty\tempty\tempty\tMDOBDEPT\t"), std::string::npos)
-        << lines.front();
+    expectSummaryAndHistory(printed, kKind, {"00004008", "20230501", "20230504", "I", "산부인과", "정수연"},
+                            "00004008\t20230501\tempty\tempty\tempty");
 }
 
 TEST_F(ObstetricRecord, ASquareFollowsItsCharacterOfTheField)
 {
-    const auto printed = printAdmission("00004008", "20230501");
+    const auto printed = printRecord(kKind, "00004008", "20230501");
     ASSERT_TRUE(printed.printed()) << printed.failure;
     // Black squares of the demo record, each by its character of the field.
     std::vector<std::string> black;
@@ -176,7 +137,7 @@ TEST_F(ObstetricRecord, ASquareFollowsItsCharacterOfTheField)
 TEST_F(ObstetricRecord, ACycleCodeOutsideTheTablePrintsEmpty)
 {
     // "7" and a blank: not the design name, not a number's text.
-    const auto printed = printAdmission("00009201", "20230720");
+    const auto printed = printRecord(kKind, "00009201", "20230720");
     ASSERT_TRUE(printed.printed()) << printed.failure;
     EXPECT_EQ(printedText(*printed.document, "qrl_pmp"), "");
     EXPECT_EQ(printedText(*printed.document, "qrl_menscycl"), "");
@@ -186,58 +147,9 @@ TEST_F(ObstetricRecord, ACycleCodeOutsideTheTablePrintsEmpty)
             EXPECT_EQ(page.find(name), std::string::npos) << name;
 }
 
-TEST_F(ObstetricRecord, ACycleCodeThatIsNotANumberStopsThePrintNamingItsField)
-{
-    const std::size_t before = historyLines().size();
-    const auto printed = printAdmission("00009201", "20230610");
-    EXPECT_FALSE(printed.printed());
-    EXPECT_FALSE(printed.document.has_value());
-    EXPECT_TRUE(printed.pdf.empty());
-    EXPECT_EQ(printed.failure, "출력하지 못했습니다. S_STRING35 값이 숫자가 아닙니다: '불규칙'");
-    EXPECT_EQ(batch("9201 --visit 202306100800 --kind MDOBDEPT", m_out.file("batch")), 1);
-    EXPECT_EQ(historyLines().size(), before);
-}
-
-TEST_F(ObstetricRecord, NoRecordTellsTheStatusLineAndPrintsNothing)
-{
-    reports::PrintContext context;
-    context.record = reports::RowCells({"00004008", "20230502"});
-    const auto printed = print(kKind, context);
-    ASSERT_TRUE(printed.refused.has_value()) << printed.failure;
-    EXPECT_EQ(printed.refused->reason, reports::NotPrinted::Reason::NothingFound);
-    EXPECT_EQ(printed.refused->notice.channel, reports::Notice::Channel::Status);
-    EXPECT_EQ(printed.refused->notice.text, "조회할 자료가 없습니다.");
-}
-
-TEST_F(ObstetricRecord, TheRealPrintRunLeavesOneHistoryRowAndTheHostListsItsService)
-{
-    const std::string pdfDir = m_out.file("batch");
-    const std::size_t before = historyLines().size();
-    EXPECT_EQ(batch("4008 --visit 202305010500 --kind MDOBDEPT", pdfDir), 0);
-    const auto lines = historyLines();
-    ASSERT_EQ(lines.size(), before + 1);
-    EXPECT_NE(lines[0].find("\t00004008\t20230501\tempty\tempty\tempty\tMDOBDEPT\tCOURT\t"), std::string::npos)
-        << lines[0];
-    std::vector<std::filesystem::path> pdfs;
-    for (const auto &entry : std::filesystem::directory_iterator(pdfDir))
-        if (entry.path().extension() == ".pdf")
-            pdfs.push_back(entry.path());
-    ASSERT_EQ(pdfs.size(), 1u);
-    EXPECT_EQ(pdfPages(pdfs[0]).size(), 2u); // both reports in one document
-
-    const std::string out = commandOutput("'" + mt::serverProgramPath() + "' services");
-    EXPECT_NE(out.find("\nMD_OBDEP_L1\tstored replies\tS_TYPE1;S_TYPE2\n"), std::string::npos) << out;
-}
-
 TEST(ObstetricRecordRules, EachRuleOnTheForms)
 {
-    const struct
-    {
-        std::string what;
-        std::map<std::string, std::string> fields;
-        std::map<std::string, std::string> captions;
-        std::vector<std::string> black, white;
-    } cases[] = {
+    const mt::FormCase cases[] = {
         {"show YN", {{field(13), "YN"}}, {}, {"qrs_fhrshow1"}, {"qrs_fhrshow2"}},
         {"show y", {{field(13), "yN"}}, {}, {}, {"qrs_fhrshow1", "qrs_fhrshow2"}},
         {"show empty", {}, {}, {}, {"qrs_fhrshow1", "qrs_fhrshow2"}},
@@ -265,19 +177,8 @@ TEST(ObstetricRecordRules, EachRuleOnTheForms)
          {}, {"qrs_infantsx1B", "qrs_infantsx2C", "qrs_respir2b", "qrs_respir1c"},
          {"qrs_infantsx2B", "qrs_infantsx1C", "qrs_infantsx1", "qrs_respir1b"}},
     };
-    for (const auto &c : cases) {
-        SCOPED_TRACE(c.what);
-        reports::FieldValues values = mt::EmptyValuesOf(kKind);
-        for (const auto &[name, value] : c.fields)
-            values.set(name, value);
-        mt::FilledForms forms(kKind, values);
-        for (const auto &[label, caption] : c.captions)
-            EXPECT_EQ(forms.caption(label), caption) << label;
-        for (const auto &square : c.black)
-            EXPECT_TRUE(forms.black(square)) << square;
-        for (const auto &square : c.white)
-            EXPECT_FALSE(forms.black(square)) << square;
-    }
+    for (const mt::FormCase &c : cases)
+        mt::ExpectFormCase(kKind, c);
 }
 
 TEST(ObstetricRecordRules, ACycleCodeThatIsNotANumberNamesItsField)
@@ -286,12 +187,7 @@ TEST(ObstetricRecordRules, ACycleCodeThatIsNotANumberNamesItsField)
         SCOPED_TRACE(n);
         reports::FieldValues values = mt::EmptyValuesOf(kKind);
         values.set(field(n), "x");
-        try {
-            mt::FilledForms forms(kKind, values);
-            ADD_FAILURE() << "printed";
-        } catch (const reports::CodeConversionError &e) {
-            EXPECT_EQ(std::string(e.what()), "출력하지 못했습니다. " + field(n) + " 값이 숫자가 아닙니다: 'x'");
-        }
+        EXPECT_EQ(mt::FillFailure(kKind, values), "출력하지 못했습니다. " + field(n) + " 값이 숫자가 아닙니다: 'x'");
     }
 }
 

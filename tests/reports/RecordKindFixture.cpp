@@ -1,8 +1,10 @@
 #include "RecordKindFixture.h"
 
+#include "PrintHistory.h"
 #include "TuxCom.h"
 
 #include <cstdlib>
+#include <fstream>
 #include <sstream>
 
 #include <sys/wait.h>
@@ -51,6 +53,21 @@ KindPrint RecordKindTest::print(const std::string &kind, reports::PrintContext &
     return result;
 }
 
+KindPrint RecordKindTest::printRecord(const std::string &kind, const std::string &patNo,
+                                      const std::string &visitDate, int index)
+{
+    reports::PrintContext context = contextFor(kind, patNo, visitDate, index);
+    return print(kind, context);
+}
+
+std::string RecordKindTest::testData(const std::string &file)
+{
+    std::ifstream in(std::string(MEDREC_TEST_DATA) + "/" + file, std::ios::binary);
+    std::stringstream json;
+    json << in.rdbuf();
+    return json.str();
+}
+
 std::string RecordKindTest::withoutBlanks(const std::string &text)
 {
     std::string out;
@@ -70,6 +87,19 @@ std::vector<std::string> RecordKindTest::pdfPages(const std::filesystem::path &p
         start = ff + 1;
     }
     return pages;
+}
+
+std::vector<std::string> RecordKindTest::wholePages(const KindPrint &printed, std::size_t pageCount)
+{
+    if (!printed.printed()) {
+        ADD_FAILURE() << "not printed: " << printed.failure;
+        return {};
+    }
+    for (const auto &warning : printed.document->warnings)
+        ADD_FAILURE() << warning.message;
+    auto pages = pdfPages(printed.pdf);
+    EXPECT_EQ(pages.size(), pageCount);
+    return pages.size() == pageCount ? pages : std::vector<std::string>();
 }
 
 void RecordKindTest::expectCaptions(const std::string &page, const std::vector<std::string> &captions)
@@ -118,6 +148,18 @@ void RecordKindTest::expectPrinted(const KindPrint &printed, const std::vector<s
         for (const auto &line : printedLines(*printed.document, component))
             EXPECT_NE(pdf.find(withoutBlanks(line)), std::string::npos) << line;
     }
+}
+
+void RecordKindTest::expectSummaryAndHistory(const KindPrint &printed, const std::string &kind,
+                                             const std::vector<std::string> &summary, const std::string &historyCells)
+{
+    const auto &s = printed.summary;
+    EXPECT_EQ((std::vector<std::string>{s.patno, s.meddate, s.dschdate, s.patgubun, s.meddept, s.chadr}), summary);
+    ASSERT_TRUE(printed.history);
+    ASSERT_EQ(reports::SavePrintHistory(*printed.history, kind), 1) << middleware::LastTuxMessage();
+    const auto lines = historyLines();
+    ASSERT_FALSE(lines.empty());
+    EXPECT_NE(lines.front().find("\t" + historyCells + "\t" + kind + "\t"), std::string::npos) << lines.front();
 }
 
 int RecordKindTest::batch(const std::string &args, const std::string &pdfDir)
