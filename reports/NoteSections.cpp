@@ -2,6 +2,8 @@
 
 #include "TextHelpers.h"
 
+#include "report_engine/Components.h"
+
 namespace medrec::reports {
 
 std::string CrLf(int count)
@@ -15,6 +17,8 @@ std::string CrLf(int count)
 SectionText &SectionText::section(std::string_view heading, std::string_view value, int afterHeading, int after)
 {
     m_text += heading;
+    if (afterHeading > 0 && !common::TrimBlanks(heading).empty())
+        m_headingEnds.push_back(m_text.size());
     breaks(afterHeading);
     m_text += value;
     return breaks(after);
@@ -32,7 +36,33 @@ SectionText &SectionText::breaks(int count)
     return *this;
 }
 
-std::string ComposeNote(const std::vector<NoteSection> &rows, const FieldValues &values)
+SectionText &SectionText::append(const SectionText &other)
+{
+    for (std::size_t end : other.m_headingEnds)
+        m_headingEnds.push_back(m_text.size() + end);
+    m_text += other.m_text;
+    return *this;
+}
+
+std::vector<std::size_t> SectionText::headingLines() const
+{
+    // A line's index is the number of breaks before it; CR LF is one break.
+    std::vector<std::size_t> lines;
+    std::size_t line = 0;
+    std::size_t at = 0;
+    for (std::size_t end : m_headingEnds) {
+        for (; at < end; ++at) {
+            const bool crBeforeLf = m_text[at] == '\r' && at + 1 < m_text.size() && m_text[at + 1] == '\n';
+            if ((m_text[at] == '\r' && !crBeforeLf) || m_text[at] == '\n')
+                ++line;
+        }
+        if (lines.empty() || lines.back() != line)
+            lines.push_back(line);
+    }
+    return lines;
+}
+
+SectionText ComposeSections(const std::vector<NoteSection> &rows, const FieldValues &values)
 {
     SectionText note;
     for (const NoteSection &row : rows) {
@@ -42,7 +72,18 @@ std::string ComposeNote(const std::vector<NoteSection> &rows, const FieldValues 
         else
             note.section(row.heading, value, row.afterHeading, row.after);
     }
-    return note.text();
+    return note;
+}
+
+std::string ComposeNote(const std::vector<NoteSection> &rows, const FieldValues &values)
+{
+    return ComposeSections(rows, values).text();
+}
+
+void SetMemoText(engine::Memo &memo, const SectionText &note)
+{
+    memo.setText(note.text());
+    memo.setKeepWithNext(note.headingLines());
 }
 
 std::vector<std::string> NoteValues(const std::vector<NoteSection> &rows)

@@ -1,9 +1,11 @@
 #include "NursingSheet.h"
 
 #include "FormConventions.h"
+#include "PatientHeader.h"
 #include "PrintContext.h"
 #include "RecordPrint.h"
 
+#include "FieldResults.h"
 #include "HmdInsamt.h"
 #include "HmdPatInf.h"
 
@@ -146,5 +148,37 @@ Binding leadFlagSquares(std::string lead, std::vector<std::string> items, Source
 bool FirstIsTextOne(const std::string &firstChar) { return firstChar == "1"; }
 
 bool FirstIsNumberOne(const std::string &firstChar) { return CodeToInt(firstChar) == 1; }
+
+BlockResult PrintSheetRow(RecordPrint &print, int fetched, const services::FieldResults &row)
+{
+    if (auto stop = Fetched(fetched, kNoRowsFound))
+        return *stop;
+    print.values.addRow(row);
+    PatientHeader::fromPanels(print.context.patient).addTo(print.values);
+    PrintJob job = print.sheetJob();
+    job.summary = Summary(print);
+    return job;
+}
+
+Binding textCode(std::string label, Source source, CodeTexts table)
+{
+    return bind::custom({label}, {source.field}, [=](engine::Report &r, const FieldValues &v) {
+        const std::string value = source.read(v);
+        std::string text;
+        for (const auto &[code, name] : table)
+            if (std::to_string(code) == value)
+                text = name;
+        r.label(label).setCaption(text);
+    });
+}
+
+Binding fixedWhen(std::string label, Source test, LeadTest isFixed, std::string fixed, Source otherwise)
+{
+    return bind::custom({label}, {test.field, otherwise.field}, [=](engine::Report &r, const FieldValues &v) {
+        r.label(label).setCaption(isFixed(test.read(v)) ? fixed : otherwise.read(v));
+    });
+}
+
+bool TrimmedIsOne(const std::string &value) { return common::TrimBlanks(value) == "1"; }
 
 } // namespace medrec::reports::sheet

@@ -21,6 +21,10 @@
 #include <utility>
 #include <vector>
 
+namespace medrec::services {
+class FieldResults;
+}
+
 namespace medrec::reports {
 
 class RecordPrint;
@@ -86,6 +90,23 @@ using LeadTest = bool (*)(const std::string &firstChar);
 Binding leadFlagSquares(std::string lead, std::vector<std::string> items, Source source, LeadTest isOn);
 bool FirstIsTextOne(const std::string &firstChar);   // compared as text with "1"
 bool FirstIsNumberOne(const std::string &firstChar); // read as a number (CodeToInt), equal to 1
+
+// What the operator is told when a sheet's service or staff lookup finds no row: a status
+// text, never a silent end that cannot be told from a print.
+inline const Notice kNoRowsFound = Notice::status("조회된 데이타가 없습니다.");
+
+// The sheets whose one service row holds all they print, the writer's name included (child,
+// psychiatric): `fetched` is the data class's result and `row` its results. No row stops the
+// print with kNoRowsFound; the title block's patient comes from the screen's panels, the
+// summary from the record row (Summary with its usual columns).
+BlockResult PrintSheetRow(RecordPrint &print, int fetched, const services::FieldResults &row);
+
+// The label shows the text whose code, written out, equals the value: compared as text and
+// never converted, so " 1" and "01" match nothing.
+Binding textCode(std::string label, Source source, CodeTexts table);
+// The label shows `fixed` when `test`'s value passes `isFixed`, else `otherwise` as delivered.
+Binding fixedWhen(std::string label, Source test, LeadTest isFixed, std::string fixed, Source otherwise);
+bool TrimmedIsOne(const std::string &value); // the value without its blanks is "1"
 
 } // namespace sheet
 

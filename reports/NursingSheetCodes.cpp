@@ -34,4 +34,25 @@ const CodeTexts kPresence = {{1, "있음"}, {2, "없음"}};
 const CodeTexts kNeed = {{1, "필요"}, {2, "불필요"}};
 const CodeTexts kAbsentPresent = {{1, "무"}, {2, "유"}};
 
+const CodeTexts kChildSheetReligion = {{1, "무교"}, {2, "기독교"}, {3, "카톨릭"}, {4, "불교"},
+                                       {5, "원불교"}, {6, "천도교"}, {7, "기타"}};
+const CodeTexts kChildSheetParentOccupation = {{1, "회사원"}, {2, "전문직"}, {3, "주부"},   {4, "학생"},
+                                               {5, "군인"},   {6, "무직"},   {7, "자유업"}, {8, "교사"},
+                                               {9, "공무원"}, {10, "목회자"}, {11, "상업"}, {12, "기타"}};
+const CodeTexts kChildSheetAdmissionRoute = {{1, "외래"}, {2, "응급실"}};
+const CodeTexts kChildSheetActivity = {{1, "자유로움"}, {2, "자유롭지 못함"}};
+
+const CodeTexts kPsychSheetInformant = {{0, "본인"}, {1, "부"},   {2, "모"},   {3, "조부"},
+                                        {4, "조모"}, {5, "자녀"}, {6, "기타"}};
+// Code 0 prints with its leading blank, as the sheet always printed it.
+const CodeTexts kPsychSheetEducation = {{0, " 한글해독불가"}, {1, "국졸이하"}, {2, "중졸"},  {3, "고졸"},
+                                        {4, "대졸"},          {5, "대학원이상"}, {6, "기타"}};
+const CodeTexts kPsychSheetOccupation = {{1, "회사원"}, {2, "전문직"}, {3, "주부"},   {4, "학생"},
+                                         {5, "군인"},   {6, "무직"},   {7, "자유업"}, {9, "기타"}};
+
+const CodeTexts kConsciousness = {{1, "명료"}, {2, "혼돈"}, {3, "반의식"}, {4, "무의식"}};
+const CodeTexts kCommunication = {{1, "원만"}, {2, "곤란"}, {3, "불가능"}};
+const CodeTexts kAppetite = {{1, "양호"}, {2, "보통"}, {3, "불량"}};
+const CodeTexts kWeightChange = {{1, "증가"}, {2, "감소"}, {3, "무"}};
+
 } // namespace medrec::reports::sheet::codes

@@ -22,7 +22,7 @@ BindingTable NoteBindings(const NoteHeader &header, std::vector<NoteSection> sec
     std::vector<std::string> read = NoteValues(sections);
     table.push_back(custom({"qrme_Data"}, std::move(read),
                            [sections = std::move(sections)](engine::Report &r, const FieldValues &v) {
-                               r.memo("qrme_Data").setText(ComposeNote(sections, v));
+                               SetMemoText(r.memo("qrme_Data"), ComposeSections(sections, v));
                            }));
     return table;
 }

@@ -6,6 +6,7 @@
 #include "MDF130U1_P01/MDF130U1_P01.h"
 #include "MDF160U1_P02/MDF160U1_P02.h"
 #include "MDF180U1_P01/MDF180U1_P01.h"
+#include "MDN110U1_P02/MDN110U1_P02.h"
 #include "MDN111U5_P01/MDN111U5_P01.h"
 #include "MDN420U1_P01/MDN420U1_P01.h"
 #include "MDN634U2_P01/MDN634U2_P01.h"
@@ -16,6 +17,8 @@
 #include "MDP270U1_P01/MDP270U1_P01.h"
 #include "MDS510U1_P01/MDS510U1_P01.h"
 #include "MNW921P3/MNW921P3.h"
+#include "MNW922P2/MNW922P2.h"
+#include "MNW923P2/MNW923P2.h"
 
 namespace medrec::reports {
 
@@ -46,8 +49,8 @@ const std::array<RecordKind, kRecordKindCount> &RecordKinds()
         {"MDADINFT", "MNW921P3", {"TMNW921B3.QuickRep1", "TMNW921B3.QuickRep2"}, History::written(), &PrintGeneralNursingSheet, &GeneralNursingSheetForms},
         {"MDOBINFT", "", {"TMNW940B2"}, History::written(), nullptr, nullptr},
         {"MDVITALT", "MDF120U1_P01", {"TMDF120F1_P01"}, History::written(), &PrintVitalSigns, &VitalSignForms},
-        {"MDPDINFT", "", {"TMNW922S2"}, History::written(), nullptr, nullptr},
-        {"MDPYINFT", "", {"TMNW923S2"}, History::written(), nullptr, nullptr},
+        {"MDPDINFT", "MNW922P2", {"TMNW922S2.qrp_1", "TMNW922S2.QuickRep2"}, History::written(), &PrintChildNursingSheet, &ChildNursingSheetForms},
+        {"MDPYINFT", "MNW923P2", {"TMNW923S2.qrp_1", "TMNW923S2.QuickRep1"}, History::written(), &PrintPsychiatricNursingSheet, &PsychiatricNursingSheetForms},
         {"MDNBINFT", "", {"TMNW924S2"}, History::written(), nullptr, nullptr},
         {"MDREINFT", "", {"TMNW925B2"}, History::written(), nullptr, nullptr},
         {"MDIOCHKT_BS", "MDF160U1_P02", {"TMDF160F1_P02"}, History::written(), &PrintBloodSugar, &BloodSugarForms},
@@ -61,7 +64,7 @@ const std::array<RecordKind, kRecordKindCount> &RecordKinds()
         {"MHHDRECT", "", {"TMHE700F1_P01"}, History::written(), nullptr, nullptr},
         {"SRSUVEYT", "", {"TSRA411FM_P01"}, History::written({2, 3}), nullptr, nullptr},
         {"SRSEDMST", "", {"TSRA411FN_P01", "TSRA411FN_P02"}, History::written({2}), nullptr, nullptr},
-        {"MDNRACTT", "", {"TMDN110F1_P02"}, History::written(), nullptr, nullptr},
+        {"MDNRACTT", "MDN110U1_P02", {"TMDN110F1_P02"}, History::written(), &PrintMedicationRecord, &MedicationRecordForms},
     }};
     // clang-format on
     return kinds;

@@ -44,6 +44,11 @@ Element lineElement(PointMm from, PointMm to, const Pen& pen)
     return e;
 }
 
+bool blankLine(std::string_view line)
+{
+    return line.find_first_not_of(" \t") == std::string_view::npos;
+}
+
 } // namespace
 
 std::vector<Element> frameLines(const RectMm& r, const Frame& f, bool top, bool bottom)
@@ -78,11 +83,28 @@ std::vector<std::string> wrapToWidth(const std::vector<std::string>& paragraphs,
 
 std::vector<Unit> BandContent::lineUnits() const
 {
-    std::vector<Unit> out;
+    std::vector<Unit> out = blankLines;
     for (const Item& i : items)
         if (!i.container && !i.splittable)
             out.push_back(i.line);
     return out;
+}
+
+std::vector<Unit> BandContent::cutUnits() const
+{
+    std::vector<Unit> out = units();
+    out.insert(out.end(), blankLines.begin(), blankLines.end());
+    return out;
+}
+
+double BandContent::continuationInset(double cut) const
+{
+    std::optional<double> inset;
+    // Boxes side by side that the cut goes through move as one: none is set lower than its own gap.
+    for (const StretchedBox& box : stretchedBoxes)
+        if (box.top <= cut + kEpsilonMm && cut < box.bottom - kEpsilonMm)
+            inset = std::min(inset.value_or(box.designTop), box.designTop);
+    return inset.value_or(0);
 }
 
 std::vector<Unit> BandContent::units() const
@@ -152,7 +174,8 @@ void BandBuilder::addBoxDecoration(Built& b, const TextBox& t, bool stretched) c
     }
 }
 
-BandBuilder::Built BandBuilder::buildText(const TextBox& t, std::vector<std::string> raw, bool allowStretch) const
+BandBuilder::Built BandBuilder::buildText(const TextBox& t, std::vector<std::string> raw, bool allowStretch,
+                                          const std::vector<std::size_t>& keepWithNext) const
 {
     Built b;
     b.box = t.box;
@@ -161,11 +184,24 @@ BandBuilder::Built BandBuilder::buildText(const TextBox& t, std::vector<std::str
     const LineMetrics lm = m_measurer.lineMetrics(t.font);
     const double lh = lm.height();
 
+    // The printed lines, and where each of the given lines starts among them (plus the end).
     std::vector<std::string> lines;
-    if (t.wordWrap && !t.autoSize && t.box.width > 0)
-        lines = wrapToWidth(raw, t.font, t.box.width, m_measurer);
-    else
-        lines = std::move(raw);
+    std::vector<std::size_t> firstOf;
+    firstOf.reserve(raw.size() + 1);
+    if (t.wordWrap && !t.autoSize && t.box.width > 0) {
+        const auto widthOf = [&](std::string_view s) { return m_measurer.advance(t.font, s); };
+        for (const std::string& paragraph : raw) {
+            firstOf.push_back(lines.size());
+            auto wrapped = wrapParagraph(paragraph, t.box.width, widthOf);
+            lines.insert(lines.end(), std::make_move_iterator(wrapped.begin()),
+                         std::make_move_iterator(wrapped.end()));
+        }
+    } else {
+        for (std::size_t i = 0; i < raw.size(); ++i)
+            firstOf.push_back(i);
+        lines = raw;
+    }
+    firstOf.push_back(lines.size());
     if (t.autoSize) {
         double w = 0;
         for (const std::string& l : lines)
@@ -191,6 +227,8 @@ BandBuilder::Built BandBuilder::buildText(const TextBox& t, std::vector<std::str
         else if (t.verticalAlignment == VAlign::Bottom)
             y0 += b.box.height - textHeight;
     }
+    constexpr std::size_t kNoItem = std::size_t(-1);
+    std::vector<std::size_t> itemOfLine(lines.size(), kNoItem);
     for (std::size_t i = 0; i < lines.size(); ++i) {
         const double y = y0 + double(i) * lh;
         // A box that does not stretch shows the lines that fit (always the first).
@@ -207,8 +245,11 @@ BandBuilder::Built BandBuilder::buildText(const TextBox& t, std::vector<std::str
                 b.losses.push_back(std::move(loss));
             break;
         }
-        if (lines[i].empty())
+        if (lines[i].empty()) {
+            if (stretched)
+                b.blankLines.push_back({y, y + lh});
             continue;
+        }
         Item item;
         Element& e = item.element;
         e.kind = ElementKind::Text;
@@ -221,7 +262,27 @@ BandBuilder::Built BandBuilder::buildText(const TextBox& t, std::vector<std::str
         item.unit = stretched ? Unit{y, y + lh} : Unit{b.box.top, b.box.bottom()};
         if (!t.autoSize)
             item.hclip = std::make_pair(b.box.left, b.box.right());
+        itemOfLine[i] = b.items.size();
         b.items.push_back(std::move(item));
+    }
+    // A marked line is kept with the first non-blank line after it: that line's unit reaches up
+    // to the top of the marked one, so no cut falls between them. A chain of marked lines
+    // overlaps and stays together as a whole.
+    if (stretched) {
+        for (const std::size_t marked : keepWithNext) {
+            if (marked >= raw.size())
+                continue;
+            std::size_t next = marked + 1;
+            while (next < raw.size() && blankLine(raw[next]))
+                ++next;
+            if (next == raw.size() || firstOf[next] >= lines.size())
+                continue;
+            const std::size_t item = itemOfLine[firstOf[next]];
+            if (item == kNoItem)
+                continue;
+            Unit& unit = b.items[item].unit;
+            unit.top = std::min(unit.top, y0 + double(firstOf[marked]) * lh);
+        }
     }
     addBoxDecoration(b, t, stretched);
     return b;
@@ -320,7 +381,7 @@ std::optional<BandBuilder::Built> BandBuilder::buildComponent(const Component& c
         return buildText(*l, splitLines(l->caption), allowStretch);
     }
     if (const auto* m = std::get_if<Memo>(&c))
-        return buildText(*m, m->lines, allowStretch);
+        return buildText(*m, m->lines, allowStretch, m->keepWithNext);
     if (const auto* s = std::get_if<SystemField>(&c))
         return buildSystemField(*s);
 
@@ -332,8 +393,10 @@ std::optional<BandBuilder::Built> BandBuilder::buildComponent(const Component& c
     item.unit = {b.box.top, b.box.bottom()};
     if (const auto* s = std::get_if<Shape>(&c)) {
         item.element = shapeElement(s->box, s->brush, s->pen, s->kind);
+        b.growToBottom = s->growToBottom;
     } else if (const auto* ln = std::get_if<Line>(&c)) {
         const RectMm& r = ln->box;
+        b.growToBottom = ln->growToBottom && ln->direction != LineDirection::Horizontal;
         switch (ln->direction) {
         case LineDirection::Horizontal:
             item.element = lineElement({r.left, r.top + r.height / 2}, {r.right(), r.top + r.height / 2}, ln->pen);
@@ -420,6 +483,8 @@ BandContent BandBuilder::assemble(const std::string& name, const std::vector<Com
         if (box.right() < -kEpsilonMm || box.left > width + kEpsilonMm || box.bottom() < -kEpsilonMm ||
             box.top > content.height + kEpsilonMm)
             continue;
+        if (b.growth > 0)
+            content.stretchedBoxes.push_back({box.top, box.bottom(), std::max(0.0, b.designTop)});
         for (Item& item : b.items) {
             Element& e = item.element;
             e.rect = e.rect.translated(0, shift[i]);
@@ -434,8 +499,18 @@ BandContent BandBuilder::assemble(const std::string& name, const std::vector<Com
             else
                 item.line = item.unit;
             item.splittable = !item.container && (e.kind == ElementKind::Line || e.kind == ElementKind::Shape);
+            // Down to the grown band's foot. Its unit stays the designed one, so a rule along
+            // the whole band never keeps the band from being cut between text lines.
+            if (b.growToBottom && totalGrowth - shift[i] > kEpsilonMm) {
+                const double extra = totalGrowth - shift[i];
+                e.rect.height += extra;
+                (e.from.y > e.to.y ? e.from : e.to).y += extra;
+                item.line.bottom += extra;
+            }
             content.items.push_back(std::move(item));
         }
+        for (const Unit& blank : b.blankLines)
+            content.blankLines.push_back({blank.top + shift[i], blank.bottom + shift[i]});
         for (Loss& loss : b.losses)
             content.losses.push_back(std::move(loss));
     }
@@ -449,6 +524,7 @@ BandContent BandBuilder::build(const Band& band, double width) const
     if (band.color) {
         Item bg;
         bg.container = true;
+        bg.bandDecoration = true;
         bg.element = shapeElement(rect, band.color, Pen{0, Color::black(), PenStyle::None});
         bg.unit = {0, content.height};
         content.items.insert(content.items.begin(), bg);
@@ -456,6 +532,7 @@ BandContent BandBuilder::build(const Band& band, double width) const
     if (band.frame.any()) {
         Item fr;
         fr.container = true;
+        fr.bandDecoration = true;
         fr.frame = band.frame;
         fr.element = shapeElement(rect, std::nullopt, Pen{0, Color::black(), PenStyle::None});
         fr.unit = {0, content.height};

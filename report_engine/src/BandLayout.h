@@ -27,6 +27,7 @@ struct Item {
     Unit line;
     bool splittable = false;
     bool container = false;   // background or frame of a stretching box: cut with the band
+    bool bandDecoration = false; // the container is the band's own background or frame
     Frame frame;              // the container's frame lines
     std::optional<std::pair<double, double>> hclip; // text cut at these x (left, right)
     std::string pageTemplate; // page-number text still to fill in ({page}, {pages})
@@ -43,6 +44,14 @@ struct Loss {
     int count = 1;    // lines not printed
 };
 
+// A text box that stretched, in band coordinates, with the gap its form gives it below the
+// band's top.
+struct StretchedBox {
+    double top = 0;
+    double bottom = 0;
+    double designTop = 0;
+};
+
 struct BandContent {
     std::string band;
     double width = 0;
@@ -50,9 +59,18 @@ struct BandContent {
     bool stretched = false; // taller than designed: may continue on the next page
     std::vector<Item> items;
     std::vector<Loss> losses;
+    std::vector<StretchedBox> stretchedBoxes;
+    std::vector<Unit> blankLines; // the empty lines of stretched text, which print nothing
     std::vector<Unit> units() const;
-    // The units of a band too tall for a page: text lines, pictures and barcodes.
+    // Where the band may be cut: its units and its blank lines, so a cut never falls inside a
+    // line and the lines that continue keep their spacing.
+    std::vector<Unit> cutUnits() const;
+    // The units of a band too tall for a page: text lines (blank ones too), pictures and barcodes.
     std::vector<Unit> lineUnits() const;
+    // How far below the band's top the part from `cut` on starts on the next page: where the cut
+    // lies in a stretched text box (or at its top), that box's own gap below the band's top, so
+    // its text keeps the distance from the page header it has on the first page; otherwise 0.
+    double continuationInset(double cut) const;
 };
 
 // The frame lines of a box, each inside the box with its outer edge on the box's edge; the top
@@ -80,13 +98,17 @@ private:
     struct Built {
         std::vector<Item> items;
         std::vector<Loss> losses;
+        std::vector<Unit> blankLines;
         RectMm box;         // final box (after auto size and stretch)
         double designTop = 0;
         double designBottom = 0;
         double growth = 0;  // how much taller than designed
+        bool growToBottom = false; // a rule or shape that follows the band's growth
     };
     std::optional<Built> buildComponent(const Component& c, bool allowStretch) const;
-    Built buildText(const TextBox& t, std::vector<std::string> lines, bool allowStretch) const;
+    // keepWithNext: indices into `lines` of a memo's lines kept with the next (Memo::keepWithNext).
+    Built buildText(const TextBox& t, std::vector<std::string> lines, bool allowStretch,
+                    const std::vector<std::size_t>& keepWithNext = {}) const;
     Built buildBarcode(const Label& l) const;
     Built buildSystemField(const SystemField& s) const;
     void addBoxDecoration(Built& b, const TextBox& t, bool stretched) const;

@@ -7,6 +7,7 @@ namespace medrec::engine {
 void Memo::setText(std::string_view text)
 {
     lines = splitLines(text);
+    keepWithNext.clear();
 }
 
 std::string Memo::text() const

@@ -393,6 +393,7 @@ Component readComponent(const json& j, const std::string& where, const Context& 
         s.brush = n.color("brush", Color::white());
         if (const json* pen = n.get("pen"))
             s.pen = readPen(*pen, n.at("pen"), ctx);
+        s.growToBottom = n.flag("growToBottom", false);
         result = std::move(s);
     } else if (type == "line") {
         Line l;
@@ -403,6 +404,9 @@ Component readComponent(const json& j, const std::string& where, const Context& 
                                                {"diagonalUp", LineDirection::DiagonalUp}});
         if (const json* pen = n.get("pen"))
             l.pen = readPen(*pen, n.at("pen"), ctx);
+        l.growToBottom = n.flag("growToBottom", false);
+        if (l.growToBottom && l.direction == LineDirection::Horizontal)
+            fail(ctx, n.at("growToBottom"), "a horizontal line has no height to grow");
         result = std::move(l);
     } else if (type == "picture") {
         Picture p;

@@ -246,21 +246,23 @@ void LayoutRun::newPage()
 void LayoutRun::place(const BandContent& content, Fit fit)
 {
     double from = 0;
+    double inset = 0; // above the part from `from` on, on this page
     // Puts [from, cut) on this page and goes on with the rest on a new one.
     const auto placeUpTo = [&](double cut) {
-        emit(content, from, cut, m_flow->cursor(), false);
-        m_flow->advance(cut - from);
+        emit(content, from, cut, m_flow->cursor(), false, inset);
+        m_flow->advance(inset + cut - from);
         from = cut;
         newPage();
+        inset = continuationInset(content, from);
     };
     for (;;) {
         const double rest = content.height - from;
-        if (m_flow->fits(rest)) {
-            emit(content, from, content.height, m_flow->cursor(), false);
-            m_flow->advance(rest);
+        if (m_flow->fits(inset + rest)) {
+            emit(content, from, content.height, m_flow->cursor(), false, inset);
+            m_flow->advance(inset + rest);
             return;
         }
-        const double space = std::max(0.0, m_flow->spaceLeft());
+        const double space = std::max(0.0, m_flow->spaceLeft() - inset);
         if (fit == Fit::Fixed) {
             warn(WarningKind::BandCut, content.band, {}, {}, "the band does not fit on the page; it is cut at the page foot");
             emit(content, from, from + space, m_flow->cursor(), true);
@@ -270,7 +272,7 @@ void LayoutRun::place(const BandContent& content, Fit fit)
         // A band that has stretched continues on the next page; one that has not moves there
         // whole, unless even a page of its own cannot hold it. Either is cut between components.
         if (content.stretched || m_flow->bodyEmpty()) {
-            const double cut = findCut(content.units(), from, from + space);
+            const double cut = findCut(content.cutUnits(), from, from + space);
             if (cut > from + kEpsilonMm) {
                 placeUpTo(cut);
                 continue;
@@ -291,13 +293,21 @@ void LayoutRun::place(const BandContent& content, Fit fit)
             placeUpTo(cut);
             continue;
         }
-        cutAtPageFoot(content, from, space);
+        cutAtPageFoot(content, from, space, inset);
         from += space;
         newPage();
+        inset = 0; // the rest of a line cut through goes on at the top
     }
 }
 
-void LayoutRun::cutAtPageFoot(const BandContent& content, double from, double space)
+double LayoutRun::continuationInset(const BandContent& content, double from) const
+{
+    const double inset = content.continuationInset(from);
+    const double firstLine = firstCut(content.lineUnits(), from, content.height) - from;
+    return m_flow->fits(inset + firstLine) ? inset : 0;
+}
+
+void LayoutRun::cutAtPageFoot(const BandContent& content, double from, double space, double inset)
 {
     // Only a single line or picture taller than the page is ever cut through.
     const double cut = from + space;
@@ -312,14 +322,17 @@ void LayoutRun::cutAtPageFoot(const BandContent& content, double from, double sp
         }
     warn(WarningKind::BandCut, content.band, component, text,
          "a line or picture taller than a page is cut at the page foot");
-    emit(content, from, cut, m_flow->cursor(), true);
-    m_flow->advance(space);
+    emit(content, from, cut, m_flow->cursor(), true, inset);
+    m_flow->advance(inset + space);
 }
 
-void LayoutRun::emit(const BandContent& content, double from, double to, double pageY, bool forced)
+void LayoutRun::emit(const BandContent& content, double from, double to, double pageY, bool forced,
+                     double inset)
 {
-    const RectMm fragment{m_body.left, pageY, content.width, to - from};
-    const double dy = pageY - from;
+    const RectMm fragment{m_body.left, pageY, content.width, inset + to - from};
+    // A component's own background and frame start where its content does.
+    const RectMm boxFragment{m_body.left, pageY + inset, content.width, to - from};
+    const double dy = pageY + inset - from;
     const bool first = from <= kEpsilonMm;
     const bool last = to >= content.height - kEpsilonMm;
     if (first)
@@ -337,7 +350,8 @@ void LayoutRun::emit(const BandContent& content, double from, double to, double 
         }
         Item placed = item;
         placed.element.band = content.band;
-        emitItem(placed, fragment, m_body.left, dy, first, last, !forced);
+        const bool boxDecoration = item.container && !item.bandDecoration;
+        emitItem(placed, boxDecoration ? boxFragment : fragment, m_body.left, dy, first, last, !forced);
     }
 }
 

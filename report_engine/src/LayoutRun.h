@@ -37,9 +37,14 @@ private:
     void printGroupHeader(Band* header, const BandContent& firstRecord);
     void printSubDetails();
     void place(const BandContent& content, Fit fit);
-    void cutAtPageFoot(const BandContent& content, double from, double space);
-    // Puts the part [from, to) of the band on the page with its top at pageY.
-    void emit(const BandContent& content, double from, double to, double pageY, bool forced);
+    // The gap above the part of the band from `from` on, at the top of a fresh page
+    // (BandContent::continuationInset), unless the page could not hold a line below it.
+    double continuationInset(const BandContent& content, double from) const;
+    void cutAtPageFoot(const BandContent& content, double from, double space, double inset);
+    // Puts the part [from, to) of the band on the page with its top at pageY, its content
+    // `inset` lower (the band's own background and frame fill the gap).
+    void emit(const BandContent& content, double from, double to, double pageY, bool forced,
+              double inset = 0);
     // reportCuts: text the clip cuts is a warning (not for a band already reported as cut).
     void emitItem(const Item& item, const RectMm& fragment, double dx, double dy, bool firstPiece, bool lastPiece,
                   bool reportCuts);

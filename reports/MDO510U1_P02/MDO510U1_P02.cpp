@@ -205,7 +205,9 @@ BindingTable summaryBindings()
             r.label("qlb_Admpath").setEnabled(v["S_STRING48"] == "1");
         }),
         custom({"qrme_Data"}, narrativeValues(),
-               [](engine::Report &r, const FieldValues &v) { r.memo("qrme_Data").setText(DischargeNarrative(v)); }),
+               [](engine::Report &r, const FieldValues &v) {
+                   SetMemoText(r.memo("qrme_Data"), DischargeNarrativeSections(v));
+               }),
     };
 }
 
@@ -231,11 +233,14 @@ std::string OutpatientPlanFragment(const std::string &plan)
     return open == std::string::npos ? trimmed : trimmed.substr(open);
 }
 
-std::string DischargeNarrative(const FieldValues &values)
+std::string DischargeNarrative(const FieldValues &values) { return DischargeNarrativeSections(values).text(); }
+
+SectionText DischargeNarrativeSections(const FieldValues &values)
 {
-    return ComposeNote(narrativeOpening(), values) +
-           (isTransfer(values["S_STRING18"]) ? ComposeNote(narrativeTransfer(), values) : std::string()) +
-           ComposeNote(narrativeClosing(), values);
+    SectionText note = ComposeSections(narrativeOpening(), values);
+    if (isTransfer(values["S_STRING18"]))
+        note.append(ComposeSections(narrativeTransfer(), values));
+    return note.append(ComposeSections(narrativeClosing(), values));
 }
 
 const std::vector<FormBindings> &DischargeSummaryForms()

@@ -3,6 +3,7 @@
 // The discharge summary: one row of the record's content printed on one form, asked for by
 // the admission date alone.
 
+#include "NoteSections.h"
 #include "RecordKinds.h"
 
 #include <string>
@@ -14,6 +15,8 @@ class FieldValues;
 // The narrative memo (reason for admission to the points for the outpatient clinic), CR LF as
 // written; the transfer items only when the manner of discharge is "3".
 std::string DischargeNarrative(const FieldValues &values);
+// The same with its heading lines.
+SectionText DischargeNarrativeSections(const FieldValues &values);
 
 // The confirmation caption by the date written (its first 10 characters, compared as text).
 std::string ConfirmationCaption(const std::string &dateWritten);

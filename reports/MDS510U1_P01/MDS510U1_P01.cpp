@@ -49,7 +49,7 @@ BindingTable operationBindings()
         text("qrlb_PstIcdNm4", "S_STRING32"),
         custom({"qrme_data"}, {"S_STRING34", "S_STRING33"},
                [](engine::Report &r, const FieldValues &v) {
-                   r.memo("qrme_data").setText(OperationMemoText(v["S_STRING34"], v["S_STRING33"]));
+                   SetMemoText(r.memo("qrme_data"), OperationMemoSections(v["S_STRING34"], v["S_STRING33"]));
                }),
     };
 }
@@ -57,6 +57,11 @@ BindingTable operationBindings()
 } // namespace
 
 std::string OperationMemoText(const std::string &findings, const std::string &procedure)
+{
+    return OperationMemoSections(findings, procedure).text();
+}
+
+SectionText OperationMemoSections(const std::string &findings, const std::string &procedure)
 {
     // Each part only when written; one more break closes whatever was written.
     SectionText memo;
@@ -66,7 +71,7 @@ std::string OperationMemoText(const std::string &findings, const std::string &pr
         memo.section("수술절차", " " + procedure, 2, 1);
     if (!findings.empty() || !procedure.empty())
         memo.breaks(1);
-    return memo.text();
+    return memo;
 }
 
 const std::vector<FormBindings> &OperationRecordForms()

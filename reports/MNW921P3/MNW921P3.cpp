@@ -21,9 +21,6 @@ namespace {
 
 constexpr const char *kWriterName = "MD_INSAM_L1.S_STRING2";
 
-// No row from any of the sheet's three services, the writer's staff row included.
-const Notice kNoRows = Notice::status("조회된 데이타가 없습니다.");
-
 // Urine: characters 1 to 4 drive four squares (the second and fourth are retired and do not
 // print); an "N" or "Y" at 5 starts five more squares and the count follows them.
 Binding urine()
@@ -191,14 +188,14 @@ const std::vector<FormBindings> &GeneralNursingSheetForms()
 
 BlockResult PrintGeneralNursingSheet(RecordPrint &print)
 {
-    if (auto stop = sheet::FetchPatient(print, kNoRows))
+    if (auto stop = sheet::FetchPatient(print, sheet::kNoRowsFound))
         return *stop;
     services::HmdAdinfd sheetData;
-    if (auto stop = Fetched(sheetData.GetAdinf(print.cell(0), print.cell(1), ""), kNoRows))
+    if (auto stop = Fetched(sheetData.GetAdinf(print.cell(0), print.cell(1), ""), sheet::kNoRowsFound))
         return *stop;
     FieldValues &values = print.values;
     values.addRow(sheetData.results);
-    if (auto stop = sheet::FetchWriter(print, values["S_STRING1"], "2", kNoRows))
+    if (auto stop = sheet::FetchWriter(print, values["S_STRING1"], "2", sheet::kNoRowsFound))
         return *stop;
 
     PatientHeader header = PatientHeader::fromPatientService(values, sheet::kPatient);

@@ -56,6 +56,16 @@ const std::vector<ServiceEntry> &DomainServiceTable()
         // The obstetric record by the patient ("S_TYPE1") and the admission date as
         // YYYY-MM-DD ("S_TYPE2").
         stored("MD_OBDEP_L1", {"S_TYPE1", "S_TYPE2"}),
+        // The child and psychiatric nursing sheets of an admission, by the patient and
+        // admission date they are asked with.
+        stored("MD_PDINF_S2", {"S_PATNO", "S_ADMDATE"}),
+        stored("MD_PYINF_S2", {"S_PATNO", "S_ADMDATE"}),
+        // The orders of a patient's order date for a department; the fixed "3" and "EB1" tell
+        // nothing apart.
+        stored("MD_ORDER_L8", {"S_TYPE2", "S_TYPE3", "S_TYPE4"}),
+        // The administrations of one order: the patient, the order date and the order's
+        // sequence number (sent as text); the fixed "6" tells nothing apart.
+        stored("MD_ORDER_LD", {"S_TYPE2", "S_TYPE3", "S_TYPE4"}),
     };
     return table;
 }

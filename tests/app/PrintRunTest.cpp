@@ -13,10 +13,13 @@
 #include "report_engine/FormLoader.h"
 #include "report_engine/Report.h"
 
+#include <QCursor>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QPushButton>
 #include <QTest>
 
+#include <algorithm>
 #include <filesystem>
 #include <new>
 #include <stdexcept>
@@ -58,6 +61,17 @@ protected:
     std::string historyRows(const std::string &what = "count(*)")
     {
         return host().server().queryText("SELECT " + what + " FROM print_history");
+    }
+
+    // Nothing went out: the status line says why; no box, no PDF, no history row, no summary.
+    void expectToldOnTheStatusLineOnly(const std::string &statusText)
+    {
+        EXPECT_EQ(status(), statusText);
+        EXPECT_TRUE(messages().texts(Channel::Plain).empty());
+        EXPECT_EQ(pdfCount(), 0);
+        EXPECT_EQ(historyRows(), "0");
+        EXPECT_EQ(text(ui().lb_patno), "");
+        EXPECT_NORMAL_CURSOR();
     }
 
     TempDir m_pdf;
@@ -164,13 +178,15 @@ TEST_F(PrintRunTest, AServiceFailureReachesItsChannelAndPrintsNothing)
     EXPECT_NORMAL_CURSOR();
 }
 
-// The general nursing sheet of a demo admission, chosen as the operator chooses it.
+// A record of a demo visit, chosen as the operator chooses it: by default the general
+// nursing sheet.
 class NursingSheetPrintRunTest : public PrintRunTest
 {
 protected:
-    void selectSheet(const QString &patNo, const std::string &visit)
+    void selectSheet(const QString &patNo, const std::string &visit, const std::string &kind = "MDADINFT",
+                     Overrides overrides = {})
     {
-        start({}, ReadFile(MEDREC_DEMO_DATA));
+        start(std::move(overrides), ReadFile(MEDREC_DEMO_DATA));
         typeKeys(patNo);
         pressEnter();
         auto &visits = *ui().ugd_History;
@@ -179,9 +195,9 @@ protected:
                 clickRow(visits, r);
         auto &kinds = *ui().ugd_RecodKnd;
         for (int r = kinds.fixedRows(); r < kinds.rowCount(); ++r)
-            if (kinds.cell(3, r) == "MDADINFT")
+            if (kinds.cell(3, r) == kind)
                 clickRow(kinds, r);
-        ASSERT_EQ(screen().selectedRecordKind(), "MDADINFT");
+        ASSERT_EQ(screen().selectedRecordKind(), kind);
         messages().clear();
     }
 };
@@ -207,12 +223,49 @@ TEST_F(NursingSheetPrintRunTest, AWriterMissingFromTheStaffTableIsToldOnTheStatu
 {
     selectSheet("4015", "2024-09-02");
     print();
-    EXPECT_EQ(status(), "조회된 데이타가 없습니다.");
-    EXPECT_TRUE(messages().texts(Channel::Plain).empty());
-    EXPECT_EQ(pdfCount(), 0);
-    EXPECT_EQ(historyRows(), "0");
-    EXPECT_EQ(text(ui().lb_patno), "");
+    expectToldOnTheStatusLineOnly("조회된 데이타가 없습니다.");
+}
+
+// The medication record asks for each "B" order's administrations while the print run
+// holds the hourglass; it is not dropped between the calls.
+TEST_F(NursingSheetPrintRunTest, TheHourglassStaysThroughEveryAdministrationLookUp)
+{
+    selectSheet("1234", "2018-05-14", "MDNRACTT");
+    std::vector<bool> busy;
+    middleware::SetFormNameSource([&busy] {
+        const QCursor *cursor = QGuiApplication::overrideCursor();
+        busy.push_back(cursor && cursor->shape() == Qt::WaitCursor);
+        return std::string("MDG300F1");
+    });
+    calls().clear();
+    print();
+    middleware::SetFormNameSource(nullptr);
+    EXPECT_TRUE(messages().log().empty()) << messages().log()[0].text;
+    EXPECT_EQ(pdfCount(), 1);
+    EXPECT_EQ(calls().calls("MD_ORDER_L8").size(), 1u);
+    EXPECT_EQ(calls().calls("MD_ORDER_LD").size(), 12u);
+    // The orders, twelve look-ups, then the history row under its own hourglass.
+    ASSERT_EQ(busy.size(), 14u);
+    EXPECT_EQ(std::count(busy.begin(), busy.end(), true), 14);
+    EXPECT_EQ(historyRows("patno||'/'||key2||'/'||key3||'/'||key4||'/'||key5||'/'||kind_code"),
+              "00001234/20180514/empty/empty/empty/MDNRACTT");
+    EXPECT_EQ(text(ui().lb_meddate), "20180514");
+    EXPECT_EQ(text(ui().lb_dschdate), "20180519");
     EXPECT_NORMAL_CURSOR();
+}
+
+// One order's administrations cannot be read: the record is not printed without them.
+TEST_F(NursingSheetPrintRunTest, AFailedAdministrationLookUpShowsTheServiceTextAndPrintsNothing)
+{
+    selectSheet("1234", "2018-05-14", "MDNRACTT",
+                {{"MD_ORDER_LD", FailWith(0, [](const server::Request &r) { return r.text("S_TYPE4") == "110"; })}});
+    calls().clear();
+    print();
+    expectToldOnTheStatusLineOnly("시험 장애 MD_ORDER_LD");
+    // The look-ups stop at the failed one.
+    const auto asked = calls().calls("MD_ORDER_LD");
+    ASSERT_FALSE(asked.empty());
+    EXPECT_EQ(asked.back().input("S_TYPE4"), "110");
 }
 
 TEST_F(PrintRunTest, AKindWithoutItsBlockYetSaysSoOnceAndCallsNothing)

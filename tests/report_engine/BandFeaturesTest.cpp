@@ -319,6 +319,67 @@ TEST(TallBands, ContinueBetweenTextLinesAndOnlyAnOversizedLineIsCut)
     test::expectInsideMargins(doc);
 }
 
+TEST(GrowToBottom, ColumnRulesFollowAStretchingBandAcrossAPageBreak)
+{
+    // A table row: a rule on each side of a stretching cell, one that does not grow, a box
+    // round the cell that grows, and a rule below a second cell that starts lower.
+    Report report(test::inlineForm(form(R"(
+        {"name": "d", "kind": "detail", "height": 10, "components": [
+          {"type": "line", "name": "left", "direction": "vertical", "box": [20, 0, 0.3, 10], "growToBottom": true},
+          {"type": "line", "name": "fixed", "direction": "vertical", "box": [100, 0, 0.3, 10]},
+          {"type": "line", "name": "slant", "direction": "diagonalUp", "box": [150, 2, 10, 6], "growToBottom": true},
+          {"type": "shape", "name": "box", "box": [21, 1, 78, 8], "brush": null, "growToBottom": true},
+          {"type": "memo", "name": "cell", "box": [22, 1, 70, 5], "autoStretch": true},
+          {"type": "line", "name": "below", "direction": "vertical", "box": [180, 6, 0.3, 4], "growToBottom": true}]})")));
+    const std::vector<std::string> short_{"한 줄"};
+    std::vector<std::string> long_;
+    for (int i = 1; i <= 100; ++i)
+        long_.push_back("투약 " + std::to_string(i));
+    auto record = std::make_shared<int>(0);
+    report.setNeedData([&, record](Report& r) {
+        if (*record == 2)
+            return false;
+        r.memo("cell").setLines(*record == 0 ? short_ : long_);
+        ++*record;
+        return true;
+    });
+    const Document doc = report.run(measurer(), quietRun());
+    ASSERT_EQ(doc.pages.size(), 2u);
+    const double lh = measurer().lineMetrics(report.memo("cell").font).height();
+    const double growth = 100 * lh - 5;
+
+    // The first record does not stretch: every rule keeps its designed length.
+    const Page& first = doc.pages[0];
+    EXPECT_NEAR(elementsOf(first, "left")[0]->rect.height, 10, 1e-6);
+    EXPECT_NEAR(elementsOf(first, "box")[0]->rect.height, 8, 1e-6);
+    EXPECT_NEAR(elementsOf(first, "below")[0]->rect.height, 4, 1e-6);
+
+    // The second grows by `growth`: its rules reach the band's foot, the fixed one does not.
+    const auto left = elementsOf(first, "left");
+    ASSERT_EQ(left.size(), 2u);
+    EXPECT_NEAR(left[1]->rect.height, 10 + growth, 1e-6);
+    EXPECT_TRUE(left[1]->clip) << "cut at the page foot, continued on the next page";
+    EXPECT_NEAR(elementsOf(first, "fixed")[1]->rect.height, 10, 1e-6);
+    EXPECT_NEAR(elementsOf(first, "box")[1]->rect.height, 8 + growth, 1e-6);
+    const Element& slant = *elementsOf(first, "slant")[1];
+    EXPECT_NEAR(slant.from.y - slant.to.y, 6 + growth, 1e-6) << "the lower end moves down";
+
+    // A rule lying below the stretching memo moves down with it and keeps its length.
+    const Page& second = doc.pages[1];
+    EXPECT_EQ(elementsOf(first, "below").size(), 1u);
+    ASSERT_EQ(elementsOf(second, "below").size(), 1u);
+    EXPECT_NEAR(elementsOf(second, "below")[0]->rect.height, 4, 1e-6);
+
+    ASSERT_EQ(elementsOf(second, "left").size(), 1u);
+    EXPECT_EQ(elementsOf(second, "fixed").size(), 0u);
+    const auto lastLine = elementsOf(second, "cell").back();
+    const Element& rest = *elementsOf(second, "left")[0];
+    EXPECT_GE(rest.clip->bottom(), lastLine->rect.bottom() - 1e-6) << "the rule runs down beside the last line";
+    EXPECT_EQ(test::textsOf(doc, "cell").size(), 101u);
+    EXPECT_TRUE(doc.warnings.empty());
+    test::expectInsideMargins(doc);
+}
+
 TEST(TallBands, ALineOrPictureTallerThanAPageIsCutWithAWarning)
 {
     struct Case {

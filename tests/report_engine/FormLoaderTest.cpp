@@ -105,6 +105,9 @@ TEST(FormLoader, FaultsNameTheirPlace)
          "give either \"box\" or left/top/width/height"},
         {"picture without file", R"({"name": "f", "furniture": [{"type": "picture", "name": "p"}]})",
          "/furniture/0: \"file\" is missing"},
+        {"horizontal line growing", R"({"name": "f", "bands": [{"name": "d", "kind": "detail", "components": [
+             {"type": "line", "box": [0, 0, 10, 1], "growToBottom": true}]}]})",
+         "/bands/0/components/0/growToBottom: a horizontal line has no height to grow"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);

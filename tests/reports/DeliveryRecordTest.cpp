@@ -4,7 +4,6 @@
 // as the five-minute ones do, and a score that is not a number stops the print naming its field.
 #include "MDN634U2_P01/MDN634U2_P01.h"
 
-#include "FilledForms.h"
 #include "DeliveryRoomFixture.h"
 
 #include <gtest/gtest.h>
@@ -23,9 +22,11 @@ using DeliveryRecord = mt::DeliveryRoomTest;
 
 TEST_F(DeliveryRecord, PrintsTheDemoRecordWithEveryCaptionAndValue)
 {
-    const auto printed = printRecord(kKind, "00004008", "20230501");
-    const auto pages = wholePages(printed, 1);
-    ASSERT_FALSE(pages.empty());
+    const auto printed = printAdmission(kKind, "00004008", "20230501");
+    ASSERT_TRUE(printed.printed()) << printed.failure;
+    mt::ExpectNoLayoutWarnings(*printed.document);
+    const auto pages = pdfPages(printed.pdf);
+    ASSERT_EQ(pages.size(), 1u);
 
     expectCaptions(pages[0],
                    {"등록번호:", "성별:", "성", "명:", "주민번호:", "진 료 과:", "세  온  병  원", "신생아 분만 기록지",
@@ -40,7 +41,7 @@ TEST_F(DeliveryRecord, PrintsTheDemoRecordWithEveryCaptionAndValue)
                     "Apgar Score", "- 1분 -", "- 5분 -", "심 박 수:", "근긴", "장도:", "호    흡:", "피 부 색:", "자극", "반응:",
                     "점    수:", "점", "분만시 신체검진 소견:", "입원장소:", "NUR", "NICU", "사산", "유산", "분만의사:",
                     "분만담당 간호사:"});
-    expectPrinted(
+    expectPrintedWhole(
         printed, pages,
         {{"qrlb_Patno", "00004008"}, {"qrlb_patname", "오유나"}, {"qrlb_patsex", "F/32세"},
          {"qrlb_citizen", "940611-2******"}, {"qrlb_meddept", "산부인과"}, {"qrlb_admdate", "2023년 05월 01일"},
@@ -85,16 +86,15 @@ TEST_F(DeliveryRecord, PrintsTheDemoRecordWithEveryCaptionAndValue)
           "qrlb_inborn2", "qrlb_babysex2", "qrlb_revive1", "qrlb_oxigen1", "qrlb_intu1", "qrlb_neck2", "qrlb_stlcol1",
           "qrlb_nur"})
         marks[box] = kMark;
-    expectPrinted(printed, pages, marks);
+    expectPrintedWhole(printed, pages, marks);
 
-    expectSummaryAndHistory(printed, kKind, {"00004008", "20230501", "20230504", "I", "산부인과", "정수연"},
-                            "00004008\t20230501\tempty\tempty\tempty");
+    expectSummaryAndHistory(printed, kKind, {"00004008", "20230501", "20230504", "I", "산부인과", "정수연"});
 }
 
 TEST_F(DeliveryRecord, AOneMinuteItemNotScoredCountsNothingAndThePrintGoesOn)
 {
     // One-minute scores 2, blank, 1, a blank, 1; five-minute 2, blank, 2, 2, 2.
-    const auto printed = printRecord(kKind, "00009201", "20230610");
+    const auto printed = printAdmission(kKind, "00009201", "20230610");
     ASSERT_TRUE(printed.printed()) << printed.failure;
     EXPECT_EQ(printedText(*printed.document, "qrlb_babyscore"), "4");
     EXPECT_EQ(printedText(*printed.document, "qrlb_babyscore5"), "8");
@@ -106,7 +106,7 @@ TEST_F(DeliveryRecord, AOneMinuteItemNotScoredCountsNothingAndThePrintGoesOn)
 TEST(DeliveryRecordRules, EachRuleOnTheForm)
 {
     const std::string V = kMark;
-    const std::vector<mt::FormCase> cases = {
+    const std::vector<mt::SheetRuleCase> cases = {
         {"married N", {{"S_CODE8", "N"}}, {{"qrlb_marryyn1", V}, {"qrlb_marryyn2", ""}}},
         {"married Y", {{"S_CODE8", "Y"}}, {{"qrlb_marryyn1", ""}, {"qrlb_marryyn2", V}}},
         {"married empty", {}, {{"qrlb_marryyn1", ""}, {"qrlb_marryyn2", V}}},
@@ -174,8 +174,7 @@ TEST(DeliveryRecordRules, EachRuleOnTheForm)
         {"a score outside 0 to 2 prints nothing and counts as given", {{"S_NAME30", "3"}, {"S_STRING3", "-1"}},
          {{"qrlb_Apgar11", ""}, {"qrlb_Apgar21", ""}, {"qrlb_babyscore", "3"}, {"qrlb_babyscore5", "-1"}}},
     };
-    for (const mt::FormCase &c : cases)
-        mt::ExpectFormCase(kKind, c);
+    mt::ExpectSheetRules(kKind, cases);
 }
 
 TEST(DeliveryRecordRules, DeliveryTypeSuffixes)
@@ -193,7 +192,7 @@ TEST(DeliveryRecordRules, EveryScoreThatIsNotANumberStopsThePrintNamingItsField)
     for (const char *field : {"S_NAME30", "S_DATE1", "S_DATE2", "S_DATE3", "S_DATE4", "S_STRING3", "S_STRING4",
                               "S_STRING5", "S_STRING6", "S_STRING7"}) {
         SCOPED_TRACE(field);
-        reports::FieldValues values = mt::EmptyValuesOf(kKind);
+        reports::FieldValues values = mt::EmptySheetValues(kKind);
         values.set(field, "2a");
         EXPECT_EQ(mt::FillFailure(kKind, values), std::string("출력하지 못했습니다. ") + field + " 값이 숫자가 아닙니다: '2a'");
     }

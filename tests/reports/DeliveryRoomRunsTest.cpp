@@ -62,7 +62,7 @@ TEST_F(DeliveryRoomRuns, ACodeThatIsNotANumberStopsThePrintNamingItsField)
     for (const auto &c : cases) {
         SCOPED_TRACE(c.kind);
         const std::size_t before = historyLines().size();
-        const auto printed = printRecord(c.kind, "00009201", c.admission);
+        const auto printed = printAdmission(c.kind, "00009201", c.admission);
         EXPECT_FALSE(printed.document.has_value());
         EXPECT_TRUE(printed.pdf.empty());
         EXPECT_EQ(printed.failure, c.message);

@@ -4,60 +4,25 @@
 #include "MNW921P3/MNW921P3.h"
 
 #include "ContextValues.h"
-#include "FilledForms.h"
-#include "NursingSheet.h"
-#include "FieldValues.h"
 #include "FormConventions.h"
-#include "PatientHeader.h"
-
-#include "report_engine/Report.h"
+#include "NursingSheet.h"
+#include "NursingSheetTesting.h"
 
 #include <gtest/gtest.h>
 
-#include <map>
-#include <optional>
 #include <string>
 #include <vector>
 
 using namespace medrec;
+namespace mt = medrec::testing;
 
 namespace {
 
-// Every field the tables read, empty.
-reports::FieldValues emptyValues()
-{
-    reports::FieldValues values;
-    for (int i = 1; i <= 110; ++i)
-        values.set("S_STRING" + std::to_string(i), "");
-    for (int i = 1; i <= 17; ++i)
-        values.set(std::string(reports::sheet::kPatient) + "S_STRING" + std::to_string(i), "");
-    values.set(std::string(reports::sheet::kPatient) + "S_PATNO", "");
-    for (int i = 1; i <= 7; ++i)
-        values.set(std::string(reports::sheet::kWriter) + "S_STRING" + std::to_string(i), "");
-    values.set(reports::value::record(1), "");
-    reports::PatientHeader{}.addTo(values);
-    return values;
-}
+constexpr const char *kKind = "MDADINFT";
 
-// Both pages filled from the values.
-struct Sheet : medrec::testing::FilledForms
+const std::vector<mt::SheetRuleCase> &ruleCases()
 {
-    explicit Sheet(const reports::FieldValues &values) : FilledForms("MDADINFT", values) {}
-};
-
-using RuleCase = medrec::testing::FormCase;
-
-std::string korean(int syllables)
-{
-    std::string text;
-    for (int i = 0; i < syllables; ++i)
-        text += "가";
-    return text;
-}
-
-const std::vector<RuleCase> &ruleCases()
-{
-    static const std::vector<RuleCase> cases = {
+    static const std::vector<mt::SheetRuleCase> cases = {
         {"occupation 08 with a title", {{"S_STRING2", "08프리랜서 번역가"}}, {{"qrl_work", "프리랜서 번역가"}}, {}, {}},
         {"occupation 10", {{"S_STRING2", "10"}}, {{"qrl_work", "목회자"}}, {}, {}},
         {"marital status outside 1 to 4", {{"S_STRING5", "5"}, {"S_STRING84", "2"}}, {{"qrl_merr", "/2"}}, {}, {}},
@@ -86,11 +51,11 @@ const std::vector<RuleCase> &ruleCases()
         {"admission history 1", {{"S_STRING76", "1"}}, {{"qrl_admlast", "무"}}, {"qrs_admlast1"}, {"qrs_admlast2"}},
         {"past history flags and text", {{"S_STRING15", "NYNNY기타 질환"}}, {{"qrl_pthist", "기타 질환"}}, {"qrs_pthist2", "qrs_pthist5"}, {"qrs_pthist1", "qrs_pthist3"}},
         // bytes 6 to 60 of 5 flags and 28 syllables: 27 whole syllables, never half of the 28th
-        {"past history cut inside a syllable", {{"S_STRING15", "NNNNN" + korean(28)}}, {{"qrl_pthist", korean(27)}}, {}, {}},
-        {"medication cut inside a syllable", {{"S_STRING16", "2a" + korean(30)}}, {{"qrl_dgstat", "a" + korean(24)}}, {"qrs_dgstat2"}, {"qrs_dgstat1"}},
+        {"past history cut inside a syllable", {{"S_STRING15", "NNNNN" + mt::Syllables(28)}}, {{"qrl_pthist", mt::Syllables(27)}}, {}, {}},
+        {"medication cut inside a syllable", {{"S_STRING16", "2a" + mt::Syllables(30)}}, {{"qrl_dgstat", "a" + mt::Syllables(24)}}, {"qrs_dgstat2"}, {"qrs_dgstat1"}},
         {"medication short", {{"S_STRING16", "1"}}, {{"qrl_dgstat", ""}}, {"qrs_dgstat1"}, {"qrs_dgstat2"}},
         {"family text trimmed", {{"S_STRING17", "NYNNNN  갑상선 "}}, {{"qrl_famcase", "갑상선"}}, {"qrs_famcase2"}, {}},
-        {"operation names past byte 250", {{"S_STRING19", "2" + korean(130)}}, {{"qrl_opnm", korean(124)}}, {"qrs_opyn2"}, {"qrs_opyn1"}},
+        {"operation names past byte 250", {{"S_STRING19", "2" + mt::Syllables(130)}}, {{"qrl_opnm", mt::Syllables(124)}}, {"qrs_opyn2"}, {"qrs_opyn1"}},
         {"consciousness 3", {{"S_STRING21", "3"}}, {}, {"qrs_condst3"}, {"qrs_condst1"}},
         {"weight change 1 is an increase", {{"S_STRING75", "1"}}, {}, {"qrs_wetchg2"}, {"qrs_wetchg1", "qrs_wetchg3"}},
         {"weight change 3 is none", {{"S_STRING75", "3"}}, {}, {"qrs_wetchg1"}, {"qrs_wetchg2"}},
@@ -121,26 +86,22 @@ const std::vector<RuleCase> &ruleCases()
     return cases;
 }
 
-TEST(GeneralNursingRules, EachRuleOfTheSheetOnItsForms)
-{
-    for (const RuleCase &c : ruleCases())
-        medrec::testing::ExpectFormCase("MDADINFT", c);
-}
+TEST(GeneralNursingRules, EachRuleOfTheSheetOnItsForms) { mt::ExpectSheetRules(kKind, ruleCases()); }
 
 TEST(GeneralNursingRules, ANumberFieldHoldingNoNumberStopsThePrint)
 {
     for (const auto &[field, value] : std::vector<std::pair<std::string, std::string>>{
              {"S_STRING6", "x"}, {"S_STRING2", "AB"}, {"S_STRING9", "X타 병원"}, {"S_STRING49", "AYYY"}}) {
         SCOPED_TRACE(field + " = " + value);
-        reports::FieldValues values = emptyValues();
+        reports::FieldValues values = mt::EmptySheetValues(kKind);
         values.set(field, value);
-        EXPECT_THROW(Sheet{values}, reports::CodeConversionError);
+        EXPECT_THROW(mt::FilledSheet(kKind, values), reports::CodeConversionError);
     }
     // Compared as text: no conversion.
-    reports::FieldValues values = emptyValues();
+    reports::FieldValues values = mt::EmptySheetValues(kKind);
     values.set("S_STRING87", "x");
     values.set("S_STRING50", "x");
-    EXPECT_NO_THROW(Sheet{values});
+    EXPECT_NO_THROW(mt::FilledSheet(kKind, values));
 }
 
 TEST(GeneralNursingRules, ByteSlicesNeverSplitACharacter)

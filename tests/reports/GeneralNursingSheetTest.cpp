@@ -8,11 +8,10 @@
 #include "FormConventions.h"
 #include "PatientHeader.h"
 #include "PrintHistory.h"
-#include "RecordKindFixture.h"
+#include "NursingSheetTesting.h"
 #include "RecordPrint.h"
 #include "ReportForms.h"
 
-#include "Clock.h"
 #include "TuxCom.h"
 
 #include "report_engine/Report.h"
@@ -23,38 +22,22 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <map>
 #include <variant>
 
 using namespace medrec;
-using namespace std::chrono_literals;
 namespace mt = medrec::testing;
 
 namespace {
 
 constexpr const char *kKind = "MDADINFT";
 
-std::string allPages(const std::vector<std::string> &pages)
-{
-    std::string all;
-    for (const auto &page : pages)
-        all += page;
-    return all;
-}
-
-class GeneralNursingSheet : public mt::RecordKindTest
+class GeneralNursingSheet : public mt::NursingSheetTest
 {
 protected:
-    static void SetUpTestSuite() { StartServer(demoData()); }
-    static void TearDownTestSuite() { StopServer(); }
-
     mt::KindPrint printAdmission(const std::string &patNo, const std::string &admDate)
     {
-        reports::PrintContext context = contextFor(kKind, patNo, admDate);
-        return print(kKind, context);
+        return NursingSheetTest::printAdmission(kKind, patNo, admDate);
     }
-
-    common::FixedToday m_today{2026y / 12 / 9};
 };
 
 TEST_F(GeneralNursingSheet, PrintsBothPagesOfTheDemoRecordWithEveryCaptionAndValue)
@@ -98,41 +81,40 @@ TEST_F(GeneralNursingSheet, PrintsBothPagesOfTheDemoRecordWithEveryCaptionAndVal
                     "퇴원 후 지속적으로 간호를 제공할 보호자 또는 간병인이 있습니다.", "퇴원 후 환자가 머무르는 곳", "자택", "타기관",
                     "요양병원", "건강관리에 대한 정보 제공", "퇴원시 보호자 연락이 필요합니다.", "퇴원시 교육 받기 원하는 대상",
                     "환자와 보호자", "세온병원", "간호정보조사지", "작성일시", "작성자:"});
-    expectPrinted(printed, pages,
-                  {{"qrl_PatNo", "00001234"}, {"qrl_patname", "김민준"}, {"qrl_ci", "790312-1******"},
-                   {"qrl_sex", "M/47세"}, {"qrl_meddept", "외과"}, {"qrl_chadr", "이정훈"}, {"qrl_ward", "71-7103"},
-                   {"qrl_Frecdate", "2018-05-14 10:42"}, {"QRLabel243", "최지현"}, {"QRLabel342", "최지현"},
-                   {"qrl_admdate", "2018-05-14"}, {"qrl_work", "회사원"}, {"qrl_nurse", "최지현"}, {"qrl_inf", "환자"},
-                   {"qrl_telno1", "02-617-9614"}, {"qrl_telno2", "010-9696-4374"}, {"qrl_adu", "대졸"},
-                   {"qrl_merr", "기혼/2"}, {"qrl_Nation", "대한민국"}, {"qrl_addr", "서울특별시 강남구 테헤란로 152, 1203동 502호"},
-                   {"qrl_ChType", "불교"}, {"qrl_tabaco", "1"}, {"qrl_Culturetc", "없음"}, {"qrl_Pay", "있음"},
-                   {"qrl_drink", "4"}, {"qrl_Bokji", "불필요"}, {"qrl_bodytemp", "37.8"}, {"qrl_pulse", "92"},
-                   {"ed_respcnt", "20"}, {"qrl_bldprehi", "135/85"}, {"qrl_weight", "74.5"}, {"qrl_height", "176"},
-                   {"qrl_bldtype", "A"}, {"qrl_admcou", "외래(외과 외래 경유)"}, {"qrl_admmeth", "휠체어(보호자 동반)"},
-                   {"qrl_Know", "있음"},
-                   {"qrme_AdmovDet", "3일 전부터 시작된 우상복부 통증과 발열, 식후 악화되는 구역감으로 외래 방문하여 담낭염 "
-                                     "진단받고 수술 위해 입원함."},
-                   {"qrl_icd", "급성 담낭염 (K81.0)"}, {"qrl_argdg", "페니실린"}, {"qrl_Arganti", "세파계열 항생제"},
-                   {"qrl_argfd", "땅콩"}, {"qrl_argetc", "반창고"}, {"qrl_admlast", "2010년 담낭 용종으로 입원"},
-                   {"qrl_pthist", "고지혈증 (2015년부터 약물 복용)"},
-                   {"qrl_dgstat", "아모잘탄 5/50mg 1일 1회, 다이아벡스 500mg 1일 2회"}, {"qrl_famcase", "갑상선 질환"},
-                   {"qrl_famrela", "부(고혈압), 모(심장질환)"},
-                   {"qrl_opnm", "충수절제술 (2003년), 우측 서혜부 탈장 교정술 (2012년)"}, {"qrl_pshist1", "유"},
-                   {"qrl_pshist2", "유"}, {"qrl_pshist3", "유"}, {"qrl_Stress", "해당 사항 없음"}, {"qrl_sleeptm", "6"},
-                   {"qrl_stool", "1"}, {"qrl_urineCnt", "6"}, {"qrl_Activest", "스스로 능동적 운동 가능"},
-                   {"qrm_Etc", "수술 전 금식 교육 시행함 (자정 이후 금식).심호흡 및 기침 방법 시범 후 환자가 따라 함.보호자에게 "
-                               "낙상 예방 교육 재실시."}});
+    expectPrintedWhole(printed, pages,
+                       {{"qrl_PatNo", "00001234"}, {"qrl_patname", "김민준"}, {"qrl_ci", "790312-1******"},
+                        {"qrl_sex", "M/47세"}, {"qrl_meddept", "외과"}, {"qrl_chadr", "이정훈"}, {"qrl_ward", "71-7103"},
+                        {"qrl_Frecdate", "2018-05-14 10:42"}, {"QRLabel243", "최지현"}, {"QRLabel342", "최지현"},
+                        {"qrl_admdate", "2018-05-14"}, {"qrl_work", "회사원"}, {"qrl_nurse", "최지현"}, {"qrl_inf", "환자"},
+                        {"qrl_telno1", "02-617-9614"}, {"qrl_telno2", "010-9696-4374"}, {"qrl_adu", "대졸"},
+                        {"qrl_merr", "기혼/2"}, {"qrl_Nation", "대한민국"}, {"qrl_addr", "서울특별시 강남구 테헤란로 152, 1203동 502호"},
+                        {"qrl_ChType", "불교"}, {"qrl_tabaco", "1"}, {"qrl_Culturetc", "없음"}, {"qrl_Pay", "있음"},
+                        {"qrl_drink", "4"}, {"qrl_Bokji", "불필요"}, {"qrl_bodytemp", "37.8"}, {"qrl_pulse", "92"},
+                        {"ed_respcnt", "20"}, {"qrl_bldprehi", "135/85"}, {"qrl_weight", "74.5"}, {"qrl_height", "176"},
+                        {"qrl_bldtype", "A"}, {"qrl_admcou", "외래(외과 외래 경유)"}, {"qrl_admmeth", "휠체어(보호자 동반)"},
+                        {"qrl_Know", "있음"},
+                        {"qrme_AdmovDet", "3일 전부터 시작된 우상복부 통증과 발열, 식후 악화되는 구역감으로 외래 방문하여 담낭염 "
+                                          "진단받고 수술 위해 입원함."},
+                        {"qrl_icd", "급성 담낭염 (K81.0)"}, {"qrl_argdg", "페니실린"}, {"qrl_Arganti", "세파계열 항생제"},
+                        {"qrl_argfd", "땅콩"}, {"qrl_argetc", "반창고"}, {"qrl_admlast", "2010년 담낭 용종으로 입원"},
+                        {"qrl_pthist", "고지혈증 (2015년부터 약물 복용)"},
+                        {"qrl_dgstat", "아모잘탄 5/50mg 1일 1회, 다이아벡스 500mg 1일 2회"}, {"qrl_famcase", "갑상선 질환"},
+                        {"qrl_famrela", "부(고혈압), 모(심장질환)"},
+                        {"qrl_opnm", "충수절제술 (2003년), 우측 서혜부 탈장 교정술 (2012년)"}, {"qrl_pshist1", "유"},
+                        {"qrl_pshist2", "유"}, {"qrl_pshist3", "유"}, {"qrl_Stress", "해당 사항 없음"}, {"qrl_sleeptm", "6"},
+                        {"qrl_stool", "1"}, {"qrl_urineCnt", "6"}, {"qrl_Activest", "스스로 능동적 운동 가능"},
+                        {"qrm_Etc", "수술 전 금식 교육 시행함 (자정 이후 금식).심호흡 및 기침 방법 시범 후 환자가 따라 함.보호자에게 "
+                                    "낙상 예방 교육 재실시."}});
     // Disabled on the form: filled, never printed.
     for (const char *hidden : {"인종 :", "황인종"}) {
         SCOPED_TRACE(hidden);
-        EXPECT_EQ(allPages(pages).find(withoutBlanks(hidden)), std::string::npos);
+        EXPECT_EQ((pages[0] + pages[1]).find(withoutBlanks(hidden)), std::string::npos);
     }
     // The writer's name replaces the form's sample name.
-    EXPECT_EQ(allPages(pages).find("홍길동"), std::string::npos);
+    EXPECT_EQ((pages[0] + pages[1]).find("홍길동"), std::string::npos);
 
     // The summary from the record row: number, admission, discharge, "I", department, attending.
-    expectSummaryAndHistory(printed, kKind, {"00001234", "20180514", "20180519", "I", "외과", "이정훈"},
-                            "00001234\t20180514\tempty\tempty\tempty");
+    expectSummaryAndHistory(printed, kKind, {"00001234", "20180514", "20180519", "I", "외과", "이정훈"});
 }
 
 TEST_F(GeneralNursingSheet, LongTextsWrapAndNothingIsLostAcrossPages)
@@ -145,7 +127,7 @@ TEST_F(GeneralNursingSheet, LongTextsWrapAndNothingIsLostAcrossPages)
         EXPECT_NE(page.find("세온병원"), std::string::npos);
         EXPECT_NE(page.find("작성자:이수진"), std::string::npos);
     }
-    expectPrinted(
+    expectPrintedWhole(
         printed, pages,
         {{"qrl_argdg", "아스피린, 이부프로펜 등 비스테로이드성 소염진통제 전반"},
          {"qrl_Arganti", "반코마이신 (전신 두드러기)"},
@@ -160,9 +142,9 @@ TEST_F(GeneralNursingSheet, LongTextsWrapAndNothingIsLostAcrossPages)
          {"qrl_dgstat", "타이레놀 650mg 1일 3회, 란스톤 15mg 1일 1회, 자누"},
          {"qrl_support", "보행 보조기(워커) 사용, 야간 화장실 이동 시 보호자 부축 필요, 침상 난간 올림 유지"},
          {"qrl_skinst", "천골 부위 욕창 2단계 (3x4cm), 양측 발꿈치 발적, 우측 전완부 정맥주사 부위 멍"}});
-    EXPECT_GE(printedLines(*printed.document, "qrme_AdmovDet").size(), 4u);
+    EXPECT_GE(mt::PrintedLines(*printed.document, "qrme_AdmovDet").size(), 4u);
     EXPECT_NE(printedText(*printed.document, "qrme_AdmovDet").find("수면을거의취하지못하였다고호소함."), std::string::npos);
-    EXPECT_GE(printedLines(*printed.document, "qrm_Etc").size(), 9u);
+    EXPECT_GE(mt::PrintedLines(*printed.document, "qrm_Etc").size(), 9u);
     EXPECT_NE(printedText(*printed.document, "qrm_Etc").find("질문에정확히답함"), std::string::npos);
 }
 
@@ -172,14 +154,14 @@ TEST_F(GeneralNursingSheet, TheOldFormatsOfAnEarlyRecordPrintAsWritten)
     ASSERT_TRUE(printed.printed()) << printed.failure;
     const auto pages = pdfPages(printed.pdf);
     ASSERT_EQ(pages.size(), 2u);
-    expectPrinted(printed, pages,
-                  {{"qrl_work", "프리랜서 번역가"}, {"qrl_merr", "/2"}, {"qrl_admcou", "응급(타 병원에서 전원 의뢰)"},
-                   {"qrl_admmeth", "눕는차(구급차 이송)"}, {"qrl_adu", ""}, {"qrl_bldtype", "모름"},
-                   {"qrl_Nation", "대한민국"}, {"qrl_ward", "ICU-"}, {"qrl_pshist1", "유"}, {"qrl_pshist2", ""},
-                   {"qrl_pshist3", "유"}, {"qrl_urineCnt", "5"}, {"qrl_nerves", "우측 상지 저림"},
-                   {"qrl_neost", "하지 부종 경미"}, {"qrl_support", "휠체어 사용 중 (하지 근력 저하)"},
-                   {"qrl_Waitetc", "딸의 집 (경기도 성남시)"}});
-    EXPECT_EQ(allPages(pages).find("백인종"), std::string::npos);
+    expectPrintedWhole(printed, pages,
+                       {{"qrl_work", "프리랜서 번역가"}, {"qrl_merr", "/2"}, {"qrl_admcou", "응급(타 병원에서 전원 의뢰)"},
+                        {"qrl_admmeth", "눕는차(구급차 이송)"}, {"qrl_adu", ""}, {"qrl_bldtype", "모름"},
+                        {"qrl_Nation", "대한민국"}, {"qrl_ward", "ICU-"}, {"qrl_pshist1", "유"}, {"qrl_pshist2", ""},
+                        {"qrl_pshist3", "유"}, {"qrl_urineCnt", "5"}, {"qrl_nerves", "우측 상지 저림"},
+                        {"qrl_neost", "하지 부종 경미"}, {"qrl_support", "휠체어 사용 중 (하지 근력 저하)"},
+                        {"qrl_Waitetc", "딸의 집 (경기도 성남시)"}});
+    EXPECT_EQ((pages[0] + pages[1]).find("백인종"), std::string::npos);
 }
 
 TEST_F(GeneralNursingSheet, EveryDemoSheetPrintsWithoutLosingText)
@@ -191,14 +173,12 @@ TEST_F(GeneralNursingSheet, EveryDemoSheetPrintsWithoutLosingText)
         const auto printed = printAdmission(patNo, admDate);
         ASSERT_TRUE(printed.printed()) << printed.failure;
         EXPECT_GE(printed.document->pages.size(), 2u);
-        for (const auto &warning : printed.document->warnings)
-            ADD_FAILURE() << warning.message;
+        mt::ExpectNoLayoutWarnings(*printed.document);
     }
 }
 
 TEST_F(GeneralNursingSheet, NoRowFromAnyServiceShowsTheStatusTextAndPrintsNothing)
 {
-    const std::size_t before = historyLines().size();
     struct Case
     {
         const char *what;
@@ -211,17 +191,8 @@ TEST_F(GeneralNursingSheet, NoRowFromAnyServiceShowsTheStatusTextAndPrintsNothin
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.what);
-        reports::PrintContext context;
-        context.record = c.record;
-        const auto printed = print(kKind, context);
-        ASSERT_TRUE(printed.refused.has_value()) << printed.failure;
-        EXPECT_EQ(printed.refused->reason, reports::NotPrinted::Reason::NothingFound);
-        EXPECT_EQ(printed.refused->notice.channel, reports::Notice::Channel::Status);
-        EXPECT_EQ(printed.refused->notice.text, "조회된 데이타가 없습니다.");
-        EXPECT_FALSE(printed.document.has_value());
-        EXPECT_TRUE(printed.pdf.empty());
+        expectNothingPrintedFor(kKind, c.record);
     }
-    EXPECT_EQ(historyLines().size(), before);
 }
 
 TEST_F(GeneralNursingSheet, APageThatFailsLeavesBothPagesUnprinted)

@@ -54,6 +54,14 @@ const GoldenCase kCases[] = {
     {"MDNERECT", "never-admitted", "12345678", "20190817", 0},
     {"MDBDINFT", "one-page", "00004008", "20230501", 0},
     {"MDOBDEPT", "two-pages", "00004008", "20230501", 0},
+    {"MDPDINFT", "rich", "00004003", "20210809", 0},
+    {"MDPDINFT", "edge-codes", "00004003", "20190304", 0},
+    {"MDPYINFT", "rich", "00004002", "20200217", 0},
+    {"MDPYINFT", "edge-codes", "00004002", "20161107", 0},
+    {"MDNRACTT", "page-break-long-administrations", "00001234", "20180514", 0},
+    {"MDNRACTT", "one-page", "00001302", "20160905", 0},
+    {"MDNRACTT", "outpatient", "00001234", "20240311", 0},
+    {"MDNRACTT", "every-order-cancelled", "00004007", "20201119", 0},
 };
 
 class GoldenPages : public RecordKindTest, public ::testing::WithParamInterface<GoldenCase>

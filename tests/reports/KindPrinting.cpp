@@ -96,6 +96,8 @@ reports::PrintContext ContextFor(reports::RowCells record, const std::string &pa
         const std::string &digits = visits.visit[static_cast<std::size_t>(i)];
         if (digits.starts_with(visitDate)) {
             context.visit = reports::RowCells({"1", common::FmtDateTimeHM(digits), ""});
+            // The record-kind row holds the visit date in its column 2.
+            context.kind = reports::RowCells({"", "", digits.substr(0, 8), ""});
             break;
         }
     }

@@ -60,7 +60,8 @@ std::optional<reports::RowCells> RecordListRow(const std::string &kind, const st
 
 // A context with that record selected, the screen's panels filled as the screen fills them
 // from "MD_PATBA_L2" (the sex/age panel counts to Today()), and the visit row of that day
-// (YYYYMMDD: its newest visit; YYYYMMDDHHNN names one of several).
+// (YYYYMMDD: its newest visit; YYYYMMDDHHNN names one of several) with the record-kind row's
+// visit date.
 reports::PrintContext ContextFor(reports::RowCells record, const std::string &patNo,
                                  const std::string &visitDate);
 

@@ -3,7 +3,6 @@
 // the summary and the history row; its rules on its real forms; and the faults it mends: the
 // religion and a cycle code outside the table print empty, never the label's design name, and
 // a cycle code that is not a number stops the print naming its field.
-#include "FilledForms.h"
 #include "DeliveryRoomFixture.h"
 
 #include <gtest/gtest.h>
@@ -24,9 +23,11 @@ using ObstetricRecord = mt::DeliveryRoomTest;
 
 TEST_F(ObstetricRecord, PrintsBothPagesOfTheDemoRecordAsOneDocument)
 {
-    const auto printed = printRecord(kKind, "00004008", "20230501");
-    const auto pages = wholePages(printed, 2);
-    ASSERT_FALSE(pages.empty());
+    const auto printed = printAdmission(kKind, "00004008", "20230501");
+    ASSERT_TRUE(printed.printed()) << printed.failure;
+    mt::ExpectNoLayoutWarnings(*printed.document);
+    const auto pages = pdfPages(printed.pdf);
+    ASSERT_EQ(pages.size(), 2u);
 
     expectCaptions(pages[0],
                    {"SEON MEDICAL CENTER, VELMORA, KOREA", "HISTORY, PHYSICAL EXAMINATION, DELIVERY, DISCHARGE", "Name",
@@ -55,7 +56,7 @@ TEST_F(ObstetricRecord, PrintsBothPagesOfTheDemoRecordAsOneDocument)
                     "★Abnormal", "Condition of", "PREINEUM", "Episiotomy or lac.", "★COMPLICATIONS", "REMARKS",
                     "ADVICE ON FAMILY PLANNING GIVEN?", "SIGNATURE OF ATTENDING PHYSICIAN", "K.R.V Form",
                     "OBSTETRICS DEPARTMENT"});
-    expectPrinted(
+    expectPrintedWhole(
         printed, pages,
         {{"qrl_patname", "오유나"}, {"qrl_Hospno", "00004008"}, {"qrl_age", "28"}, {"qrl_religion", ""},
          {"qrl_admdate", "2023-05-01"}, {"qrl_lmp", "2022-08-12"}, {"qrl_pmp", "regular"}, {"qrl_edc", "2023-05-19"},
@@ -107,13 +108,12 @@ TEST_F(ObstetricRecord, PrintsBothPagesOfTheDemoRecordAsOneDocument)
         for (const char *name : {"qrl_religion", "qrl_pmp", "qrl_menscycl"})
             EXPECT_EQ(page.find(name), std::string::npos) << name;
 
-    expectSummaryAndHistory(printed, kKind, {"00004008", "20230501", "20230504", "I", "산부인과", "정수연"},
-                            "00004008\t20230501\tempty\tempty\tempty");
+    expectSummaryAndHistory(printed, kKind, {"00004008", "20230501", "20230504", "I", "산부인과", "정수연"});
 }
 
 TEST_F(ObstetricRecord, ASquareFollowsItsCharacterOfTheField)
 {
-    const auto printed = printRecord(kKind, "00004008", "20230501");
+    const auto printed = printAdmission(kKind, "00004008", "20230501");
     ASSERT_TRUE(printed.printed()) << printed.failure;
     // Black squares of the demo record, each by its character of the field.
     std::vector<std::string> black;
@@ -137,7 +137,7 @@ TEST_F(ObstetricRecord, ASquareFollowsItsCharacterOfTheField)
 TEST_F(ObstetricRecord, ACycleCodeOutsideTheTablePrintsEmpty)
 {
     // "7" and a blank: not the design name, not a number's text.
-    const auto printed = printRecord(kKind, "00009201", "20230720");
+    const auto printed = printAdmission(kKind, "00009201", "20230720");
     ASSERT_TRUE(printed.printed()) << printed.failure;
     EXPECT_EQ(printedText(*printed.document, "qrl_pmp"), "");
     EXPECT_EQ(printedText(*printed.document, "qrl_menscycl"), "");
@@ -149,7 +149,7 @@ TEST_F(ObstetricRecord, ACycleCodeOutsideTheTablePrintsEmpty)
 
 TEST(ObstetricRecordRules, EachRuleOnTheForms)
 {
-    const mt::FormCase cases[] = {
+    const std::vector<mt::SheetRuleCase> cases = {
         {"show YN", {{field(13), "YN"}}, {}, {"qrs_fhrshow1"}, {"qrs_fhrshow2"}},
         {"show y", {{field(13), "yN"}}, {}, {}, {"qrs_fhrshow1", "qrs_fhrshow2"}},
         {"show empty", {}, {}, {}, {"qrs_fhrshow1", "qrs_fhrshow2"}},
@@ -177,15 +177,14 @@ TEST(ObstetricRecordRules, EachRuleOnTheForms)
          {}, {"qrs_infantsx1B", "qrs_infantsx2C", "qrs_respir2b", "qrs_respir1c"},
          {"qrs_infantsx2B", "qrs_infantsx1C", "qrs_infantsx1", "qrs_respir1b"}},
     };
-    for (const mt::FormCase &c : cases)
-        mt::ExpectFormCase(kKind, c);
+    mt::ExpectSheetRules(kKind, cases);
 }
 
 TEST(ObstetricRecordRules, ACycleCodeThatIsNotANumberNamesItsField)
 {
     for (int n : {5, 35}) {
         SCOPED_TRACE(n);
-        reports::FieldValues values = mt::EmptyValuesOf(kKind);
+        reports::FieldValues values = mt::EmptySheetValues(kKind);
         values.set(field(n), "x");
         EXPECT_EQ(mt::FillFailure(kKind, values), "출력하지 못했습니다. " + field(n) + " 값이 숫자가 아닙니다: 'x'");
     }

@@ -1,6 +1,5 @@
 #include "RecordKindFixture.h"
 
-#include "PrintHistory.h"
 #include "TuxCom.h"
 
 #include <cstdlib>
@@ -53,13 +52,6 @@ KindPrint RecordKindTest::print(const std::string &kind, reports::PrintContext &
     return result;
 }
 
-KindPrint RecordKindTest::printRecord(const std::string &kind, const std::string &patNo,
-                                      const std::string &visitDate, int index)
-{
-    reports::PrintContext context = contextFor(kind, patNo, visitDate, index);
-    return print(kind, context);
-}
-
 std::string RecordKindTest::testData(const std::string &file)
 {
     std::ifstream in(std::string(MEDREC_TEST_DATA) + "/" + file, std::ios::binary);
@@ -87,79 +79,6 @@ std::vector<std::string> RecordKindTest::pdfPages(const std::filesystem::path &p
         start = ff + 1;
     }
     return pages;
-}
-
-std::vector<std::string> RecordKindTest::wholePages(const KindPrint &printed, std::size_t pageCount)
-{
-    if (!printed.printed()) {
-        ADD_FAILURE() << "not printed: " << printed.failure;
-        return {};
-    }
-    for (const auto &warning : printed.document->warnings)
-        ADD_FAILURE() << warning.message;
-    auto pages = pdfPages(printed.pdf);
-    EXPECT_EQ(pages.size(), pageCount);
-    return pages.size() == pageCount ? pages : std::vector<std::string>();
-}
-
-void RecordKindTest::expectCaptions(const std::string &page, const std::vector<std::string> &captions)
-{
-    for (const std::string &caption : captions) {
-        SCOPED_TRACE(caption);
-        std::size_t start = 0;
-        while (start < caption.size()) {
-            const std::size_t gap = caption.find("  ", start);
-            const std::string part = caption.substr(start, gap == std::string::npos ? std::string::npos : gap - start);
-            if (!withoutBlanks(part).empty()) {
-                EXPECT_NE(page.find(withoutBlanks(part)), std::string::npos) << part;
-            }
-            start = gap == std::string::npos ? caption.size() : caption.find_first_not_of(' ', gap);
-        }
-    }
-}
-
-std::vector<std::string> RecordKindTest::printedLines(const engine::Document &doc, const std::string &component)
-{
-    std::vector<std::string> lines;
-    for (const auto &page : doc.pages)
-        for (const auto &e : page.elements)
-            if (e.kind == engine::ElementKind::Text && e.component == component)
-                lines.push_back(e.text);
-    return lines;
-}
-
-std::string RecordKindTest::printedText(const engine::Document &doc, const std::string &component)
-{
-    std::string text;
-    for (const auto &line : printedLines(doc, component))
-        text += withoutBlanks(line);
-    return text;
-}
-
-void RecordKindTest::expectPrinted(const KindPrint &printed, const std::vector<std::string> &pages,
-                                   const std::map<std::string, std::string> &values)
-{
-    std::string pdf;
-    for (const auto &page : pages)
-        pdf += page;
-    for (const auto &[component, value] : values) {
-        SCOPED_TRACE(component + " = " + value);
-        EXPECT_EQ(printedText(*printed.document, component), withoutBlanks(value));
-        for (const auto &line : printedLines(*printed.document, component))
-            EXPECT_NE(pdf.find(withoutBlanks(line)), std::string::npos) << line;
-    }
-}
-
-void RecordKindTest::expectSummaryAndHistory(const KindPrint &printed, const std::string &kind,
-                                             const std::vector<std::string> &summary, const std::string &historyCells)
-{
-    const auto &s = printed.summary;
-    EXPECT_EQ((std::vector<std::string>{s.patno, s.meddate, s.dschdate, s.patgubun, s.meddept, s.chadr}), summary);
-    ASSERT_TRUE(printed.history);
-    ASSERT_EQ(reports::SavePrintHistory(*printed.history, kind), 1) << middleware::LastTuxMessage();
-    const auto lines = historyLines();
-    ASSERT_FALSE(lines.empty());
-    EXPECT_NE(lines.front().find("\t" + historyCells + "\t" + kind + "\t"), std::string::npos) << lines.front();
 }
 
 int RecordKindTest::batch(const std::string &args, const std::string &pdfDir)

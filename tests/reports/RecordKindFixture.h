@@ -11,7 +11,6 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -38,16 +37,14 @@ protected:
                                 int index = 0);
     // A context with that record selected and the screen's panels filled as the screen fills
     // them from "MD_PATBA_L2" (the sex/age panel counts to Today()), and the visit row of that
-    // day (YYYYMMDD: its newest visit; YYYYMMDDHHNN names one of several).
+    // day (YYYYMMDD: its newest visit; YYYYMMDDHHNN names one of several) with the record-kind
+    // row's visit date.
     reports::PrintContext contextFor(const std::string &kind, const std::string &patNo, const std::string &visitDate,
                                      int index = 0);
 
     // Runs the kind's block, lays its job out (print time 2026-12-09 14:30:05) and prints
     // it to a PDF file.
     KindPrint print(const std::string &kind, reports::PrintContext &context);
-    // The same for record `index` of the kind in the patient's visit (contextFor).
-    KindPrint printRecord(const std::string &kind, const std::string &patNo, const std::string &visitDate,
-                          int index = 0);
 
     // A data set of the tests' own (tests/reports/<file>).
     static std::string testData(const std::string &file);
@@ -55,30 +52,6 @@ protected:
     // The PDF's pages as text, blanks removed (pdftotext spaces captions its own way).
     static std::vector<std::string> pdfPages(const std::filesystem::path &pdf);
     static std::string withoutBlanks(const std::string &text);
-
-    // The PDF's pages of a print that went out whole: printed, `pageCount` pages, and nothing
-    // the layout had to cut or leave out (each warning fails the test). Empty when it did not
-    // print.
-    static std::vector<std::string> wholePages(const KindPrint &printed, std::size_t pageCount);
-
-    // Every caption stands on the page (one of pdfPages). The parts of a caption spaced out by
-    // two blanks or more ("호    흡:") are looked for one by one: pdftotext may set them apart.
-    static void expectCaptions(const std::string &page, const std::vector<std::string> &captions);
-
-    // The lines a component printed, in order, over the whole document.
-    static std::vector<std::string> printedLines(const engine::Document &doc, const std::string &component);
-    // Those lines joined, blanks removed.
-    static std::string printedText(const engine::Document &doc, const std::string &component);
-    // Every value printed whole: the lines each component (the key) printed make its value,
-    // blanks aside, and each line stands in the PDF's pages (pdfPages).
-    static void expectPrinted(const KindPrint &printed, const std::vector<std::string> &pages,
-                              const std::map<std::string, std::string> &values);
-
-    // The summary labels the print sets (patno, meddate, dschdate, patgubun, meddept, chadr),
-    // and its history row written through the server: the newest row then holds `historyCells`
-    // (A1 to A5, tab-separated) and the kind's code.
-    void expectSummaryAndHistory(const KindPrint &printed, const std::string &kind,
-                                 const std::vector<std::string> &summary, const std::string &historyCells);
 
     // What a shell command writes to its standard output.
     static std::string commandOutput(const std::string &command) { return CommandOutput(command); }

@@ -57,6 +57,7 @@ const Case kCases[] = {
     {"MDIOCHKT_BS", long_stay::kPatNo, long_stay::kAdmissionDay, 0},
     {"MDIOCHKT_IO", long_stay::kPatNo, long_stay::kAdmissionDay, 0},
     {"MDIOCHKT_WE", long_stay::kPatNo, long_stay::kAdmissionDay, 0},
+    {"MDNRACTT", "00001234", "20180514", 0},
 };
 
 constexpr int kBlankRuns = 3;

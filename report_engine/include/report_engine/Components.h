@@ -3,6 +3,7 @@
 #include "report_engine/Geometry.h"
 #include "report_engine/Style.h"
 
+#include <cstddef>
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -69,10 +70,28 @@ struct Label : TextBox {
 // A list of lines, each wrapped at the box width when wordWrap is set.
 struct Memo : TextBox {
     std::vector<std::string> lines;
-    void setLines(std::vector<std::string> l) { lines = std::move(l); }
+    // Indices into `lines` (before wrapping) of lines kept with the next: where a stretching
+    // memo is split across pages, a marked line never ends a page; it and the blank lines after
+    // it move to the next page with the first non-blank line that follows (a heading goes with
+    // the start of its text). Blank: empty or only spaces and tabs. A mark with no non-blank line
+    // after it, or past the end, does nothing; a marked line, its blank lines and the next line
+    // that do not fit on a page together are split between lines like any other text.
+    // Replacing the lines (setLines, setText, clear) drops the marks.
+    std::vector<std::size_t> keepWithNext;
+
+    void setLines(std::vector<std::string> l)
+    {
+        lines = std::move(l);
+        keepWithNext.clear();
+    }
     void setText(std::string_view text); // split at CR LF, LF or CR
     void addLine(std::string line) { lines.push_back(std::move(line)); }
-    void clear() { lines.clear(); }
+    void clear()
+    {
+        lines.clear();
+        keepWithNext.clear();
+    }
+    void setKeepWithNext(std::vector<std::size_t> marked) { keepWithNext = std::move(marked); }
     std::string text() const; // the lines joined with CR LF
 };
 
@@ -94,6 +113,9 @@ struct Shape : ComponentBase {
     ShapeKind kind = ShapeKind::Rectangle;
     std::optional<Color> brush = Color::white();
     Pen pen;
+    // Its bottom edge keeps its distance from the band's bottom when stretching text makes the
+    // band taller (a box around a column that grows).
+    bool growToBottom = false;
 
     void setBrush(Color c) { brush = c; }
     void clearBrush() { brush.reset(); }
@@ -107,6 +129,9 @@ enum class LineDirection { Horizontal, Vertical, DiagonalDown, DiagonalUp };
 struct Line : ComponentBase {
     LineDirection direction = LineDirection::Horizontal;
     Pen pen;
+    // A vertical or diagonal rule whose lower end keeps its distance from the band's bottom when
+    // stretching text makes the band taller: a column rule runs the band's whole height.
+    bool growToBottom = false;
     void setPen(const Pen& p) { pen = p; }
 };
 

@@ -1,0 +1,254 @@
+#include "NursingSheetTesting.h"
+
+#include "Bindings.h"
+#include "PrintHistory.h"
+#include "RecordKinds.h"
+#include "ReportForms.h"
+
+#include "TuxCom.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <sstream>
+#include <stdexcept>
+#include <variant>
+
+namespace medrec::testing {
+
+namespace {
+
+const reports::RecordKind &kindOf(const std::string &code)
+{
+    const reports::RecordKind *kind = reports::FindRecordKind(code);
+    if (!kind || !kind->bindings)
+        throw std::invalid_argument(code + " is not a built record kind");
+    return *kind;
+}
+
+} // namespace
+
+std::string Syllables(int n)
+{
+    std::string text;
+    for (int i = 0; i < n; ++i)
+        text += "가";
+    return text;
+}
+
+reports::FieldValues EmptySheetValues(const std::string &kind)
+{
+    reports::FieldValues values;
+    for (const reports::FormBindings &form : kindOf(kind).bindings())
+        for (const std::string &name : reports::BoundValues(form.fill))
+            values.set(name, "");
+    return values;
+}
+
+FilledSheet::FilledSheet(const std::string &kind, const reports::FieldValues &values) : m_kind(kind)
+{
+    const reports::RecordKind &k = kindOf(kind);
+    for (std::size_t i = 0; i < k.forms.size(); ++i) {
+        engine::Report &page = m_pages.add(reports::MakeReport(std::string(k.unit), k.forms[i]));
+        reports::ApplyBindings(page, k.bindings()[i].fill, values);
+    }
+}
+
+engine::Report &FilledSheet::holding(const std::string &name) const
+{
+    for (const auto &page : m_pages.reports())
+        if (page->has(name))
+            return *page;
+    throw std::out_of_range(name + " is on none of the sheet's forms");
+}
+
+bool FilledSheet::printsText(const std::string &component) const
+{
+    const engine::Component &c = holding(component).get(component);
+    if (const auto *label = std::get_if<engine::Label>(&c))
+        return label->enabled;
+    if (const auto *memo = std::get_if<engine::Memo>(&c))
+        return memo->enabled;
+    return false;
+}
+
+engine::Document FilledSheet::layOut() const { return reports::LayOutJob(m_pages, m_kind); }
+
+std::string FilledSheet::caption(const std::string &component) const
+{
+    const engine::Component &c = holding(component).get(component);
+    if (const auto *memo = std::get_if<engine::Memo>(&c)) {
+        std::string text;
+        for (std::size_t i = 0; i < memo->lines.size(); ++i)
+            text += (i ? "\n" : "") + memo->lines[i];
+        return text;
+    }
+    return std::get<engine::Label>(c).caption;
+}
+
+bool FilledSheet::black(const std::string &square) const
+{
+    return holding(square).shape(square).brush == engine::Color::black();
+}
+
+std::string FillFailure(const std::string &kind, const reports::FieldValues &values)
+{
+    try {
+        const FilledSheet sheet(kind, values);
+    } catch (const std::exception &e) {
+        return e.what();
+    }
+    return {};
+}
+
+void ExpectSheetRules(const std::string &kind, const std::vector<SheetRuleCase> &cases)
+{
+    for (const SheetRuleCase &c : cases) {
+        SCOPED_TRACE(c.what);
+        reports::FieldValues values = EmptySheetValues(kind);
+        for (const auto &[field, value] : c.fields)
+            values.set(field, value);
+        const FilledSheet sheet(kind, values);
+        for (const auto &[label, caption] : c.captions)
+            EXPECT_EQ(sheet.caption(label), caption) << label;
+        for (const auto &square : c.black)
+            EXPECT_TRUE(sheet.black(square)) << square;
+        for (const auto &square : c.white)
+            EXPECT_FALSE(sheet.black(square)) << square;
+    }
+}
+
+std::vector<std::string> PrintedLines(const engine::Document &doc, const std::string &component)
+{
+    std::vector<std::string> lines;
+    for (const auto &page : doc.pages)
+        for (const auto &e : page.elements)
+            if (e.kind == engine::ElementKind::Text && e.component == component)
+                lines.push_back(e.text);
+    return lines;
+}
+
+void ExpectNoRowsFound(const KindPrint &printed)
+{
+    ASSERT_TRUE(printed.refused.has_value()) << printed.failure;
+    EXPECT_EQ(printed.refused->reason, reports::NotPrinted::Reason::NothingFound);
+    EXPECT_EQ(printed.refused->notice.channel, reports::Notice::Channel::Status);
+    EXPECT_EQ(printed.refused->notice.text, "조회된 데이타가 없습니다.");
+    EXPECT_FALSE(printed.document.has_value());
+    EXPECT_TRUE(printed.pdf.empty());
+}
+
+void ExpectNoLayoutWarnings(const engine::Document &doc)
+{
+    for (const auto &warning : doc.warnings)
+        ADD_FAILURE() << warning.message;
+}
+
+KindPrint NursingSheetTest::printAdmission(const std::string &kind, const std::string &patNo,
+                                           const std::string &admDate)
+{
+    reports::PrintContext context = contextFor(kind, patNo, admDate);
+    return print(kind, context);
+}
+
+void NursingSheetTest::expectNothingPrintedFor(const std::string &kind, const reports::RowCells &record)
+{
+    const std::size_t before = historyLines().size();
+    reports::PrintContext context;
+    context.record = record;
+    ExpectNoRowsFound(print(kind, context));
+    EXPECT_EQ(historyLines().size(), before);
+}
+
+void NursingSheetTest::expectSummaryAndHistory(const KindPrint &printed, const std::string &kind,
+                                               const std::vector<std::string> &summary)
+{
+    const auto &s = printed.summary;
+    ASSERT_EQ((std::vector<std::string>{s.patno, s.meddate, s.dschdate, s.patgubun, s.meddept, s.chadr}),
+              summary);
+    ASSERT_TRUE(printed.history);
+    ASSERT_EQ(reports::SavePrintHistory(*printed.history, kind), 1) << middleware::LastTuxMessage();
+    const auto lines = historyLines();
+    ASSERT_FALSE(lines.empty());
+    EXPECT_NE(lines.front().find(summary[0] + "\t" + summary[1] + "\tempty\tempty\tempty\t" + kind),
+              std::string::npos)
+        << lines.front();
+}
+
+std::string NursingSheetTest::printedText(const engine::Document &doc, const std::string &component)
+{
+    std::string text;
+    for (const auto &line : PrintedLines(doc, component))
+        text += withoutBlanks(line);
+    return text;
+}
+
+void NursingSheetTest::expectPrintedWhole(const KindPrint &printed, const std::vector<std::string> &pdfPages,
+                                          const std::map<std::string, std::string> &values)
+{
+    std::string pdf;
+    for (const auto &page : pdfPages)
+        pdf += page;
+    for (const auto &[component, value] : values) {
+        SCOPED_TRACE(component + " = " + value);
+        EXPECT_EQ(printedText(*printed.document, component), withoutBlanks(value));
+        for (const auto &line : PrintedLines(*printed.document, component))
+            EXPECT_NE(pdf.find(withoutBlanks(line)), std::string::npos) << line;
+    }
+}
+
+void NursingSheetTest::expectCaptions(const std::string &pdfPage, const std::vector<std::string> &captions)
+{
+    for (const auto &caption : captions) {
+        SCOPED_TRACE(caption);
+        if (pdfPage.find(withoutBlanks(caption)) != std::string::npos)
+            continue;
+        // A value printed inside a caption's blanks ("  기타            )") comes between its
+        // words in the PDF's text: the words stand there in order.
+        std::size_t at = 0;
+        std::istringstream words(caption);
+        for (std::string word; words >> word;) {
+            at = pdfPage.find(word, at);
+            ASSERT_NE(at, std::string::npos) << word;
+            at += word.size();
+        }
+    }
+}
+
+void NursingSheetTest::expectNothingLost(const std::string &kind, const reports::FieldValues &values)
+{
+    const FilledSheet sheet(kind, values);
+    const engine::Document doc = sheet.layOut();
+    ExpectNoLayoutWarnings(doc);
+    const reports::RecordKind &k = kindOf(kind);
+    for (const reports::FormBindings &form : k.bindings())
+        for (const std::string &name : reports::BoundComponents(form.fill)) {
+            if (sheet.printsText(name)) {
+                SCOPED_TRACE(name);
+                EXPECT_EQ(printedText(doc, name), withoutBlanks(sheet.caption(name)));
+            }
+        }
+}
+
+void NursingSheetTest::expectFormCaptionsPrinted(const std::string &kind,
+                                                 const std::vector<std::string> &pdfPages)
+{
+    const reports::RecordKind &k = kindOf(kind);
+    ASSERT_EQ(pdfPages.size(), k.forms.size());
+    for (std::size_t i = 0; i < k.forms.size(); ++i) {
+        SCOPED_TRACE(k.forms[i]);
+        const auto bound = reports::BoundComponents(k.bindings()[i].fill);
+        auto form = reports::MakeReport(std::string(k.unit), k.forms[i]);
+        std::vector<std::string> captions;
+        form->forEachComponent([&](engine::Component &c) {
+            const auto *label = std::get_if<engine::Label>(&c);
+            if (label && label->enabled && !label->caption.empty() &&
+                std::find(bound.begin(), bound.end(), label->name) == bound.end())
+                captions.push_back(label->caption);
+        });
+        EXPECT_FALSE(captions.empty());
+        expectCaptions(pdfPages[i], captions);
+    }
+}
+
+} // namespace medrec::testing
