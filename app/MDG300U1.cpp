@@ -33,6 +33,7 @@ TMDG300F1::TMDG300F1(QWidget *parent) : QMainWindow(parent)
     setMinimumSize(kScreenWidth, kScreenHeight);
 
     m_ui.ed_PatNo->installEventFilter(this);
+    m_ui.bbt_Print->installEventFilter(this);
     connect(m_ui.ed_PatNo, &QLineEdit::textChanged, this, &TMDG300F1::ed_PatNoChange);
     connect(m_ui.bbt_MdHSearch, &QPushButton::clicked, this, &TMDG300F1::bbt_MdHSearchClick);
     connect(m_ui.ugd_History, &common::TUltraGrid::clicked, this, &TMDG300F1::ugd_HistoryClick);
@@ -89,6 +90,8 @@ bool TMDG300F1::event(QEvent *event)
 
 bool TMDG300F1::eventFilter(QObject *watched, QEvent *event)
 {
+    if (watched == m_ui.bbt_Print && dropsSecondClickOfDoubleClick(event))
+        return true;
     if (watched == m_ui.ed_PatNo) {
         if (event->type() == QEvent::FocusIn) {
             ed_PatNoEnter();
@@ -103,6 +106,15 @@ bool TMDG300F1::eventFilter(QObject *watched, QEvent *event)
         }
     }
     return QMainWindow::eventFilter(watched, event);
+}
+
+bool TMDG300F1::dropsSecondClickOfDoubleClick(QEvent *event)
+{
+    if (event->type() != QEvent::MouseButtonDblClick)
+        return false;
+    // The second press already pushed the button down; released up, it clicks nothing.
+    m_ui.bbt_Print->setDown(false);
+    return true;
 }
 
 void TMDG300F1::ed_PatNoEnter()

@@ -3,6 +3,7 @@
 
 #include "MDG300U1.h"
 
+#include "OperatorInputHold.h"
 #include "ScreenPrintContext.h"
 
 #include "BusyCursor.h"
@@ -92,6 +93,21 @@ std::optional<reports::PrintJob> printRecord(const reports::RecordKind &kind,
 void TMDG300F1::bbt_PrintClick() { PrintSelectedRecord(); }
 
 PrintOutcome TMDG300F1::PrintSelectedRecord()
+{
+    // One run at a time: a click the button was still animating (its accelerator) must not
+    // start a second run inside this one.
+    if (m_printRunning)
+        return PrintOutcome::NotPrinted;
+    m_printRunning = true;
+    const PrintOutcome outcome = [this] {
+        OperatorInputHold hold(*this);
+        return PrintSelectedRecordNow();
+    }();
+    m_printRunning = false;
+    return outcome;
+}
+
+PrintOutcome TMDG300F1::PrintSelectedRecordNow()
 {
     const common::TUltraGrid &records = *m_ui.ugd_RecodDt;
     if (records.cell(0, records.row()).empty()) {
