@@ -15,6 +15,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <string>
+#include <vector>
 
 namespace medrec::testing {
 
@@ -41,13 +42,15 @@ protected:
     }
     void print() { QTest::mouseClick(ui().bbt_Print, Qt::LeftButton); }
 
-    int pdfCount() const
+    std::vector<std::string> pdfFiles() const
     {
-        int n = 0;
+        std::vector<std::string> files;
         for (const auto &entry : std::filesystem::directory_iterator(m_pdf.path()))
-            n += entry.path().extension() == ".pdf" ? 1 : 0;
-        return n;
+            if (entry.path().extension() == ".pdf")
+                files.push_back(entry.path().string());
+        return files;
     }
+    int pdfCount() const { return static_cast<int>(pdfFiles().size()); }
     std::string historyRows(const std::string &what = "count(*)")
     {
         return host().server().queryText("SELECT " + what + " FROM print_history");

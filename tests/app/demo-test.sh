@@ -33,7 +33,8 @@ demo() {
     fail "expected one print-history row"
 }
 
-# The demo said why and where, and the PDF folder it named holds the printed record.
+# The demo said why and where, the PDF folder it named holds the printed record, and the
+# status line names its file.
 expect_pdf_folder() {
   local dir=$1 reason=$2
   grep -qF "demo: $reason; printed documents go to PDF files in $dir/printed" "$dir.out" ||
@@ -41,6 +42,8 @@ expect_pdf_folder() {
   local pdfs=("$dir"/printed/*_MDADINFT_00001234.pdf)
   [ ${#pdfs[@]} -eq 1 ] && [ -s "${pdfs[0]}" ] || fail "no printed record in $dir/printed"
   [[ "$(pdftotext "${pdfs[0]}" -)" == *"00001234"* ]] || fail "the PDF does not hold the record"
+  grep -qxF "status: 기록지를 출력했습니다 (2쪽): PDF 파일 ${pdfs[0]}" "$dir.out" ||
+    fail "the status line does not name ${pdfs[0]}"
 }
 
 case "$mode" in
@@ -60,6 +63,8 @@ private-cups)
   grep -qx "demo: printed documents go to the default printer $queue" "$work/a.out" ||
     fail "the demo did not name the default printer"
   [ -z "$(ls "$work/a/printed")" ] || fail "a PDF file was written although the printer takes jobs"
+  grep -qxF "status: 기록지를 출력했습니다 (2쪽): 프린터 $queue" "$work/a.out" ||
+    fail "the status line does not name the printer"
   for _ in $(seq 600); do
     [ -z "$(lpstat -o "$queue")" ] && [ -n "$(lpstat -W completed -o "$queue")" ] && break
     sleep 0.1
