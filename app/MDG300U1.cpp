@@ -24,6 +24,19 @@
 
 namespace medrec::app {
 
+namespace {
+
+bool isEditShortcut(const QKeyEvent &key)
+{
+    for (QKeySequence::StandardKey shortcut : {QKeySequence::SelectAll, QKeySequence::Copy, QKeySequence::Cut,
+                                               QKeySequence::Paste, QKeySequence::Undo, QKeySequence::Redo})
+        if (key.matches(shortcut))
+            return true;
+    return false;
+}
+
+} // namespace
+
 TMDG300F1::TMDG300F1(QWidget *parent) : QMainWindow(parent)
 {
     setObjectName(QStringLiteral("MDG300F1"));
@@ -99,9 +112,10 @@ bool TMDG300F1::eventFilter(QObject *watched, QEvent *event)
             auto *key = static_cast<QKeyEvent *>(event);
             // The key first, then the character it types, as the system delivers them.
             ed_PatNoKeyDown(key->key());
-            // Tab moves the focus before any character is typed.
+            // Tab moves the focus before any character is typed; the edit's own shortcuts
+            // (select all, copy, paste...) type none.
             const bool focusKey = key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab;
-            if (!focusKey && ed_PatNoKeyPress(key->text()))
+            if (!focusKey && !isEditShortcut(*key) && ed_PatNoKeyPress(key->text()))
                 return true;
         }
     }
