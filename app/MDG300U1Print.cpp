@@ -22,6 +22,7 @@
 #include "report_engine/ReportError.h"
 
 #include <QLabel>
+#include <QScopedValueRollback>
 
 #include <new>
 
@@ -116,13 +117,10 @@ PrintOutcome TMDG300F1::PrintSelectedRecord()
     // start a second run inside this one.
     if (m_printRunning)
         return PrintOutcome::NotPrinted;
-    m_printRunning = true;
-    const PrintOutcome outcome = [this] {
-        OperatorInputHold hold(*this);
-        return PrintSelectedRecordNow();
-    }();
-    m_printRunning = false;
-    return outcome;
+    const QScopedValueRollback running(m_printRunning, true);
+    // Ends (dropping the input that piled up) before the run counts as over.
+    const OperatorInputHold hold(*this);
+    return PrintSelectedRecordNow();
 }
 
 PrintOutcome TMDG300F1::PrintSelectedRecordNow()
