@@ -59,6 +59,13 @@ std::string Buffer::text(const char *field, int occurrence) const
     return text::fromCp949(Fvals(fb(m_data), id(field), occurrence));
 }
 
+Buffer &Buffer::setInteger(const char *field, std::int32_t value, int occurrence)
+{
+    if (Fchg(fb(m_data), id(field), occurrence, reinterpret_cast<char *>(&value), 0) == -1)
+        throw std::runtime_error(std::string("Fchg ") + field + ": " + Fstrerror(getFerror()));
+    return *this;
+}
+
 long Buffer::integer(const char *field, int occurrence) const
 {
     return Fvall(fb(m_data), id(field), occurrence);
