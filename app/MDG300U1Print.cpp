@@ -3,6 +3,7 @@
 
 #include "MDG300U1.h"
 
+#include "OperatorInputHold.h"
 #include "ScreenPrintContext.h"
 
 #include "BusyCursor.h"
@@ -21,6 +22,7 @@
 #include "report_engine/ReportError.h"
 
 #include <QLabel>
+#include <QScopedValueRollback>
 
 #include <new>
 
@@ -28,11 +30,11 @@ namespace medrec::app {
 
 namespace {
 
-// A job that went out, and why its layout record is missing (empty when it was kept).
-struct PrintedJob
+// A printed job and where it went.
+struct Printed
 {
     reports::PrintJob job;
-    std::string layoutRecordError;
+    engine::PrintResult result;
 };
 
 // Lays the job out and prints it as one document; nullopt (the operator told why) when it
@@ -60,8 +62,8 @@ std::optional<engine::PrintResult> printJob(const reports::PrintJob &job, const 
 // Runs the block and prints what it filled: the job that went out, or nullopt when nothing
 // was printed; every failure, whatever a block or the engine throws, ends here with one
 // message.
-std::optional<PrintedJob> printRecord(const reports::RecordKind &kind, reports::PrintContext &context,
-                                      const MDG300Controls &ui, QWidget *parent)
+std::optional<Printed> printRecord(const reports::RecordKind &kind, reports::PrintContext &context,
+                                   const MDG300Controls &ui, QWidget *parent)
 {
     std::string failure;
     try {
@@ -77,10 +79,10 @@ std::optional<PrintedJob> printRecord(const reports::RecordKind &kind, reports::
             return std::nullopt;
         }
         auto &job = std::get<reports::PrintJob>(result);
-        const auto printed = printJob(job, kind, context.record[0], ui, parent);
+        std::optional<engine::PrintResult> printed = printJob(job, kind, context.record[0], ui, parent);
         if (!printed)
             return std::nullopt;
-        return PrintedJob{std::move(job), printed->layoutRecordError};
+        return Printed{std::move(job), std::move(*printed)};
     } catch (const reports::CodeConversionError &e) {
         failure = e.what();
     } catch (const engine::ReportError &e) {
@@ -96,11 +98,32 @@ std::optional<PrintedJob> printRecord(const reports::RecordKind &kind, reports::
     return std::nullopt;
 }
 
+// The status line after a successful print: that the record was printed, its page count
+// and where it went.
+std::string printedStatusText(const engine::PrintResult &printed)
+{
+    const std::string where =
+        printed.pdfFile.empty() ? "프린터 " + printed.printer : "PDF 파일 " + printed.pdfFile.string();
+    return "기록지를 출력했습니다 (" + std::to_string(printed.pages) + "쪽): " + where;
+}
+
 } // namespace
 
 void TMDG300F1::bbt_PrintClick() { PrintSelectedRecord(); }
 
 PrintOutcome TMDG300F1::PrintSelectedRecord()
+{
+    // One run at a time: a click the button was still animating (its accelerator) must not
+    // start a second run inside this one.
+    if (m_printRunning)
+        return PrintOutcome::NotPrinted;
+    const QScopedValueRollback running(m_printRunning, true);
+    // Ends (dropping the input that piled up) before the run counts as over.
+    const OperatorInputHold hold(*this);
+    return PrintSelectedRecordNow();
+}
+
+PrintOutcome TMDG300F1::PrintSelectedRecordNow()
 {
     const common::TUltraGrid &records = *m_ui.ugd_RecodDt;
     if (records.cell(0, records.row()).empty()) {
@@ -128,7 +151,7 @@ PrintOutcome TMDG300F1::PrintSelectedRecord()
 PrintOutcome TMDG300F1::PrintRecordKind(const reports::RecordKind &kind)
 {
     reports::PrintContext context = CapturePrintContext(m_ui);
-    std::optional<PrintedJob> printed;
+    std::optional<Printed> printed;
     {
         middleware::BusyCursor busy;
         printed = printRecord(kind, context, m_ui, this);
@@ -138,15 +161,17 @@ PrintOutcome TMDG300F1::PrintRecordKind(const reports::RecordKind &kind)
         clearPrintedSummary();
         return PrintOutcome::NotPrinted;
     }
-    if (!printed->job.status.empty())
-        setStatusText(printed->job.status);
+    // What the block says of the copy (a value it left empty) matters more than where it went. A
+    // failed history write that follows shows its own text here instead.
+    setStatusText(printed->job.status.empty() ? printedStatusText(printed->result) : printed->job.status);
     const bool historyKept = !printed->job.history || SavePrintHistory(*printed->job.history, std::string(kind.code));
     // Told only after the history write: the box waits for the operator.
-    if (!printed->layoutRecordError.empty())
-        middleware::PlainMessage("출력은 되었으나 레이아웃 기록을 남기지 못했습니다. " + printed->layoutRecordError);
+    const std::string &recordError = printed->result.layoutRecordError;
+    if (!recordError.empty())
+        middleware::PlainMessage("출력은 되었으나 레이아웃 기록을 남기지 못했습니다. " + recordError);
     if (!historyKept)
         return PrintOutcome::PrintedWithoutHistory;
-    return printed->layoutRecordError.empty() ? PrintOutcome::Printed : PrintOutcome::PrintedWithoutLayoutRecord;
+    return recordError.empty() ? PrintOutcome::Printed : PrintOutcome::PrintedWithoutLayoutRecord;
 }
 
 void TMDG300F1::clearPrintedSummary()

@@ -83,6 +83,8 @@ TEST(CupsPrint, PrintsThroughThePrivateSchedulersDefaultQueue)
     unsetenv("MEDREC_LAYOUT_RECORDS");
     ASSERT_TRUE(result.ok) << result.error;
     EXPECT_TRUE(result.pdfFile.empty()) << "went to the printer, not to a PDF directory";
+    EXPECT_EQ(result.printer, queue);
+    EXPECT_EQ(result.pages, 2);
     EXPECT_EQ(result.layoutRecordError, "");
     EXPECT_EQ(result.layoutRecord.parent_path(), records.path());
     EXPECT_TRUE(std::regex_match(result.layoutRecord.filename().string(),

@@ -41,6 +41,7 @@ struct PrintResult {
     bool ok = false;
     std::string error;
     std::filesystem::path pdfFile; // the file written when printing to a PDF directory
+    std::string printer;           // the printer's name when printing to the default printer
     int pages = 0;
     // The layout record written, or why it could not be (the print itself went out: `ok`).
     std::filesystem::path layoutRecord;
