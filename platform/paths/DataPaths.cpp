@@ -1,6 +1,8 @@
 #include "DataPaths.h"
 
-#include <cstdlib>
+#include "system/Environment.h"
+#include "system/ProgramPath.h"
+
 #include <fstream>
 #include <string>
 #include <system_error>
@@ -62,7 +64,7 @@ fs::path buildTreeValue(const fs::path &programDir, const char *key)
                 if (line.empty() || line[0] == '#' || equals == std::string::npos)
                     continue;
                 if (trimmed(line.substr(0, equals)) == key)
-                    return trimmed(line.substr(equals + 1));
+                    return platform::pathFromUtf8(trimmed(line.substr(equals + 1)));
             }
             return {};
         }
@@ -79,16 +81,14 @@ const char *overrideVariable(Data what) { return location(what).variable; }
 
 fs::path programDir()
 {
-    std::error_code ec;
-    const fs::path program = fs::read_symlink("/proc/self/exe", ec);
-    return ec ? fs::path() : program.parent_path();
+    return platform::programPath().parent_path();
 }
 
 fs::path locateFrom(Data what, const fs::path &programDir)
 {
     const Location where = location(what);
-    if (const char *value = std::getenv(where.variable); value && *value)
-        return value;
+    if (const auto value = platform::nonEmptyEnvironmentVariable(where.variable))
+        return platform::pathFromUtf8(*value);
     if (!programDir.empty()) {
         const fs::path installed = (programDir / where.installed).lexically_normal();
         if (present(installed))

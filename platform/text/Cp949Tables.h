@@ -1,8 +1,9 @@
 #pragma once
 
-// What iconv makes of every CP949 double-byte pair and of every character of the Basic
-// Multilingual Plane, asked once, so that converting a text afterwards is table lookups: no
-// iconv call and no lock. Read-only once built; threads share it freely.
+// What the system's converter (Cp949Converter: iconv, or code page 949 on Windows) makes of
+// every CP949 double-byte pair and of every character of the Basic Multilingual Plane,
+// asked once, so that converting a text afterwards is table lookups: no converter call and
+// no lock. Read-only once built; threads share it freely.
 
 #include <cstdint>
 #include <string>
@@ -25,7 +26,7 @@ public:
         char bytes[3] = {};
     };
 
-    // Asks iconv (a few ms). A direction iconv cannot open leaves its table empty: nothing
+    // Asks the converter (a few ms). A direction it cannot use leaves its table empty: nothing
     // converts, and problem() says why.
     Cp949Tables();
 

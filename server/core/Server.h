@@ -25,7 +25,7 @@
 // drain); what is queued for a client is sent before its connection is closed.
 
 #include "ServiceRegistry.h"
-#include "codec/KeepAlive.h"
+#include "system/Socket.h"
 #include "codec/Limits.h"
 
 #include <chrono>
@@ -74,7 +74,7 @@ struct ServerOptions
     // A joined session with no request for this long is closed, its transaction rolled
     // back; 0: never.
     std::chrono::seconds idleTimeout{0};
-    tp::KeepAlive keepAlive;
+    platform::KeepAlive keepAlive;
 };
 
 inline constexpr std::size_t kDefaultMaxSessions = 1000;

@@ -76,7 +76,7 @@ Session::Session(asio::ip::tcp::socket socket, asio::io_context &loop, std::shar
     m_socket.set_option(asio::ip::tcp::no_delay(true), ec);
     m_socket.non_blocking(true, ec); // reads take what has arrived, see receive()
     std::string why;
-    if (!tp::enableKeepAlive(m_socket.native_handle(), m_state->options.keepAlive, &why))
+    if (!platform::enableKeepAlive(m_socket.native_handle(), m_state->options.keepAlive, &why))
         log(why);
     m_started = m_lastRead = m_lastWrite = m_lastRequest = Clock::now();
 }

@@ -2,7 +2,7 @@
 
 #include "DataPaths.h"
 #include "ScopedEnv.h"
-#include "TestSupport.h"
+#include "Basics.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,6 @@
 // Wire frames and the site environment file.
 
+#include "ScopedEnv.h"
 #include "atmi.h"
 #include "codec/Environment.h"
 #include "codec/FieldBuffer.h"
@@ -179,10 +180,11 @@ TEST(EnvironmentTest, TuxreadenvFailsWithMeaningfulText)
     std::ofstream(good) << "PORT = 8600\nFIELD_TABLE = " << MEDREC_TEST_FIELD_TABLE << "\n";
     EXPECT_EQ(tuxreadenv(good.data(), label), 0);
     // The library reads the file it is given; overriding it is the client's business.
-    setenv("MEDREC_ENV_FILE", good.c_str(), 1);
-    char windowsPath[] = "C:\\Tarvin\\Env\\His.env";
-    EXPECT_EQ(tuxreadenv(windowsPath, label), -1);
-    unsetenv("MEDREC_ENV_FILE");
+    {
+        medrec::testing::ScopedEnv named("MEDREC_ENV_FILE", good);
+        char windowsPath[] = "C:\\Tarvin\\Env\\His.env";
+        EXPECT_EQ(tuxreadenv(windowsPath, label), -1);
+    }
     std::filesystem::remove_all(dir);
 }
 

@@ -5,7 +5,8 @@
 //   medrec::testing::ScopedEnv printTo("MEDREC_PRINT_TO", "pdf:" + dir);
 //   medrec::testing::ScopedEnv noEnvFile("MEDREC_ENV_FILE", std::nullopt);
 
-#include <cstdlib>
+#include "system/Environment.h"
+
 #include <optional>
 #include <string>
 
@@ -14,26 +15,24 @@ namespace medrec::testing {
 class ScopedEnv
 {
 public:
-    ScopedEnv(std::string name, const std::optional<std::string> &value) : m_name(std::move(name))
+    ScopedEnv(std::string name, const std::optional<std::string> &value)
+        : m_name(std::move(name)), m_old(platform::environmentVariable(m_name.c_str()))
     {
-        if (const char *old = std::getenv(m_name.c_str()))
-            m_old = old;
-        if (value)
-            setenv(m_name.c_str(), value->c_str(), 1);
-        else
-            unsetenv(m_name.c_str());
+        put(value);
     }
-    ~ScopedEnv()
-    {
-        if (m_old)
-            setenv(m_name.c_str(), m_old->c_str(), 1);
-        else
-            unsetenv(m_name.c_str());
-    }
+    ~ScopedEnv() { put(m_old); }
     ScopedEnv(const ScopedEnv &) = delete;
     ScopedEnv &operator=(const ScopedEnv &) = delete;
 
 private:
+    void put(const std::optional<std::string> &value)
+    {
+        if (value)
+            platform::setEnvironmentVariable(m_name.c_str(), *value);
+        else
+            platform::unsetEnvironmentVariable(m_name.c_str());
+    }
+
     std::string m_name;
     std::optional<std::string> m_old;
 };

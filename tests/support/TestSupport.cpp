@@ -24,17 +24,6 @@
 
 namespace medrec::testing {
 
-bool waitUntil(const std::function<bool()> &condition, std::chrono::milliseconds limit)
-{
-    const auto deadline = std::chrono::steady_clock::now() + limit;
-    while (!condition()) {
-        if (std::chrono::steady_clock::now() >= deadline)
-            return false;
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    }
-    return true;
-}
-
 std::string defaultFieldTablePath() { return MEDREC_TEST_FIELD_TABLE; }
 std::string serverProgramPath() { return MEDREC_TEST_SERVER_PROGRAM; }
 
@@ -45,20 +34,6 @@ std::shared_ptr<const tp::FieldTable> loadDefaultFieldTable()
     if (!table)
         throw std::runtime_error(why);
     return std::make_shared<const tp::FieldTable>(std::move(*table));
-}
-
-TempDir::TempDir()
-{
-    std::string pattern = (std::filesystem::temp_directory_path() / "medrec-test-XXXXXX").string();
-    if (!mkdtemp(pattern.data()))
-        throw std::runtime_error("mkdtemp failed: " + std::string(std::strerror(errno)));
-    m_path = pattern;
-}
-
-TempDir::~TempDir()
-{
-    std::error_code ignored;
-    std::filesystem::remove_all(m_path, ignored);
 }
 
 std::string writeSiteEnvironment(const std::string &dir, const std::string &host, unsigned port,

@@ -26,6 +26,7 @@
 // AtmiSession may exist at a time (the C API has one session per process); tests that
 // need several clients at once use medrec::tp::client::ClientSession directly.
 
+#include "Basics.h"
 #include "ServiceRegistry.h"
 #include "Server.h"
 
@@ -41,31 +42,12 @@ struct sqlite3;
 
 namespace medrec::testing {
 
-// Asks the condition every 10 ms until it holds or the limit has passed, and says whether it
-// held: how a test waits for what another thread or process does, never a guessed sleep.
-bool waitUntil(const std::function<bool()> &condition, std::chrono::milliseconds limit = std::chrono::seconds(10));
-
 // The field table the tests and the demo use (data/fields.tbl).
 std::string defaultFieldTablePath();
 // The medrec-server program built with the tests.
 std::string serverProgramPath();
 // The field table loaded (once per call).
 std::shared_ptr<const tp::FieldTable> loadDefaultFieldTable();
-
-// A fresh temporary folder, removed with its contents on destruction.
-class TempDir
-{
-public:
-    TempDir();
-    ~TempDir();
-    TempDir(const TempDir &) = delete;
-    TempDir &operator=(const TempDir &) = delete;
-    const std::string &path() const { return m_path; }
-    std::string file(const std::string &name) const { return m_path + "/" + name; }
-
-private:
-    std::string m_path;
-};
 
 // Writes "<dir>/His.env" naming host, port and the field table, plus extra KEY=VALUE
 // lines; returns its path.

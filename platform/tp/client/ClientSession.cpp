@@ -3,15 +3,11 @@
 #include "Errors.h"
 #include "TypedBuffer.h"
 #include "codec/FieldBuffer.h"
-#include "codec/KeepAlive.h"
+#include "system/Socket.h"
 
 #include <asio.hpp>
 
-#include <sys/socket.h>
-
 #include <algorithm>
-#include <cerrno>
-#include <cstring>
 
 namespace medrec::tp::client {
 
@@ -25,6 +21,8 @@ struct ClientSession::Io
 {
     asio::io_context context;
     asio::ip::tcp::socket socket{context};
+    // The connected socket's blocking sends and receives (set once joined).
+    std::optional<platform::BlockingSocket> blocking;
 
     // Runs the pending operation until it completes or the deadline passes; false on
     // time-out (the operation is then cancelled and has finished).
@@ -88,10 +86,11 @@ std::unique_ptr<ClientSession> ClientSession::join(const SiteEnvironment &env, c
     io.socket.non_blocking(false, ec);
     io.socket.native_non_blocking(false, ec);
     std::string why;
-    if (!enableKeepAlive(io.socket.native_handle(), KeepAlive{}, &why)) {
+    if (!platform::enableKeepAlive(io.socket.native_handle(), platform::KeepAlive{}, &why)) {
         fail(TPESYSTEM, why);
         return nullptr;
     }
+    io.blocking.emplace(io.socket.native_handle());
 
     Frame init;
     init.kind = FrameKind::Init;
@@ -148,22 +147,14 @@ void ClientSession::abandon(std::uint32_t transaction, const std::string &why)
     fail(error, detail);
 }
 
-bool ClientSession::limitWait(int option, std::optional<Clock::time_point> deadline)
+std::optional<long> ClientSession::waitLeft(std::optional<Clock::time_point> deadline)
 {
-    long millis = 0; // no limit
-    if (deadline) {
-        const auto left = std::chrono::ceil<std::chrono::milliseconds>(*deadline - Clock::now());
-        if (left.count() <= 0)
-            return false;
-        millis = static_cast<long>(std::min<std::int64_t>(left.count(), 24L * 3600 * 1000));
-    }
-    long &current = option == SO_RCVTIMEO ? m_receiveLimit : m_sendLimit;
-    if (millis == current)
-        return true;
-    timeval limit{millis / 1000, (millis % 1000) * 1000};
-    setsockopt(m_io->socket.native_handle(), SOL_SOCKET, option, &limit, sizeof limit);
-    current = millis;
-    return true;
+    if (!deadline)
+        return 0; // no limit
+    const auto left = std::chrono::ceil<std::chrono::milliseconds>(*deadline - Clock::now());
+    if (left.count() <= 0)
+        return std::nullopt;
+    return static_cast<long>(std::min<std::int64_t>(left.count(), 24L * 3600 * 1000));
 }
 
 // A call costs a send and a receive: the socket blocks in the kernel, with the time left
@@ -172,18 +163,18 @@ bool ClientSession::limitWait(int option, std::optional<Clock::time_point> deadl
 bool ClientSession::writeFrame(const Frame &frame, std::optional<Clock::time_point> deadline)
 {
     const std::string bytes = encodeFrame(frame);
-    const int fd = m_io->socket.native_handle();
     std::size_t sent = 0;
     while (sent < bytes.size()) {
-        if (!limitWait(SO_SNDTIMEO, deadline)) {
+        const auto wait = waitLeft(deadline);
+        if (!wait) {
             lose("sending timed out");
             return false;
         }
-        const ssize_t n = ::send(fd, bytes.data() + sent, bytes.size() - sent, MSG_NOSIGNAL);
-        if (n > 0)
-            sent += static_cast<std::size_t>(n);
-        else if (n < 0 && errno != EINTR && errno != EAGAIN && errno != EWOULDBLOCK) {
-            lose(std::strerror(errno));
+        const platform::Transfer t = m_io->blocking->send(bytes.data() + sent, bytes.size() - sent, *wait);
+        if (t.status == platform::Transfer::Status::Moved)
+            sent += t.bytes;
+        else if (t.status == platform::Transfer::Status::Failed) {
+            lose(t.error);
             return false;
         }
     }
@@ -192,20 +183,24 @@ bool ClientSession::writeFrame(const Frame &frame, std::optional<Clock::time_poi
 
 ClientSession::ReadResult ClientSession::receiveAtLeast(std::size_t count, std::optional<Clock::time_point> deadline)
 {
-    const int fd = m_io->socket.native_handle();
     while (m_received.size() < count) {
-        if (!limitWait(SO_RCVTIMEO, deadline))
+        const auto wait = waitLeft(deadline);
+        if (!wait)
             return ReadResult::TimedOut;
         char chunk[16 * 1024];
-        const ssize_t n = ::recv(fd, chunk, sizeof chunk, 0);
-        if (n > 0) {
-            m_received.append(chunk, static_cast<std::size_t>(n));
-        } else if (n == 0) {
+        const platform::Transfer t = m_io->blocking->receive(chunk, sizeof chunk, *wait);
+        switch (t.status) {
+        case platform::Transfer::Status::Moved:
+            m_received.append(chunk, t.bytes);
+            break;
+        case platform::Transfer::Status::Closed:
             lose("the service host closed the connection");
             return ReadResult::Lost;
-        } else if (errno != EAGAIN && errno != EWOULDBLOCK && errno != EINTR) {
-            lose(std::strerror(errno));
+        case platform::Transfer::Status::Failed:
+            lose(t.error);
             return ReadResult::Lost;
+        case platform::Transfer::Status::Again:
+            break;
         }
     }
     return ReadResult::Frame;

@@ -86,10 +86,10 @@ private:
     // Reads until m_received holds at least count bytes (Frame), the deadline passes or
     // the connection is lost.
     ReadResult receiveAtLeast(std::size_t count, std::optional<Clock::time_point> deadline);
-    // Limits how long the next receive (SO_RCVTIMEO) or send (SO_SNDTIMEO) may block to
-    // the time left until the deadline, in whole milliseconds so that the usual limit is
-    // set once, not for every call; false when the deadline has passed.
-    bool limitWait(int option, std::optional<Clock::time_point> deadline);
+    // How long the next receive or send may block: the time left until the deadline, in
+    // whole milliseconds (so that the socket's usual limit is set once, not for every
+    // call); 0 for no deadline; nullopt when the deadline has passed.
+    static std::optional<long> waitLeft(std::optional<Clock::time_point> deadline);
     bool writeFrame(const Frame &frame, std::optional<Clock::time_point> deadline);
     std::optional<Clock::time_point> callDeadline() const;
     void deliver(const Frame &unsol);
@@ -100,8 +100,6 @@ private:
 
     std::unique_ptr<Io> m_io;
     std::string m_received; // read from the socket, not yet taken as frames
-    long m_receiveLimit = 0; // milliseconds the socket's receives may block; 0: no limit
-    long m_sendLimit = 0;
     SiteEnvironment m_env;
     long m_flags;
     std::uint32_t m_sequence = 0;

@@ -1,0 +1,12 @@
+#include "system/LocalTime.h"
+
+namespace medrec::platform {
+
+std::tm localTime(std::time_t moment)
+{
+    std::tm parts{};
+    localtime_s(&parts, &moment);
+    return parts;
+}
+
+} // namespace medrec::platform
