@@ -10,6 +10,12 @@ namespace {
 
 constexpr UINT kCodePage = 949;
 
+// Code page 949 maps more than iconv's CP949, which the service host uses: two single bytes
+// (0x80 for U+0080, 0xFF for U+F8F7) and the two rows of user-defined characters (lead
+// bytes 0xC9 and 0xFE, to the private use area). Text from a Windows client must read
+// the same on the server, so these are left out, as iconv leaves them out.
+bool userDefinedRow(unsigned char lead) { return lead == 0xC9 || lead == 0xFE; }
+
 } // namespace
 
 struct Cp949Converter::State
@@ -41,7 +47,7 @@ std::uint8_t Cp949Converter::encode(std::string_view utf8Char, char (&out)[2])
     BOOL usedDefault = FALSE;
     const int size = WideCharToMultiByte(kCodePage, WC_NO_BEST_FIT_CHARS, wide, 1, bytes, sizeof bytes, nullptr,
                                          &usedDefault);
-    if (size <= 0 || size > 2 || usedDefault)
+    if (size != 2 || usedDefault || userDefinedRow(static_cast<unsigned char>(bytes[0])))
         return 0;
     std::memcpy(out, bytes, static_cast<std::size_t>(size));
     return static_cast<std::uint8_t>(size);
@@ -49,6 +55,8 @@ std::uint8_t Cp949Converter::encode(std::string_view utf8Char, char (&out)[2])
 
 std::uint8_t Cp949Converter::decode(std::string_view pair, char (&out)[3])
 {
+    if (pair.empty() || userDefinedRow(static_cast<unsigned char>(pair[0])))
+        return 0;
     wchar_t wide[4];
     const int units = MultiByteToWideChar(kCodePage, MB_ERR_INVALID_CHARS, pair.data(), static_cast<int>(pair.size()),
                                           wide, 4);

@@ -127,7 +127,8 @@ TEST(EnvironmentTest, ParsesKeysSectionsAndRelativeTable)
     ASSERT_TRUE(plain) << why;
     EXPECT_EQ(plain->host, "10.0.0.5");
     EXPECT_EQ(plain->port, 8600u);
-    EXPECT_EQ(plain->fieldTable, "/site/tables/fields.tbl");
+    // Compared as paths: Windows joins with its own separator.
+    EXPECT_EQ(std::filesystem::path(plain->fieldTable), std::filesystem::path("/site/tables/fields.tbl"));
     EXPECT_EQ(plain->callTimeoutSeconds, 60u);
     auto labelled = parseEnvironment(text, "TEST", "/site", &why);
     ASSERT_TRUE(labelled) << why;
@@ -177,7 +178,9 @@ TEST(EnvironmentTest, TuxreadenvFailsWithMeaningfulText)
     EXPECT_NE(std::string(tpstrerror(gettperrno())).find("nowhere.tbl"), std::string::npos);
 
     std::string good = (dir / "good.env").string();
-    std::ofstream(good) << "PORT = 8600\nFIELD_TABLE = " << MEDREC_TEST_FIELD_TABLE << "\n";
+    // Absolute with its drive on Windows, where a path from the root is the file's drive's.
+    std::ofstream(good) << "PORT = 8600\nFIELD_TABLE = " << std::filesystem::absolute(MEDREC_TEST_FIELD_TABLE).string()
+                        << "\n";
     EXPECT_EQ(tuxreadenv(good.data(), label), 0);
     // The library reads the file it is given; overriding it is the client's business.
     {
