@@ -24,7 +24,6 @@
 
 namespace medrec::testing {
 
-std::string defaultFieldTablePath() { return MEDREC_TEST_FIELD_TABLE; }
 std::string serverProgramPath() { return MEDREC_TEST_SERVER_PROGRAM; }
 
 std::shared_ptr<const tp::FieldTable> loadDefaultFieldTable()
@@ -34,22 +33,6 @@ std::shared_ptr<const tp::FieldTable> loadDefaultFieldTable()
     if (!table)
         throw std::runtime_error(why);
     return std::make_shared<const tp::FieldTable>(std::move(*table));
-}
-
-std::string writeSiteEnvironment(const std::string &dir, const std::string &host, unsigned port,
-                                 const std::string &fieldTable, const std::vector<std::string> &extraLines)
-{
-    std::string path = dir + "/His.env";
-    std::ofstream out(path, std::ios::trunc);
-    out << "# written by the test fixture\n"
-        << "HOST = " << host << "\n"
-        << "PORT = " << port << "\n"
-        << "FIELD_TABLE = " << fieldTable << "\n";
-    for (const auto &line : extraLines)
-        out << line << "\n";
-    if (!out)
-        throw std::runtime_error("cannot write " + path);
-    return path;
 }
 
 InProcessServer::InProcessServer(std::function<void(server::ServiceRegistry &)> registerHandlers,
@@ -203,38 +186,6 @@ int ServerProcess::stop()
     waitpid(m_pid, &m_status, 0);
     m_pid = -1;
     return m_status;
-}
-
-AtmiSession::AtmiSession(const std::string &envFile, const std::string &user, const std::string &client)
-{
-    std::string file = envFile;
-    char label[] = "";
-    if (tuxreadenv(file.data(), label) == -1) {
-        m_error = std::string("tuxreadenv failed, ") + tpstrerror(gettperrno());
-        return;
-    }
-    char type[] = "TPINIT";
-    auto *info = reinterpret_cast<TPSTART_T *>(tpalloc(type, nullptr, 512));
-    if (!info) {
-        m_error = std::string("tpalloc failed, ") + tpstrerror(gettperrno());
-        return;
-    }
-    std::strncpy(info->usrname, user.c_str(), MAXTIDENT);
-    std::strncpy(info->cltname, client.c_str(), MAXTIDENT);
-    info->flags = TPU_DIP;
-    int rc = tpinit(info);
-    tpfree(reinterpret_cast<char *>(info));
-    if (rc == -1) {
-        m_error = std::string("tpinit failed, ") + tpstrerror(gettperrno());
-        return;
-    }
-    m_ok = true;
-}
-
-AtmiSession::~AtmiSession()
-{
-    if (m_ok)
-        tpterm();
 }
 
 } // namespace medrec::testing

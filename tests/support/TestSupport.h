@@ -26,6 +26,7 @@
 // AtmiSession may exist at a time (the C API has one session per process); tests that
 // need several clients at once use medrec::tp::client::ClientSession directly.
 
+#include "AtmiClient.h"
 #include "Basics.h"
 #include "ServiceRegistry.h"
 #include "Server.h"
@@ -42,18 +43,10 @@ struct sqlite3;
 
 namespace medrec::testing {
 
-// The field table the tests and the demo use (data/fields.tbl).
-std::string defaultFieldTablePath();
 // The medrec-server program built with the tests.
 std::string serverProgramPath();
 // The field table loaded (once per call).
 std::shared_ptr<const tp::FieldTable> loadDefaultFieldTable();
-
-// Writes "<dir>/His.env" naming host, port and the field table, plus extra KEY=VALUE
-// lines; returns its path.
-std::string writeSiteEnvironment(const std::string &dir, const std::string &host, unsigned port,
-                                 const std::string &fieldTable = defaultFieldTablePath(),
-                                 const std::vector<std::string> &extraLines = {});
 
 // Imports a data set into a server's database file, as "medrec-server import" does (the
 // file must hold the current layout). Throws std::runtime_error when the import is refused.
@@ -138,23 +131,6 @@ private:
     pid_t m_pid = -1;
     unsigned short m_port = 0;
     int m_status = 0;
-};
-
-// tuxreadenv + tpinit through the C API with a TPINIT buffer (flags TPU_DIP), as the
-// client does; tpterm on destruction.
-class AtmiSession
-{
-public:
-    AtmiSession(const std::string &envFile, const std::string &user, const std::string &client);
-    ~AtmiSession();
-    AtmiSession(const AtmiSession &) = delete;
-    AtmiSession &operator=(const AtmiSession &) = delete;
-    bool ok() const { return m_ok; }
-    const std::string &error() const { return m_error; }
-
-private:
-    bool m_ok = false;
-    std::string m_error;
 };
 
 } // namespace medrec::testing
