@@ -5,7 +5,7 @@ PRESET ?= dev
 export CCACHE_BASEDIR ?= $(CURDIR)
 export CCACHE_NOHASHDIR ?= 1
 
-.PHONY: deps build test demo fuzz bench package clean
+.PHONY: deps build test test-windows demo fuzz bench package clean
 
 deps:
 	@scripts/install-deps
@@ -16,6 +16,11 @@ build: deps
 
 test: build
 	@scripts/run-tests $(PRESET)
+
+# platform/ built for Windows (MinGW-w64) with its tests under wine, and the Windows-built
+# client against this build's service host.
+test-windows: build
+	@scripts/run-windows-tests build/$(PRESET)
 
 demo: build
 	@scripts/demo build/$(PRESET)
