@@ -1,18 +1,18 @@
 #include "SiteEnvironment.h"
 
-#include <cstdlib>
+#include "system/Environment.h"
 
 namespace medrec::app {
 
 std::string SiteEnvironmentFile()
 {
+    // Named here rather than in the middleware library, so a site that links its vendor's
+    // library still gets the override.
+    if (auto named = platform::nonEmptyEnvironmentVariable("MEDREC_ENV_FILE"))
+        return *named;
 #ifdef _WIN32
     return "C:\\Tarvin\\Env\\His.env";
 #else
-    // Named here rather than in the middleware library, so a site that links its vendor's
-    // library still gets the override.
-    if (const char *named = std::getenv("MEDREC_ENV_FILE"); named && *named)
-        return named;
     return "/etc/medrec/His.env";
 #endif
 }

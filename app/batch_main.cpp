@@ -13,10 +13,10 @@
 #include "TuxCom.h"
 
 #include "Cp949.h"
+#include "system/Environment.h"
 
 #include <QApplication>
 
-#include <cstdlib>
 #include <iostream>
 
 namespace {
@@ -43,7 +43,7 @@ int main(int argc, char *argv[])
 {
     if (medrec::app::AnswerHelpOrVersion(argc, argv, "medrec-batch", std::string(kUsage) + kAbout))
         return 0;
-    setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    medrec::platform::setEnvironmentVariable("QT_QPA_PLATFORM", "offscreen", false);
     QApplication application(argc, argv);
     application.setApplicationName(QStringLiteral("medrec-batch"));
 
@@ -56,15 +56,15 @@ int main(int argc, char *argv[])
     }
     // The engine's print path reads the folder from the environment, as it reads MEDREC_PRINT_TO.
     if (!job.layoutRecords.empty())
-        setenv("MEDREC_LAYOUT_RECORDS", job.layoutRecords.c_str(), 1);
+        medrec::platform::setEnvironmentVariable("MEDREC_LAYOUT_RECORDS", job.layoutRecords);
     // Without the CP949 converter every Korean character would travel as '?': refuse to start.
     if (const std::string problem = medrec::text::converterProblem(); !problem.empty()) {
         std::cerr << "medrec-batch: " << problem << "\n";
         return 2;
     }
     medrec::middleware::SetPresenter(std::make_unique<medrec::middleware::StderrPresenter>());
-    const char *user = std::getenv("MEDREC_BATCH_USER");
-    medrec::middleware::SetCommandLine({argv[0], user && *user ? user : "BATCH", ""});
+    const auto user = medrec::platform::nonEmptyEnvironmentVariable("MEDREC_BATCH_USER");
+    medrec::middleware::SetCommandLine({argv[0], user.value_or("BATCH"), ""});
 
     medrec::app::TMDG300F1 screen;
     if (!screen.sessionOpen())

@@ -4,16 +4,14 @@
 #include "TuxMsg.h"
 
 #include "Cp949.h"
+#include "system/HostAddress.h"
 
 #include <atmi.h>
 
 #include <QApplication>
 #include <QWidget>
 
-#include <arpa/inet.h>
 #include <cstring>
-#include <netdb.h>
-#include <unistd.h>
 
 namespace medrec::middleware {
 
@@ -57,19 +55,8 @@ void copyName(char *field, const std::string &utf8)
 
 std::string lookUpHostAddress()
 {
-    char host[255] = {};
-    if (gethostname(host, sizeof host - 1) != 0)
-        return {};
-    addrinfo hints{};
-    hints.ai_family = AF_INET;
-    addrinfo *found = nullptr;
-    if (getaddrinfo(host, nullptr, &hints, &found) != 0 || !found)
-        return {};
-    const auto *address = reinterpret_cast<const sockaddr_in *>(found->ai_addr);
-    unsigned char bytes[4];
-    std::memcpy(bytes, &address->sin_addr.s_addr, 4);
-    freeaddrinfo(found);
-    return FormatIPv4(bytes);
+    const auto address = platform::hostIPv4Address();
+    return address ? FormatIPv4(address->data()) : std::string();
 }
 
 } // namespace

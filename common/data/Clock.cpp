@@ -1,5 +1,7 @@
 #include "Clock.h"
 
+#include "system/LocalTime.h"
+
 #include <ctime>
 
 namespace medrec::common {
@@ -15,9 +17,7 @@ std::optional<Date> &fixedDate()
 
 Date localDate()
 {
-    const std::time_t now = std::time(nullptr);
-    std::tm parts{};
-    localtime_r(&now, &parts);
+    const std::tm parts = platform::localTime(std::time(nullptr));
     return Date{std::chrono::year{parts.tm_year + 1900}, std::chrono::month{static_cast<unsigned>(parts.tm_mon + 1)},
                 std::chrono::day{static_cast<unsigned>(parts.tm_mday)}};
 }

@@ -16,10 +16,19 @@ bool setEnvironmentVariable(const char *name, const std::string &value, bool ove
     return setenv(name, value.c_str(), overwrite ? 1 : 0) == 0;
 }
 
-void unsetEnvironmentVariable(const char *name) { unsetenv(name); }
+void unsetEnvironmentVariable(const char *name)
+{
+    unsetenv(name);
+}
 
-std::filesystem::path pathFromUtf8(const std::string &utf8) { return utf8; }
+std::filesystem::path pathFromUtf8(const std::string &utf8)
+{
+    return utf8;
+}
 
-std::string utf8FromPath(const std::filesystem::path &path) { return path.string(); }
+std::string utf8FromPath(const std::filesystem::path &path)
+{
+    return path.string();
+}
 
 } // namespace medrec::platform

@@ -25,10 +25,19 @@ bool setEnvironmentVariable(const char *name, const std::string &value, bool ove
     return _wputenv_s(wideName.c_str(), wideFromUtf8(value).c_str()) == 0;
 }
 
-void unsetEnvironmentVariable(const char *name) { _wputenv_s(wideFromUtf8(name).c_str(), L""); }
+void unsetEnvironmentVariable(const char *name)
+{
+    _wputenv_s(wideFromUtf8(name).c_str(), L"");
+}
 
-std::filesystem::path pathFromUtf8(const std::string &utf8) { return wideFromUtf8(utf8); }
+std::filesystem::path pathFromUtf8(const std::string &utf8)
+{
+    return wideFromUtf8(utf8);
+}
 
-std::string utf8FromPath(const std::filesystem::path &path) { return utf8FromWide(path.native()); }
+std::string utf8FromPath(const std::filesystem::path &path)
+{
+    return utf8FromWide(path.native());
+}
 
 } // namespace medrec::platform

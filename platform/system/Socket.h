@@ -34,8 +34,7 @@ bool enableKeepAlive(SocketHandle socket, const KeepAlive &settings, std::string
 // The outcome of one send or receive.
 struct Transfer
 {
-    enum class Status
-    {
+    enum class Status {
         Moved,  // `bytes` (more than 0) were sent or received
         Closed, // receive only: the peer closed the connection
         Again,  // nothing moved: the wait limit passed or a signal came; try again

@@ -2,9 +2,9 @@
 
 #include "WideText.h"
 
+#include <mstcpip.h>
 #include <winsock2.h>
 #include <ws2tcpip.h>
-#include <mstcpip.h>
 
 #include <climits>
 
@@ -31,7 +31,8 @@ bool waitReady(SocketHandle socket, bool forWriting, long waitMillis, Transfer *
     }
     const int error = WSAGetLastError();
     *outcome = error == WSAEINTR ? Transfer{Transfer::Status::Again, 0, {}}
-                                 : Transfer{Transfer::Status::Failed, 0, systemErrorText(static_cast<unsigned long>(error))};
+                                 : Transfer{Transfer::Status::Failed, 0,
+                                            systemErrorText(static_cast<unsigned long>(error))};
     return false;
 }
 
@@ -43,7 +44,10 @@ Transfer failed()
     return {Transfer::Status::Failed, 0, systemErrorText(static_cast<unsigned long>(error))};
 }
 
-int chunk(std::size_t size) { return size > INT_MAX ? INT_MAX : static_cast<int>(size); }
+int chunk(std::size_t size)
+{
+    return size > INT_MAX ? INT_MAX : static_cast<int>(size);
+}
 
 } // namespace
 
@@ -55,7 +59,8 @@ bool enableKeepAlive(SocketHandle socket, const KeepAlive &settings, std::string
     values.keepalivetime = static_cast<ULONG>(std::chrono::milliseconds(settings.idle).count());
     values.keepaliveinterval = static_cast<ULONG>(std::chrono::milliseconds(settings.interval).count());
     DWORD returned = 0;
-    if (WSAIoctl(s, SIO_KEEPALIVE_VALS, &values, sizeof values, nullptr, 0, &returned, nullptr, nullptr) != 0) {
+    if (WSAIoctl(s, SIO_KEEPALIVE_VALS, &values, sizeof values, nullptr, 0, &returned, nullptr, nullptr) !=
+        0) {
         if (error)
             *error = "cannot turn on TCP keep-alive: " +
                      systemErrorText(static_cast<unsigned long>(WSAGetLastError()));

@@ -14,8 +14,8 @@ public:
     Iconv(const char *to, const char *from) : m_cd(iconv_open(to, from))
     {
         if (!isOpen())
-            m_problem = std::string("the system cannot convert from ") + from + " to " + to + " (iconv_open: " +
-                        std::strerror(errno) + ")";
+            m_problem = std::string("the system cannot convert from ") + from + " to " + to +
+                        " (iconv_open: " + std::strerror(errno) + ")";
     }
     ~Iconv()
     {
@@ -30,8 +30,7 @@ public:
 
     // Converts `in` as a whole into out; the bytes written, or 0 when iconv refuses it or
     // gives more than out holds (more than one character).
-    template <std::size_t N>
-    std::uint8_t convert(std::string_view in, char (&out)[N])
+    template <std::size_t N> std::uint8_t convert(std::string_view in, char (&out)[N])
     {
         char buf[16];
         char *inPtr = const_cast<char *>(in.data());
@@ -69,15 +68,24 @@ Cp949Converter::Cp949Converter() : m_state(std::make_unique<State>())
 
 Cp949Converter::~Cp949Converter() = default;
 
-bool Cp949Converter::canEncode() const { return m_state->encoder.isOpen(); }
+bool Cp949Converter::canEncode() const
+{
+    return m_state->encoder.isOpen();
+}
 
-bool Cp949Converter::canDecode() const { return m_state->decoder.isOpen(); }
+bool Cp949Converter::canDecode() const
+{
+    return m_state->decoder.isOpen();
+}
 
 std::uint8_t Cp949Converter::encode(std::string_view utf8Char, char (&out)[2])
 {
     return m_state->encoder.convert(utf8Char, out);
 }
 
-std::uint8_t Cp949Converter::decode(std::string_view pair, char (&out)[3]) { return m_state->decoder.convert(pair, out); }
+std::uint8_t Cp949Converter::decode(std::string_view pair, char (&out)[3])
+{
+    return m_state->decoder.convert(pair, out);
+}
 
 } // namespace medrec::text

@@ -14,7 +14,10 @@ constexpr UINT kCodePage = 949;
 // (0x80 for U+0080, 0xFF for U+F8F7) and the two rows of user-defined characters (lead
 // bytes 0xC9 and 0xFE, to the private use area). Text from a Windows client must read
 // the same on the server, so these are left out, as iconv leaves them out.
-bool userDefinedRow(unsigned char lead) { return lead == 0xC9 || lead == 0xFE; }
+bool userDefinedRow(unsigned char lead)
+{
+    return lead == 0xC9 || lead == 0xFE;
+}
 
 } // namespace
 
@@ -30,9 +33,15 @@ Cp949Converter::Cp949Converter()
 
 Cp949Converter::~Cp949Converter() = default;
 
-bool Cp949Converter::canEncode() const { return m_problem.empty(); }
+bool Cp949Converter::canEncode() const
+{
+    return m_problem.empty();
+}
 
-bool Cp949Converter::canDecode() const { return m_problem.empty(); }
+bool Cp949Converter::canDecode() const
+{
+    return m_problem.empty();
+}
 
 std::uint8_t Cp949Converter::encode(std::string_view utf8Char, char (&out)[2])
 {
@@ -45,8 +54,8 @@ std::uint8_t Cp949Converter::encode(std::string_view utf8Char, char (&out)[2])
     // none, as iconv says, rather than a look-alike or '?'.
     char bytes[8];
     BOOL usedDefault = FALSE;
-    const int size = WideCharToMultiByte(kCodePage, WC_NO_BEST_FIT_CHARS, wide, 1, bytes, sizeof bytes, nullptr,
-                                         &usedDefault);
+    const int size = WideCharToMultiByte(kCodePage, WC_NO_BEST_FIT_CHARS, wide, 1, bytes, sizeof bytes,
+                                         nullptr, &usedDefault);
     if (size != 2 || usedDefault || userDefinedRow(static_cast<unsigned char>(bytes[0])))
         return 0;
     std::memcpy(out, bytes, static_cast<std::size_t>(size));
@@ -58,8 +67,8 @@ std::uint8_t Cp949Converter::decode(std::string_view pair, char (&out)[3])
     if (pair.empty() || userDefinedRow(static_cast<unsigned char>(pair[0])))
         return 0;
     wchar_t wide[4];
-    const int units = MultiByteToWideChar(kCodePage, MB_ERR_INVALID_CHARS, pair.data(), static_cast<int>(pair.size()),
-                                          wide, 4);
+    const int units = MultiByteToWideChar(kCodePage, MB_ERR_INVALID_CHARS, pair.data(),
+                                          static_cast<int>(pair.size()), wide, 4);
     // One character from both bytes; a surrogate is no character of the Basic Multilingual Plane.
     if (units != 1 || (wide[0] >= 0xD800 && wide[0] <= 0xDFFF))
         return 0;

@@ -18,6 +18,8 @@ const QString kSerif = QStringLiteral("Noto Serif CJK KR");
 struct Face {
     std::string_view name; // lower case
     QStringList (*families)();
+    // The Korean face as Windows installs it: used first wherever it is installed.
+    std::string_view windowsFace = {};
 };
 
 // The proportional Korean faces take their Latin letters and digits from a Latin face: Qt's
@@ -34,14 +36,37 @@ QStringList latinSerif() { return {QStringLiteral("DejaVu Serif"), kSerif}; }
 QStringList latinMono() { return {QStringLiteral("DejaVu Sans Mono"), kMono}; }
 
 constexpr std::array<Face, 31> kFaces{{
-    {"굴림체", mono},          {"gulimche", mono},       {"돋움체", mono},         {"dotumche", mono},
-    {"궁서체", serif},         {"gungsuhche", serif},    {"굴림", sans},           {"gulim", sans},
-    {"새굴림", sans},          {"돋움", sans},           {"dotum", sans},          {"맑은 고딕", sans},
-    {"malgun gothic", sans},   {"바탕체", serif},        {"batangche", serif},     {"바탕", serif},
-    {"batang", serif},         {"궁서", serif},          {"gungsuh", serif},       {"arial", latinSans},
-    {"tahoma", latinSans},     {"verdana", latinSans},   {"ms sans serif", latinSans}, {"segoe ui", latinSans},
-    {"helvetica", latinSans},  {"system", latinSans},    {"times new roman", latinSerif}, {"times", latinSerif},
-    {"courier new", latinMono}, {"courier", latinMono},  {"fixedsys", latinMono},
+    {"굴림체", mono, "GulimChe"},
+    {"gulimche", mono, "GulimChe"},
+    {"돋움체", mono, "DotumChe"},
+    {"dotumche", mono, "DotumChe"},
+    {"궁서체", serif, "GungsuhChe"},
+    {"gungsuhche", serif, "GungsuhChe"},
+    {"굴림", sans, "Gulim"},
+    {"gulim", sans, "Gulim"},
+    {"새굴림", sans, "New Gulim"},
+    {"돋움", sans, "Dotum"},
+    {"dotum", sans, "Dotum"},
+    {"맑은 고딕", sans, "Malgun Gothic"},
+    {"malgun gothic", sans, "Malgun Gothic"},
+    {"바탕체", serif, "BatangChe"},
+    {"batangche", serif, "BatangChe"},
+    {"바탕", serif, "Batang"},
+    {"batang", serif, "Batang"},
+    {"궁서", serif, "Gungsuh"},
+    {"gungsuh", serif, "Gungsuh"},
+    {"arial", latinSans},
+    {"tahoma", latinSans},
+    {"verdana", latinSans},
+    {"ms sans serif", latinSans},
+    {"segoe ui", latinSans},
+    {"helvetica", latinSans},
+    {"system", latinSans},
+    {"times new roman", latinSerif},
+    {"times", latinSerif},
+    {"courier new", latinMono},
+    {"courier", latinMono},
+    {"fixedsys", latinMono},
 }};
 
 std::string lower(const std::string& s)
@@ -51,14 +76,34 @@ std::string lower(const std::string& s)
     return out;
 }
 
-} // namespace
-
-QStringList substituteFamilies(const std::string& siteFamily)
+const Face* findFace(const std::string& siteFamily)
 {
     const std::string key = lower(siteFamily);
     for (const Face& f : kFaces)
         if (f.name == key)
-            return f.families();
+            return &f;
+    return nullptr;
+}
+
+// The Windows face of a Korean site face when it is installed (on Windows), else empty.
+QString installedWindowsFace(const Face& face)
+{
+    if (face.windowsFace.empty())
+        return {};
+    const QString name = QString::fromUtf8(face.windowsFace.data(), static_cast<qsizetype>(face.windowsFace.size()));
+    return QFontDatabase::hasFamily(name) ? name : QString();
+}
+
+} // namespace
+
+QStringList substituteFamilies(const std::string& siteFamily)
+{
+    if (const Face* f = findFace(siteFamily)) {
+        QStringList families = f->families();
+        if (const QString windows = installedWindowsFace(*f); !windows.isEmpty())
+            families.prepend(windows); // the Noto faces stay behind it for what it lacks
+        return families;
+    }
     const QString given = QString::fromStdString(siteFamily);
     if (!given.isEmpty() && QFontDatabase::hasFamily(given))
         return {given, kSans};
@@ -67,10 +112,9 @@ QStringList substituteFamilies(const std::string& siteFamily)
 
 bool usesCompactLineMetrics(const std::string& siteFamily)
 {
-    const std::string key = lower(siteFamily);
-    for (const Face& f : kFaces)
-        if (f.name == key)
-            return f.families == mono || f.families == sans || f.families == serif;
+    if (const Face* f = findFace(siteFamily))
+        return (f->families == mono || f->families == sans || f->families == serif) &&
+               installedWindowsFace(*f).isEmpty();
     return substituteFamilies(siteFamily).front().contains(QStringLiteral("CJK"));
 }
 

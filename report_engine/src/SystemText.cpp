@@ -1,5 +1,7 @@
 #include "report_engine/SystemText.h"
 
+#include "system/LocalTime.h"
+
 #include <array>
 #include <cstdio>
 #include <ctime>
@@ -9,9 +11,7 @@ namespace medrec::engine {
 
 DateTime DateTime::now()
 {
-    const std::time_t t = std::time(nullptr);
-    std::tm tm{};
-    localtime_r(&t, &tm);
+    const std::tm tm = platform::localTime(std::time(nullptr));
     return {tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday, tm.tm_hour, tm.tm_min, tm.tm_sec};
 }
 

@@ -1,4 +1,4 @@
-// The site environment file the client names: MEDREC_ENV_FILE outside Windows, else the
+// The site environment file the client names: MEDREC_ENV_FILE when set (Windows too), else
 // system's own place for it.
 
 #include "SiteEnvironment.h"

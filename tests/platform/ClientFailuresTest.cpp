@@ -23,8 +23,9 @@ protected:
     // Joins the host with a one-second call time-out.
     std::unique_ptr<AtmiSession> join(const ScriptedHost &host)
     {
-        const std::string env = writeSiteEnvironment(m_dir.path(), "127.0.0.1", host.port(), defaultFieldTablePath(),
-                                                     {"CALL_TIMEOUT = 1", "CONNECT_TIMEOUT = 5"});
+        const std::string env =
+            writeSiteEnvironment(m_dir.path(), "127.0.0.1", host.port(), defaultFieldTablePath(),
+                                 {"CALL_TIMEOUT = 1", "CONNECT_TIMEOUT = 5"});
         return std::make_unique<AtmiSession>(env, "HONGGILDONG", "10.1.20.3");
     }
     static FLDID id(const char *name) { return Fldid(const_cast<char *>(name)); }

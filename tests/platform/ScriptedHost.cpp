@@ -42,26 +42,28 @@ private:
     void readPrefix()
     {
         m_in.resize(tp::kFrameLengthPrefix);
-        asio::async_read(m_socket, asio::buffer(m_in), [self = shared_from_this()](asio::error_code ec, std::size_t) {
-            if (ec)
-                return;
-            std::string why;
-            const auto length = tp::decodeLengthPrefix(self->m_in, &why);
-            if (!length)
-                return;
-            self->readBody(*length);
-        });
+        asio::async_read(m_socket, asio::buffer(m_in),
+                         [self = shared_from_this()](asio::error_code ec, std::size_t) {
+                             if (ec)
+                                 return;
+                             std::string why;
+                             const auto length = tp::decodeLengthPrefix(self->m_in, &why);
+                             if (!length)
+                                 return;
+                             self->readBody(*length);
+                         });
     }
     void readBody(std::size_t length)
     {
         m_in.resize(length);
-        asio::async_read(m_socket, asio::buffer(m_in), [self = shared_from_this()](asio::error_code ec, std::size_t) {
-            if (ec)
-                return;
-            std::string why;
-            if (auto frame = tp::decodeFrame(self->m_in, &why))
-                self->answer(*frame);
-        });
+        asio::async_read(m_socket, asio::buffer(m_in),
+                         [self = shared_from_this()](asio::error_code ec, std::size_t) {
+                             if (ec)
+                                 return;
+                             std::string why;
+                             if (auto frame = tp::decodeFrame(self->m_in, &why))
+                                 self->answer(*frame);
+                         });
     }
     void answer(const tp::Frame &request)
     {

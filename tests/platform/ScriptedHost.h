@@ -14,8 +14,7 @@ namespace medrec::testing {
 class ScriptedHost
 {
 public:
-    enum class Behaviour
-    {
+    enum class Behaviour {
         Answers, // replies to every request, echoing a call's data; a call of "TP_SILENT"
                  // gets its reply only just before the reply to the next request
         Silent,  // accepts the connection and never answers anything

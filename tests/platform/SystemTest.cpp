@@ -63,7 +63,8 @@ struct SocketPair
 
     SocketPair()
     {
-        asio::ip::tcp::acceptor acceptor(context, asio::ip::tcp::endpoint(asio::ip::make_address("127.0.0.1"), 0));
+        asio::ip::tcp::acceptor acceptor(context,
+                                         asio::ip::tcp::endpoint(asio::ip::make_address("127.0.0.1"), 0));
         client.connect(acceptor.local_endpoint());
         acceptor.accept(server);
     }

@@ -15,7 +15,10 @@
 
 namespace {
 
-FLDID id(const char *name) { return Fldid(const_cast<char *>(name)); }
+FLDID id(const char *name)
+{
+    return Fldid(const_cast<char *>(name));
+}
 
 std::string hex(const std::string &bytes)
 {
@@ -35,7 +38,8 @@ int call(const char *step, const char *service, const std::string &utf8, const c
     char type[] = "FML32";
     char *buffer = tpalloc(type, nullptr, 4096);
     std::string cp949 = medrec::text::toCp949(utf8);
-    Fchg(reinterpret_cast<FBFR *>(buffer), id("S_STRING1"), 0, cp949.data(), static_cast<FLDLEN>(cp949.size()));
+    Fchg(reinterpret_cast<FBFR *>(buffer), id("S_STRING1"), 0, cp949.data(),
+         static_cast<FLDLEN>(cp949.size()));
     long length = 0;
     const int rc = tpcall(const_cast<char *>(service), buffer, 0, &buffer, &length, flags);
     const int error = rc == 0 ? 0 : gettperrno();

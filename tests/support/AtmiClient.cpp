@@ -11,7 +11,10 @@ namespace medrec::testing {
 
 // Absolute with its drive on Windows, where a path from the root is taken on the drive of
 // the file that names it.
-std::string defaultFieldTablePath() { return std::filesystem::absolute(MEDREC_TEST_FIELD_TABLE).string(); }
+std::string defaultFieldTablePath()
+{
+    return std::filesystem::absolute(MEDREC_TEST_FIELD_TABLE).string();
+}
 
 std::string writeSiteEnvironment(const std::string &dir, const std::string &host, unsigned port,
                                  const std::string &fieldTable, const std::vector<std::string> &extraLines)

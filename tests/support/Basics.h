@@ -11,7 +11,8 @@ namespace medrec::testing {
 
 // Asks the condition every 10 ms until it holds or the limit has passed, and says whether it
 // held: how a test waits for what another thread or process does, never a guessed sleep.
-bool waitUntil(const std::function<bool()> &condition, std::chrono::milliseconds limit = std::chrono::seconds(10));
+bool waitUntil(const std::function<bool()> &condition,
+               std::chrono::milliseconds limit = std::chrono::seconds(10));
 
 // A fresh temporary folder, removed with its contents on destruction.
 class TempDir

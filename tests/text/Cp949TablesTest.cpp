@@ -41,8 +41,8 @@ struct RowDigest
 std::string line(const char *direction, unsigned row, const RowDigest &d)
 {
     char text[64];
-    std::snprintf(text, sizeof text, "%s %02X %016llX %u\n", direction, row, static_cast<unsigned long long>(d.hash),
-                  d.mapped);
+    std::snprintf(text, sizeof text, "%s %02X %016llX %u\n", direction, row,
+                  static_cast<unsigned long long>(d.hash), d.mapped);
     return text;
 }
 

@@ -1,6 +1,7 @@
 #include "Environment.h"
 
 #include "TextFile.h"
+#include "system/Environment.h"
 
 #include <charconv>
 #include <filesystem>
@@ -88,10 +89,10 @@ std::optional<SiteEnvironment> parseEnvironment(std::string_view text, std::stri
             if (value.empty())
                 return fail(lineNo, "FIELD_TABLE is empty");
             if (applies) {
-                std::filesystem::path p{std::string(value)};
+                std::filesystem::path p = platform::pathFromUtf8(std::string(value));
                 if (p.is_relative() && !baseDir.empty())
-                    p = std::filesystem::path(baseDir) / p;
-                env.fieldTable = p.string();
+                    p = platform::pathFromUtf8(baseDir) / p;
+                env.fieldTable = platform::utf8FromPath(p);
                 haveTable = true;
             }
         } else if (key == "CALL_TIMEOUT" || key == "CONNECT_TIMEOUT") {
@@ -121,7 +122,7 @@ std::optional<SiteEnvironment> readEnvironmentFile(const std::string &path, std:
         return std::nullopt;
     }
     std::string why;
-    std::string base = std::filesystem::path(path).parent_path().string();
+    std::string base = platform::utf8FromPath(platform::pathFromUtf8(path).parent_path());
     auto env = parseEnvironment(*text, label, base, &why);
     if (!env && error)
         *error = "environment file " + path + ": " + why;

@@ -1,5 +1,7 @@
 #include "TextFile.h"
 
+#include "system/Environment.h"
+
 #include <fstream>
 #include <sstream>
 
@@ -7,7 +9,7 @@ namespace medrec::tp {
 
 std::optional<std::string> readWholeFile(const std::string &path)
 {
-    std::ifstream in(path, std::ios::binary);
+    std::ifstream in(platform::pathFromUtf8(path), std::ios::binary);
     if (!in)
         return std::nullopt;
     std::ostringstream text;

@@ -12,6 +12,9 @@
 //   Arial, Tahoma, MS Sans Serif, ...     -> DejaVu Sans, Korean falling back to Noto Sans CJK KR
 //   Times New Roman / Courier New         -> DejaVu Serif / DejaVu Sans Mono
 // Any other name is used as given when installed, else Noto Sans CJK KR.
+// Where the Korean face itself is installed as Windows names it (GulimChe, Gulim, BatangChe,
+// Batang, DotumChe, Dotum, Gungsuh, Malgun Gothic: on Windows), it comes first, with its own
+// line spacing, and the Noto faces stand behind it.
 
 namespace medrec::engine {
 
@@ -23,7 +26,7 @@ QStringList substituteFamilies(const std::string& siteFamily);
 QFont toQFont(const FontSpec& spec);
 
 // True for faces drawn from the Noto CJK set, whose own line gap (1.45 em) is much taller than
-// the site's fonts; lines in them are set 1.15 em apart (0.90 above the baseline, 0.25 below),
+// the site's fonts (and not the Windows faces); lines in them are set 1.15 em apart (0.90 above the baseline, 0.25 below),
 // which still covers every glyph's ink.
 bool usesCompactLineMetrics(const std::string& siteFamily);
 
