@@ -2,9 +2,10 @@
 
 #include "WideText.h"
 
-#include <mstcpip.h>
 #include <winsock2.h>
 #include <ws2tcpip.h>
+// After winsock2.h, whose types it uses.
+#include <mstcpip.h>
 
 #include <climits>
 
