@@ -1,16 +1,16 @@
 #include "report_engine/LayoutRecord.h"
 
 #include "report_engine/LayoutDump.h"
+#include "system/Environment.h"
 
-#include <cstdlib>
 #include <fstream>
 
 namespace medrec::engine {
 
 std::filesystem::path layoutRecordFolderFromEnvironment()
 {
-    const char* value = std::getenv("MEDREC_LAYOUT_RECORDS");
-    return value && *value ? std::filesystem::path(value) : std::filesystem::path();
+    const auto value = platform::nonEmptyEnvironmentVariable("MEDREC_LAYOUT_RECORDS");
+    return value ? platform::pathFromUtf8(*value) : std::filesystem::path();
 }
 
 std::filesystem::path layoutRecordBeside(const std::filesystem::path& pdf)

@@ -3,6 +3,7 @@
 #include "report_engine/PagePainter.h"
 
 #include "PagedOutput.h"
+#include "system/Environment.h"
 
 #include <QPageSize>
 #include <QPainter>
@@ -55,7 +56,7 @@ std::string paintDocument(QPagedPaintDevice& device, const Document& document,
 
 std::string writePdf(const Document& document, const std::filesystem::path& file)
 {
-    QPdfWriter writer(QString::fromStdString(file.string()));
+    QPdfWriter writer(QString::fromStdString(platform::utf8FromPath(file)));
     writer.setResolution(1200);
     writer.setTitle(QString::fromStdString(document.title));
     writer.setCreator(QStringLiteral("medrec report engine"));
@@ -92,7 +93,7 @@ std::string writePngPages(const Document& document, const std::filesystem::path&
         char name[32];
         std::snprintf(name, sizeof name, "page-%03zu.png", i + 1);
         const auto file = dir / name;
-        if (!renderPage(document.pages[i], dpi).save(QString::fromStdString(file.string()), "PNG"))
+        if (!renderPage(document.pages[i], dpi).save(QString::fromStdString(platform::utf8FromPath(file)), "PNG"))
             return file.string() + ": cannot write the image";
         if (written)
             written->push_back(file);

@@ -1,6 +1,7 @@
 #include "PrintFiles.h"
 
 #include "report_engine/SystemText.h"
+#include "system/Environment.h"
 
 #include <QFile>
 
@@ -44,7 +45,7 @@ std::filesystem::path createPrintFile(const std::filesystem::path& dir, const st
     }
     for (int n = 1; n < 10000; ++n) {
         const auto candidate = dir / (n == 1 ? stem + extension : stem + "-" + std::to_string(n) + extension);
-        QFile file(QString::fromStdString(candidate.string()));
+        QFile file(QString::fromStdString(platform::utf8FromPath(candidate)));
         // NewOnly creates atomically: two prints of the same second never share a file.
         if (file.open(QIODevice::WriteOnly | QIODevice::NewOnly))
             return candidate;

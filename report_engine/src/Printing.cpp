@@ -5,6 +5,7 @@
 
 #include "PagedOutput.h"
 #include "PrintFiles.h"
+#include "system/Environment.h"
 
 #include <QApplication>
 #include <QPdfWriter>
@@ -82,7 +83,7 @@ PrintTarget parsePrintTarget(const char* value)
     const std::string v(value);
     if (v.rfind("pdf:", 0) == 0 && v.size() > 4) {
         t.kind = PrintTarget::Kind::PdfDirectory;
-        t.directory = v.substr(4);
+        t.directory = platform::pathFromUtf8(v.substr(4));
         return t;
     }
     t.kind = PrintTarget::Kind::Invalid;
@@ -92,7 +93,8 @@ PrintTarget parsePrintTarget(const char* value)
 
 PrintTarget printTargetFromEnvironment()
 {
-    return parsePrintTarget(std::getenv("MEDREC_PRINT_TO"));
+    const auto value = platform::environmentVariable("MEDREC_PRINT_TO");
+    return parsePrintTarget(value ? value->c_str() : nullptr);
 }
 
 bool printerAvailable()
@@ -136,7 +138,7 @@ PrintResult printDocument(const Document& document, const PrintRequest& request)
         const auto file = reservePdfFile(target.directory, request.kind, request.patientNo, result.error);
         if (file.empty())
             return result;
-        QPdfWriter writer(QString::fromStdString(file.string()));
+        QPdfWriter writer(QString::fromStdString(platform::utf8FromPath(file)));
         writer.setResolution(1200);
         writer.setTitle(QString::fromStdString(document.title));
         writer.setCreator(QStringLiteral("medrec report engine"));
