@@ -13,6 +13,7 @@
 #include "TuxCom.h"
 
 #include "Cp949.h"
+#include "system/CommandLine.h"
 #include "system/Environment.h"
 
 #include <QApplication>
@@ -47,7 +48,8 @@ int main(int argc, char *argv[])
     QApplication application(argc, argv);
     application.setApplicationName(QStringLiteral("medrec-batch"));
 
-    const std::vector<std::string> args(argv + 1, argv + argc);
+    const std::vector<std::string> all = medrec::platform::commandLineArguments(argc, argv);
+    const std::vector<std::string> args(all.begin() + 1, all.end());
     medrec::app::BatchJob job;
     std::string error;
     if (!medrec::app::ParseBatchArguments(args, &job, &error)) {

@@ -5,6 +5,7 @@
 #include "TuxCom.h"
 
 #include "Cp949.h"
+#include "system/CommandLine.h"
 
 #include <QApplication>
 
@@ -34,8 +35,7 @@ int main(int argc, char *argv[])
         return 1;
     }
 
-    std::vector<std::string> arguments(argv, argv + argc);
-    medrec::middleware::SetCommandLine(std::move(arguments));
+    medrec::middleware::SetCommandLine(medrec::platform::commandLineArguments(argc, argv));
 
     medrec::app::TMDG300F1 screen;
     if (!screen.sessionOpen())

@@ -8,19 +8,13 @@
 
 #include <sqlite3.h>
 
-#include <cerrno>
 #include <chrono>
-#include <csignal>
 #include <cstring>
 #include <filesystem>
-#include <fcntl.h>
 #include <fstream>
-#include <poll.h>
 #include <sstream>
 #include <stdexcept>
-#include <sys/wait.h>
 #include <thread>
-#include <unistd.h>
 
 namespace medrec::testing {
 
@@ -114,52 +108,19 @@ void importDataSet(const std::string &databasePath, const std::string &json)
 
 ServerProcess::ServerProcess(ServerProcessOptions options) : m_databasePath(m_dir.file("medrec.db"))
 {
-    const std::vector<std::string> &extraArgs = options.extraArgs;
-    const std::string logPath = m_dir.file("server.log");
-    int pipeFds[2];
-    if (pipe(pipeFds) != 0)
-        throw std::runtime_error("pipe failed");
     std::vector<std::string> args = options.wrapper;
     args.insert(args.end(), {serverProgramPath(), "--db", m_databasePath, "--listen", "127.0.0.1:0", "--fields",
                              defaultFieldTablePath()});
-    args.insert(args.end(), extraArgs.begin(), extraArgs.end());
-    std::vector<char *> argv;
-    for (auto &a : args)
-        argv.push_back(a.data());
-    argv.push_back(nullptr);
-    m_pid = fork();
-    if (m_pid < 0)
-        throw std::runtime_error("fork failed");
-    if (m_pid == 0) {
-        dup2(pipeFds[1], STDOUT_FILENO);
-        close(pipeFds[0]);
-        close(pipeFds[1]);
-        if (options.captureLog) {
-            int log = open(logPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-            if (log >= 0) {
-                dup2(log, STDERR_FILENO);
-                close(log);
-            }
-        }
-        if (options.beforeExec)
-            options.beforeExec();
-        execvp(argv[0], argv.data());
-        _exit(127);
-    }
-    close(pipeFds[1]);
-    std::string line;
-    auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(options.wrapper.empty() ? 10 : 60);
-    while (line.find('\n') == std::string::npos && std::chrono::steady_clock::now() < deadline) {
-        pollfd p{pipeFds[0], POLLIN, 0};
-        if (poll(&p, 1, 100) <= 0)
-            continue;
-        char buf[256];
-        ssize_t n = read(pipeFds[0], buf, sizeof buf);
-        if (n <= 0)
-            break;
-        line.append(buf, static_cast<std::size_t>(n));
-    }
-    close(pipeFds[0]);
+    args.insert(args.end(), options.extraArgs.begin(), options.extraArgs.end());
+    ChildOptions child;
+    if (options.captureLog)
+        child.stderrFile = m_dir.file("server.log");
+    child.beforeExec = std::move(options.beforeExec);
+    m_child = std::make_unique<ChildProcess>(args, std::move(child));
+    const std::string line =
+        m_child->readLine(options.wrapper.empty() ? std::chrono::seconds(10) : std::chrono::seconds(60))
+            .value_or("");
+    m_child->closeOutput();
     std::size_t colon = line.rfind(':');
     if (line.rfind("listening ", 0) != 0 || colon == std::string::npos) {
         stop();
@@ -170,22 +131,8 @@ ServerProcess::ServerProcess(ServerProcessOptions options) : m_databasePath(m_di
 
 ServerProcess::~ServerProcess() { stop(); }
 
-int ServerProcess::stop()
-{
-    if (m_pid <= 0)
-        return m_status;
-    kill(m_pid, SIGTERM);
-    for (int i = 0; i < 500; ++i) {
-        if (waitpid(m_pid, &m_status, WNOHANG) == m_pid) {
-            m_pid = -1;
-            return m_status;
-        }
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    }
-    kill(m_pid, SIGKILL);
-    waitpid(m_pid, &m_status, 0);
-    m_pid = -1;
-    return m_status;
-}
+pid_t ServerProcess::pid() const { return static_cast<pid_t>(m_child->id()); }
+
+int ServerProcess::stop() { return m_child->stop(); }
 
 } // namespace medrec::testing

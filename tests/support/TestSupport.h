@@ -28,6 +28,7 @@
 
 #include "AtmiClient.h"
 #include "Basics.h"
+#include "ChildProcess.h"
 #include "ServiceRegistry.h"
 #include "Server.h"
 
@@ -119,7 +120,7 @@ public:
     ServerProcess &operator=(const ServerProcess &) = delete;
 
     unsigned short port() const { return m_port; }
-    pid_t pid() const { return m_pid; }
+    pid_t pid() const;
     const std::string &databasePath() const { return m_databasePath; }
     const std::string &directory() const { return m_dir.path(); }
     // Sends SIGTERM and waits; the exit status (as waitpid gives it).
@@ -128,9 +129,8 @@ public:
 private:
     TempDir m_dir;
     std::string m_databasePath;
-    pid_t m_pid = -1;
+    std::unique_ptr<ChildProcess> m_child;
     unsigned short m_port = 0;
-    int m_status = 0;
 };
 
 } // namespace medrec::testing
