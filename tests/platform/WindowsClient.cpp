@@ -6,6 +6,7 @@
 //   tp_windows_client <site environment file>
 
 #include "AtmiClient.h"
+#include "Basics.h"
 #include "Cp949.h"
 #include "atmi.h"
 #include "fml.h"
@@ -18,17 +19,6 @@ namespace {
 FLDID id(const char *name)
 {
     return Fldid(const_cast<char *>(name));
-}
-
-std::string hex(const std::string &bytes)
-{
-    std::string out;
-    char two[3];
-    for (const unsigned char c : bytes) {
-        std::snprintf(two, sizeof two, "%02x", c);
-        out += two;
-    }
-    return out.empty() ? "-" : out;
 }
 
 // Calls the service with "S_STRING1" = utf8 (as CP949); prints "<step> <rc> <tperrno>
@@ -46,7 +36,7 @@ int call(const char *step, const char *service, const std::string &utf8, const c
     std::string reply;
     if (rc == 0)
         reply = medrec::text::fromCp949(Fvals(reinterpret_cast<FBFR *>(buffer), id(replyField), 0));
-    std::printf("%s %d %d %s\n", step, rc, error, hex(reply).c_str());
+    std::printf("%s %d %d %s\n", step, rc, error, medrec::testing::hexBytes(reply).c_str());
     tpfree(buffer);
     return rc;
 }

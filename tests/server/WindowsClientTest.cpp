@@ -24,17 +24,6 @@ using medrec::testing::InProcessServer;
 
 namespace {
 
-std::string hex(const std::string &utf8)
-{
-    std::string out;
-    char two[3];
-    for (const unsigned char c : utf8) {
-        std::snprintf(two, sizeof two, "%02x", c);
-        out += two;
-    }
-    return out;
-}
-
 // What the program printed, by step: "greet" -> "0 0 <hex>".
 std::map<std::string, std::string> runClient(const std::string &program, const std::string &envFile)
 {
@@ -93,11 +82,11 @@ TEST(WindowsClientTest, JoinsCallsInKoreanCommitsAndTimesOutKeepingTheSession)
     SCOPED_TRACE(steps["(output)"]);
 
     EXPECT_EQ(steps["join"], "0 -");
-    EXPECT_EQ(steps["greet"], "0 0 " + hex("홍길동 외래 기록 님"));
+    EXPECT_EQ(steps["greet"], "0 0 " + medrec::testing::hexBytes("홍길동 외래 기록 님"));
     EXPECT_EQ(steps["begin"], "0");
-    EXPECT_EQ(steps["note"], "0 0 " + hex("in"));
+    EXPECT_EQ(steps["note"], "0 0 " + medrec::testing::hexBytes("in"));
     EXPECT_EQ(steps["commit"], "0");
     EXPECT_EQ(server.queryText("SELECT text FROM notes"), "인쇄 이력 확인");
     EXPECT_EQ(steps["slow"], "-1 " + std::to_string(TPETIME) + " -");
-    EXPECT_EQ(steps["after"], "0 0 " + hex("다시 님"));
+    EXPECT_EQ(steps["after"], "0 0 " + medrec::testing::hexBytes("다시 님"));
 }

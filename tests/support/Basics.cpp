@@ -18,6 +18,17 @@ bool waitUntil(const std::function<bool()> &condition, std::chrono::milliseconds
     return true;
 }
 
+std::string hexBytes(const std::string &bytes)
+{
+    static constexpr char kDigits[] = "0123456789abcdef";
+    std::string out;
+    for (const unsigned char c : bytes) {
+        out.push_back(kDigits[c >> 4]);
+        out.push_back(kDigits[c & 0xF]);
+    }
+    return out.empty() ? "-" : out;
+}
+
 TempDir::TempDir()
 {
     // create_directory is true only for the one that made it, so two tests never share one.

@@ -14,6 +14,10 @@ namespace medrec::testing {
 bool waitUntil(const std::function<bool()> &condition,
                std::chrono::milliseconds limit = std::chrono::seconds(10));
 
+// The bytes as lower-case hex ("-" for none): text compared across programs and consoles
+// whose code pages could alter it.
+std::string hexBytes(const std::string &bytes);
+
 // A fresh temporary folder, removed with its contents on destruction.
 class TempDir
 {

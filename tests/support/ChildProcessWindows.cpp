@@ -1,5 +1,7 @@
 #include "ChildProcess.h"
 
+#include "system/WideText.h"
+
 #include <windows.h>
 
 #include <stdexcept>
@@ -7,16 +9,6 @@
 namespace medrec::testing {
 
 namespace {
-
-std::wstring wide(const std::string &utf8)
-{
-    if (utf8.empty())
-        return {};
-    const int size = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
-    std::wstring out(static_cast<std::size_t>(size), L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), out.data(), size);
-    return out;
-}
 
 // One argument as CommandLineToArgvW reads it back: quoted, with the backslashes before a
 // quote doubled.
@@ -57,12 +49,12 @@ ChildProcess::ChildProcess(const std::vector<std::string> &args, ChildOptions op
     SetHandleInformation(readEnd, HANDLE_FLAG_INHERIT, 0);
     HANDLE errorFile = nullptr;
     if (!options.stderrFile.empty())
-        errorFile = CreateFileW(wide(options.stderrFile).c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit,
+        errorFile = CreateFileW(platform::wideFromUtf8(options.stderrFile).c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit,
                                 CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
 
     std::wstring commandLine;
     for (const auto &a : args)
-        commandLine += (commandLine.empty() ? L"" : L" ") + quoted(wide(a));
+        commandLine += (commandLine.empty() ? L"" : L" ") + quoted(platform::wideFromUtf8(a));
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     startup.dwFlags = STARTF_USESTDHANDLES;
