@@ -10,6 +10,7 @@
 #include "ProgramOptions.h"
 
 #include "OperatorPresenter.h"
+#include "ReportForms.h"
 #include "TuxCom.h"
 
 #include "Cp949.h"
@@ -47,6 +48,7 @@ int main(int argc, char *argv[])
     medrec::platform::setEnvironmentVariable("QT_QPA_PLATFORM", "offscreen", false);
     QApplication application(argc, argv);
     application.setApplicationName(QStringLiteral("medrec-batch"));
+    medrec::reports::AddBundledFonts();
 
     const std::vector<std::string> all = medrec::platform::commandLineArguments(argc, argv);
     const std::vector<std::string> args(all.begin() + 1, all.end());

@@ -2,6 +2,7 @@
 #include "ProgramOptions.h"
 
 #include "MsgCom.h"
+#include "ReportForms.h"
 #include "TuxCom.h"
 
 #include "Cp949.h"
@@ -28,6 +29,7 @@ int main(int argc, char *argv[])
         return 0;
     QApplication application(argc, argv);
     application.setApplicationName(QStringLiteral("medrec"));
+    medrec::reports::AddBundledFonts();
 
     // Without the CP949 converter every Korean character would travel as '?': refuse to start.
     if (const std::string problem = medrec::text::converterProblem(); !problem.empty()) {

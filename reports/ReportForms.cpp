@@ -2,6 +2,7 @@
 
 #include "PrintJob.h"
 
+#include "report_engine/FontFaces.h"
 #include "report_engine/FormLoader.h"
 #include "report_engine/QtTextMeasurer.h"
 
@@ -15,6 +16,8 @@ engine::Form LoadReportForm(const std::string &unit, const std::string &name)
     const auto logos = paths::locate(paths::Data::Logo);
     return engine::loadForm(name, {forms / unit, forms}, engine::LoadOptions{{logos}});
 }
+
+void AddBundledFonts() { engine::addBundledFonts(paths::locate(paths::Data::Fonts)); }
 
 std::unique_ptr<engine::Report> MakeReport(const std::string &unit, const std::string &name,
                                            const engine::Report::Hook &onCreate)

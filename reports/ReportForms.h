@@ -17,6 +17,10 @@ class PrintJob;
 // engine::ReportError for a missing or damaged file.
 engine::Form LoadReportForm(const std::string &unit, const std::string &name);
 
+// Makes the fonts shipped with the program (share/medrec/fonts, or MEDREC_FONTS_DIR)
+// available to it; the programs call it once at start.
+void AddBundledFonts();
+
 // A fresh report of that form; the creation hook runs once the form is in place.
 std::unique_ptr<engine::Report> MakeReport(const std::string &unit, const std::string &name,
                                            const engine::Report::Hook &onCreate = {});

@@ -29,6 +29,8 @@ Location location(Data what)
         return {"MEDREC_LOGO_DIR", "../share/medrec/logo", "logo"};
     case Data::FieldTable:
         return {"MEDREC_FIELD_TABLE", "../share/medrec-server/fields.tbl", "fields"};
+    case Data::Fonts:
+        return {"MEDREC_FONTS_DIR", "../share/medrec/fonts", "fonts"};
     }
     return {"", "", ""};
 }

@@ -17,6 +17,7 @@ enum class Data {
     Forms,      // folder of report form files, one subfolder per report unit
     Logo,       // folder of the pictures the forms name (the site logo)
     FieldTable, // the service host's field table
+    Fonts,      // font files shipped with the program (none in the build tree)
 };
 
 // The environment variable that overrides the location (MEDREC_FORMS_DIR, ...).

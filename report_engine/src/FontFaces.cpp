@@ -1,5 +1,7 @@
 #include "report_engine/FontFaces.h"
 
+#include "system/Environment.h"
+
 #include <QFontDatabase>
 
 #include <algorithm>
@@ -116,6 +118,23 @@ bool usesCompactLineMetrics(const std::string& siteFamily)
         return (f->families == mono || f->families == sans || f->families == serif) &&
                installedWindowsFace(*f).isEmpty();
     return substituteFamilies(siteFamily).front().contains(QStringLiteral("CJK"));
+}
+
+int addBundledFonts(const std::filesystem::path& dir)
+{
+    std::error_code ec;
+    if (dir.empty() || !std::filesystem::is_directory(dir, ec))
+        return 0;
+    int added = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(dir, ec)) {
+        const std::string extension = lower(entry.path().extension().string());
+        if (extension != ".ttf" && extension != ".otf" && extension != ".ttc")
+            continue;
+        const QString file = QString::fromStdString(platform::utf8FromPath(entry.path()));
+        if (QFontDatabase::addApplicationFont(file) >= 0)
+            ++added;
+    }
+    return added;
 }
 
 QFont toQFont(const FontSpec& spec)

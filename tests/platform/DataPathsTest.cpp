@@ -98,7 +98,7 @@ TEST_F(DataPathsTest, TheVariableOverridesAndTheInstalledCopyComesBeforeTheBuild
 TEST_F(DataPathsTest, NothingFoundIsEmpty)
 {
     const fs::path bin = make("lonely/bin");
-    for (Data d : {Data::Forms, Data::Logo, Data::FieldTable})
+    for (Data d : {Data::Forms, Data::Logo, Data::FieldTable, Data::Fonts})
         EXPECT_EQ(locateFrom(d, bin), fs::path()) << medrec::paths::overrideVariable(d);
     EXPECT_EQ(locateFrom(Data::Forms, fs::path()), fs::path());
 }

@@ -5,6 +5,8 @@
 #include <QFont>
 #include <QStringList>
 
+#include <filesystem>
+
 // The site's faces and the installed ones that stand in for them (fonts-noto-cjk, DejaVu):
 //   굴림체 / GulimChe, 돋움체 / DotumChe  -> Noto Sans Mono CJK KR (fixed pitch)
 //   굴림 / Gulim, 돋움 / Dotum            -> Noto Sans CJK KR
@@ -20,6 +22,11 @@ namespace medrec::engine {
 
 // First entry is the face itself; the rest are fallbacks for characters it lacks.
 QStringList substituteFamilies(const std::string& siteFamily);
+
+// Makes the font files (.ttf, .otf, .ttc) of a folder shipped with the program available
+// to it, such as the Noto CJK KR faces bundled with a Windows installation that has neither
+// the Windows Korean faces nor Noto installed. The number of files taken; 0 for no folder.
+int addBundledFonts(const std::filesystem::path& dir);
 
 // A QFont for the FontSpec at its point size; hinting off so that advances scale linearly and the
 // measured width is the printed one on every device.
