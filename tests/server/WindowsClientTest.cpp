@@ -14,6 +14,7 @@
 #include <atomic>
 #include <cstdio>
 #include <cstdlib>
+#include <functional>
 #include <map>
 #include <sstream>
 #include <string>
@@ -24,8 +25,10 @@ using medrec::testing::InProcessServer;
 
 namespace {
 
-// What the program printed, by step: "greet" -> "0 0 <hex>".
-std::map<std::string, std::string> runClient(const std::string &program, const std::string &envFile)
+// What the program printed, by step: "greet" -> "0 0 <hex>". onLine sees each line as it
+// comes, while the program runs.
+std::map<std::string, std::string> runClient(const std::string &program, const std::string &envFile,
+                                             const std::function<void(const std::string &)> &onLine)
 {
     const std::string command = "WINEDEBUG=-all wine '" + program + "' '" + envFile + "' 2>&1";
     std::map<std::string, std::string> steps;
@@ -34,18 +37,17 @@ std::map<std::string, std::string> runClient(const std::string &program, const s
         return steps;
     std::string text;
     char chunk[512];
-    while (std::fgets(chunk, sizeof chunk, out))
-        text += chunk;
-    pclose(out);
-    std::istringstream lines(text);
-    std::string line;
-    while (std::getline(lines, line)) {
-        if (!line.empty() && line.back() == '\r')
+    while (std::fgets(chunk, sizeof chunk, out)) {
+        std::string line = chunk;
+        text += line;
+        while (!line.empty() && (line.back() == '\n' || line.back() == '\r'))
             line.pop_back();
         const auto space = line.find(' ');
         if (space != std::string::npos)
             steps[line.substr(0, space)] = line.substr(space + 1);
+        onLine(line);
     }
+    pclose(out);
     steps["(output)"] = text;
     return steps;
 }
@@ -68,7 +70,8 @@ TEST(WindowsClientTest, JoinsCallsInKoreanCommitsAndTimesOutKeepingTheSession)
                 ctx.reply().addText("S_STRING1", ctx.request().text("S_STRING1") + " 님");
                 ctx.succeed();
             });
-            // Answers only once the test has seen the client give up on it.
+            // Answers only once the client has given up on it (the session's next call
+            // waits behind it, and then skips its late reply).
             r.add("TS_SLOW_S1", [&](server::ServiceContext &ctx) {
                 medrec::testing::waitUntil([&] { return released.load(); }, std::chrono::seconds(60));
                 ctx.succeed();
@@ -77,7 +80,10 @@ TEST(WindowsClientTest, JoinsCallsInKoreanCommitsAndTimesOutKeepingTheSession)
         options);
     const std::string env = server.writeEnvironment({"CALL_TIMEOUT = 2"});
 
-    auto steps = runClient(program, env);
+    auto steps = runClient(program, env, [&](const std::string &line) {
+        if (line.rfind("slow ", 0) == 0)
+            released = true;
+    });
     released = true;
     SCOPED_TRACE(steps["(output)"]);
 
