@@ -2,7 +2,9 @@
 // Linux and, from the mingw build, on Windows under wine.
 
 #include "ScopedEnv.h"
+#include "system/CommandLine.h"
 #include "system/Environment.h"
+#include "system/HostAddress.h"
 #include "system/LocalTime.h"
 #include "system/ProgramPath.h"
 #include "system/Socket.h"
@@ -52,6 +54,23 @@ TEST(ProgramPathSeam, NamesThisProgram)
     EXPECT_TRUE(path.is_absolute()) << path;
     EXPECT_EQ(path.stem(), "system_tests") << path;
     EXPECT_TRUE(std::filesystem::exists(path)) << path;
+}
+
+TEST(CommandLineSeam, ArgumentsOfAnotherVectorAreTakenAsGiven)
+{
+    // Not main()'s own arguments (the count differs): taken as they are, on every system.
+    char first[] = "medrec";
+    char second[] = "USER";
+    char *argv[] = {first, second};
+    EXPECT_EQ(commandLineArguments(2, argv), (std::vector<std::string>{"medrec", "USER"}));
+}
+
+TEST(HostAddressSeam, AnAddressFoundIsARealOne)
+{
+    // A machine whose name does not resolve has none; one that does never gives 0.0.0.0.
+    if (const auto address = hostIPv4Address()) {
+        EXPECT_NE((*address)[0], 0) << "a first byte of 0 is no host's address";
+    }
 }
 
 // A connected pair of loopback sockets in blocking mode.
