@@ -5,17 +5,15 @@
 #include "ServeConfig.h"
 #include "Server.h"
 #include "codec/FieldTable.h"
-
-#include <sys/resource.h>
+#include "system/DescriptorLimit.h"
+#include "system/ServiceStop.h"
 
 #include <algorithm>
 #include <charconv>
-#include <csignal>
 #include <cstdlib>
 #include <cstring>
 #include <iostream>
 #include <memory>
-#include <pthread.h>
 
 namespace medrec::server {
 
@@ -54,17 +52,6 @@ ServeOption numberOption(std::string name, std::string help, unsigned long low, 
                            set(s, *n);
                            return std::nullopt;
                        }};
-}
-
-// Raises the soft limit of open files to the hard one: each session holds a descriptor,
-// and the default soft limit (often 1,024) is far below what the system allows.
-void raiseDescriptorLimit()
-{
-    rlimit limit{};
-    if (getrlimit(RLIMIT_NOFILE, &limit) == 0 && limit.rlim_cur < limit.rlim_max) {
-        limit.rlim_cur = limit.rlim_max;
-        setrlimit(RLIMIT_NOFILE, &limit);
-    }
 }
 
 } // namespace
@@ -232,20 +219,15 @@ Subcommand serveCommand(std::function<void(ServiceRegistry &)> registerServices,
             options.port = settings.listen.port;
             options.prepareDatabase = prepare;
             options.log = &std::cerr;
-            raiseDescriptorLimit();
+            platform::raiseOpenDescriptorLimit();
 
             ServiceRegistry registry;
             registerBuiltinServices(registry);
             if (registerServices)
                 registerServices(registry);
 
-            // Worker threads inherit the blocked signals; this thread waits for them.
-            sigset_t signals;
-            sigemptyset(&signals);
-            sigaddset(&signals, SIGINT);
-            sigaddset(&signals, SIGTERM);
-            pthread_sigmask(SIG_BLOCK, &signals, nullptr);
-            std::signal(SIGPIPE, SIG_IGN);
+            // Before the server's threads start: they leave the stop request to this one.
+            platform::StopRequests stopRequests;
 
             Server server(std::move(options), std::move(registry));
             if (!server.start(&why)) {
@@ -253,9 +235,7 @@ Subcommand serveCommand(std::function<void(ServiceRegistry &)> registerServices,
                 return 1;
             }
             std::cout << "listening " << server.host() << ":" << server.port() << std::endl;
-            int received = 0;
-            sigwait(&signals, &received);
-            server.log(LogLevel::Info, std::string(received == SIGTERM ? "SIGTERM" : "SIGINT") + " received, stopping");
+            server.log(LogLevel::Info, stopRequests.wait() + " received, stopping");
             server.stop();
             return 0;
         }};

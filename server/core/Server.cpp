@@ -4,9 +4,9 @@
 #include "ServerState.h"
 #include "Session.h"
 #include "codec/FieldBuffer.h"
+#include "system/DescriptorLimit.h"
 
 #include <sqlite3.h>
-#include <sys/resource.h>
 
 #include <algorithm>
 
@@ -94,11 +94,11 @@ void accept(const std::shared_ptr<ServerState> &state)
 
 std::size_t defaultMaxSessions(unsigned threads)
 {
-    rlimit limit{};
-    if (getrlimit(RLIMIT_NOFILE, &limit) != 0 || limit.rlim_cur == RLIM_INFINITY)
+    const auto limit = platform::openDescriptorLimit();
+    if (!limit)
         return kDefaultMaxSessions;
     const std::size_t reserved = kReservedDescriptors + kDescriptorsPerThread * threads;
-    const std::size_t available = limit.rlim_cur > reserved ? limit.rlim_cur - reserved : 1;
+    const std::size_t available = *limit > reserved ? static_cast<std::size_t>(*limit - reserved) : 1;
     return std::min(available, kDefaultMaxSessions);
 }
 

@@ -3,6 +3,7 @@
 
 #include "ScopedEnv.h"
 #include "system/CommandLine.h"
+#include "system/DescriptorLimit.h"
 #include "system/Environment.h"
 #include "system/HostAddress.h"
 #include "system/LocalTime.h"
@@ -70,6 +71,18 @@ TEST(HostAddressSeam, AnAddressFoundIsARealOne)
     // A machine whose name does not resolve has none; one that does never gives 0.0.0.0.
     if (const auto address = hostIPv4Address()) {
         EXPECT_NE((*address)[0], 0) << "a first byte of 0 is no host's address";
+    }
+}
+
+TEST(DescriptorLimitSeam, RaisingNeverLowersIt)
+{
+    // This process's own limit only.
+    const auto before = openDescriptorLimit();
+    raiseOpenDescriptorLimit();
+    const auto after = openDescriptorLimit();
+    ASSERT_EQ(before.has_value(), after.has_value());
+    if (before) {
+        EXPECT_GE(*after, *before);
     }
 }
 
