@@ -37,10 +37,12 @@ bool waitReady(SocketHandle socket, bool forWriting, long waitMillis, Transfer *
     return false;
 }
 
-Transfer failed()
+// sending: WSAETIMEDOUT is the send's own SO_SNDTIMEO, and the caller's deadline says what
+// follows; from a receive it is the peer lost to keep-alive.
+Transfer failed(bool sending)
 {
     const int error = WSAGetLastError();
-    if (error == WSAEINTR || error == WSAEWOULDBLOCK)
+    if (error == WSAEINTR || error == WSAEWOULDBLOCK || (sending && error == WSAETIMEDOUT))
         return {Transfer::Status::Again, 0, {}};
     return {Transfer::Status::Failed, 0, systemErrorText(static_cast<unsigned long>(error))};
 }
@@ -80,13 +82,22 @@ Transfer BlockingSocket::send(const char *data, std::size_t size, long waitMilli
     Transfer outcome;
     if (!waitReady(m_socket, true, waitMillis, &outcome))
         return outcome;
+    // A blocking send waits until all of it is buffered, however little room select saw:
+    // SO_SNDTIMEO (in milliseconds here) bounds that wait too. A send that times out ends the
+    // session anyway, so the socket's state after it does not matter.
+    if (waitMillis != m_sendLimit) {
+        const DWORD limit = static_cast<DWORD>(waitMillis);
+        setsockopt(static_cast<SOCKET>(m_socket), SOL_SOCKET, SO_SNDTIMEO,
+                   reinterpret_cast<const char *>(&limit), sizeof limit);
+        m_sendLimit = waitMillis;
+    }
     // Winsock raises no signal for a peer that went away: the call fails.
     const int n = ::send(static_cast<SOCKET>(m_socket), data, chunk(size), 0);
     if (n > 0)
         return {Transfer::Status::Moved, static_cast<std::size_t>(n), {}};
     if (n == 0)
         return {Transfer::Status::Again, 0, {}};
-    return failed();
+    return failed(true);
 }
 
 Transfer BlockingSocket::receive(char *buffer, std::size_t size, long waitMillis)
@@ -99,7 +110,7 @@ Transfer BlockingSocket::receive(char *buffer, std::size_t size, long waitMillis
         return {Transfer::Status::Moved, static_cast<std::size_t>(n), {}};
     if (n == 0)
         return {Transfer::Status::Closed, 0, {}};
-    return failed();
+    return failed(false);
 }
 
 } // namespace medrec::platform
