@@ -16,10 +16,10 @@ ServiceEntry tables(std::string name, std::vector<std::string> lookup, void (*se
 }
 
 // A record-kind service answered from the rows imported under "serviceReplies", keyed by
-// the input fields the client sends.
-ServiceEntry stored(std::string name, std::vector<std::string> key)
+// the input fields the client sends; its callers count the rows by countField.
+ServiceEntry stored(std::string name, std::vector<std::string> key, std::string countField)
 {
-    auto handler = storedReplyService(key);
+    auto handler = storedReplyService(key, std::move(countField));
     return {std::move(name), std::move(key), "stored replies", std::move(handler)};
 }
 
@@ -41,32 +41,32 @@ const std::vector<ServiceEntry> &DomainServiceTable()
         tables("MD_MCOMC_L1", {"S_TYPE1", "S_CODE1", "S_CODE2", "S_CODE3"}, serveCommonCodes),
         // The general nursing sheet of an admission, by the patient and admission date it is
         // asked with.
-        stored("MD_ADINF_S2", {"S_PATNO", "S_ADMDATE"}),
+        stored("MD_ADINF_S2", {"S_PATNO", "S_ADMDATE"}, "S_STRING1"),
         // A staff member's name by the identifier looked up; the callers' fixed arguments
         // ("Y", "1" or "2", "EB1") do not change whose name it is.
-        stored("MD_INSAM_L1", {"S_TYPE3"}),
+        stored("MD_INSAM_L1", {"S_TYPE3"}, "S_STRING1"),
         // The measurement flowsheets (blood sugar "7", body measurements "K", intake and
         // output "P") by the flowsheet and the record's keys each sends.
-        stored("MD_IOCHK_L1", {"S_TYPE1", "S_TYPE2", "S_TYPE3", "S_TYPE4", "S_TYPE5"}),
+        stored("MD_IOCHK_L1", {"S_TYPE1", "S_TYPE2", "S_TYPE3", "S_TYPE4", "S_TYPE5"}, "L_SEQNO1"),
         // The print sends the constants "1" and "EB1" in "S_TYPE1" and "S_TYPE4" with every
         // call: only the patient number tells one inpatient header from another.
-        stored("MD_IPDLS_E1", {"S_TYPE2"}),
+        stored("MD_IPDLS_E1", {"S_TYPE2"}, "S_CODE1"),
         // The maternity nursing sheet of an admission, by the patient and admission date.
-        stored("MD_OBINF_S2", {"S_PATNO", "S_ADMDATE"}),
+        stored("MD_OBINF_S2", {"S_PATNO", "S_ADMDATE"}, "S_STRING1"),
         // The child and psychiatric nursing sheets of an admission, by the patient and
         // admission date they are asked with.
-        stored("MD_PDINF_S2", {"S_PATNO", "S_ADMDATE"}),
-        stored("MD_PYINF_S2", {"S_PATNO", "S_ADMDATE"}),
+        stored("MD_PDINF_S2", {"S_PATNO", "S_ADMDATE"}, "S_STRING1"),
+        stored("MD_PYINF_S2", {"S_PATNO", "S_ADMDATE"}, "S_STRING1"),
         // The orders of a patient's order date for a department; the fixed "3" and "EB1" tell
         // nothing apart.
-        stored("MD_ORDER_L8", {"S_TYPE2", "S_TYPE3", "S_TYPE4"}),
+        stored("MD_ORDER_L8", {"S_TYPE2", "S_TYPE3", "S_TYPE4"}, "S_CODE1"),
         // The administrations of one order: the patient, the order date and the order's
         // sequence number (sent as text); the fixed "6" tells nothing apart.
-        stored("MD_ORDER_LD", {"S_TYPE2", "S_TYPE3", "S_TYPE4"}),
+        stored("MD_ORDER_LD", {"S_TYPE2", "S_TYPE3", "S_TYPE4"}, "S_CODE1"),
         // The newborn and the rehabilitation nursing sheets of an admission, by the patient and
         // admission date they are asked with ("S_TYPE1" goes out empty).
-        stored("MD_NBINF_S1", {"S_PATNO", "S_ADMDATE"}),
-        stored("MD_REINF_S1", {"S_PATNO", "S_ADMDATE"}),
+        stored("MD_NBINF_S1", {"S_PATNO", "S_ADMDATE"}, "S_CODE1"),
+        stored("MD_REINF_S1", {"S_PATNO", "S_ADMDATE"}, "S_STRING1"),
     };
     return table;
 }

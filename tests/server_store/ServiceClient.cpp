@@ -49,6 +49,11 @@ Buffer &Buffer::setRaw(const char *field, std::string_view bytes, int occurrence
     return *this;
 }
 
+Buffer &Buffer::setInteger(const char *field, std::int32_t value, int occurrence)
+{
+    return setRaw(field, std::string_view(reinterpret_cast<const char *>(&value), sizeof value), occurrence);
+}
+
 Buffer &Buffer::log(const std::string &user, const std::string &client, const std::string &form)
 {
     return set("LOG_USERNAME", user).set("LOG_CLTNAME", client).set("LOG_FORMNAME", form);
