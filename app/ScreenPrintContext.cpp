@@ -16,6 +16,10 @@ std::string text(const QLabel *label) { return label->text().toStdString(); }
 void keep(common::TUltraGrid &grid, const common::GridData &table)
 {
     grid.edit([&table](common::GridData &data) {
+        // A block may stage more columns than the grid was made with (the transfusion
+        // record's sixty): the grid widens rather than lose them.
+        if (table.colCount() > data.colCount())
+            data.setColCount(table.colCount());
         data.setRowCount(table.rowCount());
         for (int row = data.fixedRows(); row < table.rowCount(); ++row)
             data.setRowCells(row, table.rowCells(row));

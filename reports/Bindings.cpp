@@ -108,6 +108,23 @@ void choose(engine::Report &report, const Code &value, const std::vector<std::pa
         fill(report, fallback, true);
 }
 
+// CodeToInt of the source's text; a conversion error names the value it was read from.
+int numberOf(const Source &source, const FieldValues &values)
+{
+    const std::string text = source.read(values);
+    try {
+        return CodeToInt(text);
+    } catch (const CodeConversionError &) {
+        throw CodeConversionError(text, source.field);
+    }
+}
+
+void setChecks(engine::Report &report, const std::vector<std::string> &labels, const std::string &chosen)
+{
+    for (const std::string &label : labels)
+        report.label(label).setCaption(label == chosen ? "√" : "");
+}
+
 } // namespace
 
 Transform chars(std::size_t from, std::size_t to)
@@ -213,7 +230,7 @@ Binding numberSquares(Source source, std::vector<std::pair<int, std::string>> co
     return {std::move(components), fieldsOf({&source}),
             [source, codeToShape = std::move(codeToShape), others, fallback = std::move(fallback)](
                 engine::Report &r, const FieldValues &v) {
-                choose(r, CodeToInt(source.read(v)), codeToShape, others, fallback);
+                choose(r, numberOf(source, v), codeToShape, others, fallback);
             }};
 }
 
@@ -222,7 +239,7 @@ Binding codeText(std::string label, Source source, std::vector<std::pair<int, st
 {
     return {{label}, fieldsOf({&source}), [label, source, texts = std::move(texts),
                       otherwise = std::move(otherwise)](engine::Report &r, const FieldValues &v) {
-                const int code = CodeToInt(source.read(v));
+                const int code = numberOf(source, v);
                 const auto it =
                     std::find_if(texts.begin(), texts.end(), [code](const auto &pair) { return pair.first == code; });
                 setText(r, label, it != texts.end() ? it->second : otherwise);
@@ -248,15 +265,41 @@ Binding yesNoMark(Source source, std::string yesLabel, std::string noLabel)
             }};
 }
 
+Binding check(std::string label, Source source, std::string mark)
+{
+    return {{label}, fieldsOf({&source}), [label, source, mark](engine::Report &r, const FieldValues &v) {
+                r.label(label).setCaption(source.read(v) == "Y" ? mark : std::string());
+            }};
+}
+
+Binding yesNoCheck(Source source, std::string yesLabel, std::string noLabel)
+{
+    return {{yesLabel, noLabel}, fieldsOf({&source}), [source, yesLabel, noLabel](engine::Report &r, const FieldValues &v) {
+                setChecks(r, {yesLabel, noLabel}, source.read(v) == "Y" ? yesLabel : noLabel);
+            }};
+}
+
+Binding checkChoice(Source source, std::vector<std::pair<std::string, std::string>> codeToLabel)
+{
+    auto labels = shapesOf(codeToLabel, {});
+    return {labels, fieldsOf({&source}),
+            [source, codeToLabel = std::move(codeToLabel), labels](engine::Report &r, const FieldValues &v) {
+                const std::string value = source.read(v);
+                const auto it = std::find_if(codeToLabel.begin(), codeToLabel.end(),
+                                             [&](const auto &pair) { return pair.first == value; });
+                setChecks(r, labels, it != codeToLabel.end() ? it->second : std::string());
+            }};
+}
+
 Binding checkMark(Source source, std::vector<std::pair<int, std::string>> codeToLabel)
 {
-    auto components = shapesOf(codeToLabel, {});
-    return {std::move(components), fieldsOf({&source}),
-            [source, codeToLabel = std::move(codeToLabel)](engine::Report &r, const FieldValues &v) {
-                const int code = CodeToInt(source.read(v));
-                for (const auto &[number, label] : codeToLabel)
-                    if (number == code)
-                        r.label(label).setCaption("√");
+    auto labels = shapesOf(codeToLabel, {});
+    return {labels, fieldsOf({&source}),
+            [source, codeToLabel = std::move(codeToLabel), labels](engine::Report &r, const FieldValues &v) {
+                const int code = numberOf(source, v);
+                const auto it = std::find_if(codeToLabel.begin(), codeToLabel.end(),
+                                             [code](const auto &pair) { return pair.first == code; });
+                setChecks(r, labels, it != codeToLabel.end() ? it->second : std::string());
             }};
 }
 

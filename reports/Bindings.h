@@ -90,7 +90,8 @@ Binding flagSquares(std::vector<std::string> shapes, Source source, std::size_t 
 // turns black for any other value; `others` says what the unchosen squares get.
 Binding choiceSquares(Source source, std::vector<std::pair<std::string, std::string>> codeToShape,
                       Others others = Others::Untouched, std::string fallback = {});
-// The same with the value read as a number through CodeToInt.
+// The same with the value read as a number through CodeToInt (a value that is no number stops
+// the print with a CodeConversionError naming the value, as every numbered rule does).
 Binding numberSquares(Source source, std::vector<std::pair<int, std::string>> codeToShape,
                       Others others = Others::Untouched, std::string fallback = {});
 
@@ -102,7 +103,16 @@ Binding mark(Source source, std::vector<std::pair<std::string, std::string>> val
 // Of a yes/no pair of option labels, the first gets "■" when the value is exactly "Y",
 // otherwise the second.
 Binding yesNoMark(Source source, std::string yesLabel, std::string noLabel);
-// Of a group of "√" labels, the one for the value's number (CodeToInt) gets "√".
+// "√" labels. Each rule sets every label it names, "√" or empty, so no mark of the form's
+// design or of another rule's decides what prints.
+// The label is "√" (or the form's own mark) when the value is exactly "Y", else empty.
+Binding check(std::string label, Source source, std::string mark = "√");
+// Of a yes/no pair exactly one is "√": the first when the value is exactly "Y", otherwise
+// the second.
+Binding yesNoCheck(Source source, std::string yesLabel, std::string noLabel);
+// Of a group, the label whose code equals the value (as text) is "√"; no match marks none.
+Binding checkChoice(Source source, std::vector<std::pair<std::string, std::string>> codeToLabel);
+// Of a group, the label for the value's number (CodeToInt) is "√"; no match marks none.
 Binding checkMark(Source source, std::vector<std::pair<int, std::string>> codeToLabel);
 
 // A rule of the kind's own, with the components it touches and the values it reads.

@@ -23,13 +23,6 @@ void AddFlowsheetHeader(RecordPrint &print, int wardCell)
     header.addTo(print.values);
 }
 
-void FeedDetailRows(engine::Report &report, common::GridData table, const BindingTable &detail)
-{
-    FeedRows(report, std::move(table), [detail](engine::Report &r, const StagedRows &row) {
-        ApplyBindings(r, detail, RowValues(row));
-    });
-}
-
 PrintedSummary FlowsheetSummary(const RecordPrint &print, std::string patgubun, std::string chadr)
 {
     return {.meddate = print.cell(1),

@@ -8,6 +8,7 @@
 #include "PatientHeader.h"
 #include "PrintJob.h"
 #include "RecordKinds.h"
+#include "StagedRows.h"
 
 #include "GridData.h"
 
@@ -21,10 +22,6 @@ HeaderLabels FlowsheetHeaderLabels(std::string patNo = "qrlb_PatNo", std::string
 
 // The patient block's values, the ward from record cell `wardCell`.
 void AddFlowsheetHeader(RecordPrint &print, int wardCell);
-
-// One band record per staged row, its labels set by the detail table from the row's cells
-// ("col0", "col1", ...).
-void FeedDetailRows(engine::Report &report, common::GridData table, const BindingTable &detail);
 
 // The summary labels: visit and discharge dates and department from cells 1 .. 3; the
 // patient type and attending as the kind says.

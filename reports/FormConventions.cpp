@@ -27,8 +27,10 @@ void clearCheckMarks(engine::Report &report)
     });
 }
 
-CodeConversionError::CodeConversionError(const std::string &text)
-    : std::runtime_error("'" + text + "' is not a valid integer value")
+CodeConversionError::CodeConversionError(const std::string &text, const std::string &valueName)
+    : std::runtime_error("'" + text + "' is not a valid integer value" +
+                         (valueName.empty() ? std::string() : " (" + valueName + ")")),
+      m_text(text)
 {
 }
 

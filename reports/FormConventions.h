@@ -23,11 +23,17 @@ void markYesNo(engine::Report &report, const std::string &value, const std::stri
 // emptied, so only the marks the block sets print.
 void clearCheckMarks(engine::Report &report);
 
-// A text that should hold a whole number and does not. The print run stops with what().
+// A text that should hold a whole number and does not. The print run stops with what(),
+// the toolkit's message, followed by the name of the value it was read from when known.
 class CodeConversionError : public std::runtime_error
 {
 public:
-    explicit CodeConversionError(const std::string &text);
+    explicit CodeConversionError(const std::string &text, const std::string &valueName = {});
+
+    const std::string &text() const { return m_text; }
+
+private:
+    std::string m_text;
 };
 
 // -1 for empty text or blanks only; otherwise the whole number the text holds (leading

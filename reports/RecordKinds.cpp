@@ -8,11 +8,13 @@
 #include "MDF180U1_P01/MDF180U1_P01.h"
 #include "MDN110U1_P02/MDN110U1_P02.h"
 #include "MDN420U1_P01/MDN420U1_P01.h"
+#include "MDN690U1_P01/MDN690U1_P01.h"
 #include "MDO510U1_P02/MDO510U1_P02.h"
 #include "MDO530U1_P01/MDO530U1_P01.h"
 #include "MDO540U1_P01/MDO540U1_P01.h"
 #include "MDO550U1_P01/MDO550U1_P01.h"
 #include "MDP270U1_P01/MDP270U1_P01.h"
+#include "MDS210U2_P01/MDS210U2_P01.h"
 #include "MDS510U1_P01/MDS510U1_P01.h"
 #include "MNW921P3/MNW921P3.h"
 #include "MNW940P2/MNW940P2.h"
@@ -44,7 +46,7 @@ const std::array<RecordKind, kRecordKindCount> &RecordKinds()
         {"MDREADMT", "MDO540U1_P01", {"TMDO540F1_P01"}, History::written({2}), &PrintReEvaluationNote, &ReEvaluationNoteForms},
         {"MDEMNOTT", "MDO550U1_P01", {"TMDO550F1_P01"}, History::written({2, 3, 4}), &PrintEmergencyNote, &EmergencyNoteForms},
         {"MDADMNOT", "MDO530U1_P01", {"TMDO530F1_P01"}, History::written({2}), &PrintAdmissionNote, &AdmissionNoteForms},
-        {"MDOPRPTT", "", {"TMDS210F2_P01"}, History::written({2}), nullptr, nullptr},
+        {"MDOPRPTT", "MDS210U2_P01", {"TMDS210F2_P01"}, History::written({2}), &PrintOperatingRoomNursingRecord, &OperatingRoomNursingRecordForms},
         {"MDNRRECT", "MDN420U1_P01", {"TMDN420F1_P01"}, History::written({2}), &PrintNursingRecord, &NursingRecordForms},
         {"MDNERECT", "MDN420U1_P01", {"TMDN420F1_P01"}, History::written({2}), &PrintEmergencyNursingRecord, &EmergencyNursingRecordForms},
         {"MDADINFT", "MNW921P3", {"TMNW921B3.QuickRep1", "TMNW921B3.QuickRep2"}, History::written(), &PrintGeneralNursingSheet, &GeneralNursingSheetForms},
@@ -58,7 +60,7 @@ const std::array<RecordKind, kRecordKindCount> &RecordKinds()
         {"MDIOCHKT_IO", "MDF130U1_P01", {"TMDF130F1_P01"}, History::written(), &PrintIntakeOutput, &IntakeOutputForms},
         {"MDIOCHKT_WE", "MDF180U1_P01", {"TMDF180F1_P01"}, History::written(), &PrintBodyMeasurements, &BodyMeasurementForms},
         {"MDBDINFT", "", {"TMDN634F2_P01"}, History::written(), nullptr, nullptr},
-        {"MDBLOODT", "", {"TMDN690F1_P01"}, History::written({4, 7}), nullptr, nullptr},
+        {"MDBLOODT", "MDN690U1_P01", {"TMDN690F1_P01"}, History::written({4, 7}), &PrintTransfusionRecord, &TransfusionRecordForms},
         {"MDERINFT", "", {"TMDN130F3_P01"}, History::none(), nullptr, nullptr},
         {"SQNSTAPT", "", {"TSQN200F7_P1"}, History::written(), nullptr, nullptr},
         {"MDOBDEPT", "", {"TMDN111F5_P01"}, History::written(), nullptr, nullptr},

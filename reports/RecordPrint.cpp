@@ -30,6 +30,16 @@ PrintJob RecordPrint::sheetJob(const engine::Report::Hook &onCreate) const
     return job;
 }
 
+PrintedSummary RecordPrint::summaryOf(const SummaryCells &cells) const
+{
+    const auto at = [this](int col) { return col < 0 ? std::string() : cell(col); };
+    return {.meddate = at(cells.meddate),
+            .dschdate = at(cells.dschdate),
+            .patgubun = at(cells.patgubun),
+            .meddept = at(cells.meddept),
+            .chadr = at(cells.chadr)};
+}
+
 BlockResult RunBlock(const RecordKind &kind, PrintContext &context)
 {
     RecordPrint print(kind, context);

@@ -36,6 +36,14 @@ public:
     const BindingTable &detail(std::size_t form = 0) const;
     // A job of every form of the kind in order, each filled from `values`: the one-row kinds.
     PrintJob sheetJob(const engine::Report::Hook &onCreate = {}) const;
+
+    // The summary labels a kind reads off the record row: a cell number per label, -1 for
+    // none (the label stays empty).
+    struct SummaryCells
+    {
+        int meddate = -1, dschdate = -1, patgubun = -1, meddept = -1, chadr = -1;
+    };
+    PrintedSummary summaryOf(const SummaryCells &cells) const;
 };
 
 // Runs the kind's block on the context. On a job, the frame sets what it always sets: the

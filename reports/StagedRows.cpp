@@ -44,6 +44,13 @@ void FeedRows(engine::Report &report, common::GridData table, RowFill fill)
     FeedRowBlocks(report, std::move(table), 1, std::move(fill));
 }
 
+void FeedDetailRows(engine::Report &report, common::GridData table, const BindingTable &detail)
+{
+    FeedRows(report, std::move(table), [detail](engine::Report &r, const StagedRows &row) {
+        ApplyBindings(r, detail, RowValues(row));
+    });
+}
+
 void FeedRowBlocks(engine::Report &report, common::GridData table, int rowsPerRecord, RowFill fill)
 {
     auto rows = std::make_shared<StagedRows>(std::move(table), rowsPerRecord);

@@ -5,6 +5,7 @@
 // by the report's before-print, so every run starts at the first staged row (a second run
 // of the same report included), never only when the form was made.
 
+#include "Bindings.h"
 #include "FieldValues.h"
 #include "GridData.h"
 
@@ -52,6 +53,9 @@ FieldValues BlockValues(const StagedRows &rows);
 // lets `fill` set the band for that row.
 using RowFill = std::function<void(engine::Report &, const StagedRows &)>;
 void FeedRows(engine::Report &report, common::GridData table, RowFill fill);
+// One band record per staged row, its labels set by the detail table from the row's cells
+// ("col0", "col1", ...).
+void FeedDetailRows(engine::Report &report, common::GridData table, const BindingTable &detail);
 // One band record per block of `rowsPerRecord` consecutive staged rows; `fill` reads the
 // block's rows as cell(col, 0 .. rowsPerRecord - 1).
 void FeedRowBlocks(engine::Report &report, common::GridData table, int rowsPerRecord, RowFill fill);

@@ -103,7 +103,7 @@ double BandContent::continuationInset(double cut) const
     // Boxes side by side that the cut goes through move as one: none is set lower than its own gap.
     for (const StretchedBox& box : stretchedBoxes)
         if (box.top <= cut + kEpsilonMm && cut < box.bottom - kEpsilonMm)
-            inset = std::min(inset.value_or(box.designTop), box.designTop);
+            inset = std::min(inset.value_or(box.gap), box.gap);
     return inset.value_or(0);
 }
 
@@ -443,6 +443,22 @@ std::optional<BandBuilder::Built> BandBuilder::buildComponent(const Component& c
     return b;
 }
 
+// How far the form sets a component below what lies above it, or below the band's top: the gap
+// its continued part keeps under the next page's header. Only that gap: the components above it
+// stay on the page before.
+static double gapAbove(const std::vector<BandBuilder::Built>& built, std::size_t i)
+{
+    const BandBuilder::Built& b = built[i];
+    double above = 0;
+    for (std::size_t j = 0; j < built.size(); ++j) {
+        const BandBuilder::Built& o = built[j];
+        const bool overlapsAcross = o.box.left < b.box.right() - kEpsilonMm && b.box.left < o.box.right() - kEpsilonMm;
+        if (j != i && overlapsAcross && o.designBottom <= b.designTop + kEpsilonMm)
+            above = std::max(above, o.designBottom);
+    }
+    return std::max(0.0, b.designTop - above);
+}
+
 BandContent BandBuilder::assemble(const std::string& name, const std::vector<Component>& components, double width,
                                   double height, bool allowStretch) const
 {
@@ -484,7 +500,7 @@ BandContent BandBuilder::assemble(const std::string& name, const std::vector<Com
             box.top > content.height + kEpsilonMm)
             continue;
         if (b.growth > 0)
-            content.stretchedBoxes.push_back({box.top, box.bottom(), std::max(0.0, b.designTop)});
+            content.stretchedBoxes.push_back({box.top, box.bottom(), gapAbove(built, i)});
         for (Item& item : b.items) {
             Element& e = item.element;
             e.rect = e.rect.translated(0, shift[i]);
@@ -520,6 +536,7 @@ BandContent BandBuilder::assemble(const std::string& name, const std::vector<Com
 BandContent BandBuilder::build(const Band& band, double width) const
 {
     BandContent content = assemble(band.name, band.components, width, band.height, true);
+    content.keepTogether = band.keepTogether;
     const RectMm rect{0, 0, width, content.height};
     if (band.color) {
         Item bg;

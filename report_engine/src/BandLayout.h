@@ -44,12 +44,12 @@ struct Loss {
     int count = 1;    // lines not printed
 };
 
-// A text box that stretched, in band coordinates, with the gap its form gives it below the
-// band's top.
+// A text box that stretched, in band coordinates, with the gap its form gives it below what lies
+// above it (or the band's top).
 struct StretchedBox {
     double top = 0;
     double bottom = 0;
-    double designTop = 0;
+    double gap = 0;
 };
 
 struct BandContent {
@@ -57,6 +57,7 @@ struct BandContent {
     double width = 0;
     double height = 0;
     bool stretched = false; // taller than designed: may continue on the next page
+    bool keepTogether = false; // ... unless its band keeps it whole where a page can hold it
     std::vector<Item> items;
     std::vector<Loss> losses;
     std::vector<StretchedBox> stretchedBoxes;
@@ -94,7 +95,6 @@ public:
     // autoSize, the box.
     void placeLine(Element& e, const RectMm& box, HAlign align, bool autoSize) const;
 
-private:
     struct Built {
         std::vector<Item> items;
         std::vector<Loss> losses;
@@ -105,6 +105,7 @@ private:
         double growth = 0;  // how much taller than designed
         bool growToBottom = false; // a rule or shape that follows the band's growth
     };
+private:
     std::optional<Built> buildComponent(const Component& c, bool allowStretch) const;
     // keepWithNext: indices into `lines` of a memo's lines kept with the next (Memo::keepWithNext).
     Built buildText(const TextBox& t, std::vector<std::string> lines, bool allowStretch,

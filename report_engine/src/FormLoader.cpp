@@ -546,6 +546,9 @@ Band readBand(const json& j, const std::string& where, const Context& ctx, const
     band.repeatOnNewPage = n.flag("repeatOnNewPage", false);
     if (band.repeatOnNewPage && band.kind != BandKind::GroupHeader)
         fail(ctx, n.at("repeatOnNewPage"), "only a group header repeats on a new page");
+    band.keepTogether = n.flag("keepTogether", false);
+    if (band.keepTogether && !flows)
+        fail(ctx, n.at("keepTogether"), "only detail, sub-detail, group and summary bands keep together");
     band.printIfEmpty = n.flag("printIfEmpty", false);
     if (band.printIfEmpty && !records)
         fail(ctx, n.at("printIfEmpty"), "only a detail or sub-detail band prints when it has no records");

@@ -153,8 +153,9 @@ void LayoutRun::printGroupHeader(Band* header, const BandContent& firstRecord)
         newPage();
     // Never alone at the foot of a page: the header and the first piece of its first record
     // go together (the whole record unless it has stretched and may continue).
-    const double firstPiece = firstRecord.stretched ? firstCut(firstRecord.units(), 0, firstRecord.height)
-                                                    : firstRecord.height;
+    const double firstPiece = firstRecord.stretched && !firstRecord.keepTogether
+                                  ? firstCut(firstRecord.units(), 0, firstRecord.height)
+                                  : firstRecord.height;
     if (!m_flow->fits(content.height + firstPiece) && !m_flow->bodyEmpty())
         newPage();
     m_pageHasRecords = true;
@@ -269,9 +270,11 @@ void LayoutRun::place(const BandContent& content, Fit fit)
             m_flow->advance(space);
             return;
         }
-        // A band that has stretched continues on the next page; one that has not moves there
-        // whole, unless even a page of its own cannot hold it. Either is cut between components.
-        if (content.stretched || m_flow->bodyEmpty()) {
+        // A band that has stretched continues on the next page; one that has not, or that keeps
+        // together, moves there whole, unless even a page of its own cannot hold it. Either is
+        // cut between components.
+        const bool continues = content.stretched && !(content.keepTogether && from <= kEpsilonMm);
+        if (continues || m_flow->bodyEmpty()) {
             const double cut = findCut(content.cutUnits(), from, from + space);
             if (cut > from + kEpsilonMm) {
                 placeUpTo(cut);

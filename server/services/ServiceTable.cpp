@@ -53,6 +53,10 @@ const std::vector<ServiceEntry> &DomainServiceTable()
         stored("MD_IPDLS_E1", {"S_TYPE2"}, "S_CODE1"),
         // The maternity nursing sheet of an admission, by the patient and admission date.
         stored("MD_OBINF_S2", {"S_PATNO", "S_ADMDATE"}, "S_STRING1"),
+        // The operating-room nursing record of one operation: the patient number, the
+        // operation date and the operation's number, sent as an integer; the constants "P"
+        // and "EB1" go with every call.
+        stored("MD_OPRPT_L1", {"S_TYPE2", "S_TYPE3", "L_CNT1"}, "S_PATNO"),
         // The child and psychiatric nursing sheets of an admission, by the patient and
         // admission date they are asked with.
         stored("MD_PDINF_S2", {"S_PATNO", "S_ADMDATE"}, "S_STRING1"),

@@ -6,6 +6,7 @@
 #include "StoredReplies.h"
 
 #include <charconv>
+#include <optional>
 
 namespace medrec::server::services {
 
@@ -18,11 +19,27 @@ std::int32_t toInteger(const std::string &text)
     return value;
 }
 
+// An "L_" key field is an integer: its decimal text, as the import stores it ("7" for 7, sent
+// as an integer or as digits); absent, the empty text. Text fields are checked text.
+std::optional<std::string> keyValue(ServiceContext &ctx, const std::string &field)
+{
+    if (!field.starts_with("L_"))
+        return input(ctx, field, "조회조건", kMaxKeyBytes, Need::Optional);
+    if (!ctx.request().has(field))
+        return std::string();
+    const auto number = ctx.request().integer(field);
+    if (!number) {
+        refuse(ctx, "조회조건(" + field + "): 정수가 아닌 값이 들어 있습니다.");
+        return std::nullopt;
+    }
+    return std::to_string(*number);
+}
+
 void serveStored(ServiceContext &ctx, const std::vector<std::string> &keyFields, const std::string &countField)
 {
     store::ReplyKey key;
     for (const std::string &field : keyFields) {
-        auto value = input(ctx, field, "조회조건", kMaxKeyBytes, Need::Optional);
+        auto value = keyValue(ctx, field);
         if (!value)
             return;
         key[field] = std::move(*value);

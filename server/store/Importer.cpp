@@ -500,7 +500,10 @@ private:
         for (const auto &item : keyNode.value().items()) {
             if (!isFieldName(item.key()))
                 keyNode.fail("\"" + item.key() + "\" is not a field name such as \"S_PATNO\"");
-            key[item.key()] = keyNode.member(item.key()).asText(kKeyBytes);
+            // An integer key field is asked for as an integer: its decimal text is the key.
+            const Node field = keyNode.member(item.key());
+            key[item.key()] = item.key()[0] == 'L' ? std::to_string(field.asInteger(INT32_MIN, INT32_MAX))
+                                                   : field.asText(kKeyBytes);
         }
         if (exists("SELECT 1 FROM service_replies WHERE service = ?1 AND key_text = ?2", {service, replyKeyText(key)}))
             keyNode.fail("service " + excerpt(service) + " already has rows under this key");

@@ -91,6 +91,8 @@ TEST(BandKeys, LoadOnTheKindsTheyBelongTo)
          "band \"d\" has two group footers"},
         {"for on a summary", band("s", "summary", 8, "S", R"(, "for": "d")"),
          "only a group header or footer names a band"},
+        {"a page header kept together", band("ph", "pageHeader", 8, "P", R"(, "keepTogether": true)"),
+         "only detail, sub-detail, group and summary bands keep together"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -317,6 +319,56 @@ TEST(TallBands, ContinueBetweenTextLinesAndOnlyAnOversizedLineIsCut)
     }
     EXPECT_TRUE(doc.warnings.empty());
     test::expectInsideMargins(doc);
+}
+
+TEST(KeepTogether, AStretchedRecordMovesWholeUnlessAPageCannotHoldIt)
+{
+    // Records of a title line and a stretching memo of `lines` lines (5 mm each, about); 250 mm
+    // of the 277 mm body are taken by a first record, so the second does not fit the rest.
+    const auto run = [](bool keepTogether, int secondLines) {
+        Report report(test::inlineForm(form(std::string(R"(
+            {"name": "d", "kind": "detail", "height": 12)") +
+                                            (keepTogether ? R"(, "keepTogether": true)" : "") + R"(, "components": [
+              {"type": "label", "name": "head", "box": [0, 0, 60, 5]},
+              {"type": "memo", "name": "notes", "box": [0, 6, 120, 5], "autoStretch": true}]})")));
+        auto next = std::make_shared<int>(0);
+        report.setNeedData([=](Report& r) {
+            if (*next == 2)
+                return false;
+            ++*next;
+            r.label("head").setCaption("record " + std::to_string(*next));
+            std::vector<std::string> lines;
+            for (int i = 1; i <= (*next == 1 ? 60 : secondLines); ++i)
+                lines.push_back(std::to_string(*next) + "." + std::to_string(i));
+            r.memo("notes").setLines(lines);
+            return true;
+        });
+        return report.run(measurer(), quietRun());
+    };
+    const auto pageOf = [](const Document& doc, const std::string& text) {
+        for (const Page& page : doc.pages)
+            for (const Element& e : page.elements)
+                if (e.text == text)
+                    return page.number;
+        return 0;
+    };
+    // Stretched, it continues where it stands: its head at the first page's foot.
+    const Document continues = run(false, 8);
+    EXPECT_EQ(pageOf(continues, "record 2"), 1);
+    EXPECT_EQ(pageOf(continues, "2.8"), 2);
+    // Kept together, the whole record goes to the next page.
+    const Document whole = run(true, 8);
+    ASSERT_EQ(whole.pages.size(), 2u);
+    EXPECT_EQ(pageOf(whole, "record 2"), 2);
+    EXPECT_EQ(pageOf(whole, "2.1"), 2);
+    EXPECT_EQ(pageOf(whole, "2.8"), 2);
+    // Taller than a page: it still starts on the next page, and is cut between its lines there.
+    const Document tall = run(true, 80);
+    EXPECT_EQ(pageOf(tall, "record 2"), 2);
+    EXPECT_EQ(pageOf(tall, "2.80"), 3);
+    EXPECT_EQ(test::textsOf(tall, "notes").size(), 140u) << "every line once";
+    for (const Document* doc : {&continues, &whole, &tall})
+        EXPECT_TRUE(doc->warnings.empty());
 }
 
 TEST(GrowToBottom, ColumnRulesFollowAStretchingBandAcrossAPageBreak)

@@ -166,25 +166,30 @@ TEST(KeepWithNext, NewLinesDropTheMarks)
     EXPECT_TRUE(memo.keepWithNext.empty()) << "clear";
 }
 
-TEST(StretchingMemo, ContinuesAsFarBelowThePageHeaderAsItStartsBelowItsBandsTop)
+TEST(StretchingMemo, ContinuesAsFarBelowThePageHeaderAsItStartsBelowWhatIsAboveIt)
 {
     struct Case {
         const char* name;
         MemoForm form;
+        double continuedGap; // below the page header on the pages after the first
     };
+    const std::string caption = R"({"type": "label", "name": "cap", "box": [1, 1, 40, 5], "caption": "경과"},)";
+    const std::string tallCaption = R"({"type": "label", "name": "cap", "box": [1, 1, 40, 120], "caption": "경과"},)";
     const std::vector<Case> cases{
-        {"flush with its band's top", {0, "", "", ""}},
-        {"0.6 mm down", {0.6, "", "", ""}},
-        {"1.5 mm down", {1.5, "", "", ""}},
-        {"framed, 4 mm down in a coloured band", {4, R"(, "frame": "all")", "", R"(, "color": "silver")"}},
-        {"below a caption of its band",
-         {7, "", R"({"type": "label", "name": "cap", "box": [1, 1, 40, 5], "caption": "경과"},)", ""}},
+        {"flush with its band's top", {0, "", "", ""}, 0},
+        {"0.6 mm down", {0.6, "", "", ""}, 0.6},
+        {"1.5 mm down", {1.5, "", "", ""}, 1.5},
+        {"framed, 4 mm down in a coloured band", {4, R"(, "frame": "all")", "", R"(, "color": "silver")"}, 4},
+        {"1 mm below a caption of its band", {7, "", caption, ""}, 1},
+        // Not the caption's height again: that left a page nearly empty.
+        {"far down its band, 2 mm below what is above it", {123, "", tallCaption, ""}, 2},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         Report report(test::inlineForm(json(c.form)));
-        const std::size_t n = linesPerPage(c.form.memoTop, lineHeight(report));
-        const std::vector<std::string> lines = records(2 * n + 5);
+        const std::size_t onFirst = linesPerPage(c.form.memoTop, lineHeight(report));
+        const std::size_t onNext = linesPerPage(c.continuedGap, lineHeight(report));
+        const std::vector<std::string> lines = records(onFirst + onNext + 5);
         report.memo("m").setLines(lines);
         const Document doc = report.run(measurer(), quietRun());
         ASSERT_EQ(doc.pages.size(), 3u);
@@ -203,8 +208,9 @@ TEST(StretchingMemo, ContinuesAsFarBelowThePageHeaderAsItStartsBelowItsBandsTop)
                     frameTop = std::min(frameTop, e->rect.top);
             }
             ASSERT_NE(first, nullptr);
-            EXPECT_EQ(first->text, lines[std::size_t(page.number - 1) * n]);
-            EXPECT_NEAR(first->rect.top - kBandTop, c.form.memoTop, 1e-9);
+            const std::size_t k = std::size_t(page.number - 1);
+            EXPECT_EQ(first->text, lines[k == 0 ? 0 : onFirst + (k - 1) * onNext]);
+            EXPECT_NEAR(first->rect.top - kBandTop, k == 0 ? c.form.memoTop : c.continuedGap, 1e-9);
             if (!c.form.memoKeys.empty()) {
                 EXPECT_NEAR(frameTop, first->rect.top, 1e-9) << "the memo's frame starts with its text";
             }

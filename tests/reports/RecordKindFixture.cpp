@@ -63,6 +63,13 @@ std::vector<std::string> RecordKindTest::pdfPages(const std::filesystem::path &p
     return pages;
 }
 
+void RecordKindTest::expectNothingLost(const KindPrint &print)
+{
+    if (print.document)
+        for (const auto &warning : print.document->warnings)
+            ADD_FAILURE() << warning.message;
+}
+
 std::vector<std::string> RecordKindTest::historyLines()
 {
     const std::string out =

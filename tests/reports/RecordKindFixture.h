@@ -52,6 +52,9 @@ protected:
     static std::vector<std::string> pdfPages(const std::filesystem::path &pdf, PdfText text = PdfText::Raw);
     static std::string withoutBlanks(const std::string &text);
 
+    // Fails the test for each layout warning of the print: a printed copy never loses text.
+    static void expectNothingLost(const KindPrint &print);
+
     // What a shell command writes to its standard output.
     static std::string commandOutput(const std::string &command) { return CommandOutput(command); }
 
@@ -65,5 +68,13 @@ protected:
 
 // The block refused for want of rows, telling the status line `status`; nothing printed.
 void ExpectNothingFound(const KindPrint &result, const std::string &status);
+
+// The suites that print the demo data set's records.
+class DemoRecordKindTest : public RecordKindTest
+{
+protected:
+    static void SetUpTestSuite() { StartServer(demoData()); }
+    static void TearDownTestSuite() { StopServer(); }
+};
 
 } // namespace medrec::testing

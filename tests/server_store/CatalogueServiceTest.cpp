@@ -2,6 +2,8 @@
 
 #include "ServiceFixture.h"
 
+#include <functional>
+
 namespace medrec::server::store::testing {
 namespace {
 
@@ -269,6 +271,27 @@ TEST_F(CatalogueServiceTest, StoredRowsAnswerByServiceAndKeyWithEveryFieldInEver
     o = call("MD_ADINF_S2", other);
     ASSERT_EQ(o.rc, 0) << o.statlin;
     EXPECT_EQ(other.count("S_STRING1"), 0);
+}
+
+TEST_F(CatalogueServiceTest, AnIntegerKeyFieldKeysByItsNumberHoweverItIsSent)
+{
+    // The operating-room nursing record: the operation's number is the integer field "L_CNT1".
+    import(R"({"serviceReplies": [
+        {"service": "MD_OPRPT_L1", "key": {"S_TYPE2": "00001001", "S_TYPE3": "20150302", "L_CNT1": 2},
+         "rows": [{"S_PATNO": "00001001", "S_STRING153": "둘째 수술"}]}]})");
+    const auto ask = [&](const std::function<void(Buffer &)> &number) {
+        Buffer b;
+        b.set("S_TYPE1", "P").set("S_TYPE2", "00001001").set("S_TYPE3", "20150302").set("S_TYPE4", "EB1");
+        number(b);
+        const Outcome o = call("MD_OPRPT_L1", b);
+        return std::make_pair(o, b.count("S_STRING153") > 0 ? b.text("S_STRING153") : std::string());
+    };
+    auto [asInteger, nurse] = ask([](Buffer &b) { b.setInteger("L_CNT1", 2); });
+    ASSERT_EQ(asInteger.rc, 0) << asInteger.statlin;
+    EXPECT_EQ(nurse, "둘째 수술");
+    EXPECT_EQ(ask([](Buffer &b) { b.setInteger("L_CNT1", 3); }).second, "");
+    // Not sent: no operation's rows.
+    EXPECT_EQ(ask([](Buffer &) {}).second, "");
 }
 
 } // namespace

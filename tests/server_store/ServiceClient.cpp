@@ -49,11 +49,6 @@ Buffer &Buffer::setRaw(const char *field, std::string_view bytes, int occurrence
     return *this;
 }
 
-Buffer &Buffer::setInteger(const char *field, std::int32_t value, int occurrence)
-{
-    return setRaw(field, std::string_view(reinterpret_cast<const char *>(&value), sizeof value), occurrence);
-}
-
 Buffer &Buffer::log(const std::string &user, const std::string &client, const std::string &form)
 {
     return set("LOG_USERNAME", user).set("LOG_CLTNAME", client).set("LOG_FORMNAME", form);
@@ -62,6 +57,13 @@ Buffer &Buffer::log(const std::string &user, const std::string &client, const st
 std::string Buffer::text(const char *field, int occurrence) const
 {
     return text::fromCp949(Fvals(fb(m_data), id(field), occurrence));
+}
+
+Buffer &Buffer::setInteger(const char *field, std::int32_t value, int occurrence)
+{
+    if (Fchg(fb(m_data), id(field), occurrence, reinterpret_cast<char *>(&value), 0) == -1)
+        throw std::runtime_error(std::string("Fchg ") + field + ": " + Fstrerror(getFerror()));
+    return *this;
 }
 
 long Buffer::integer(const char *field, int occurrence) const

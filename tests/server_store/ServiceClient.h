@@ -26,7 +26,7 @@ public:
 
     // Sets the field's occurrence to the UTF-8 text, sent as CP949.
     Buffer &set(const char *field, const std::string &utf8, int occurrence = 0);
-    // Sets a 32-bit integer ("L_" fields).
+    // Sets a number, as the client sends an integer field ("L_CNT1").
     Buffer &setInteger(const char *field, std::int32_t value, int occurrence = 0);
     // Sets raw bytes (for input that is not valid CP949).
     Buffer &setRaw(const char *field, std::string_view bytes, int occurrence = 0);

@@ -20,11 +20,7 @@ void ServiceTest::SetUp()
             registry.add("MD_ADINF_S2", services::storedReplyService({"S_PATNO", "S_STRING1"}, "S_STRING1"));
         },
         options);
-    {
-        Connection db(m_server->databasePath(), Connection::Mode::ReadWrite);
-        const ImportResult r = importJson(db.get(), kSmallCatalogue);
-        ASSERT_TRUE(r.ok) << r.error;
-    }
+    import(kSmallCatalogue);
     m_session = joinSession(m_server->writeEnvironment(), "MDUSER", "10.1.20.3");
 }
 
@@ -32,6 +28,13 @@ void ServiceTest::TearDown()
 {
     m_session.reset();
     m_server.reset();
+}
+
+void ServiceTest::import(const std::string &json)
+{
+    Connection db(m_server->databasePath(), Connection::Mode::ReadWrite);
+    const ImportResult r = importJson(db.get(), json);
+    ASSERT_TRUE(r.ok) << r.error;
 }
 
 void ServiceTest::sql(const std::string &statements)

@@ -24,6 +24,8 @@ protected:
     medrec::testing::InProcessServer &server() { return *m_server; }
     // Runs SQL on a connection of the test's own.
     void sql(const std::string &statements);
+    // Imports a data set into the database (gtest failure when it is refused).
+    void import(const std::string &json);
     long long historyRows() { return std::stoll(m_server->queryText("SELECT count(*) FROM print_history")); }
 
 private:

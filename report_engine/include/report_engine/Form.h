@@ -41,6 +41,10 @@ struct Band {
     bool startNewPage = false;    // begins on a fresh page unless nothing but the headers is on this one
     bool repeatOnNewPage = false; // group header: printed again on each page its group continues on
     bool printIfEmpty = false;    // detail, sub-detail: printed once when need-data has no record at all
+    // A record that has stretched and does not fit the page's rest moves whole to the next page,
+    // as one that has not stretched does, rather than continuing there; only one taller than a
+    // page of its own is still cut.
+    bool keepTogether = false;
     std::vector<Component> components;
 
     void setHeight(double mm) { height = mm; }
