@@ -77,7 +77,7 @@ struct LongCase
 
 const LongCase kLongCases[] = {
     {"30 days", {"MDNRRECT", "00005001", "20250106", 0}, "1,2"},
-    {"short", {"MDNRRECT", "00004001", "20211011", 0}, "1,2"},
+    {"short", {"MDNRRECT", "00001234", "20180514", 0}, "1,2"},
     {"60 days", {"MDPGNOTT", "00005001", "20250106", 0}, "1"},
     {"short", {"MDPGNOTT", "00001234", "20180514", 0}, "1"},
     {"30 days", {"MDVITALT", "00005001", "20250106", 0}, "1"},
