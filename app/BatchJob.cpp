@@ -54,8 +54,8 @@ void printSelected(TMDG300F1 &screen, BatchResult &result)
     const std::string label = screen.selectedRecordKind() + " " + grid.cell(1, grid.row()) + "/" +
                               grid.cell(2, grid.row());
     const PrintOutcome outcome = screen.PrintSelectedRecord();
-    if (outcome != PrintOutcome::Printed)
-        reportStatus(screen); // a failed service or history write leaves its text there
+    // A failed service or history write leaves its text there, and a print what it left empty.
+    reportStatus(screen);
     if (outcome == PrintOutcome::Printed) {
         ++result.printed;
         std::cerr << "printed: " << label << '\n';

@@ -49,6 +49,7 @@ struct MDG300Controls
     common::TUltraGrid *ugd_RecodKnd = nullptr;
     common::TUltraGrid *ugd_RecodDt = nullptr;
     QPushButton *bbt_Print = nullptr;
+    QLabel *Label3 = nullptr; // the caption over lb_meddate, designed "입원일자/진료일자"
     QLabel *lb_patno = nullptr;
     QLabel *lb_meddate = nullptr;
     QLabel *lb_dschdate = nullptr;
@@ -112,6 +113,9 @@ struct MDG300Controls
     QComboBox *cboHome = nullptr;
     QComboBox *combx_Location = nullptr;
 };
+
+// Label3's caption as designed; a print may name its own date there until the next print run.
+inline constexpr const char *kMeddateCaption = "입원일자/진료일자";
 
 // The screen's geometry: the window's client area and the history panel's overlap with the
 // patient panel above it.

@@ -233,15 +233,23 @@ void buildHistoryPanel(QWidget *central, MDG300Controls &ui)
         const char *caption;
         const char *name;
         QLabel **target;
+        QLabel **captionLabel;
     };
     const SummaryLine lines[] = {
-        {"환자번호", "lb_patno", &ui.lb_patno},       {"입원일자/진료일자", "lb_meddate", &ui.lb_meddate},
-        {"퇴원일자", "lb_dschdate", &ui.lb_dschdate}, {"환자구분", "lb_patgubun", &ui.lb_patgubun},
-        {"진료과", "lb_meddept", &ui.lb_meddept},     {"주치의", "lb_chadr", &ui.lb_chadr},
+        {"환자번호", "lb_patno", &ui.lb_patno, nullptr},
+        {kMeddateCaption, "lb_meddate", &ui.lb_meddate, &ui.Label3},
+        {"퇴원일자", "lb_dschdate", &ui.lb_dschdate, nullptr},
+        {"환자구분", "lb_patgubun", &ui.lb_patgubun, nullptr},
+        {"진료과", "lb_meddept", &ui.lb_meddept, nullptr},
+        {"주치의", "lb_chadr", &ui.lb_chadr, nullptr},
     };
     int y = gridTop + 40;
     for (const SummaryLine &line : lines) {
         auto *caption = new QLabel(QString::fromUtf8(line.caption), p);
+        if (line.captionLabel) {
+            caption->setObjectName(QStringLiteral("Label3"));
+            *line.captionLabel = caption;
+        }
         caption->setGeometry(side, y, sideWidth, 15);
         QPalette palette = caption->palette();
         palette.setColor(QPalette::WindowText, kSummaryText);

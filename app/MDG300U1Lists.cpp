@@ -5,9 +5,9 @@
 
 #include "BusyCursor.h"
 #include "Clock.h"
+#include "CodeLookups.h"
 #include "DateText.h"
 #include "GridOps.h"
-#include "Hadrmcdct.h"
 #include "HmdPatInf.h"
 #include "Hmdrecodt.h"
 #include "Hmdrecott.h"
@@ -259,11 +259,11 @@ void TMDG300F1::combx_RoomChange()
         return;
     m_ui.combx_roomno->clear();
 
-    services::Hadrmcdct rooms;
+    common::CodeList rooms;
     int found = 0;
     {
         middleware::BusyCursor busy;
-        found = rooms.ListRoom(wardCode);
+        found = services::ListWardRooms(wardCode, rooms);
     }
     if (found < 0) {
         middleware::ShowTuxMessage(m_ui.stb_Message);
@@ -273,9 +273,8 @@ void TMDG300F1::combx_RoomChange()
         setStatusText("조회된 자료가 없습니다.");
         return;
     }
-    m_ui.combx_roomno->addItem(QString());
-    for (int i = 0; i < found; ++i)
-        m_ui.combx_roomno->addItem(qt(at(rooms.room, i)));
+    for (const std::string &room : rooms.codes())
+        m_ui.combx_roomno->addItem(qt(room));
 }
 
 } // namespace medrec::app

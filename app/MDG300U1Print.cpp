@@ -129,6 +129,8 @@ PrintOutcome TMDG300F1::PrintRecordKind(const reports::RecordKind &kind)
         clearPrintedSummary();
         return PrintOutcome::NotPrinted;
     }
+    if (!printed->status.empty())
+        setStatusText(printed->status);
     if (!printed->history)
         return PrintOutcome::Printed;
     return SavePrintHistory(*printed->history, std::string(kind.code)) ? PrintOutcome::Printed

@@ -60,6 +60,8 @@ void ShowPrintedSummary(const MDG300Controls &ui, const reports::PrintedSummary 
     };
     for (const auto &[label, value] : labels)
         label->setText(QString::fromStdString(*value));
+    ui.Label3->setText(QString::fromUtf8(summary.meddateCaption.empty() ? kMeddateCaption
+                                                                          : summary.meddateCaption.c_str()));
 }
 
 } // namespace medrec::app

@@ -12,6 +12,8 @@ namespace medrec::app {
 reports::PrintContext CapturePrintContext(const MDG300Controls &ui);
 // The hidden grids keep what the last run staged.
 void KeepScratchTables(const MDG300Controls &ui, const reports::ScratchTables &tables);
+// The six labels and the caption over lb_meddate (the screen's own unless the summary names
+// one): every print run starts from the empty summary, so no caption outlives its print.
 void ShowPrintedSummary(const MDG300Controls &ui, const reports::PrintedSummary &summary);
 
 } // namespace medrec::app

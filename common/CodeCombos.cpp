@@ -3,8 +3,7 @@
 #include <QCursor> // BusyCursor.h uses QCursor without including it
 
 #include "BusyCursor.h"
-#include "HmdExCode.h"
-#include "HmdMcomct.h"
+#include "CodeLookups.h"
 #include "TuxMsg.h"
 
 #include <QComboBox>
@@ -13,23 +12,18 @@ namespace medrec::common {
 
 namespace {
 
-using middleware::ServiceResult;
-
-void fillOne(QComboBox *combo, const ServiceResult &values, int rows)
+void fillOne(QComboBox *combo, const std::vector<std::string> &items)
 {
     if (!combo)
         return;
     combo->clear();
-    combo->addItem(QString());
-    for (int i = 0; i < rows; ++i) {
-        const auto index = static_cast<std::size_t>(i);
-        combo->addItem(QString::fromStdString(index < values.size() ? values[index] : std::string()));
-    }
+    for (const std::string &item : items)
+        combo->addItem(QString::fromStdString(item));
 }
 
-// The common tail of the fillers: report, keep, or refill both combos.
-void fillPair(int rows, const ServiceResult &codes, const ServiceResult &names, QComboBox *codeCombo,
-              QComboBox *nameCombo)
+// The common tail of the fillers: report, keep, or refill both combos from the list (its
+// empty first entry included).
+void fillPair(int rows, const CodeList &list, QComboBox *codeCombo, QComboBox *nameCombo)
 {
     if (rows < 0) {
         middleware::ShowTuxMessageActive();
@@ -37,31 +31,31 @@ void fillPair(int rows, const ServiceResult &codes, const ServiceResult &names, 
     }
     if (rows == 0)
         return;
-    fillOne(codeCombo, codes, rows);
-    fillOne(nameCombo, names, rows);
-}
-
-void fillDeptCodes(const std::string &kind, const std::string &qualifier, QComboBox *codeCombo,
-                   QComboBox *nameCombo)
-{
-    middleware::BusyCursor busy;
-    services::HmdExCode codes;
-    const int rows = codes.ListDeptCode(kind, qualifier);
-    fillPair(rows, codes.code, codes.name, codeCombo, nameCombo);
+    fillOne(codeCombo, list.codes());
+    fillOne(nameCombo, list.names());
 }
 
 } // namespace
 
-void FillDeptCombo(QComboBox *codeCombo, QComboBox *nameCombo) { fillDeptCodes("1", "EB1", codeCombo, nameCombo); }
+void FillDeptCombo(QComboBox *codeCombo, QComboBox *nameCombo)
+{
+    middleware::BusyCursor busy;
+    CodeList list;
+    fillPair(services::ListDepartments(list), list, codeCombo, nameCombo);
+}
 
-void FillWardCombo(QComboBox *codeCombo, QComboBox *nameCombo) { fillDeptCodes("2", "", codeCombo, nameCombo); }
+void FillWardCombo(QComboBox *codeCombo, QComboBox *nameCombo)
+{
+    middleware::BusyCursor busy;
+    CodeList list;
+    fillPair(services::ListWards(list), list, codeCombo, nameCombo);
+}
 
 void FillCommonCodeCombo(const std::string &groupCode, QComboBox *codeCombo, QComboBox *nameCombo)
 {
     middleware::BusyCursor busy;
-    services::HmdMcomct codes;
-    const int rows = codes.ListComCode("S", groupCode, "000", "");
-    fillPair(rows, codes.entryCode(), codes.entryName(), codeCombo, nameCombo);
+    CodeList list;
+    fillPair(services::ListCommonCodes(groupCode, list), list, codeCombo, nameCombo);
 }
 
 std::string CodeToName(const QComboBox *codeCombo, const QComboBox *nameCombo, const std::string &code)

@@ -234,6 +234,32 @@ Binding numberSquares(Source source, std::vector<std::pair<int, std::string>> co
             }};
 }
 
+Binding flagTexts(std::vector<std::string> labels, Source source, std::string on, std::string off,
+                  std::size_t firstChar)
+{
+    auto components = labels;
+    return {std::move(components), fieldsOf({&source}),
+            [labels = std::move(labels), source, on = std::move(on), off = std::move(off),
+             firstChar](engine::Report &r, const FieldValues &v) {
+                const std::string value = source.read(v);
+                for (std::size_t i = 0; i < labels.size(); ++i)
+                    setText(r, labels[i], text::cp949Slice(value, firstChar - 1 + i, 1) == "Y" ? on : off);
+            }};
+}
+
+Binding choiceTexts(Source source, std::vector<std::pair<std::string, std::string>> codeToLabel, std::string on,
+                    std::string off)
+{
+    auto components = shapesOf(codeToLabel, {});
+    return {std::move(components), fieldsOf({&source}),
+            [source, codeToLabel = std::move(codeToLabel), on = std::move(on), off = std::move(off)](
+                engine::Report &r, const FieldValues &v) {
+                const std::string value = source.read(v);
+                for (const auto &[code, label] : codeToLabel)
+                    setText(r, label, code == value ? on : off);
+            }};
+}
+
 Binding codeText(std::string label, Source source, std::vector<std::pair<int, std::string>> texts,
                  std::string otherwise)
 {
@@ -306,6 +332,18 @@ Binding checkMark(Source source, std::vector<std::pair<int, std::string>> codeTo
 Binding custom(std::vector<std::string> components, std::vector<std::string> values, Rule rule)
 {
     return {std::move(components), std::move(values), std::move(rule)};
+}
+
+Binding whenSet(std::string present, BindingTable rows)
+{
+    std::vector<std::string> values{present};
+    for (std::string &name : BoundValues(rows))
+        values.push_back(std::move(name));
+    return {BoundComponents(rows), std::move(values),
+            [present = std::move(present), rows = std::move(rows)](engine::Report &r, const FieldValues &v) {
+                if (v.has(present))
+                    ApplyBindings(r, rows, v);
+            }};
 }
 
 Binding group(std::vector<Binding> rows)

@@ -95,6 +95,14 @@ Binding choiceSquares(Source source, std::vector<std::pair<std::string, std::str
 Binding numberSquares(Source source, std::vector<std::pair<int, std::string>> codeToShape,
                       Others others = Others::Untouched, std::string fallback = {});
 
+// Check boxes printed as texts: label i shows `on` when character firstChar + i of the value
+// is "Y", `off` for any other character or none.
+Binding flagTexts(std::vector<std::string> labels, Source source, std::string on, std::string off,
+                  std::size_t firstChar = 1);
+// The label whose code equals the value (as text) shows `on`, every other one `off`.
+Binding choiceTexts(Source source, std::vector<std::pair<std::string, std::string>> codeToLabel, std::string on,
+                    std::string off);
+
 // The label shows the text of the value's number (CodeToInt); `otherwise` for no match.
 Binding codeText(std::string label, Source source, std::vector<std::pair<int, std::string>> texts,
                  std::string otherwise = {});
@@ -117,6 +125,11 @@ Binding checkMark(Source source, std::vector<std::pair<int, std::string>> codeTo
 
 // A rule of the kind's own, with the components it touches and the values it reads.
 Binding custom(std::vector<std::string> components, std::vector<std::string> values, Rule rule);
+
+// The rows apply only when the value `present` was set: the fields of a service row that may
+// not be there (a service that found none adds no values, and its part of the form keeps its
+// design).
+Binding whenSet(std::string present, BindingTable rows);
 
 // Rows that make one item of a form (its squares and the text beside them) as one row: the
 // components and values of all of them, applied in order.

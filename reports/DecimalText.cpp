@@ -2,6 +2,7 @@
 
 #include "TextHelpers.h"
 
+#include <algorithm>
 #include <cstdlib>
 
 namespace medrec::reports {
@@ -31,6 +32,21 @@ constexpr std::int64_t kPowers[] = {1,
 bool isDigit(char c)
 {
     return c >= '0' && c <= '9';
+}
+
+// Products and scaled dividends of two 18-digit values need 128 bits.
+__extension__ typedef __int128 Wide;
+
+Wide wideAbs(Wide v) { return v < 0 ? -v : v; }
+
+// units / unit rounded to the nearest whole number, a tie going to the even one.
+Wide roundedQuotient(Wide units, Wide unit)
+{
+    Wide quotient = units / unit;
+    const Wide remainder = wideAbs(units % unit);
+    if (2 * remainder > unit || (2 * remainder == unit && quotient % 2 != 0))
+        quotient += units < 0 ? -1 : 1;
+    return quotient;
 }
 
 // units * 10^by, nullopt on overflow.
@@ -87,19 +103,57 @@ std::optional<Decimal> Decimal::plus(const Decimal &other) const
     return Decimal(sum, scale);
 }
 
+std::optional<Decimal> Decimal::minus(const Decimal &other) const
+{
+    return plus(Decimal(-other.m_units, other.m_scale));
+}
+
+std::optional<Decimal> Decimal::times(const Decimal &other) const
+{
+    Wide units = static_cast<Wide>(m_units) * other.m_units;
+    int scale = m_scale + other.m_scale;
+    while (scale > kMaxScale && units % 10 == 0) {
+        units /= 10;
+        --scale;
+    }
+    if (scale > kMaxScale || wideAbs(units) >= kPowers[kMaxDigits])
+        return std::nullopt;
+    return Decimal(static_cast<std::int64_t>(units), scale);
+}
+
+std::optional<Decimal> Decimal::dividedBy(const Decimal &divisor, int places) const
+{
+    if (divisor.m_units == 0)
+        return std::nullopt;
+    places = std::clamp(places, 0, kMaxScale);
+    // (a / 10^sa) / (b / 10^sb) * 10^places = a * 10^(sb + places) / (b * 10^sa); both fit
+    // 128 bits (a < 10^18, sb + places <= 18).
+    Wide numerator = static_cast<Wide>(m_units) * kPowers[divisor.m_scale] * kPowers[places];
+    Wide denominator = static_cast<Wide>(divisor.m_units) * kPowers[m_scale];
+    if (denominator < 0) {
+        numerator = -numerator;
+        denominator = -denominator;
+    }
+    const Wide quotient = roundedQuotient(numerator, denominator);
+    if (wideAbs(quotient) >= kPowers[kMaxDigits])
+        return std::nullopt;
+    return Decimal(static_cast<std::int64_t>(quotient), places);
+}
+
+std::strong_ordering operator<=>(const Decimal &a, const Decimal &b)
+{
+    const int scale = std::max(a.m_scale, b.m_scale);
+    return static_cast<Wide>(a.m_units) * kPowers[scale - a.m_scale] <=>
+           static_cast<Wide>(b.m_units) * kPowers[scale - b.m_scale];
+}
+
 Decimal Decimal::rounded(int places) const
 {
     if (places < 0)
         places = 0;
     if (places >= m_scale)
         return *this;
-    const std::int64_t unit = kPowers[m_scale - places];
-    std::int64_t quotient = m_units / unit;
-    const std::int64_t remainder = std::llabs(m_units % unit);
-    const std::int64_t half = unit / 2;
-    if (remainder > half || (remainder == half && quotient % 2 != 0))
-        quotient += m_units < 0 ? -1 : 1;
-    return Decimal(quotient, places);
+    return Decimal(static_cast<std::int64_t>(roundedQuotient(m_units, kPowers[m_scale - places])), places);
 }
 
 std::string Decimal::text() const

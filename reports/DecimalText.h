@@ -1,9 +1,11 @@
 #pragma once
 
 // Exact decimal arithmetic on the number texts services deliver ("1310.4", "-2", "0.25"):
-// sums hold no binary floating-point noise and are written back as the shortest decimal
-// text of their value ("1500", "12.5"). Rounding, where a form rounds, is half to even.
+// sums, differences and products hold no binary floating-point noise and are written back as
+// the shortest decimal text of their value ("1500", "12.5"). Rounding, where a form rounds
+// (a quotient always rounds), is half to even.
 
+#include <compare>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -27,6 +29,11 @@ public:
 
     // nullopt when the result would not fit exactly.
     std::optional<Decimal> plus(const Decimal &other) const;
+    std::optional<Decimal> minus(const Decimal &other) const;
+    std::optional<Decimal> times(const Decimal &other) const;
+    // The quotient rounded to `places` decimals (0 .. kMaxScale), a tie going to the even
+    // neighbour; nullopt for a zero divisor or a quotient that does not fit.
+    std::optional<Decimal> dividedBy(const Decimal &divisor, int places) const;
     // To `places` decimals (0 .. kMaxScale), a tie going to the even neighbour.
     Decimal rounded(int places) const;
 
@@ -34,7 +41,10 @@ public:
     // whole number, no sign for zero.
     std::string text() const;
 
-    friend bool operator==(const Decimal &a, const Decimal &b) { return a.text() == b.text(); }
+    bool isZero() const { return m_units == 0; }
+
+    friend bool operator==(const Decimal &a, const Decimal &b) { return a <=> b == 0; }
+    friend std::strong_ordering operator<=>(const Decimal &a, const Decimal &b);
 
 private:
     Decimal(std::int64_t units, int scale) : m_units(units), m_scale(scale) {}

@@ -32,11 +32,4 @@ PrintedSummary FlowsheetSummary(const RecordPrint &print, std::string patgubun, 
             .chadr = std::move(chadr)};
 }
 
-common::GridData &FreshPrintLines(common::GridData &list, int bodyRows)
-{
-    list.setRowCount(list.fixedRows() + bodyRows);
-    list.clearRows();
-    return list;
-}
-
 } // namespace medrec::reports

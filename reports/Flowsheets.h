@@ -27,8 +27,4 @@ void AddFlowsheetHeader(RecordPrint &print, int wardCell);
 // patient type and attending as the kind says.
 PrintedSummary FlowsheetSummary(const RecordPrint &print, std::string patgubun, std::string chadr);
 
-// The scratch table `list` with its title row and `bodyRows` body rows, every cell empty:
-// whatever an earlier print staged never shows in an empty slot.
-common::GridData &FreshPrintLines(common::GridData &list, int bodyRows);
-
 } // namespace medrec::reports

@@ -4,6 +4,7 @@
 
 #include "report_engine/Report.h"
 
+#include <optional>
 #include <variant>
 
 namespace medrec::reports {
@@ -34,15 +35,38 @@ CodeConversionError::CodeConversionError(const std::string &text, const std::str
 {
 }
 
-int CodeToInt(const std::string &text)
+namespace {
+
+// -1 for blanks only, else the whole number the text holds, if it holds one.
+std::optional<int> codeOf(const std::string &text)
 {
     const auto first = text.find_first_not_of(' ');
     if (first == std::string::npos)
         return -1;
-    const auto value = common::WholeNumber(std::string_view(text).substr(first));
-    if (!value)
+    return common::WholeNumber(std::string_view(text).substr(first));
+}
+
+} // namespace
+
+int CodeToInt(const std::string &text)
+{
+    if (const auto code = codeOf(text))
+        return *code;
+    throw CodeConversionError(text);
+}
+
+int CodeToInt(const std::string &text, const std::string &field)
+{
+    if (const auto code = codeOf(text))
+        return *code;
+    throw CodeConversionError(text, field);
+}
+
+int KeyToInt(const std::string &text)
+{
+    if (text.find_first_not_of(' ') == std::string::npos)
         throw CodeConversionError(text);
-    return *value;
+    return CodeToInt(text);
 }
 
 std::string MaskedResNo(const std::string &front, const std::string &back)

@@ -39,6 +39,12 @@ private:
 // -1 for empty text or blanks only; otherwise the whole number the text holds (leading
 // blanks allowed). Throws CodeConversionError for anything else.
 int CodeToInt(const std::string &text);
+// The same for the value of a named field ("S_STRING5"): the error names the field, so the
+// operator learns which value of the record is wrong.
+int CodeToInt(const std::string &text, const std::string &field);
+// The whole number a key holds (leading blanks allowed); throws CodeConversionError for
+// anything else, empty text included: a key that is no number names no record.
+int KeyToInt(const std::string &text);
 
 // "front-b******": the six front digits, "-", the first back digit, then six asterisks.
 std::string MaskedResNo(const std::string &front, const std::string &back);

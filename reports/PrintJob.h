@@ -22,6 +22,8 @@ namespace medrec::reports {
 struct PrintedSummary
 {
     std::string patno, meddate, dschdate, patgubun, meddept, chadr;
+    // The caption over lb_meddate for this record; empty: the screen's own "입원일자/진료일자".
+    std::string meddateCaption;
     friend bool operator==(const PrintedSummary &, const PrintedSummary &) = default;
 };
 
@@ -76,6 +78,8 @@ public:
     PrintedSummary summary;
     // Set by the frame from the kind's registry row; none for the kinds that write none.
     std::optional<HistoryRow> history;
+    // Said on the status line once the document went out (what the print left empty and why).
+    std::string status;
 
 private:
     std::vector<std::unique_ptr<engine::Report>> m_reports;

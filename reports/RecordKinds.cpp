@@ -7,6 +7,7 @@
 #include "MDF160U1_P02/MDF160U1_P02.h"
 #include "MDF180U1_P01/MDF180U1_P01.h"
 #include "MDN110U1_P02/MDN110U1_P02.h"
+#include "MDN130U3_P01/MDN130U3_P01.h"
 #include "MDN420U1_P01/MDN420U1_P01.h"
 #include "MDN690U1_P01/MDN690U1_P01.h"
 #include "MDO510U1_P02/MDO510U1_P02.h"
@@ -16,12 +17,16 @@
 #include "MDP270U1_P01/MDP270U1_P01.h"
 #include "MDS210U2_P01/MDS210U2_P01.h"
 #include "MDS510U1_P01/MDS510U1_P01.h"
+#include "MHE700U1_P01/MHE700U1_P01.h"
 #include "MNW921P3/MNW921P3.h"
 #include "MNW940P2/MNW940P2.h"
 #include "MNW922P2/MNW922P2.h"
 #include "MNW923P2/MNW923P2.h"
 #include "MNW924P2/MNW924P2.h"
 #include "MNW925P2/MNW925P2.h"
+#include "SRA411UM_P01/SRA411UM_P01.h"
+#include "SRA411UN_P01/SRA411UN_P01.h"
+#include "SQN200U7_P1/SQN200U7_P1.h"
 
 namespace medrec::reports {
 
@@ -61,12 +66,12 @@ const std::array<RecordKind, kRecordKindCount> &RecordKinds()
         {"MDIOCHKT_WE", "MDF180U1_P01", {"TMDF180F1_P01"}, History::written(), &PrintBodyMeasurements, &BodyMeasurementForms},
         {"MDBDINFT", "", {"TMDN634F2_P01"}, History::written(), nullptr, nullptr},
         {"MDBLOODT", "MDN690U1_P01", {"TMDN690F1_P01"}, History::written({4, 7}), &PrintTransfusionRecord, &TransfusionRecordForms},
-        {"MDERINFT", "", {"TMDN130F3_P01"}, History::none(), nullptr, nullptr},
-        {"SQNSTAPT", "", {"TSQN200F7_P1"}, History::written(), nullptr, nullptr},
+        {"MDERINFT", "MDN130U3_P01", {"TMDN130F3_P01"}, History::none(), &PrintEmergencyNursingSheet, &EmergencyNursingSheetForms},
+        {"SQNSTAPT", "SQN200U7_P1", {"TSQN200F7_P1"}, History::written({2, 3}), &PrintNutritionSupportReply, &NutritionSupportReplyForms},
         {"MDOBDEPT", "", {"TMDN111F5_P01"}, History::written(), nullptr, nullptr},
-        {"MHHDRECT", "", {"TMHE700F1_P01"}, History::written(), nullptr, nullptr},
-        {"SRSUVEYT", "", {"TSRA411FM_P01"}, History::written({2, 3}), nullptr, nullptr},
-        {"SRSEDMST", "", {"TSRA411FN_P01", "TSRA411FN_P02"}, History::written({2}), nullptr, nullptr},
+        {"MHHDRECT", "MHE700U1_P01", {"TMHE700F1_P01.qr_1", "TMHE700F1_P01.qr_2"}, History::written({2, 3}), &PrintHemodialysisRecord, &HemodialysisRecordForms},
+        {"SRSUVEYT", "SRA411UM_P01", {"TSRA411FM_P01"}, History::written({2, 3}), &PrintSedationAssessment, &SedationAssessmentForms},
+        {"SRSEDMST", "SRA411UN_P01", {"TSRA411FN_P01", "TSRA411FN_P02"}, History::written({2}), &PrintSedationRecord, &SedationRecordForms},
         {"MDNRACTT", "MDN110U1_P02", {"TMDN110F1_P02"}, History::written(), &PrintMedicationRecord, &MedicationRecordForms},
     }};
     // clang-format on

@@ -63,6 +63,31 @@ void FeedRowBlocks(engine::Report &report, common::GridData table, int rowsPerRe
     });
 }
 
+void FeedDetailRows(engine::Report &report, common::GridData table, int bodyRows, const BindingTable &detail)
+{
+    if (bodyRows > 0) {
+        table.setRowCount(table.fixedRows() + bodyRows);
+        FeedDetailRows(report, std::move(table), detail);
+    } else {
+        report.setNeedData([](engine::Report &) { return false; });
+    }
+}
+
+BindingTable ColumnTexts(const std::vector<std::string> &labels)
+{
+    BindingTable table;
+    for (std::size_t col = 0; col < labels.size(); ++col)
+        table.push_back(bind::text(labels[col], value::col(static_cast<int>(col))));
+    return table;
+}
+
+common::GridData &FreshPrintLines(common::GridData &list, int bodyRows)
+{
+    list.setRowCount(list.fixedRows() + bodyRows);
+    list.clearRows();
+    return list;
+}
+
 void FeedLines(engine::Report &report, common::GridData table, RowWrap wrap, LineFill fill)
 {
     struct State

@@ -59,6 +59,30 @@ void FeedDetailRows(engine::Report &report, common::GridData table, const Bindin
 // One band record per block of `rowsPerRecord` consecutive staged rows; `fill` reads the
 // block's rows as cell(col, 0 .. rowsPerRecord - 1).
 void FeedRowBlocks(engine::Report &report, common::GridData table, int rowsPerRecord, RowFill fill);
+// FeedDetailRows for the first `bodyRows` body rows only; none at all prints the page frame without
+// a detail record (a table may hold no rows; a scratch grid always has one).
+void FeedDetailRows(engine::Report &report, common::GridData table, int bodyRows, const BindingTable &detail);
+
+// Label k shows column k of the staged row ("col0", "col1", ...): a detail table.
+BindingTable ColumnTexts(const std::vector<std::string> &labels);
+
+// The scratch table `list` with its title row and `bodyRows` body rows, every cell empty:
+// whatever an earlier print staged never shows in an empty slot.
+common::GridData &FreshPrintLines(common::GridData &list, int bodyRows);
+
+// One band record per staged row, its labels set by the detail table from the row's cells
+// ("col0", "col1", ...).
+void FeedDetailRows(engine::Report &report, common::GridData table, const BindingTable &detail);
+// The same for the first `bodyRows` body rows only; none at all prints the page frame without
+// a detail record (a table may hold no rows; a scratch grid always has one).
+void FeedDetailRows(engine::Report &report, common::GridData table, int bodyRows, const BindingTable &detail);
+
+// Label k shows column k of the staged row ("col0", "col1", ...): a detail table.
+BindingTable ColumnTexts(const std::vector<std::string> &labels);
+
+// The scratch table `list` with its title row and `bodyRows` body rows, every cell empty:
+// whatever an earlier print staged never shows in an empty slot.
+common::GridData &FreshPrintLines(common::GridData &list, int bodyRows);
 
 // One line of a staged row's wrapped text.
 struct LineStep

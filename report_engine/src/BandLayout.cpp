@@ -394,9 +394,11 @@ std::optional<BandBuilder::Built> BandBuilder::buildComponent(const Component& c
     if (const auto* s = std::get_if<Shape>(&c)) {
         item.element = shapeElement(s->box, s->brush, s->pen, s->kind);
         b.growToBottom = s->growToBottom;
+        b.followStretch = s->followStretch;
     } else if (const auto* ln = std::get_if<Line>(&c)) {
         const RectMm& r = ln->box;
         b.growToBottom = ln->growToBottom && ln->direction != LineDirection::Horizontal;
+        b.followStretch = ln->followStretch && ln->direction != LineDirection::Horizontal;
         switch (ln->direction) {
         case LineDirection::Horizontal:
             item.element = lineElement({r.left, r.top + r.height / 2}, {r.right(), r.top + r.height / 2}, ln->pen);
@@ -487,6 +489,19 @@ BandContent BandBuilder::assemble(const std::string& name, const std::vector<Com
             totalGrowth = std::max(totalGrowth, shift[i] + built[i].growth);
     }
 
+    // How far a rule's or shape's lower edge moves beyond its own shift: to keep its distance
+    // from the grown band's foot (growToBottom), or as far as the text ending above that edge
+    // pushed what lies below (followStretch).
+    std::vector<double> extend(built.size(), 0);
+    for (std::size_t i = 0; i < built.size(); ++i) {
+        if (built[i].growToBottom)
+            extend[i] = totalGrowth - shift[i];
+        if (built[i].followStretch)
+            for (std::size_t j = 0; j < built.size(); ++j)
+                if (built[j].growth > 0 && built[j].designBottom <= built[i].designBottom + kEpsilonMm)
+                    extend[i] = std::max(extend[i], shift[j] + built[j].growth - shift[i]);
+    }
+
     BandContent content;
     content.band = name;
     content.width = width;
@@ -515,10 +530,10 @@ BandContent BandBuilder::assemble(const std::string& name, const std::vector<Com
             else
                 item.line = item.unit;
             item.splittable = !item.container && (e.kind == ElementKind::Line || e.kind == ElementKind::Shape);
-            // Down to the grown band's foot. Its unit stays the designed one, so a rule along
-            // the whole band never keeps the band from being cut between text lines.
-            if (b.growToBottom && totalGrowth - shift[i] > kEpsilonMm) {
-                const double extra = totalGrowth - shift[i];
+            // Its unit stays the designed one, so a rule along the whole band never keeps the
+            // band from being cut between text lines.
+            if (extend[i] > kEpsilonMm) {
+                const double extra = extend[i];
                 e.rect.height += extra;
                 (e.from.y > e.to.y ? e.from : e.to).y += extra;
                 item.line.bottom += extra;

@@ -103,7 +103,8 @@ public:
         double designTop = 0;
         double designBottom = 0;
         double growth = 0;  // how much taller than designed
-        bool growToBottom = false; // a rule or shape that follows the band's growth
+        bool growToBottom = false;  // a rule or shape that follows the band's growth
+        bool followStretch = false; // one whose lower edge moves with the text above it
     };
 private:
     std::optional<Built> buildComponent(const Component& c, bool allowStretch) const;

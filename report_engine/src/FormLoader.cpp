@@ -394,6 +394,7 @@ Component readComponent(const json& j, const std::string& where, const Context& 
         if (const json* pen = n.get("pen"))
             s.pen = readPen(*pen, n.at("pen"), ctx);
         s.growToBottom = n.flag("growToBottom", false);
+        s.followStretch = n.flag("followStretch", false);
         result = std::move(s);
     } else if (type == "line") {
         Line l;
@@ -407,6 +408,9 @@ Component readComponent(const json& j, const std::string& where, const Context& 
         l.growToBottom = n.flag("growToBottom", false);
         if (l.growToBottom && l.direction == LineDirection::Horizontal)
             fail(ctx, n.at("growToBottom"), "a horizontal line has no height to grow");
+        l.followStretch = n.flag("followStretch", false);
+        if (l.followStretch && l.direction == LineDirection::Horizontal)
+            fail(ctx, n.at("followStretch"), "a horizontal line has no height to grow");
         result = std::move(l);
     } else if (type == "picture") {
         Picture p;

@@ -61,16 +61,37 @@ const std::vector<ServiceEntry> &DomainServiceTable()
         // admission date they are asked with.
         stored("MD_PDINF_S2", {"S_PATNO", "S_ADMDATE"}, "S_STRING1"),
         stored("MD_PYINF_S2", {"S_PATNO", "S_ADMDATE"}, "S_STRING1"),
+        // The emergency nursing information sheet by the visit and arrival it is asked with;
+        // its triage by the patient, visit date and arrival ("C" and the two empty inputs are
+        // the same for every call); a visit's pregnancies by the patient and visit date.
+        stored("MD_ERINF_S2", {"S_PATNO", "S_CODE1", "S_CODE2"}, "S_CODE1"),
+        stored("MD_NKTAS_L1", {"S_TYPE3", "S_TYPE4", "S_TYPE5"}, "S_STRING1"),
+        stored("MD_NPREG_S1", {"S_CODE2", "S_CODE3"}, "S_STRING1"),
         // The orders of a patient's order date for a department; the fixed "3" and "EB1" tell
         // nothing apart.
         stored("MD_ORDER_L8", {"S_TYPE2", "S_TYPE3", "S_TYPE4"}, "S_CODE1"),
         // The administrations of one order: the patient, the order date and the order's
         // sequence number (sent as text); the fixed "6" tells nothing apart.
         stored("MD_ORDER_LD", {"S_TYPE2", "S_TYPE3", "S_TYPE4"}, "S_CODE1"),
+        // The sedation treatment record's medication rows, pre-sedation evaluation and
+        // recovery, by the patient, the procedure date and the two sequence numbers the
+        // client sends as integers.
+        stored("SR_SEDME_L1", {"S_CODE1", "S_CODE2", "L_SEQNO1", "L_SEQNO2"}, "S_STRING1"),
+        stored("SR_SEDEV_S1", {"S_CODE1", "S_CODE2", "L_SEQNO1", "L_SEQNO2"}, "S_STRING1"),
+        stored("SR_SEDRC_S1", {"S_CODE1", "S_CODE2", "L_SEQNO1", "L_SEQNO2"}, "S_STRING1"),
         // The newborn and the rehabilitation nursing sheets of an admission, by the patient and
         // admission date they are asked with ("S_TYPE1" goes out empty).
         stored("MD_NBINF_S1", {"S_PATNO", "S_ADMDATE"}, "S_CODE1"),
         stored("MD_REINF_S1", {"S_PATNO", "S_ADMDATE"}, "S_STRING1"),
+        // The nutrition support reply: the request by the record's patient number and two
+        // keys; the reply texts and the measurements by those and the reply's own key.
+        stored("SQ_NSTRQ_S2", {"S_CODE1", "S_CODE2", "S_CODE3"}, "S_STRING1"),
+        stored("SQ_NSTAP_S1", {"S_CODE1", "S_CODE2", "S_CODE3", "S_CODE4"}, "S_STRING1"),
+        stored("SQ_NSTSG_S1", {"S_CODE1", "S_CODE2", "S_CODE3", "S_CODE4"}, "S_STRING1"),
+        // The hemodialysis record by the record's four keys; the day's medications ("W") and
+        // treatments ("U") by the list asked for, the patient and the day.
+        stored("MH_HDREC_S1", {"S_TYPE1", "S_TYPE2", "S_TYPE3", "S_TYPE4"}, "S_STRING1"),
+        stored("MD_IJDAY_L2", {"S_TYPE1", "S_TYPE2", "S_TYPE3"}, "S_ORDDATE"),
     };
     return table;
 }

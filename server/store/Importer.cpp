@@ -502,7 +502,7 @@ private:
                 keyNode.fail("\"" + item.key() + "\" is not a field name such as \"S_PATNO\"");
             // An integer key field is asked for as an integer: its decimal text is the key.
             const Node field = keyNode.member(item.key());
-            key[item.key()] = item.key()[0] == 'L' ? std::to_string(field.asInteger(INT32_MIN, INT32_MAX))
+            key[item.key()] = item.key().starts_with("L_") ? std::to_string(field.asInteger(INT32_MIN, INT32_MAX))
                                                    : field.asText(kKeyBytes);
         }
         if (exists("SELECT 1 FROM service_replies WHERE service = ?1 AND key_text = ?2", {service, replyKeyText(key)}))

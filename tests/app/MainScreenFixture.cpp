@@ -11,10 +11,12 @@
 #include <QInputMethodEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QTest>
 #include <QTimer>
 
 #include <cstdlib>
+#include <filesystem>
 
 namespace medrec::testing {
 
@@ -47,6 +49,29 @@ void MainScreenTest::TearDown()
     middleware::TuxTerm();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     m_host.reset();
+}
+
+void PrintingScreenTest::SetUp() { setenv("MEDREC_PRINT_TO", ("pdf:" + m_pdf.path()).c_str(), 1); }
+
+void PrintingScreenTest::TearDown()
+{
+    unsetenv("MEDREC_PRINT_TO");
+    MainScreenTest::TearDown();
+}
+
+void PrintingScreenTest::print() { QTest::mouseClick(ui().bbt_Print, Qt::LeftButton); }
+
+int PrintingScreenTest::pdfCount() const
+{
+    int n = 0;
+    for (const auto &entry : std::filesystem::directory_iterator(m_pdf.path()))
+        n += entry.path().extension() == ".pdf" ? 1 : 0;
+    return n;
+}
+
+std::string PrintingScreenTest::historyRows(const std::string &what)
+{
+    return host().server().queryText("SELECT " + what + " FROM print_history");
 }
 
 void MainScreenTest::typeKeys(const QString &text)

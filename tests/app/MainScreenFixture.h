@@ -76,6 +76,22 @@ private:
     bool m_chooserOpened = false;
 };
 
+// The same, printing to PDF files in a folder of the test's own: the print button, the
+// documents that went out and the print-history rows the server holds.
+class PrintingScreenTest : public MainScreenTest
+{
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    void print();
+    int pdfCount() const;
+    // A query over the server's print_history ("count(*)", "patno||kind_code", ...).
+    std::string historyRows(const std::string &what = "count(*)");
+
+    TempDir m_pdf;
+};
+
 // Expects the hourglass to be gone.
 #define EXPECT_NORMAL_CURSOR() EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr)
 

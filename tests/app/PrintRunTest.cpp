@@ -30,16 +30,9 @@ namespace {
 
 std::string operationRecords() { return ReadFile(MEDREC_OPERATION_FIXTURE); }
 
-class PrintRunTest : public MainScreenTest
+class PrintRunTest : public PrintingScreenTest
 {
 protected:
-    void SetUp() override { setenv("MEDREC_PRINT_TO", ("pdf:" + m_pdf.path()).c_str(), 1); }
-    void TearDown() override
-    {
-        unsetenv("MEDREC_PRINT_TO");
-        MainScreenTest::TearDown();
-    }
-
     // Finds the patient of the operation records; its one visit lists them.
     void findPatient()
     {
@@ -48,19 +41,6 @@ protected:
         ASSERT_EQ(text(ui().pn_PatName), "한지우");
         ASSERT_EQ(ui().ugd_RecodDt->cell(0, 1), "00004321");
         calls().clear();
-    }
-    void print() { QTest::mouseClick(ui().bbt_Print, Qt::LeftButton); }
-
-    int pdfCount() const
-    {
-        int n = 0;
-        for (const auto &entry : std::filesystem::directory_iterator(m_pdf.path()))
-            n += entry.path().extension() == ".pdf" ? 1 : 0;
-        return n;
-    }
-    std::string historyRows(const std::string &what = "count(*)")
-    {
-        return host().server().queryText("SELECT " + what + " FROM print_history");
     }
 
     // Nothing went out: the status line says why; no box, no PDF, no history row, no summary.
@@ -73,8 +53,6 @@ protected:
         EXPECT_EQ(text(ui().lb_patno), "");
         EXPECT_NORMAL_CURSOR();
     }
-
-    TempDir m_pdf;
 };
 
 TEST_F(PrintRunTest, PrintingBeforeAnyRecordListAsksForARecord)

@@ -11,7 +11,7 @@ namespace medrec::testing {
 
 namespace {
 
-const char *const kLoggedFields[] = {"S_TYPE1", "S_TYPE2", "S_TYPE3", "S_TYPE4", "S_PATNO", "S_STRING1"};
+const char *const kLoggedFields[] = {"S_TYPE1", "S_TYPE2", "S_TYPE3", "S_TYPE4", "S_PATNO", "S_STRING1", "S_CODE1"};
 
 server::ServiceHandler logged(std::shared_ptr<CallLog> log, std::string service,
                               server::ServiceHandler handler)

@@ -18,7 +18,8 @@
 namespace medrec::testing {
 
 // One call as the host received it: the service and occurrence 0 of the inputs the screen
-// sends ("S_TYPE1".."S_TYPE4", "S_PATNO", "S_STRING1"), when present.
+// sends ("S_TYPE1".."S_TYPE4", "S_PATNO", "S_STRING1") and the code group ("S_CODE1"), when
+// present.
 struct LoggedCall
 {
     std::string service;

@@ -66,5 +66,16 @@ if [ -n "$demo" ]; then
     fail "history row of the vital-sign sheet"
   [ "$("$server" history --db "$work/db" | tail -n +2 | cut -f8 | grep -c '^MDIOCHKT_WE$')" -eq 1 ] ||
     fail "history row of the body-measurement sheet"
+
+  # The emergency nursing information sheet prints, with its discharge type named, and writes
+  # no history row.
+  before=$(rows)
+  "$batch" 56789 --visit 202207021940 --kind MDERINFT 2>"$work/er.err" ||
+    { cat "$work/er.err" >&2; fail "emergency nursing information sheet"; }
+  er=$(ls "$work/pdf" | grep '_MDERINFT_00056789\.pdf$' | head -n 1)
+  [ -n "$er" ] || fail "no PDF of the emergency nursing information sheet"
+  pdftotext -enc UTF-8 "$work/pdf/$er" - | tr -d ' \n' | grep -q '【퇴원형태】:병실입원【○임산부】' ||
+    fail "the emergency nursing information sheet's text"
+  [ "$(rows)" -eq "$before" ] || fail "the emergency nursing information sheet wrote a history row"
 fi
 echo "medrec-batch: all checks passed"

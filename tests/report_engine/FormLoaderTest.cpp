@@ -108,6 +108,9 @@ TEST(FormLoader, FaultsNameTheirPlace)
         {"horizontal line growing", R"({"name": "f", "bands": [{"name": "d", "kind": "detail", "components": [
              {"type": "line", "box": [0, 0, 10, 1], "growToBottom": true}]}]})",
          "/bands/0/components/0/growToBottom: a horizontal line has no height to grow"},
+        {"horizontal line following stretch", R"({"name": "f", "bands": [{"name": "d", "kind": "detail", "components": [
+             {"type": "line", "box": [0, 0, 10, 1], "followStretch": true}]}]})",
+         "/bands/0/components/0/followStretch: a horizontal line has no height to grow"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);

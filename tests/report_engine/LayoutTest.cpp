@@ -515,6 +515,22 @@ TEST(BandOrder, ABandTallerThanAPageContinuesBetweenItsComponents)
     expectInsideMargins(doc);
 }
 
+// The run of a report whose 5 mm memo "m" holds five lines, and how much the memo grew.
+struct FiveLineRun {
+    Document doc;
+    double lineHeight = 0;
+    double growth = 0;
+};
+
+FiveLineRun runWithFiveLineMemo(Report& report)
+{
+    report.memo("m").setLines({"one", "two", "three", "four", "five"});
+    FiveLineRun run{report.run(measurer(), quietRun())};
+    run.lineHeight = measurer().lineMetrics(report.memo("m").font).height();
+    run.growth = 5 * run.lineHeight - 5;
+    return run;
+}
+
 TEST(Components, StretchingMemoMovesWhatLiesBelowIt)
 {
     Report report(test::inlineForm(smallForm("", R"(
@@ -522,11 +538,10 @@ TEST(Components, StretchingMemoMovesWhatLiesBelowIt)
           {"type": "label", "name": "beside", "box": [120, 2, 40, 5], "caption": "beside"},
           {"type": "memo", "name": "m", "box": [0, 2, 100, 5], "autoStretch": true, "frame": "all"},
           {"type": "label", "name": "below", "box": [0, 12, 40, 5], "caption": "below"}]})")));
-    report.memo("m").setLines({"one", "two", "three", "four", "five"});
-    const Document doc = report.run(measurer(), quietRun());
-    const Page& page = doc.pages.at(0);
-    const double lh = measurer().lineMetrics(report.memo("m").font).height();
-    const double growth = 5 * lh - 5;
+    const FiveLineRun run = runWithFiveLineMemo(report);
+    const Page& page = run.doc.pages.at(0);
+    const double lh = run.lineHeight;
+    const double growth = run.growth;
     ASSERT_GT(growth, 0);
     EXPECT_DOUBLE_EQ(elementsOf(page, "beside")[0]->rect.top, 12.0);
     EXPECT_NEAR(elementsOf(page, "below")[0]->rect.top, 10 + 12 + growth, 1e-9);
@@ -541,6 +556,43 @@ TEST(Components, StretchingMemoMovesWhatLiesBelowIt)
     }
     EXPECT_NEAR(frameBottom, 10 + 2 + 5 * lh, 1e-9);
     EXPECT_NEAR(bandBottom, 10 + 20 + growth, 1e-9);
+}
+
+TEST(Components, FramesThatFollowStretchKeepEnclosingTheRowsThatGrew)
+{
+    // A ruled box of two rows: the first row's text grows; the box, its middle rule and the
+    // frame that follows reach down with it, the one that does not keeps its height, and a
+    // frame above the growing text only moves.
+    Report report(test::inlineForm(smallForm("", R"(
+        {"name": "d", "kind": "detail", "height": 40, "components": [
+          {"type": "shape", "name": "head", "box": [0, 0, 100, 4], "brush": null, "followStretch": true},
+          {"type": "shape", "name": "box", "box": [0, 5, 100, 20], "brush": null, "followStretch": true},
+          {"type": "line", "name": "side", "box": [30, 5, "1px", 20], "direction": "vertical", "followStretch": true},
+          {"type": "line", "name": "fixed", "box": [60, 5, "1px", 20], "direction": "vertical"},
+          {"type": "memo", "name": "m", "box": [31, 6, 29, 5], "autoStretch": true},
+          {"type": "line", "name": "rule", "box": [0, 15, 100, "1px"]},
+          {"type": "label", "name": "second", "box": [31, 17, 29, 5], "caption": "second row"}]})")));
+    const FiveLineRun run = runWithFiveLineMemo(report);
+    const Page& page = run.doc.pages.at(0);
+    const double growth = run.growth;
+    ASSERT_GT(growth, 0);
+    const auto rectOf = [&](const char* name) { return elementsOf(page, name).at(0)->rect; };
+    const double px = 25.4 / 96;
+    EXPECT_NEAR(elementsOf(page, "rule").at(0)->from.y, 10 + 15 + px / 2 + growth, 1e-9);
+    EXPECT_NEAR(rectOf("second").top, 10 + 17 + growth, 1e-9);
+    EXPECT_NEAR(rectOf("box").bottom(), 10 + 25 + growth, 1e-9);
+    EXPECT_NEAR(rectOf("side").bottom(), 10 + 25 + growth, 1e-9);
+    EXPECT_NEAR(elementsOf(page, "side").at(0)->to.y, 10 + 25 + growth, 1e-9);
+    EXPECT_NEAR(rectOf("fixed").bottom(), 10 + 25, 1e-9);
+    EXPECT_NEAR(rectOf("head").bottom(), 10 + 4, 1e-9);
+}
+
+TEST(Components, FollowStretchIsForShapesAndVerticalLinesOnly)
+{
+    EXPECT_THROW(test::inlineForm(smallForm("", R"(
+        {"name": "d", "kind": "detail", "height": 40, "components": [
+          {"type": "line", "box": [0, 5, 100, "1px"], "followStretch": true}]})")),
+                 ReportError);
 }
 
 TEST(Components, LabelWidthsAlignmentAndClipping)

@@ -1,4 +1,5 @@
-// Exact decimal sums and half-to-even rounding of the number texts services deliver.
+// Exact decimal sums, differences, products and quotients, and half-to-even rounding, of the
+// number texts services deliver.
 #include "DecimalText.h"
 
 #include <gtest/gtest.h>
@@ -98,6 +99,57 @@ TEST(DecimalText, RoundsHalfToEven)
         SCOPED_TRACE(std::string(c.text) + " to " + std::to_string(c.places));
         EXPECT_EQ(Decimal::parse(c.text)->rounded(c.places).text(), c.rounded);
     }
+}
+
+Decimal d(const char *text) { return *Decimal::parse(text); }
+
+std::string shown(const std::optional<Decimal> &value) { return value ? value->text() : "none"; }
+
+TEST(DecimalText, DifferencesAndProductsAreExact)
+{
+    EXPECT_EQ(shown(d("52.4").minus(d("64.5"))), "-12.1");
+    EXPECT_EQ(shown(d("0.3").minus(d("0.1"))), "0.2");
+    EXPECT_EQ(shown(d("-12.1").times(d("0.25"))), "-3.025");
+    EXPECT_EQ(shown(d("1.1").times(d("1.1"))), "1.21");
+    EXPECT_EQ(shown(d("30").times(d("61.475"))), "1844.25");
+    EXPECT_EQ(shown(d("0.5").times(d("0"))), "0");
+    // Trailing zeros of a product do not count against the places held.
+    EXPECT_EQ(shown(d("0.000050000").times(d("0.00020000"))), "0.00000001");
+    // A product that needs more places or digits than the type holds is refused.
+    EXPECT_EQ(shown(d("0.00001").times(d("0.000001"))), "none");
+    EXPECT_EQ(shown(d("999999999999").times(d("10000000"))), "none");
+    EXPECT_EQ(shown(d("-999999999999999999").minus(d("1"))), "none");
+}
+
+TEST(DecimalText, QuotientsRoundHalfToEven)
+{
+    const struct
+    {
+        const char *dividend, *divisor;
+        int places;
+        const char *quotient;
+    } cases[] = {
+        {"100", "8", 0, "12"},      {"300", "8", 0, "38"},     {"97500", "1844.25", 0, "53"},
+        {"1", "3", 2, "0.33"},      {"2", "3", 2, "0.67"},     {"-1", "8", 2, "-0.12"},
+        {"1", "-8", 2, "-0.12"},    {"-3", "-8", 2, "0.38"},   {"45045", "1000", 2, "45.04"},
+        {"0.01", "0.0001", 0, "100"}, {"5", "2", 0, "2"},      {"7", "2", 0, "4"},
+        {"0", "7", 0, "0"},         {"999999999999999999", "0.1", 0, "none"}, {"1", "0", 0, "none"},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(std::string(c.dividend) + " / " + c.divisor);
+        EXPECT_EQ(shown(d(c.dividend).dividedBy(d(c.divisor), c.places)), c.quotient);
+    }
+}
+
+TEST(DecimalText, ComparesByValue)
+{
+    EXPECT_TRUE(d("85") == d("85.00"));
+    EXPECT_TRUE(d("84.99") < d("85"));
+    EXPECT_TRUE(d("-1") < d("0.5"));
+    EXPECT_TRUE(d("3.2") > d("3.19999"));
+    EXPECT_TRUE(d("2.8") >= d("2.80"));
+    EXPECT_FALSE(d("0") < d("-0.0"));
+    EXPECT_TRUE(d("0.0").isZero());
 }
 
 } // namespace

@@ -61,13 +61,23 @@ const GoldenCase kCases[] = {
     {"MDPDINFT", "edge-codes", "00004003", "20190304", 0},
     {"MDPYINFT", "rich", "00004002", "20200217", 0},
     {"MDPYINFT", "edge-codes", "00004002", "20161107", 0},
+    {"MDERINFT", "admitted", "00056789", "202207021940", 0},
+    {"MDERINFT", "transfer", "12345678", "20190817", 0},
     {"MDNRACTT", "page-break-long-administrations", "00001234", "20180514", 0},
     {"MDNRACTT", "one-page", "00001302", "20160905", 0},
     {"MDNRACTT", "outpatient", "00001234", "20240311", 0},
     {"MDNRACTT", "every-order-cancelled", "00004007", "20201119", 0},
+    {"SRSUVEYT", "every-section", "00004004", "20230315", 0},
+    {"SRSUVEYT", "few-answers", "00001234", "20191104", 0},
+    {"SRSEDMST", "closing-band-moved-to-new-page", "00004004", "20230315", 0},
+    {"SRSEDMST", "closing-band-below-rows", "00001234", "20191104", 0},
     {"MDNBINFT", "before-2011-07-14-one-page", "00004016", "20110713", 0},
     {"MDNBINFT", "after-2011-07-14-two-pages", "00004012", "20220115", 0},
     {"MDREINFT", "two-pages", "00004006", "20180702", 0},
+    {"SQNSTAPT", "two-pages", "00001234", "20180514", 0},
+    {"SQNSTAPT", "zero-requirement", "00004005", "20141103", 0},
+    {"MHHDRECT", "with-notes", "00004001", "20211011", 0},
+    {"MHHDRECT", "without-notes", "00004004", "20230315", 0},
 };
 
 class GoldenPages : public RecordKindTest, public ::testing::WithParamInterface<GoldenCase>

@@ -150,6 +150,7 @@ KindPrint PrintKind(const std::string &kindCode, reports::PrintContext &context,
         spent.layout = secondsSince(start);
         result.summary = job.summary;
         result.history = job.history;
+        result.status = job.status;
         start = Clock::now();
         const auto printed =
             engine::printDocument(*result.document, {kindCode, context.record[0], nullptr, false});

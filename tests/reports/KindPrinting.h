@@ -26,6 +26,7 @@ struct KindPrint
     std::optional<engine::Document> document;   // the laid-out pages
     reports::PrintedSummary summary;
     std::optional<reports::HistoryRow> history; // the row the print run writes; none for some kinds
+    std::string status;                         // what the print run says on the status line
     std::filesystem::path pdf; // the PDF written
     std::string failure;       // what a throwing block or layout said
     std::string fault;         // a kind that is not built, or a PDF not written

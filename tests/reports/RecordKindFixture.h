@@ -22,6 +22,8 @@ class RecordKindTest : public ::testing::Test
 public:
     // The demo data set (data/demo/demo.json).
     static std::string demoData() { return DemoData(); }
+    // A text as pdfPages gives the pages: blanks, tabs and line breaks removed.
+    static std::string withoutBlanks(const std::string &text);
 
 protected:
     // Starts medrec-server once for the suite and imports the data set into its database.
@@ -50,7 +52,6 @@ protected:
     // out, a caption with wide blanks stays on its line, whole.
     enum class PdfText { Raw, LaidOut };
     static std::vector<std::string> pdfPages(const std::filesystem::path &pdf, PdfText text = PdfText::Raw);
-    static std::string withoutBlanks(const std::string &text);
 
     // Fails the test for each layout warning of the print: a printed copy never loses text.
     static void expectNothingLost(const KindPrint &print);

@@ -64,6 +64,8 @@ const Case kCases[] = {
     {"MDIOCHKT_IO", long_stay::kPatNo, long_stay::kAdmissionDay, 0},
     {"MDIOCHKT_WE", long_stay::kPatNo, long_stay::kAdmissionDay, 0},
     {"MDNRACTT", "00001234", "20180514", 0},
+    {"SRSUVEYT", "00004004", "20230315", 0},
+    {"SRSEDMST", "00004004", "20230315", 0},
 };
 
 // The demo's long admission (scripts/make-long-admission) beside short records of the same

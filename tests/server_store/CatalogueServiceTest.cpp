@@ -294,5 +294,28 @@ TEST_F(CatalogueServiceTest, AnIntegerKeyFieldKeysByItsNumberHoweverItIsSent)
     EXPECT_EQ(ask([](Buffer &) {}).second, "");
 }
 
+TEST_F(CatalogueServiceTest, IntegerKeyFieldsAnswerByTheirNumberAsTheClientSendsThem)
+{
+    const auto ask = [&](std::int32_t seq1, std::int32_t seq2) {
+        Buffer b;
+        b.set("S_CODE1", "00001001").set("S_CODE2", "20150302").setInteger("L_SEQNO1", seq1).setInteger("L_SEQNO2", seq2);
+        const Outcome o = call("SR_SEDME_L1", b);
+        EXPECT_EQ(o.rc, 0) << o.statlin;
+        std::vector<long> rows;
+        for (int i = 0; i < b.count("L_SEQNO3"); ++i)
+            rows.push_back(b.integer("L_SEQNO3", i));
+        return rows;
+    };
+    EXPECT_EQ(ask(1, 40012), (std::vector<long>{1, 2}));
+    EXPECT_TRUE(ask(1, 40013).empty());
+    EXPECT_TRUE(ask(40012, 1).empty());
+
+    // A key field not sent finds nothing.
+    Buffer absent;
+    absent.set("S_CODE1", "00001001").set("S_CODE2", "20150302").setInteger("L_SEQNO1", 1);
+    ASSERT_EQ(call("SR_SEDME_L1", absent).rc, 0);
+    EXPECT_EQ(absent.count("S_STRING1"), 0);
+}
+
 } // namespace
 } // namespace medrec::server::store::testing

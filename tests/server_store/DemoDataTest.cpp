@@ -236,6 +236,10 @@ TEST(DemoDataTest, ServicesCommandListsEveryServiceWithTheFieldsItLooksUpBy)
     EXPECT_EQ(r.out.rfind("service\tanswers from\tlooked up by\n", 0), 0u) << r.out;
     EXPECT_NE(r.out.find("\nMD_ADINF_S2\tstored replies\tS_PATNO;S_ADMDATE\n"), std::string::npos) << r.out;
     EXPECT_NE(r.out.find("\nMD_INSAM_L1\tstored replies\tS_TYPE3\n"), std::string::npos) << r.out;
+    for (const char *sedation : {"SR_SEDME_L1", "SR_SEDEV_S1", "SR_SEDRC_S1"})
+        EXPECT_NE(r.out.find("\n" + std::string(sedation) + "\tstored replies\tS_CODE1;S_CODE2;L_SEQNO1;L_SEQNO2\n"),
+                  std::string::npos)
+            << r.out;
     EXPECT_EQ(static_cast<std::size_t>(std::count(r.out.begin(), r.out.end(), '\n')),
               services::DomainServiceTable().size() + 1);
 }

@@ -23,7 +23,7 @@ TEST_F(ImportTest, SmallCatalogueLandsWhole)
     EXPECT_EQ(r.summary.contentRows, 4u);
     EXPECT_EQ(r.summary.rooms, 3u);
     EXPECT_EQ(r.summary.commonCodes, 3u);
-    EXPECT_EQ(r.summary.serviceReplies, 1u);
+    EXPECT_EQ(r.summary.serviceReplies, 2u);
     EXPECT_EQ(count("patients"), 5);
     EXPECT_EQ(count("record_content"), 4 + 3); // the op record's 4 fields; "a", "b" and the empty row's one
 }
@@ -91,6 +91,8 @@ TEST_F(ImportTest, BadItemsAreNamedByPathAndNothingStays)
          "serviceReplies[0].service: \"MD_RECOD_L3\" is served from its own tables"},
         {std::string(R"({"serviceReplies": [{"service": "MD_ADINF_S2", "key": {"S_PATNO": "1"}, "rows": [{"L_CNT1": "3"}]}]})"),
          "serviceReplies[0].rows[0].L_CNT1: must be a whole number"},
+        {std::string(R"({"serviceReplies": [{"service": "SR_SEDME_L1", "key": {"L_SEQNO1": "1"}, "rows": []}]})"),
+         "serviceReplies[0].key.L_SEQNO1: must be a whole number"},
         {std::string(R"({"patient": []})"), "unknown member \"patient\""},
         {std::string(R"({"patients": [)"), "not a JSON document"},
     };

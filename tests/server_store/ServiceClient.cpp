@@ -41,6 +41,13 @@ Buffer &Buffer::set(const char *field, const std::string &utf8, int occurrence)
     return setRaw(field, text::toCp949(utf8), occurrence);
 }
 
+Buffer &Buffer::setInteger(const char *field, std::int32_t value, int occurrence)
+{
+    if (Fchg(fb(m_data), id(field), occurrence, reinterpret_cast<char *>(&value), 0) == -1)
+        throw std::runtime_error(std::string("Fchg ") + field + ": " + Fstrerror(getFerror()));
+    return *this;
+}
+
 Buffer &Buffer::setRaw(const char *field, std::string_view bytes, int occurrence)
 {
     std::string copy(bytes);
@@ -57,13 +64,6 @@ Buffer &Buffer::log(const std::string &user, const std::string &client, const st
 std::string Buffer::text(const char *field, int occurrence) const
 {
     return text::fromCp949(Fvals(fb(m_data), id(field), occurrence));
-}
-
-Buffer &Buffer::setInteger(const char *field, std::int32_t value, int occurrence)
-{
-    if (Fchg(fb(m_data), id(field), occurrence, reinterpret_cast<char *>(&value), 0) == -1)
-        throw std::runtime_error(std::string("Fchg ") + field + ": " + Fstrerror(getFerror()));
-    return *this;
 }
 
 long Buffer::integer(const char *field, int occurrence) const

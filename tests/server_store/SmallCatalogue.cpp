@@ -51,7 +51,9 @@ const char *const kSmallCatalogue = R"JSON({
   ],
   "serviceReplies": [
     {"service": "MD_ADINF_S2", "key": {"S_PATNO": "00001001", "S_STRING1": "20150302"},
-     "rows": [{"S_STRING1": "첫째", "L_CNT1": 3}, {"S_STRING1": "둘째"}]}
+     "rows": [{"S_STRING1": "첫째", "L_CNT1": 3}, {"S_STRING1": "둘째"}]},
+    {"service": "SR_SEDME_L1", "key": {"S_CODE1": "00001001", "S_CODE2": "20150302", "L_SEQNO1": 1, "L_SEQNO2": 40012},
+     "rows": [{"S_STRING1": "0", "L_SEQNO3": 1}, {"S_STRING1": "7", "L_SEQNO3": 2}]}
   ]
 })JSON";
 

@@ -116,6 +116,10 @@ struct Shape : ComponentBase {
     // Its bottom edge keeps its distance from the band's bottom when stretching text makes the
     // band taller (a box around a column that grows).
     bool growToBottom = false;
+    // Its bottom edge moves down as far as the stretching text above that edge pushed what lies
+    // below, so a frame keeps enclosing what it enclosed as designed (a box or section that
+    // ends above other text of the band).
+    bool followStretch = false;
 
     void setBrush(Color c) { brush = c; }
     void clearBrush() { brush.reset(); }
@@ -132,6 +136,9 @@ struct Line : ComponentBase {
     // A vertical or diagonal rule whose lower end keeps its distance from the band's bottom when
     // stretching text makes the band taller: a column rule runs the band's whole height.
     bool growToBottom = false;
+    // The same rule whose lower end moves as a followStretch shape's bottom edge does: the side
+    // of a section that keeps its height with the rows it rules.
+    bool followStretch = false;
     void setPen(const Pen& p) { pen = p; }
 };
 
