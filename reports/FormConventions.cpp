@@ -29,8 +29,9 @@ void clearCheckMarks(engine::Report &report)
 }
 
 CodeConversionError::CodeConversionError(const std::string &text, const std::string &valueName)
-    : std::runtime_error("'" + text + "' is not a valid integer value" +
-                         (valueName.empty() ? std::string() : " (" + valueName + ")")),
+    : std::runtime_error(valueName.empty()
+                             ? "'" + text + "' is not a valid integer value"
+                             : "출력하지 못했습니다. " + valueName + " 값이 숫자가 아닙니다: '" + text + "'"),
       m_text(text)
 {
 }

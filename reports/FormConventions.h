@@ -23,8 +23,8 @@ void markYesNo(engine::Report &report, const std::string &value, const std::stri
 // emptied, so only the marks the block sets print.
 void clearCheckMarks(engine::Report &report);
 
-// A text that should hold a whole number and does not. The print run stops with what(),
-// the toolkit's message, followed by the name of the value it was read from when known.
+// A text that should hold a whole number and does not. The print run stops with what(): the
+// toolkit's message, or, when the value it was read from is known, one that names it.
 class CodeConversionError : public std::runtime_error
 {
 public:

@@ -7,8 +7,10 @@
 #include "MDF160U1_P02/MDF160U1_P02.h"
 #include "MDF180U1_P01/MDF180U1_P01.h"
 #include "MDN110U1_P02/MDN110U1_P02.h"
+#include "MDN111U5_P01/MDN111U5_P01.h"
 #include "MDN130U3_P01/MDN130U3_P01.h"
 #include "MDN420U1_P01/MDN420U1_P01.h"
+#include "MDN634U2_P01/MDN634U2_P01.h"
 #include "MDN690U1_P01/MDN690U1_P01.h"
 #include "MDO510U1_P02/MDO510U1_P02.h"
 #include "MDO530U1_P01/MDO530U1_P01.h"
@@ -64,11 +66,11 @@ const std::array<RecordKind, kRecordKindCount> &RecordKinds()
         {"MDIOCHKT_BS", "MDF160U1_P02", {"TMDF160F1_P02"}, History::written(), &PrintBloodSugar, &BloodSugarForms},
         {"MDIOCHKT_IO", "MDF130U1_P01", {"TMDF130F1_P01"}, History::written(), &PrintIntakeOutput, &IntakeOutputForms},
         {"MDIOCHKT_WE", "MDF180U1_P01", {"TMDF180F1_P01"}, History::written(), &PrintBodyMeasurements, &BodyMeasurementForms},
-        {"MDBDINFT", "", {"TMDN634F2_P01"}, History::written(), nullptr, nullptr},
+        {"MDBDINFT", "MDN634U2_P01", {"TMDN634F2_P01"}, History::written(), &PrintDeliveryRecord, &DeliveryRecordForms},
         {"MDBLOODT", "MDN690U1_P01", {"TMDN690F1_P01"}, History::written({4, 7}), &PrintTransfusionRecord, &TransfusionRecordForms},
         {"MDERINFT", "MDN130U3_P01", {"TMDN130F3_P01"}, History::none(), &PrintEmergencyNursingSheet, &EmergencyNursingSheetForms},
         {"SQNSTAPT", "SQN200U7_P1", {"TSQN200F7_P1"}, History::written({2, 3}), &PrintNutritionSupportReply, &NutritionSupportReplyForms},
-        {"MDOBDEPT", "", {"TMDN111F5_P01"}, History::written(), nullptr, nullptr},
+        {"MDOBDEPT", "MDN111U5_P01", {"TMDN111F5_P01.QuickRep1", "TMDN111F5_P01.QuickRep2"}, History::written(), &PrintObstetricRecord, &ObstetricRecordForms},
         {"MHHDRECT", "MHE700U1_P01", {"TMHE700F1_P01.qr_1", "TMHE700F1_P01.qr_2"}, History::written({2, 3}), &PrintHemodialysisRecord, &HemodialysisRecordForms},
         {"SRSUVEYT", "SRA411UM_P01", {"TSRA411FM_P01"}, History::written({2, 3}), &PrintSedationAssessment, &SedationAssessmentForms},
         {"SRSEDMST", "SRA411UN_P01", {"TSRA411FN_P01", "TSRA411FN_P02"}, History::written({2}), &PrintSedationRecord, &SedationRecordForms},

@@ -51,7 +51,7 @@ std::string operatorName(const std::string &name)
 Decimal fits(const std::optional<Decimal> &value)
 {
     if (!value)
-        throw std::range_error("출력하지 못했습니다. 영양요구량 계산 값이 너무 큽니다.");
+        throw std::range_error("영양요구량 계산 값이 너무 큽니다."); // the print run says it could not print
     return *value;
 }
 

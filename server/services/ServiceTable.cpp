@@ -57,6 +57,11 @@ const std::vector<ServiceEntry> &DomainServiceTable()
         // operation date and the operation's number, sent as an integer; the constants "P"
         // and "EB1" go with every call.
         stored("MD_OPRPT_L1", {"S_TYPE2", "S_TYPE3", "L_CNT1"}, "S_PATNO"),
+        // The newborn delivery record by the patient and the admission date (YYYYMMDD).
+        stored("MD_BDINF_S1", {"S_PATNO", "S_ADMDATE"}, "S_MEDDEPT"),
+        // The obstetric record by the patient ("S_TYPE1") and the admission date as
+        // YYYY-MM-DD ("S_TYPE2").
+        stored("MD_OBDEP_L1", {"S_TYPE1", "S_TYPE2"}, "S_STRING1"),
         // The child and psychiatric nursing sheets of an admission, by the patient and
         // admission date they are asked with.
         stored("MD_PDINF_S2", {"S_PATNO", "S_ADMDATE"}, "S_STRING1"),

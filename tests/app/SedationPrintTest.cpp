@@ -145,7 +145,7 @@ TEST_F(SedationPrint, AConsciousnessCodeThatIsNoNumberStopsThePrintWithOneBoxNam
     choose(kTreatment);
     print();
     EXPECT_EQ(messages().texts(Channel::Plain),
-              std::vector<std::string>{"'A' is not a valid integer value (SR_SEDEV_S1.S_STRING2)"});
+              std::vector<std::string>{"출력하지 못했습니다. SR_SEDEV_S1.S_STRING2 값이 숫자가 아닙니다: 'A'"});
     expectNothingPrinted();
 }
 

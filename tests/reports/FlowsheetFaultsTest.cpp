@@ -5,8 +5,6 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <sstream>
 
 using namespace medrec;
 namespace mt = medrec::testing;
@@ -16,13 +14,7 @@ namespace {
 class FlowsheetFaults : public mt::RecordKindTest
 {
 protected:
-    static void SetUpTestSuite()
-    {
-        std::ifstream in(MEDREC_TEST_DATA "/flowsheet-faults.json");
-        std::stringstream json;
-        json << in.rdbuf();
-        StartServer(json.str());
-    }
+    static void SetUpTestSuite() { StartServer(testData("flowsheet-faults.json")); }
     static void TearDownTestSuite() { StopServer(); }
 };
 

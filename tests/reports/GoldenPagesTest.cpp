@@ -57,6 +57,8 @@ const GoldenCase kCases[] = {
     {"MDOPRPTT", "one-page", "00001302", "20160905", 0},
     {"MDBLOODT", "page-break-observation-after-gap", "00001302", "20160905", 0},
     {"MDBLOODT", "one-page-other-text-after-gaps", "00004001", "20211011", 0},
+    {"MDBDINFT", "one-page", "00004008", "20230501", 0},
+    {"MDOBDEPT", "two-pages", "00004008", "20230501", 0},
     {"MDPDINFT", "rich", "00004003", "20210809", 0},
     {"MDPDINFT", "edge-codes", "00004003", "20190304", 0},
     {"MDPYINFT", "rich", "00004002", "20200217", 0},

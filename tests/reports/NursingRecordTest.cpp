@@ -412,17 +412,8 @@ TEST_F(NursingRecord, TheHostAnswersTheInpatientHeaderByPatientNumber)
 // rows medrec-server keeps.
 TEST_F(NursingRecord, APrintRunLeavesOneHistoryRowPerRecord)
 {
-    const std::string env =
-        medrec::testing::writeSiteEnvironment(m_out.path(), "127.0.0.1", s_server->port());
     const std::string pdfDir = m_out.file("batch");
-    std::filesystem::create_directories(pdfDir);
-    auto batch = [&](const std::string &args) {
-        const std::string command = "MEDREC_ENV_FILE='" + env + "' MEDREC_PRINT_TO='pdf:" + pdfDir +
-                                    "' MEDREC_BATCH_USER=COURT '" MEDREC_BATCH_PROGRAM "' " + args +
-                                    " 2>/dev/null";
-        const int status = std::system(command.c_str());
-        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    };
+    auto batch = [&](const std::string &args) { return RecordKindTest::batch(args, pdfDir); };
     const auto before = historyLines().size();
     EXPECT_EQ(batch("1234 --visit 201805140930 --kind MDNRRECT"), 0);
     EXPECT_EQ(batch("56789 --visit 202207021940 --kind MDNERECT"), 0);

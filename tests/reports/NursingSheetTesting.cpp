@@ -96,6 +96,16 @@ bool FilledSheet::black(const std::string &square) const
     return holding(square).shape(square).brush == engine::Color::black();
 }
 
+std::string FillFailure(const std::string &kind, const reports::FieldValues &values)
+{
+    try {
+        const FilledSheet sheet(kind, values);
+    } catch (const std::exception &e) {
+        return e.what();
+    }
+    return {};
+}
+
 void ExpectSheetRules(const std::string &kind, const std::vector<SheetRuleCase> &cases)
 {
     for (const SheetRuleCase &c : cases) {

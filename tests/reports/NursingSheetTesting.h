@@ -49,6 +49,10 @@ private:
     reports::PrintJob m_pages;
 };
 
+// What filling the kind's forms from the values throws (a code that is not a number ...);
+// empty when they fill.
+std::string FillFailure(const std::string &kind, const reports::FieldValues &values);
+
 // One rule of a sheet: the fields set (the others empty), and what the forms show then.
 struct SheetRuleCase
 {

@@ -221,11 +221,11 @@ TEST_F(OperatingRoomNursingFaults, AValueThatIsNoNumberStopsThePrintNamingIt)
         const char *opNo;
         const char *message;
     } cases[] = {
-        {"3", "'전신' is not a valid integer value (S_STRING22)"},
-        {"4", "'2a' is not a valid integer value (S_CODE9)"},
+        {"3", "출력하지 못했습니다. S_STRING22 값이 숫자가 아닙니다: '전신'"},
+        {"4", "출력하지 못했습니다. S_CODE9 값이 숫자가 아닙니다: '2a'"},
         // The operation's number goes out as an integer: the print stops before the call.
-        {"1a", "'1a' is not a valid integer value (record.2)"},
-        {"", "'' is not a valid integer value (record.2)"},
+        {"1a", "출력하지 못했습니다. record.2 값이 숫자가 아닙니다: '1a'"},
+        {"", "출력하지 못했습니다. record.2 값이 숫자가 아닙니다: ''"},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.opNo);
@@ -247,9 +247,9 @@ TEST_F(OperatingRoomNursingFaults, ThePrintRunShowsTheConversionBoxAndLeavesNoCo
         int row;
         const char *says;
     } cases[] = {
-        {3, "'전신' is not a valid integer value (S_STRING22)"},
-        {4, "'2a' is not a valid integer value (S_CODE9)"},
-        {7, "'1a' is not a valid integer value (record.2)"},
+        {3, "출력하지 못했습니다. S_STRING22 값이 숫자가 아닙니다: '전신'"},
+        {4, "출력하지 못했습니다. S_CODE9 값이 숫자가 아닙니다: '2a'"},
+        {7, "출력하지 못했습니다. record.2 값이 숫자가 아닙니다: '1a'"},
         {5, "출력할  자료가 없습니다."},
     };
     for (const auto &c : cases) {

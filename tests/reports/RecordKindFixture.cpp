@@ -2,7 +2,11 @@
 
 #include "TuxCom.h"
 
+#include <cstdlib>
+#include <fstream>
 #include <sstream>
+
+#include <sys/wait.h>
 
 namespace medrec::testing {
 
@@ -48,6 +52,14 @@ KindPrint RecordKindTest::print(const std::string &kind, reports::PrintContext &
     return result;
 }
 
+std::string RecordKindTest::testData(const std::string &file)
+{
+    std::ifstream in(std::string(MEDREC_TEST_DATA) + "/" + file, std::ios::binary);
+    std::stringstream json;
+    json << in.rdbuf();
+    return json.str();
+}
+
 std::string RecordKindTest::withoutBlanks(const std::string &text) { return WithoutBlanks(text); }
 
 std::vector<std::string> RecordKindTest::pdfPages(const std::filesystem::path &pdf, PdfText text)
@@ -68,6 +80,16 @@ void RecordKindTest::expectNothingLost(const KindPrint &print)
     if (print.document)
         for (const auto &warning : print.document->warnings)
             ADD_FAILURE() << warning.message;
+}
+
+int RecordKindTest::batch(const std::string &args, const std::string &pdfDir)
+{
+    const std::string env = writeSiteEnvironment(m_out.path(), "127.0.0.1", s_server->port());
+    std::filesystem::create_directories(pdfDir);
+    const std::string command = "MEDREC_ENV_FILE='" + env + "' MEDREC_PRINT_TO='pdf:" + pdfDir +
+                                "' MEDREC_BATCH_USER=COURT '" MEDREC_BATCH_PROGRAM "' " + args + " 2>/dev/null";
+    const int status = std::system(command.c_str());
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
 std::vector<std::string> RecordKindTest::historyLines()

@@ -48,6 +48,9 @@ protected:
     // it to a PDF file.
     KindPrint print(const std::string &kind, reports::PrintContext &context);
 
+    // A data set of the tests' own (tests/reports/<file>).
+    static std::string testData(const std::string &file);
+
     // The PDF's pages as text, blanks removed (pdftotext spaces captions its own way). Laid
     // out, a caption with wide blanks stays on its line, whole.
     enum class PdfText { Raw, LaidOut };
@@ -61,6 +64,9 @@ protected:
 
     // medrec-server history for the suite's database, one line a row.
     std::vector<std::string> historyLines();
+    // medrec-batch with the arguments, on the suite's server as the user COURT, its documents
+    // as PDF files in pdfDir; its exit status.
+    int batch(const std::string &args, const std::string &pdfDir);
 
     static std::unique_ptr<ServerProcess> s_server;
     TempDir m_out;
