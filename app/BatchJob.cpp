@@ -54,7 +54,8 @@ void printSelected(TMDG300F1 &screen, BatchResult &result)
     const std::string label = screen.selectedRecordKind() + " " + grid.cell(1, grid.row()) + "/" +
                               grid.cell(2, grid.row());
     const PrintOutcome outcome = screen.PrintSelectedRecord();
-    // A failed service or history write leaves its text there, and a print what it left empty.
+    // Where a print went, what the print left empty, or the text of a failed service or history
+    // write.
     reportStatus(screen);
     if (outcome == PrintOutcome::Printed) {
         ++result.printed;

@@ -24,6 +24,19 @@
 
 namespace medrec::app {
 
+namespace {
+
+bool isEditShortcut(const QKeyEvent &key)
+{
+    for (QKeySequence::StandardKey shortcut : {QKeySequence::SelectAll, QKeySequence::Copy, QKeySequence::Cut,
+                                               QKeySequence::Paste, QKeySequence::Undo, QKeySequence::Redo})
+        if (key.matches(shortcut))
+            return true;
+    return false;
+}
+
+} // namespace
+
 TMDG300F1::TMDG300F1(QWidget *parent) : QMainWindow(parent)
 {
     setObjectName(QStringLiteral("MDG300F1"));
@@ -33,6 +46,7 @@ TMDG300F1::TMDG300F1(QWidget *parent) : QMainWindow(parent)
     setMinimumSize(kScreenWidth, kScreenHeight);
 
     m_ui.ed_PatNo->installEventFilter(this);
+    m_ui.bbt_Print->installEventFilter(this);
     connect(m_ui.ed_PatNo, &QLineEdit::textChanged, this, &TMDG300F1::ed_PatNoChange);
     connect(m_ui.bbt_MdHSearch, &QPushButton::clicked, this, &TMDG300F1::bbt_MdHSearchClick);
     connect(m_ui.ugd_History, &common::TUltraGrid::clicked, this, &TMDG300F1::ugd_HistoryClick);
@@ -89,6 +103,8 @@ bool TMDG300F1::event(QEvent *event)
 
 bool TMDG300F1::eventFilter(QObject *watched, QEvent *event)
 {
+    if (watched == m_ui.bbt_Print && dropsSecondClickOfDoubleClick(event))
+        return true;
     if (watched == m_ui.ed_PatNo) {
         if (event->type() == QEvent::FocusIn) {
             ed_PatNoEnter();
@@ -96,13 +112,23 @@ bool TMDG300F1::eventFilter(QObject *watched, QEvent *event)
             auto *key = static_cast<QKeyEvent *>(event);
             // The key first, then the character it types, as the system delivers them.
             ed_PatNoKeyDown(key->key());
-            // Tab moves the focus before any character is typed.
+            // Tab moves the focus before any character is typed; the edit's own shortcuts
+            // (select all, copy, paste...) type none.
             const bool focusKey = key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab;
-            if (!focusKey && ed_PatNoKeyPress(key->text()))
+            if (!focusKey && !isEditShortcut(*key) && ed_PatNoKeyPress(key->text()))
                 return true;
         }
     }
     return QMainWindow::eventFilter(watched, event);
+}
+
+bool TMDG300F1::dropsSecondClickOfDoubleClick(QEvent *event)
+{
+    if (event->type() != QEvent::MouseButtonDblClick)
+        return false;
+    // The second press already pushed the button down; released up, it clicks nothing.
+    m_ui.bbt_Print->setDown(false);
+    return true;
 }
 
 void TMDG300F1::ed_PatNoEnter()

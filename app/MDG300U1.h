@@ -69,7 +69,9 @@ public:
     void combx_RoomChange();
 
     // The print run of bbt_Print: prints the record selected in ugd_RecodDt as the form of
-    // its record kind and writes its print-history row.
+    // its record kind and writes its print-history row. While it runs the screen takes no
+    // input, and the clicks and keys that arrived meanwhile are dropped when it ends; a run
+    // asked for while one is under way does nothing (NotPrinted).
     PrintOutcome PrintSelectedRecord();
     // The print run from the dispatch on: the kind's block on the selected record, its
     // outcome shown, its document printed, its history rows written.
@@ -98,6 +100,11 @@ private:
     void ed_PatNoChange();
     void ed_PatNoKeyDown(int key);
     void bbt_PrintClick();
+    // The print run proper, under PrintSelectedRecord's hold on the operator's input.
+    PrintOutcome PrintSelectedRecordNow();
+    // The second click of a double-click on bbt_Print is no second print: true when the
+    // event is that click and is dropped.
+    bool dropsSecondClickOfDoubleClick(QEvent *event);
     void clearPrintedSummary();
 
     void setStatusText(const std::string &text);
@@ -107,6 +114,7 @@ private:
     bool m_sessionOpen = false;
     int m_patNoTag = 1;
     std::string m_recodKnd;
+    bool m_printRunning = false;
     QPointer<common::TMCC100F1> m_chooser;
 };
 

@@ -203,7 +203,9 @@ void TMDG300F1::ugd_HistoryClick()
         grid.setRow(first);
         ugd_RecodKndClick();
     }
-    grid.setFocus(Qt::OtherFocusReason);
+    // Keys walking the visit list stay in it; a click or the search hands the keyboard on.
+    if (!history.keyboardMove())
+        grid.setFocus(Qt::OtherFocusReason);
 }
 
 void TMDG300F1::ugd_RecodKndClick()

@@ -3,6 +3,7 @@
 
 #include "MDG300U1.h"
 
+#include "OperatorInputHold.h"
 #include "ScreenPrintContext.h"
 
 #include "BusyCursor.h"
@@ -21,6 +22,7 @@
 #include "report_engine/ReportError.h"
 
 #include <QLabel>
+#include <QScopedValueRollback>
 
 #include <new>
 
@@ -28,10 +30,17 @@ namespace medrec::app {
 
 namespace {
 
-// Lays the job out and prints it as one document; false (the operator told why) when it
+// A printed job and where it went.
+struct Printed
+{
+    reports::PrintJob job;
+    engine::PrintResult result;
+};
+
+// Lays the job out and prints it as one document; nullopt (the operator told why) when it
 // did not go out.
-bool printJob(const reports::PrintJob &job, const reports::RecordKind &kind, const std::string &patNo,
-              const MDG300Controls &ui, QWidget *parent)
+std::optional<engine::PrintResult> printJob(const reports::PrintJob &job, const reports::RecordKind &kind,
+                                            const std::string &patNo, const MDG300Controls &ui, QWidget *parent)
 {
     engine::Document document;
     try {
@@ -39,21 +48,22 @@ bool printJob(const reports::PrintJob &job, const reports::RecordKind &kind, con
     } catch (const engine::ReportError &e) {
         // The filled values cannot print as they stand (a barcode text Code 39 cannot encode).
         middleware::PlainMessage("출력하지 못했습니다. " + std::string(e.what()));
-        return false;
+        return std::nullopt;
     }
     ShowPrintedSummary(ui, job.summary);
-    const engine::PrintResult printed = engine::printDocument(document, {std::string(kind.code), patNo, parent});
-    if (!printed.ok)
+    engine::PrintResult printed = engine::printDocument(document, {std::string(kind.code), patNo, parent});
+    if (!printed.ok) {
         middleware::PlainMessage("출력하지 못했습니다. " + printed.error);
-    return printed.ok;
+        return std::nullopt;
+    }
+    return printed;
 }
 
 // Runs the block and prints what it filled: the job that went out, or nullopt when nothing
 // was printed; every failure, whatever a block or the engine throws, ends here with one
 // message.
-std::optional<reports::PrintJob> printRecord(const reports::RecordKind &kind,
-                                                            reports::PrintContext &context, const MDG300Controls &ui,
-                                                            QWidget *parent)
+std::optional<Printed> printRecord(const reports::RecordKind &kind, reports::PrintContext &context,
+                                   const MDG300Controls &ui, QWidget *parent)
 {
     std::string failure;
     try {
@@ -69,9 +79,10 @@ std::optional<reports::PrintJob> printRecord(const reports::RecordKind &kind,
             return std::nullopt;
         }
         auto &job = std::get<reports::PrintJob>(result);
-        if (!printJob(job, kind, context.record[0], ui, parent))
+        std::optional<engine::PrintResult> printed = printJob(job, kind, context.record[0], ui, parent);
+        if (!printed)
             return std::nullopt;
-        return std::move(job);
+        return Printed{std::move(job), std::move(*printed)};
     } catch (const reports::CodeConversionError &e) {
         failure = e.what();
     } catch (const engine::ReportError &e) {
@@ -87,11 +98,32 @@ std::optional<reports::PrintJob> printRecord(const reports::RecordKind &kind,
     return std::nullopt;
 }
 
+// The status line after a successful print: that the record was printed, its page count
+// and where it went.
+std::string printedStatusText(const engine::PrintResult &printed)
+{
+    const std::string where =
+        printed.pdfFile.empty() ? "프린터 " + printed.printer : "PDF 파일 " + printed.pdfFile.string();
+    return "기록지를 출력했습니다 (" + std::to_string(printed.pages) + "쪽): " + where;
+}
+
 } // namespace
 
 void TMDG300F1::bbt_PrintClick() { PrintSelectedRecord(); }
 
 PrintOutcome TMDG300F1::PrintSelectedRecord()
+{
+    // One run at a time: a click the button was still animating (its accelerator) must not
+    // start a second run inside this one.
+    if (m_printRunning)
+        return PrintOutcome::NotPrinted;
+    const QScopedValueRollback running(m_printRunning, true);
+    // Ends (dropping the input that piled up) before the run counts as over.
+    const OperatorInputHold hold(*this);
+    return PrintSelectedRecordNow();
+}
+
+PrintOutcome TMDG300F1::PrintSelectedRecordNow()
 {
     const common::TUltraGrid &records = *m_ui.ugd_RecodDt;
     if (records.cell(0, records.row()).empty()) {
@@ -119,7 +151,7 @@ PrintOutcome TMDG300F1::PrintSelectedRecord()
 PrintOutcome TMDG300F1::PrintRecordKind(const reports::RecordKind &kind)
 {
     reports::PrintContext context = CapturePrintContext(m_ui);
-    std::optional<reports::PrintJob> printed;
+    std::optional<Printed> printed;
     {
         middleware::BusyCursor busy;
         printed = printRecord(kind, context, m_ui, this);
@@ -129,12 +161,13 @@ PrintOutcome TMDG300F1::PrintRecordKind(const reports::RecordKind &kind)
         clearPrintedSummary();
         return PrintOutcome::NotPrinted;
     }
-    if (!printed->status.empty())
-        setStatusText(printed->status);
-    if (!printed->history)
+    // What the block says of the copy (a value it left empty) matters more than where it went. A
+    // failed history write that follows shows its own text here instead.
+    setStatusText(printed->job.status.empty() ? printedStatusText(printed->result) : printed->job.status);
+    if (!printed->job.history)
         return PrintOutcome::Printed;
-    return SavePrintHistory(*printed->history, std::string(kind.code)) ? PrintOutcome::Printed
-                                                                       : PrintOutcome::PrintedWithoutHistory;
+    return SavePrintHistory(*printed->job.history, std::string(kind.code)) ? PrintOutcome::Printed
+                                                                           : PrintOutcome::PrintedWithoutHistory;
 }
 
 void TMDG300F1::clearPrintedSummary()

@@ -12,6 +12,7 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QScopedValueRollback>
 #include <QScrollBar>
 #include <QStyle>
 #include <QToolTip>
@@ -440,8 +441,10 @@ void TUltraGrid::keyPressEvent(QKeyEvent *event)
     }
     newCol = std::clamp(newCol, 0, colCount() - 1);
     newRow = std::clamp(newRow, fixedRows(), rowCount() - 1);
-    if (newCol != col() || newRow != row())
+    if (newCol != col() || newRow != row()) {
+        const QScopedValueRollback byKeyboard(m_keyboardMove, true);
         operatorMove(newCol, newRow);
+    }
 }
 
 void TUltraGrid::resizeEvent(QResizeEvent *) { updateScrollBars(); }

@@ -95,6 +95,9 @@ public:
     // clicked(): that signal is the operator's.
     bool setCurrentCell(int col, int row);
     bool setRow(int row) { return setCurrentCell(col(), row); }
+    // True while clicked() runs for a move the operator made with the keyboard (arrows,
+    // Page Up/Down, Home, End), so a handler can leave the keyboard where the keys are.
+    bool keyboardMove() const { return m_keyboardMove; }
 
     // Properties of the screens' form definitions.
     ColAlign fixedAlignment() const { return m_fixedAlignment; }
@@ -189,6 +192,7 @@ private:
     bool m_wrap = true;
     bool m_allowSort = false;
     bool m_rowSelect = false;
+    bool m_keyboardMove = false;
     BeforeColRowChange m_beforeColRowChange;
     DrawCellHook m_drawCell;
 };

@@ -165,6 +165,7 @@ PrintResult printDocument(const Document& document, const PrintRequest& request)
         result.error = "no default printer";
         return result;
     }
+    result.printer = info.printerName().toStdString();
     QPrinter printer(info, QPrinter::HighResolution);
     printer.setFullPage(true);
     printer.setCopyCount(1);
@@ -172,7 +173,7 @@ PrintResult printDocument(const Document& document, const PrintRequest& request)
     printer.setCreator(QStringLiteral("medrec report engine"));
     result.error = paintDocument(printer, document, step);
     if (result.error.empty() && printer.printerState() == QPrinter::Error)
-        result.error = "the printer " + info.printerName().toStdString() + " reported an error";
+        result.error = "the printer " + result.printer + " reported an error";
     result.ok = result.error.empty();
     return result;
 }

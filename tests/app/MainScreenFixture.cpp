@@ -61,13 +61,16 @@ void PrintingScreenTest::TearDown()
 
 void PrintingScreenTest::print() { QTest::mouseClick(ui().bbt_Print, Qt::LeftButton); }
 
-int PrintingScreenTest::pdfCount() const
+std::vector<std::string> PrintingScreenTest::pdfFiles() const
 {
-    int n = 0;
+    std::vector<std::string> files;
     for (const auto &entry : std::filesystem::directory_iterator(m_pdf.path()))
-        n += entry.path().extension() == ".pdf" ? 1 : 0;
-    return n;
+        if (entry.path().extension() == ".pdf")
+            files.push_back(entry.path().string());
+    return files;
 }
+
+int PrintingScreenTest::pdfCount() const { return static_cast<int>(pdfFiles().size()); }
 
 std::string PrintingScreenTest::historyRows(const std::string &what)
 {

@@ -85,6 +85,8 @@ protected:
     void TearDown() override;
 
     void print();
+    // The documents that went out, as paths.
+    std::vector<std::string> pdfFiles() const;
     int pdfCount() const;
     // A query over the server's print_history ("count(*)", "patno||kind_code", ...).
     std::string historyRows(const std::string &what = "count(*)");

@@ -1,6 +1,6 @@
 // The print button through the real screen, a real service host and the real report
 // engine writing PDF files.
-#include "MainScreenFixture.h"
+#include "PrintRunFixture.h"
 
 #include "FormConventions.h"
 #include "PrintContext.h"
@@ -20,10 +20,14 @@
 #include <QTest>
 
 #include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <new>
 #include <stdexcept>
 #include <fstream>
+#include <memory>
 
 namespace medrec::testing {
 namespace {
@@ -100,6 +104,30 @@ TEST_F(PrintRunTest, TheSameRecordPrintedTwiceLeavesTwoIdenticalHistoryRows)
     EXPECT_EQ(text(ui().lb_meddept), "외과");
     EXPECT_EQ(text(ui().lb_chadr), "이정훈");
     EXPECT_NORMAL_CURSOR();
+}
+
+// The pages of a PDF file as pdfinfo counts them; 0 when it cannot read the file.
+int pdfPages(const std::string &file)
+{
+    std::unique_ptr<FILE, int (*)(FILE *)> pipe(popen(("pdfinfo '" + file + "'").c_str(), "r"), pclose);
+    char line[512];
+    while (pipe && fgets(line, sizeof line, pipe.get()))
+        if (std::strncmp(line, "Pages:", 6) == 0)
+            return std::atoi(line + 6);
+    return 0;
+}
+
+TEST_F(PrintRunTest, AfterAPrintTheStatusLineSaysItWasPrintedWithItsPagesAndFile)
+{
+    start({}, operationRecords());
+    findPatient();
+    print();
+    const std::vector<std::string> files = pdfFiles();
+    ASSERT_EQ(files.size(), 1u);
+    const int pages = pdfPages(files[0]);
+    ASSERT_GT(pages, 0);
+    EXPECT_EQ(status(), "기록지를 출력했습니다 (" + std::to_string(pages) + "쪽): PDF 파일 " + files[0]);
+    EXPECT_EQ(statusHistory().back(), status());
 }
 
 TEST_F(PrintRunTest, AFailedHistoryWriteKeepsThePrintAndShowsTheServiceText)

@@ -13,6 +13,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 using namespace medrec::common;
 
@@ -210,6 +211,10 @@ TEST_F(GridTest, KeyboardMovesRaiseClickedAndEnterIsLeftToTheWindow)
     m_grid->setRowSelect(true);
     m_grid->setFocus();
     QSignalSpy clicks(m_grid.get(), &TUltraGrid::clicked);
+    // Handlers of clicked() learn whether the keyboard made the move.
+    std::vector<bool> byKeyboard;
+    QObject::connect(m_grid.get(), &TUltraGrid::clicked, m_grid.get(),
+            [&] { byKeyboard.push_back(m_grid->keyboardMove()); });
     QTest::keyClick(m_grid.get(), Qt::Key_Down);
     EXPECT_EQ(m_grid->row(), 2);
     QTest::keyClick(m_grid.get(), Qt::Key_End);
@@ -217,6 +222,9 @@ TEST_F(GridTest, KeyboardMovesRaiseClickedAndEnterIsLeftToTheWindow)
     QTest::keyClick(m_grid.get(), Qt::Key_Down); // already at the end
     EXPECT_EQ(m_grid->row(), 5);
     EXPECT_EQ(clicks.count(), 2);
+    QTest::mouseClick(m_grid->viewport(), Qt::LeftButton, {}, centreOf(1, 3));
+    EXPECT_EQ(byKeyboard, (std::vector<bool>{true, true, false}));
+    EXPECT_FALSE(m_grid->keyboardMove());
 
     QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
     QApplication::sendEvent(m_grid.get(), &enter);

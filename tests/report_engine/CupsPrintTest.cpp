@@ -77,6 +77,8 @@ TEST(CupsPrint, PrintsThroughThePrivateSchedulersDefaultQueue)
     const PrintResult result = printDocument(doc, {"MDPGNOTT", "00001234"});
     ASSERT_TRUE(result.ok) << result.error;
     EXPECT_TRUE(result.pdfFile.empty()) << "went to the printer, not to a PDF directory";
+    EXPECT_EQ(result.printer, queue);
+    EXPECT_EQ(result.pages, 2);
 
     ASSERT_TRUE(jobCompleted(queue)) << "the scheduler did not complete the job within a minute";
     const std::filesystem::path printed = dir + "/out/" + queue + ".pdf";

@@ -39,6 +39,7 @@ struct PrintResult {
     bool ok = false;
     std::string error;
     std::filesystem::path pdfFile; // the file written when printing to a PDF directory
+    std::string printer;           // the printer's name when printing to the default printer
     int pages = 0;
 };
 
