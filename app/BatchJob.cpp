@@ -62,7 +62,9 @@ void printSelected(TMDG300F1 &screen, BatchResult &result)
         std::cerr << "printed: " << label << '\n';
     } else {
         ++result.failed;
-        std::cerr << (outcome == PrintOutcome::NotPrinted ? "not printed: " : "printed without history row: ")
+        std::cerr << (outcome == PrintOutcome::NotPrinted              ? "not printed: "
+                      : outcome == PrintOutcome::PrintedWithoutHistory ? "printed without history row: "
+                                                                       : "printed without layout record: ")
                   << label << '\n';
     }
 }
@@ -109,6 +111,15 @@ bool ParseBatchArguments(const std::vector<std::string> &args, BatchJob *job, st
         };
         if (a == "--all") {
             job->all = true;
+        } else if (a == "--layout-records") {
+            const std::string *v = value("a folder");
+            if (!v)
+                return false;
+            if (v->empty()) {
+                *error = "--layout-records needs a folder";
+                return false;
+            }
+            job->layoutRecords = *v;
         } else if (a == "--visit" || a == "--kind" || a == "--record") {
             const std::string *v = value(a == "--visit" ? "a date" : a == "--kind" ? "a record kind code" : "a number");
             if (!v)

@@ -17,6 +17,7 @@ struct BatchJob
     std::string kind;   // record kind code; empty: the first kind of the visit
     int record = 0;     // 1-based row of the record list; 0: the first
     bool all = false;   // every record of every kind of the visit
+    std::string layoutRecords; // --layout-records DIR: the folder of the prints' layout records
 };
 
 // Parses the arguments after the program name; false with *error on bad usage.

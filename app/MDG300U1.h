@@ -34,6 +34,8 @@ enum class PrintOutcome {
     NotPrinted,            // refused or failed before anything was printed (the operator was told)
     Printed,               // printed, and the history row written where the kind writes one
     PrintedWithoutHistory, // printed, but the history write failed (shown on the status bar)
+    PrintedWithoutLayoutRecord, // printed with its history row, but its layout record could not
+                                // be written (the operator was told)
 };
 
 class TMDG300F1 : public QMainWindow

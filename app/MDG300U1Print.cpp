@@ -164,10 +164,14 @@ PrintOutcome TMDG300F1::PrintRecordKind(const reports::RecordKind &kind)
     // What the block says of the copy (a value it left empty) matters more than where it went. A
     // failed history write that follows shows its own text here instead.
     setStatusText(printed->job.status.empty() ? printedStatusText(printed->result) : printed->job.status);
-    if (!printed->job.history)
-        return PrintOutcome::Printed;
-    return SavePrintHistory(*printed->job.history, std::string(kind.code)) ? PrintOutcome::Printed
-                                                                           : PrintOutcome::PrintedWithoutHistory;
+    const bool historyKept = !printed->job.history || SavePrintHistory(*printed->job.history, std::string(kind.code));
+    // Told only after the history write: the box waits for the operator.
+    const std::string &recordError = printed->result.layoutRecordError;
+    if (!recordError.empty())
+        middleware::PlainMessage("출력은 되었으나 레이아웃 기록을 남기지 못했습니다. " + recordError);
+    if (!historyKept)
+        return PrintOutcome::PrintedWithoutHistory;
+    return recordError.empty() ? PrintOutcome::Printed : PrintOutcome::PrintedWithoutLayoutRecord;
 }
 
 void TMDG300F1::clearPrintedSummary()

@@ -1,4 +1,5 @@
 // medrec-batch PATNO [--visit DATE] [--kind CODE] [--record N] | PATNO [--visit DATE] --all
+//              [--layout-records DIR]
 //
 // Prints through the same print run as the screen, history rows included. The user name is
 // taken from MEDREC_BATCH_USER (default "BATCH"); exit 0 when everything asked for was
@@ -21,7 +22,8 @@
 namespace {
 
 constexpr const char *kUsage = "usage: medrec-batch PATNO [--visit DATE] [--kind CODE] [--record N]\n"
-                               "       medrec-batch PATNO [--visit DATE] --all\n"
+                               "                    [--layout-records DIR]\n"
+                               "       medrec-batch PATNO [--visit DATE] --all [--layout-records DIR]\n"
                                "       medrec-batch --help | --version\n";
 
 constexpr const char *kAbout =
@@ -29,8 +31,11 @@ constexpr const char *kAbout =
     "Prints a patient's records through the same print run as the screen, history rows\n"
     "included: the newest visit (or the one on DATE), the first record kind (or CODE), the\n"
     "first record (or row N), or with --all every record of the visit. The user name is\n"
-    "MEDREC_BATCH_USER (default BATCH). Exit 0 when everything asked for was printed, 1 when\n"
-    "something was not, 2 on bad usage or when the session cannot open.\n";
+    "MEDREC_BATCH_USER (default BATCH). Every print leaves its layout record, the printed\n"
+    "pages as text: in DIR with --layout-records (or MEDREC_LAYOUT_RECORDS), else beside its\n"
+    "PDF when MEDREC_PRINT_TO=pdf:DIR. Exit 0 when everything asked for was printed with its\n"
+    "history row and layout record, 1 when something was not, 2 on bad usage or when the\n"
+    "session cannot open.\n";
 
 } // namespace
 
@@ -49,6 +54,9 @@ int main(int argc, char *argv[])
         std::cerr << "medrec-batch: " << error << "\n" << kUsage;
         return 2;
     }
+    // The engine's print path reads the folder from the environment, as it reads MEDREC_PRINT_TO.
+    if (!job.layoutRecords.empty())
+        setenv("MEDREC_LAYOUT_RECORDS", job.layoutRecords.c_str(), 1);
     // Without the CP949 converter every Korean character would travel as '?': refuse to start.
     if (const std::string problem = medrec::text::converterProblem(); !problem.empty()) {
         std::cerr << "medrec-batch: " << problem << "\n";

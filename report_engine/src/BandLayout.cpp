@@ -350,7 +350,10 @@ BandBuilder::Built BandBuilder::buildSystemField(const SystemField& s) const
     if (s.kind != SystemKind::PageNumber) {
         TextBox t = s;
         t.wordWrap = false;
-        return buildText(t, {s.prefix + value}, false);
+        Built b = buildText(t, {s.prefix + value}, false);
+        for (Item& item : b.items)
+            item.element.printTime = item.element.kind == ElementKind::Text;
+        return b;
     }
     // The page number is filled in where the band lands on a page.
     TextBox t = s;

@@ -1,12 +1,12 @@
 #include "report_engine/Printing.h"
 
+#include "report_engine/LayoutRecord.h"
 #include "report_engine/Output.h"
-#include "report_engine/SystemText.h"
 
 #include "PagedOutput.h"
+#include "PrintFiles.h"
 
 #include <QApplication>
-#include <QFile>
 #include <QPdfWriter>
 #include <QPrinter>
 #include <QPrinterInfo>
@@ -18,19 +18,6 @@
 namespace medrec::engine {
 
 namespace {
-
-std::string fileSafe(const std::string& s, const char* fallback)
-{
-    std::string out;
-    for (char c : s) {
-        const bool ok = (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '-' || c == '_';
-        out += ok ? c : '_';
-    }
-    // Trailing blanks of fixed-width keys would otherwise end the name in underscores.
-    while (!out.empty() && out.back() == '_')
-        out.pop_back();
-    return out.empty() ? fallback : out;
-}
 
 // The progress window: only where a widget application runs (not in the command-line tool).
 class Progress {
@@ -58,6 +45,32 @@ public:
 private:
     std::unique_ptr<QProgressDialog> m_dialog;
 };
+
+// The layout record of a print that went out. A folder of records takes the PDF's name, so
+// record and copy pair up; a paper print is named as its PDF would have been.
+void keepLayoutRecord(const Document& document, const PrintRequest& request, PrintResult& result)
+{
+    const std::filesystem::path folder = layoutRecordFolderFromEnvironment();
+    std::filesystem::path file;
+    if (!folder.empty()) {
+        const std::string stem = result.pdfFile.empty() ? printFileStemNow(request.kind, request.patientNo)
+                                                        : result.pdfFile.stem().string();
+        file = createPrintFile(folder, stem, kLayoutRecordExtension, result.layoutRecordError);
+        if (file.empty())
+            return;
+    } else if (!result.pdfFile.empty()) {
+        file = layoutRecordBeside(result.pdfFile);
+    } else {
+        return;
+    }
+    result.layoutRecordError = writeLayoutRecord(document, file);
+    if (result.layoutRecordError.empty()) {
+        result.layoutRecord = file;
+    } else if (!folder.empty()) {
+        std::error_code ec; // the empty file reserved for it would read as a record of nothing
+        std::filesystem::remove(file, ec);
+    }
+}
 
 } // namespace
 
@@ -94,34 +107,13 @@ bool printerAvailable()
 
 std::string pdfFileName(const std::string& stamp, const std::string& kind, const std::string& patientNo)
 {
-    return stamp + "_" + fileSafe(kind, "REPORT") + "_" + fileSafe(patientNo, "NOPATNO") + ".pdf";
+    return printFileStem(stamp, kind, patientNo) + ".pdf";
 }
 
 std::filesystem::path reservePdfFile(const std::filesystem::path& dir, const std::string& kind,
                                      const std::string& patientNo, std::string& error)
 {
-    std::error_code ec;
-    std::filesystem::create_directories(dir, ec);
-    if (ec) {
-        error = dir.string() + ": " + ec.message();
-        return {};
-    }
-    const std::string stamp = formatDateTime(DateTime::now(), "yyyyMMdd-HHmmss");
-    const std::string name = pdfFileName(stamp, kind, patientNo);
-    const std::string stem = name.substr(0, name.size() - 4);
-    for (int n = 1; n < 10000; ++n) {
-        const auto candidate = dir / (n == 1 ? name : stem + "-" + std::to_string(n) + ".pdf");
-        QFile file(QString::fromStdString(candidate.string()));
-        // NewOnly creates atomically: two prints of the same second never share a file.
-        if (file.open(QIODevice::WriteOnly | QIODevice::NewOnly))
-            return candidate;
-        if (file.error() != QFileDevice::OpenError || !file.exists()) {
-            error = candidate.string() + ": " + file.errorString().toStdString();
-            return {};
-        }
-    }
-    error = dir.string() + ": no free file name for " + name;
-    return {};
+    return createPrintFile(dir, printFileStemNow(kind, patientNo), ".pdf", error);
 }
 
 PrintResult printDocument(const Document& document, const PrintRequest& request)
@@ -157,6 +149,7 @@ PrintResult printDocument(const Document& document, const PrintRequest& request)
         }
         result.pdfFile = file;
         result.ok = true;
+        keepLayoutRecord(document, request, result);
         return result;
     }
 
@@ -175,6 +168,8 @@ PrintResult printDocument(const Document& document, const PrintRequest& request)
     if (result.error.empty() && printer.printerState() == QPrinter::Error)
         result.error = "the printer " + result.printer + " reported an error";
     result.ok = result.error.empty();
+    if (result.ok)
+        keepLayoutRecord(document, request, result);
     return result;
 }
 

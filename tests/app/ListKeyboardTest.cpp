@@ -5,6 +5,7 @@
 #include "UltraGrid.h"
 
 #include <QApplication>
+#include <QKeySequence>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
@@ -32,6 +33,7 @@ protected:
         QTest::keyClick(screen().windowHandle(), k, modifiers);
     }
     static QWidget *focused() { return QApplication::focusWidget(); }
+    static std::string keyName(Qt::Key k) { return QKeySequence(k).toString().toStdString(); }
 
     Rows kinds() const { return body(*ui().ugd_RecodKnd, 4); }
     Rows records() const { return body(*ui().ugd_RecodDt, 3); }
@@ -59,7 +61,7 @@ TEST_F(ListKeyboardTest, KeysWalkTheVisitListAndRefillTheListsToItsRight)
         {Qt::Key_PageDown, 2, kKinds2015, "20150303"}, {Qt::Key_PageUp, 1, kKinds2017, "20170915"},
     };
     for (const auto &step : steps) {
-        SCOPED_TRACE(QTest::toString(step.key));
+        SCOPED_TRACE(keyName(step.key));
         calls().clear();
         key(step.key);
         EXPECT_EQ(ui().ugd_History->row(), step.row);
@@ -119,7 +121,7 @@ TEST_F(ListKeyboardTest, KeysMoveTheSelectedRecord)
     } steps[] = {{Qt::Key_Down, 2}, {Qt::Key_Up, 1},       {Qt::Key_End, 2},
                  {Qt::Key_Home, 1}, {Qt::Key_PageDown, 2}, {Qt::Key_PageUp, 1}};
     for (const auto &step : steps) {
-        SCOPED_TRACE(QTest::toString(step.key));
+        SCOPED_TRACE(keyName(step.key));
         key(step.key);
         EXPECT_EQ(ui().ugd_RecodDt->row(), step.row);
     }

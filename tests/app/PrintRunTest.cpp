@@ -1,6 +1,7 @@
 // The print button through the real screen, a real service host and the real report
 // engine writing PDF files.
 #include "PrintRunFixture.h"
+#include "ScopedEnv.h"
 
 #include "FormConventions.h"
 #include "PrintContext.h"
@@ -31,33 +32,6 @@
 
 namespace medrec::testing {
 namespace {
-
-std::string operationRecords() { return ReadFile(MEDREC_OPERATION_FIXTURE); }
-
-class PrintRunTest : public PrintingScreenTest
-{
-protected:
-    // Finds the patient of the operation records; its one visit lists them.
-    void findPatient()
-    {
-        typeKeys("4321");
-        pressEnter();
-        ASSERT_EQ(text(ui().pn_PatName), "한지우");
-        ASSERT_EQ(ui().ugd_RecodDt->cell(0, 1), "00004321");
-        calls().clear();
-    }
-
-    // Nothing went out: the status line says why; no box, no PDF, no history row, no summary.
-    void expectToldOnTheStatusLineOnly(const std::string &statusText)
-    {
-        EXPECT_EQ(status(), statusText);
-        EXPECT_TRUE(messages().texts(Channel::Plain).empty());
-        EXPECT_EQ(pdfCount(), 0);
-        EXPECT_EQ(historyRows(), "0");
-        EXPECT_EQ(text(ui().lb_patno), "");
-        EXPECT_NORMAL_CURSOR();
-    }
-};
 
 TEST_F(PrintRunTest, PrintingBeforeAnyRecordListAsksForARecord)
 {
@@ -157,6 +131,25 @@ TEST_F(PrintRunTest, APrintThatCannotBeWrittenLeavesNoSummaryAndNoHistory)
     EXPECT_EQ(historyRows(), "0");
     EXPECT_EQ(text(ui().lb_patno), "");
     EXPECT_EQ(text(ui().lb_meddept), "");
+    EXPECT_NORMAL_CURSOR();
+}
+
+TEST_F(PrintRunTest, ALayoutRecordThatCannotBeWrittenKeepsThePrintAndItsHistoryAndSaysSo)
+{
+    start({}, operationRecords());
+    findPatient();
+    // A folder of records that cannot be made: under a plain file.
+    const std::string blocker = m_pdf.file("not-a-folder");
+    std::ofstream(blocker) << "x";
+    ScopedEnv records("MEDREC_LAYOUT_RECORDS", blocker + "/records");
+    EXPECT_EQ(screen().PrintSelectedRecord(), app::PrintOutcome::PrintedWithoutLayoutRecord);
+    const auto boxes = messages().texts(Channel::Plain);
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].rfind("출력은 되었으나 레이아웃 기록을 남기지 못했습니다. " + blocker + "/records", 0), 0u)
+        << boxes[0];
+    EXPECT_EQ(pdfCount(), 1);
+    EXPECT_EQ(historyRows(), "1");
+    EXPECT_EQ(text(ui().lb_patno), "00004321");
     EXPECT_NORMAL_CURSOR();
 }
 

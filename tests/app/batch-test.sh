@@ -15,6 +15,7 @@ port=$(sed -n 's/^listening [0-9.]*:\([0-9]*\).*/\1/p' "$work/server.log")
 [ -n "$port" ] || fail "server did not start"
 printf 'HOST = 127.0.0.1\nPORT = %s\nFIELD_TABLE = %s\n' "$port" "$fields" >"$work/His.env"
 export MEDREC_ENV_FILE="$work/His.env" MEDREC_PRINT_TO="pdf:$work/pdf" MEDREC_BATCH_USER=COURT
+unset MEDREC_LAYOUT_RECORDS # the records go beside the PDFs
 mkdir -p "$work/pdf"
 rows() { "$server" history --db "$work/db" | tail -n +2 | wc -l; }
 
@@ -25,7 +26,8 @@ rc=$?
 set -e
 [ "$rc" -eq 1 ] || fail "--all exit $rc, expected 1 (one record has nothing to print)"
 grep -q '2 printed, 1 not printed' "$work/all.err" || { cat "$work/all.err" >&2; fail "--all summary"; }
-[ "$(ls "$work/pdf" | wc -l)" -eq 2 ] || fail "expected 2 PDF files"
+[ "$(ls "$work/pdf" | grep -c '\.pdf$')" -eq 2 ] || fail "expected 2 PDF files"
+[ "$(ls "$work/pdf" | grep -c '\.layout\.txt$')" -eq 2 ] || fail "expected a layout record beside each PDF"
 [ "$(rows)" -eq 2 ] || fail "expected 2 history rows after --all, got $(rows)"
 "$server" history --db "$work/db" | grep -q $'\t00004321\t20261105\t2\tempty\tempty\tMDOPRECT\tCOURT\t' ||
   fail "history row of record 2"

@@ -15,7 +15,7 @@ mv "$work/staged" "$work/moved"
 p=$work/moved
 
 # What the issue's install layout promises.
-for f in bin/medrec bin/medrec-batch bin/medrec-server bin/medrec-render-form \
+for f in bin/medrec bin/medrec-batch bin/medrec-server bin/medrec-render-form bin/medrec-compare-prints \
          share/medrec/fields.tbl share/medrec/logo/seon-logo.jpg share/medrec/His.env.sample \
          share/medrec-server/fields.tbl share/medrec-server/demo.json \
          share/doc/medrec/README.md etc/medrec/His.env etc/medrec/medrec-server.conf \
@@ -32,7 +32,7 @@ for program in "$p"/bin/*; do
 done
 
 # Nothing leads back to the trees: no overrides, a working folder of its own.
-unset MEDREC_FORMS_DIR MEDREC_LOGO_DIR MEDREC_FIELD_TABLE MEDREC_ENV_FILE
+unset MEDREC_FORMS_DIR MEDREC_LOGO_DIR MEDREC_FIELD_TABLE MEDREC_ENV_FILE MEDREC_LAYOUT_RECORDS
 cd "$work"
 
 "$p/bin/medrec-server" import --db "$work/medrec.db" "$p/share/medrec-server/demo.json" >/dev/null
@@ -57,6 +57,9 @@ pdfs=("$work"/pdf/*.pdf)
 text=$(pdftotext -layout "${pdfs[0]}" -)
 grep -q '김민수' <<<"$text" || fail "the printed record lacks the patient's name"
 grep -q '00001302' <<<"$text" || fail "the printed record lacks the patient number"
+record=${pdfs[0]%.pdf}.layout.txt
+grep -q '/qlb_patno .*"00001302"$' "$record" || fail "no layout record beside the PDF naming the patient"
+"$p/bin/medrec-compare-prints" "$record" "$record" >"$work/compare.out" || fail "the record differs from itself"
 [ "$("$p/bin/medrec-server" history --db "$work/medrec.db" | tail -n +2 | wc -l)" -eq 1 ] || fail "one history row"
 
 # The log: the session's start and end at the default level, no line per successful call.

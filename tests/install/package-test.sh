@@ -16,7 +16,8 @@ client=$(ls "$work"/medrec_*.deb) server=$(ls "$work"/medrec-server_*.deb)
 contents() { dpkg-deb --contents "$1" | awk '{print $6}' | sed 's|^\./|/|'; }
 contents "$client" >"$work/client.list"
 contents "$server" >"$work/server.list"
-for f in /usr/bin/medrec /usr/bin/medrec-batch /usr/bin/medrec-render-form /usr/share/medrec/fields.tbl \
+for f in /usr/bin/medrec /usr/bin/medrec-batch /usr/bin/medrec-render-form /usr/bin/medrec-compare-prints \
+         /usr/share/medrec/fields.tbl /usr/share/man/man1/medrec-compare-prints.1.gz \
          /usr/share/medrec/logo/seon-logo.jpg /usr/share/medrec/forms/MDS510U1_P01/TMDS510F1_P01.json \
          /etc/medrec/His.env /usr/share/applications/medrec.desktop \
          /usr/share/icons/hicolor/scalable/apps/medrec.svg /usr/share/doc/medrec/copyright \

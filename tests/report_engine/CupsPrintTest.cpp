@@ -4,6 +4,7 @@
 
 #include "ReportTestSupport.h"
 
+#include "report_engine/LayoutDump.h"
 #include "report_engine/Printing.h"
 
 #include <gtest/gtest.h>
@@ -14,6 +15,7 @@
 #include <cstdlib>
 #include <fstream>
 #include <regex>
+#include <sstream>
 #include <thread>
 
 namespace medrec::engine {
@@ -74,11 +76,24 @@ TEST(CupsPrint, PrintsThroughThePrivateSchedulersDefaultQueue)
     });
     const Document doc = report.run(test::measurer(), test::quietRun());
     ASSERT_EQ(doc.pages.size(), 2u);
+    // A site that keeps the layout records of its paper prints.
+    test::TempDir records;
+    setenv("MEDREC_LAYOUT_RECORDS", records.path().c_str(), 1);
     const PrintResult result = printDocument(doc, {"MDPGNOTT", "00001234"});
+    unsetenv("MEDREC_LAYOUT_RECORDS");
     ASSERT_TRUE(result.ok) << result.error;
     EXPECT_TRUE(result.pdfFile.empty()) << "went to the printer, not to a PDF directory";
     EXPECT_EQ(result.printer, queue);
     EXPECT_EQ(result.pages, 2);
+    EXPECT_EQ(result.layoutRecordError, "");
+    EXPECT_EQ(result.layoutRecord.parent_path(), records.path());
+    EXPECT_TRUE(std::regex_match(result.layoutRecord.filename().string(),
+                                 std::regex(R"(\d{8}-\d{6}_MDPGNOTT_00001234\.layout\.txt)")))
+        << result.layoutRecord;
+    std::ifstream record(result.layoutRecord);
+    std::ostringstream recorded;
+    recorded << record.rdbuf();
+    EXPECT_EQ(recorded.str(), dumpDocument(doc));
 
     ASSERT_TRUE(jobCompleted(queue)) << "the scheduler did not complete the job within a minute";
     const std::filesystem::path printed = dir + "/out/" + queue + ".pdf";

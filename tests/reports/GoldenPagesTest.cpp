@@ -1,5 +1,6 @@
 // The laid-out pages of every record kind's demo records, compared with reviewed dumps under
-// tests/golden/<kind>/<case>.txt. After a reviewed change to a form or a block:
+// tests/golden/<kind>/<case>.txt. What is compared is the layout record the print left beside
+// its PDF, the text a site keeps of every copy. After a reviewed change to a form or a block:
 //     MEDREC_UPDATE_GOLDEN=1 QT_QPA_PLATFORM=offscreen ctest --preset dev -R golden
 // then read `git diff tests/golden` before committing.
 #include "RecordKindFixture.h"
@@ -8,7 +9,7 @@
 
 #include "Clock.h"
 
-#include "report_engine/LayoutDump.h"
+#include "TestDataText.h"
 
 namespace medrec::testing {
 namespace {
@@ -97,7 +98,8 @@ TEST_P(GoldenPages, MatchTheReviewedDump)
     auto context = contextFor(c.kind, c.patNo, c.visitDate, c.record);
     const KindPrint result = print(c.kind, context);
     ASSERT_TRUE(result.printed()) << result.failure;
-    EXPECT_TRUE(matchesGolden(c.kind, c.name, engine::dumpDocument(*result.document)));
+    ASSERT_FALSE(result.layoutRecord.empty());
+    EXPECT_TRUE(matchesGolden(c.kind, c.name, readFile(result.layoutRecord.string())));
     // A printed copy never loses text.
     for (const auto &warning : result.document->warnings)
         ADD_FAILURE() << warning.message;

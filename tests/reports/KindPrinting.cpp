@@ -157,7 +157,10 @@ KindPrint PrintKind(const std::string &kindCode, reports::PrintContext &context,
         spent.output = secondsSince(start);
         if (!printed.ok)
             result.fault = "printing failed: " + printed.error;
+        else if (!printed.layoutRecordError.empty())
+            result.fault = "no layout record: " + printed.layoutRecordError;
         result.pdf = printed.pdfFile;
+        result.layoutRecord = printed.layoutRecord;
     } catch (const std::exception &e) {
         result.failure = e.what();
     }

@@ -28,8 +28,9 @@ struct KindPrint
     std::optional<reports::HistoryRow> history; // the row the print run writes; none for some kinds
     std::string status;                         // what the print run says on the status line
     std::filesystem::path pdf; // the PDF written
+    std::filesystem::path layoutRecord; // its layout record, the laid-out pages as text
     std::string failure;       // what a throwing block or layout said
-    std::string fault;         // a kind that is not built, or a PDF not written
+    std::string fault;         // a kind that is not built, or a PDF or layout record not written
 
     bool printed() const { return document.has_value() && !pdf.empty(); }
 };

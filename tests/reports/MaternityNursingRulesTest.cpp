@@ -42,7 +42,7 @@ const std::vector<mt::SheetRuleCase> &ruleCases()
          {{"QRLabel243", "이수진"}, {"QRLabel214", "이수진"}, {"qrl_nurse", "이수진"}}, {}, {}},
         {"the address panel as it stands", {{"panel.address", " 서울특별시 마포구"}}, {{"qrl_addr", " 서울특별시 마포구"}}, {}, {}},
         {"admission date", {{"record.1", "20240402"}}, {{"qrl_admdate", "2024-04-02"}}, {}, {}},
-        // Part 6.1's tables on this sheet's fields
+        // The general sheet's tables on this sheet's fields
         {"occupation 08 with a title", {{"S_STRING5", "08프리랜서"}}, {{"qrl_work", "프리랜서"}}, {}, {}},
         {"informant and education", {{"S_STRING7", "2"}, {"S_STRING9", "6"}}, {{"qrl_inf", "보호자"}, {"qrl_adu", "대학원졸"}}, {}, {}},
         {"marital status outside 1 to 4", {{"S_STRING6", "5"}, {"S_STRING8", "0"}}, {{"qrl_merr", "/0"}}, {}, {}},

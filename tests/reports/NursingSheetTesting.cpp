@@ -170,6 +170,8 @@ int NursingSheetTest::printWithBatch(const std::string &args, std::map<std::stri
     const int status = std::system(command.c_str());
     // 20261209-143005_MDNBINFT_00004012.pdf
     for (const auto &entry : std::filesystem::directory_iterator(pdfDir)) {
+        if (entry.path().extension() != ".pdf")
+            continue; // its layout record beside it
         const std::string stem = entry.path().stem().string();
         pagesByPatient[stem.substr(stem.rfind('_') + 1)] = pdfPages(entry.path()).size();
     }

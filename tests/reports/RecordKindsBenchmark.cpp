@@ -17,19 +17,22 @@
 #include "Cp949.h"
 #include "TuxCom.h"
 
+#include "report_engine/LayoutRecord.h"
+
 #include <atmi.h>
 #include <fml.h>
 
 #include <QGuiApplication>
 
 #include <algorithm>
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <optional>
-#include <tuple>
 #include <sstream>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include <sys/resource.h>
@@ -96,18 +99,22 @@ struct EngineFigures
     PrintTimes again;
     long peakRssKb = 0;
     int warnings = 0; // what the layout cut or left out
-    int contentCalls = 0;     // "MD_RECOD_L3" calls the record's content took (long records)
-    long contentBytes = 0;    // the bytes of their replies
+    double record = 0;     // writing the layout record alone (its printDocument writes one too)
+    long elements = 0;     // printed elements of the document
+    int contentCalls = 0;  // "MD_RECOD_L3" calls the record's content took (long records)
+    long contentBytes = 0; // the bytes of their replies
 
     double engineSeconds(const PrintTimes &t) const { return t.layout + t.output; }
+    // The whole print: block, layout and the PDF with its layout record.
+    double printSeconds(const PrintTimes &t) const { return t.block + t.layout + t.output; }
 };
 
 std::string figuresLine(const EngineFigures &f)
 {
     char line[256];
-    std::snprintf(line, sizeof line, "%d %.6f %.6f %.6f %.6f %.6f %.6f %ld %d %d %ld", f.pages, f.first.block,
-                  f.first.layout, f.first.output, f.again.block, f.again.layout, f.again.output, f.peakRssKb,
-                  f.warnings, f.contentCalls, f.contentBytes);
+    std::snprintf(line, sizeof line, "%d %.6f %.6f %.6f %.6f %.6f %.6f %ld %d %.6f %ld %d %ld", f.pages,
+                  f.first.block, f.first.layout, f.first.output, f.again.block, f.again.layout, f.again.output,
+                  f.peakRssKb, f.warnings, f.record, f.elements, f.contentCalls, f.contentBytes);
     return line;
 }
 
@@ -115,7 +122,7 @@ bool readFigures(const std::string &line, EngineFigures &f)
 {
     std::istringstream in(line);
     in >> f.pages >> f.first.block >> f.first.layout >> f.first.output >> f.again.block >> f.again.layout >>
-        f.again.output >> f.peakRssKb >> f.warnings >> f.contentCalls >> f.contentBytes;
+        f.again.output >> f.peakRssKb >> f.warnings >> f.record >> f.elements >> f.contentCalls >> f.contentBytes;
     return bool(in) && f.pages > 0;
 }
 
@@ -161,6 +168,22 @@ std::pair<int, long> contentCost(const std::string &kind, const reports::RowCell
     return {calls, bytes};
 }
 
+constexpr int kRecordRuns = 9;
+
+// Writing the document's layout record as a print does: the fastest of a few writes, what it
+// costs when the machine's other work does not interrupt it (a few milliseconds at most).
+double recordSeconds(const engine::Document &document, const std::filesystem::path &file)
+{
+    std::vector<double> runs;
+    for (int i = 0; i < kRecordRuns; ++i) {
+        const auto start = std::chrono::steady_clock::now();
+        if (!engine::writeLayoutRecord(document, file).empty())
+            return 0;
+        runs.push_back(std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
+    }
+    return *std::min_element(runs.begin(), runs.end());
+}
+
 // --print KIND PATNO DAY RECORD PORT DIR [KEYCELLS]: prints the record twice, writes DIR/KIND.html with
 // the pages and the figures on standard output; what went wrong on standard error.
 int printOneKind(int argc, char **argv)
@@ -179,6 +202,7 @@ int printOneKind(int argc, char **argv)
     const std::string out = dir + "/" + name;
     std::filesystem::create_directories(out);
     setenv("MEDREC_PRINT_TO", ("pdf:" + out).c_str(), 1);
+    unsetenv("MEDREC_LAYOUT_RECORDS"); // each PDF with its record beside it
     if (const std::string error = JoinServer(out, static_cast<unsigned short>(std::atoi(argv[6])));
         !error.empty()) {
         std::fprintf(stderr, "joining the server: %s\n", error.c_str());
@@ -207,6 +231,9 @@ int printOneKind(int argc, char **argv)
     figures.peakRssKb = usage.ru_maxrss;
     figures.pages = int(first.document->pages.size());
     figures.warnings = int(first.document->warnings.size());
+    for (const auto &page : first.document->pages)
+        figures.elements += long(page.elements.size());
+    figures.record = recordSeconds(*first.document, out + "/record.layout.txt");
     for (const auto &warning : first.document->warnings)
         std::fprintf(stderr, "%s\n", warning.message.c_str());
     WriteDocumentHtml(*first.document, dir, name);
@@ -278,12 +305,15 @@ void printHeader(double blankSeconds)
                 "Chromium's\n"
                 "            largest process\n"
                 "  ratio     Chromium's time / the engine's: whole / 1st and net / again\n"
+                "  record    writing the layout record (the pages as text) alone, the fastest of %d writes (ms), "
+                "and its\n"
+                "            share of the whole print again (block, layout, PDF and record)\n"
                 "Nothing is asserted. The machine's cores are shared with other work: figures are noisy.\n\n",
-                kBlankRuns, blankSeconds);
-    std::printf("%-12s %5s %8s | %16s %7s | %16s %7s | %13s\n", "", "", "", "engine pages/s", "",
-                "chromium pages/s", "", "ratio");
-    std::printf("%-12s %5s %8s | %7s %8s %7s | %7s %8s %7s | %6s %6s\n", "kind", "pages", "block ms", "1st",
-                "again", "RSS MB", "whole", "net", "RSS MB", "1st", "again");
+                kBlankRuns, blankSeconds, kRecordRuns);
+    std::printf("%-12s %5s %8s | %16s %7s | %14s | %16s %7s | %13s\n", "", "", "", "engine pages/s", "",
+                "layout record", "chromium pages/s", "", "ratio");
+    std::printf("%-12s %5s %8s | %7s %8s %7s | %7s %6s | %7s %8s %7s | %6s %6s\n", "kind", "pages", "block ms",
+                "1st", "again", "RSS MB", "ms", "%", "whole", "net", "RSS MB", "1st", "again");
 }
 
 // The long admission beside short records: the engine's time and memory per page (the
@@ -355,6 +385,7 @@ int runAll(const std::string &chromium)
 
     const std::string self = std::filesystem::read_symlink("/proc/self/exe").string();
     std::vector<std::string> notes;
+    std::optional<std::pair<std::string, EngineFigures>> largest; // the kind with the most elements
     for (const reports::RecordKind &kind : reports::RecordKinds()) {
         if (!kind.block)
             continue;
@@ -379,9 +410,12 @@ int runAll(const std::string &chromium)
             notes.push_back(code + ": the layout cut or left out text " + std::to_string(engine.warnings) +
                             " time(s): " + lastLine(readFile(log)));
         const double first = engine.engineSeconds(engine.first), again = engine.engineSeconds(engine.again);
-        std::printf("%-12s %5d %8.1f | %7.1f %8.1f %7.1f |", code.c_str(), engine.pages,
+        const double recordShare = 100 * engine.record / engine.printSeconds(engine.again);
+        std::printf("%-12s %5d %8.1f | %7.1f %8.1f %7.1f | %7.2f %6.2f |", code.c_str(), engine.pages,
                     engine.first.block * 1000, engine.pages / first, engine.pages / again,
-                    engine.peakRssKb / 1024.0);
+                    engine.peakRssKb / 1024.0, engine.record * 1000, recordShare);
+        if (!largest || engine.elements > largest->second.elements)
+            largest = std::make_pair(code, engine);
         const ChromiumPrintResult browser =
             PrintWithChromium(chromium, dir / (code + ".html"), dir / (code + "-chromium.pdf"), profile);
         if (!browser.error.empty()) {
@@ -397,6 +431,14 @@ int runAll(const std::string &chromium)
     }
     for (const std::string &note : notes)
         std::printf("note: %s\n", note.c_str());
+    if (largest) {
+        const EngineFigures &f = largest->second;
+        std::printf("layout record of the largest kind, %s (%d pages, %ld elements): %.2f ms, %.2f%% of its "
+                    "print (%.1f ms), %.2f%% of layout and PDF\n",
+                    largest->first.c_str(), f.pages, f.elements, f.record * 1000,
+                    100 * f.record / f.printSeconds(f.again), f.printSeconds(f.again) * 1000,
+                    100 * f.record / f.engineSeconds(f.again));
+    }
     printLongRecords(self, chromium, server->port(), dir, profile, blank);
     return 0;
 }

@@ -170,8 +170,11 @@ TEST_F(TransfusionRecord, APrintRunLeavesOneHistoryRowWithTheRecordsKeyCells)
     EXPECT_NE(lines[0].find("\t00004001\t20211011\t의료급여\t내과\tempty\tMDBLOODT\tCLERK\t"),
               std::string::npos)
         << lines[0];
-    ASSERT_FALSE(std::filesystem::is_empty(pdfDir));
-    const auto pdf = std::filesystem::directory_iterator(pdfDir)->path();
+    std::filesystem::path pdf; // beside its layout record
+    for (const auto &entry : std::filesystem::directory_iterator(pdfDir))
+        if (entry.path().extension() == ".pdf")
+            pdf = entry.path();
+    ASSERT_FALSE(pdf.empty());
     const auto pages = pdfPages(pdf);
     ASSERT_EQ(pages.size(), 1u);
     // The second unit's only later record is a "기타" text at 2 hours 30 minutes: it prints.

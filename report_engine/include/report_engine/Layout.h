@@ -34,6 +34,7 @@ struct Element {
     HAlign align = HAlign::Left;
     PointMm origin;       // start of the baseline
     double textWidth = 0; // measured advance of the text
+    bool printTime = false; // the text is the print date or time (a clock system field)
 
     // Shape: kind, fill (none = unfilled) and outline
     ShapeKind shape = ShapeKind::Rectangle;

@@ -10,6 +10,8 @@ class QWidget;
 
 // Printing a laid-out document: to the system's default printer (one copy, a progress window,
 // no preview), or — when MEDREC_PRINT_TO=pdf:DIR is set — to one PDF file per document in DIR.
+// Every print that went out leaves its layout record (LayoutRecord.h): in the folder
+// MEDREC_LAYOUT_RECORDS names, else beside its PDF; a paper print without that folder leaves none.
 
 namespace medrec::engine {
 
@@ -41,6 +43,9 @@ struct PrintResult {
     std::filesystem::path pdfFile; // the file written when printing to a PDF directory
     std::string printer;           // the printer's name when printing to the default printer
     int pages = 0;
+    // The layout record written, or why it could not be (the print itself went out: `ok`).
+    std::filesystem::path layoutRecord;
+    std::string layoutRecordError;
 };
 
 // "<yyyyMMdd-HHmmss>_<kind>_<patient>.pdf"; kind and patient reduced to [A-Za-z0-9_-].
@@ -51,7 +56,8 @@ std::string pdfFileName(const std::string& stamp, const std::string& kind, const
 std::filesystem::path reservePdfFile(const std::filesystem::path& dir, const std::string& kind,
                                      const std::string& patientNo, std::string& error);
 
-// Prints the document where MEDREC_PRINT_TO says. Blocks until the document is spooled.
+// Prints the document where MEDREC_PRINT_TO says, then keeps its layout record. Blocks until
+// the document is spooled.
 PrintResult printDocument(const Document& document, const PrintRequest& request);
 
 } // namespace medrec::engine
