@@ -75,6 +75,10 @@ struct ServerOptions
     // back; 0: never.
     std::chrono::seconds idleTimeout{0};
     platform::KeepAlive keepAlive;
+    // Rows beyond one reply go in further replies to a client that asks for them
+    // ("L_ROWFROM"); false answers every call in one reply or refuses it, as a service host
+    // that never continues.
+    bool continueRows = true;
 };
 
 inline constexpr std::size_t kDefaultMaxSessions = 1000;
