@@ -10,6 +10,7 @@
 
 #include <atomic>
 #include <map>
+#include <set>
 #include <mutex>
 #include <thread>
 
@@ -46,7 +47,23 @@ struct ServerState : SessionNotifier
 
     // Connections answered only to be refused (over maxSessions); a few at most.
     std::size_t refusing = 0; // guarded by sessionsMutex
+    // Connections that have not joined, oldest first (guarded by sessionsMutex).
+    std::set<std::uint64_t> unjoined;
+    // Connections told to give way, still closing (guarded by sessionsMutex).
+    std::set<std::uint64_t> leaving;
+    // Sessions that count against maxSessions (sessionsMutex held).
+    std::size_t occupied() const { return sessions.size() - refusing - leaving.size(); }
     std::size_t maxSessions = 0;
+    std::size_t maxUnjoined = 0;
+    // A session joined: it leaves the budget of connections that have not.
+    void sessionJoined(std::uint64_t id);
+
+    // The TLS context new connections use (null: plain TCP); loaded again when its files
+    // changed (a new revocation list), checked at most once a second.
+    std::shared_ptr<const tp::tls::TlsContext> tlsForNewConnection();
+    std::mutex tlsMutex;
+    std::shared_ptr<const tp::tls::TlsContext> tls; // guarded by tlsMutex
+    std::chrono::steady_clock::time_point tlsChecked;
     asio::steady_timer acceptBackoff{*loops.front()};
     std::chrono::milliseconds acceptDelay{0};
 

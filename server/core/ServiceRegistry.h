@@ -62,6 +62,7 @@ struct Identity
 {
     std::string user;      // the tpinit user name (TPSTART_T usrname)
     std::string client;    // the tpinit client name (TPSTART_T cltname)
+    std::string workstation; // the subject of the workstation's certificate; empty on plain TCP
     std::string logUser;   // "LOG_USERNAME" occurrence 0 of this request, or empty
     std::string logClient; // "LOG_CLTNAME"
     std::string logForm;   // "LOG_FORMNAME"

@@ -55,6 +55,17 @@ constexpr std::size_t kMaxUnanswered = 8;
 constexpr std::size_t kReadChunk = 64 * 1024;
 // Room for the first bytes of a frame: a whole request as a rule.
 constexpr std::size_t kFirstRead = 1024;
+// Room for one TLS record (16 KB of data and its overhead).
+constexpr std::size_t kTlsRead = 17 * 1024;
+// How long a closing connection's late bytes are read and dropped before it closes.
+constexpr auto kDrainTime = std::chrono::seconds(2);
+// The first byte of every TLS connection: a handshake record.
+constexpr unsigned char kTlsHandshakeRecord = 22;
+
+bool looksLikeTls(std::string_view bytes)
+{
+    return bytes.size() >= 2 && static_cast<unsigned char>(bytes[0]) == kTlsHandshakeRecord && bytes[1] == 3;
+}
 
 std::string seconds(std::chrono::milliseconds ms)
 {
@@ -66,9 +77,10 @@ std::string seconds(std::chrono::milliseconds ms)
 } // namespace
 
 Session::Session(asio::ip::tcp::socket socket, asio::io_context &loop, std::shared_ptr<ServerState> state,
-                 std::uint64_t id, bool refusing)
+                 std::uint64_t id, bool refusing, std::shared_ptr<const tp::tls::TlsContext> tls)
     : m_socket(std::move(socket)), m_strand(asio::make_strand(loop)), m_timer(m_strand),
-      m_beginTimer(m_strand), m_deadlineTimer(m_strand), m_state(std::move(state)), m_id(id), m_refusing(refusing)
+      m_beginTimer(m_strand), m_deadlineTimer(m_strand), m_state(std::move(state)), m_id(id), m_refusing(refusing),
+      m_tls(tls ? std::make_unique<tp::tls::TlsChannel>(std::move(tls)) : nullptr)
 {
     asio::error_code ec;
     auto remote = m_socket.remote_endpoint(ec);
@@ -102,6 +114,7 @@ SessionInfo Session::info() const
                        m_user,
                        m_client,
                        m_peer,
+                       m_workstation,
                        m_joined,
                        m_transaction.has_value() && m_transaction->doom == Transaction::Doom::None};
 }
@@ -109,6 +122,14 @@ SessionInfo Session::info() const
 void Session::shutdown()
 {
     asio::dispatch(m_strand, [self = shared_from_this()] { self->close("server stopping"); });
+}
+
+void Session::giveWay(std::string why)
+{
+    asio::dispatch(m_strand, [self = shared_from_this(), why = std::move(why)] {
+        if (!self->m_joined)
+            self->close(why);
+    });
 }
 
 void Session::log(const std::string &line) const
@@ -124,9 +145,37 @@ void Session::finish(const std::string &why)
     m_inputEnded = true;
     m_finishWhy = why;
     if (!m_writing && m_outbox.empty() && !m_pendingBegin)
-        close(why);
+        drainThenClose();
     else
         updateDeadline();
+}
+
+void Session::drainThenClose()
+{
+    if (m_closed)
+        return;
+    if (!m_draining) {
+        m_draining = true;
+        asio::error_code ignored;
+        m_socket.shutdown(asio::ip::tcp::socket::shutdown_send, ignored);
+        setDeadline(Clock::now() + kDrainTime, m_finishWhy);
+    }
+    if (m_reading)
+        return; // the read under way goes on draining
+    m_reading = true;
+    if (m_readSpace.size() < kFirstRead)
+        m_readSpace.resize(kFirstRead);
+    m_socket.async_read_some(asio::buffer(m_readSpace.data(), m_readSpace.size()),
+                             asio::bind_executor(m_strand, [self = shared_from_this()](const asio::error_code &ec,
+                                                                                        std::size_t) {
+                                 self->m_reading = false;
+                                 if (self->m_closed)
+                                     return;
+                                 if (ec)
+                                     self->close(self->m_finishWhy);
+                                 else
+                                     self->drainThenClose();
+                             }));
 }
 
 void Session::close(const std::string &why)
@@ -181,7 +230,7 @@ void Session::readMore()
         auto length = tp::decodeLengthPrefix(std::string_view(m_input).substr(0, tp::kFrameLengthPrefix), nullptr);
         want = std::min(kReadChunk, tp::kFrameLengthPrefix + *length - m_input.size());
     }
-    const std::size_t room = std::min(want, std::max(kFirstRead, m_input.size()));
+    const std::size_t room = m_tls ? kTlsRead : std::min(want, std::max(kFirstRead, m_input.size()));
     if (m_readSpace.size() < room)
         m_readSpace.resize(room);
     // A read rather than a wait for readiness: the event loop then reads as the bytes come,
@@ -197,7 +246,16 @@ void Session::readMore()
 
 void Session::received(const asio::error_code &ec, std::size_t got)
 {
-    m_input.append(m_readSpace.data(), got);
+    if (m_draining) {
+        if (ec)
+            close(m_finishWhy);
+        else
+            drainThenClose();
+        return;
+    }
+    takeBytes(std::string_view(m_readSpace.data(), got));
+    if (m_closed || m_draining)
+        return;
     if (ec == asio::error::eof) {
         // The client has sent all it will (perhaps half-closing right after a commit):
         // what it sent is still answered.
@@ -213,6 +271,77 @@ void Session::received(const asio::error_code &ec, std::size_t got)
     }
     m_lastRead = Clock::now();
     processInput();
+}
+
+void Session::takeBytes(std::string_view bytes)
+{
+    if (bytes.empty())
+        return;
+    if (m_firstBytes) {
+        m_firstBytes = false;
+        if (m_tls && static_cast<unsigned char>(bytes.front()) != kTlsHandshakeRecord) {
+            // A client without TLS settings: it is told so in its own terms (refusePlainClient).
+            m_tls.reset();
+            m_plainAtTlsPort = true;
+        } else if (!m_tls && looksLikeTls(bytes)) {
+            log("a TLS client at a plain TCP port: closed");
+            m_inputEnded = true;
+            finish("TLS client at a plain TCP port");
+            return;
+        }
+    }
+    if (!m_tls) {
+        m_input.append(bytes);
+        return;
+    }
+    using State = tp::tls::TlsChannel::State;
+    const bool handshaking = m_tls->state() == State::Handshaking;
+    m_tls->receive(bytes);
+    const State state = m_tls->process(m_input);
+    if (m_tls->hasOutput())
+        queueWire(m_tls->takeOutput());
+    if (handshaking && state != State::Handshaking)
+        handshakeDone();
+    else if (state == State::Failed) {
+        log("TLS failed: " + m_tls->failure());
+        m_input.clear();
+        finish("TLS failed");
+    } else if (state == State::Closed)
+        m_inputEnded = true;
+}
+
+void Session::handshakeDone()
+{
+    if (m_tls->state() == tp::tls::TlsChannel::State::Failed) {
+        const std::string subject = m_tls->peerSubject();
+        m_state->logLine("session " + std::to_string(m_id) + " (" + m_peer +
+                             "): workstation refused before any service: " + m_tls->failure() +
+                             (subject.empty() ? std::string() : " (" + subject + ")"),
+                         LogLevel::Warning);
+        m_input.clear();
+        m_inputEnded = true;
+        finish("workstation certificate refused");
+        return;
+    }
+    {
+        std::lock_guard lock(m_infoMutex);
+        m_workstation = m_tls->peerSubject();
+    }
+    m_state->logLine(logPrefix() + ": TLS 1.3 with workstation certificate " + m_workstation, LogLevel::Debug);
+}
+
+bool Session::refusePlainClient(const tp::Frame &frame)
+{
+    if (!m_plainAtTlsPort)
+        return false;
+    m_state->logLine("session " + std::to_string(m_id) + " (" + m_peer +
+                         "): refused: a plain TCP client at the TLS port (no TLS settings in its site environment file)",
+                     LogLevel::Warning);
+    replyStatus(frame, TPESYSTEM,
+                "this service host takes TLS connections only: the site environment file must name TLS_CA, "
+                "TLS_CERT, TLS_KEY");
+    finish("plain client at the TLS port");
+    return true;
 }
 
 void Session::processInput()
@@ -267,7 +396,7 @@ void Session::updateDeadline()
     };
     if (!m_joined && !m_closeAfterWrite)
         consider(m_started + o.initTimeout, "no Init within " + seconds(o.initTimeout));
-    if (!m_input.empty() && !completeFrameBuffered() && !m_inputEnded)
+    if (((!m_input.empty() && !completeFrameBuffered()) || (m_tls && m_tls->hasPendingInput())) && !m_inputEnded)
         consider(m_lastRead + o.stallTimeout, "no byte of a started frame for " + seconds(o.stallTimeout));
     if (m_writing)
         consider(m_lastWrite + o.stallTimeout, "the client took no reply bytes for " + seconds(o.stallTimeout));
@@ -307,12 +436,18 @@ void Session::onDeadline()
         setDeadline(m_deadline, m_deadlineWhy);
         return;
     }
+    if (m_draining) {
+        close(m_finishWhy);
+        return;
+    }
     log("closed: " + m_deadlineWhy);
     close(m_deadlineWhy);
 }
 
 void Session::handle(tp::Frame frame)
 {
+    if (refusePlainClient(frame))
+        return;
     switch (frame.kind) {
     case tp::FrameKind::Init:
         handleInit(frame);
@@ -380,6 +515,7 @@ void Session::handleInit(const tp::Frame &frame)
         m_client = text::fromCp949(client);
         m_joined = true;
     }
+    m_state->sessionJoined(m_id);
     m_state->logLine(logPrefix() + " started", LogLevel::Info);
     replyStatus(frame, 0, {});
 }
@@ -430,6 +566,7 @@ void Session::handleCall(const tp::Frame &frame)
         std::lock_guard lock(m_infoMutex);
         identity.user = m_user;
         identity.client = m_client;
+        identity.workstation = m_workstation;
     }
     identity.logUser = fieldText(fields, requestBuffer, "LOG_USERNAME");
     identity.logClient = fieldText(fields, requestBuffer, "LOG_CLTNAME");
@@ -458,16 +595,17 @@ void Session::handleCall(const tp::Frame &frame)
         ctx.fail("서비스 " + frame.name + " 처리 중 오류가 발생했습니다.", -1);
     }
     pooled.reset();
+    // Every reply carries "STATLIN": one with no room left for it is a reply too large.
+    if (!reply->overflowed() && fields.id("STATLIN") != BADFLDID) {
+        if (!ctx.status().empty() || reply->count("STATLIN") == 0)
+            reply->setText("STATLIN", 0, ctx.status());
+    }
     const bool tooLarge = reply->overflowed() || reply->usedBytes() > tp::flavourMaxSize(frame.flavour);
     if (inTransaction && (status != 0 || tooLarge))
         doom(Transaction::Doom::Failed, tooLarge ? "the reply of service " + frame.name + " was too large"
                                                  : "service " + frame.name + " failed");
 
     std::size_t limit = tp::flavourMaxSize(frame.flavour);
-    if (!reply->overflowed() && fields.id("STATLIN") != BADFLDID) {
-        if (!ctx.status().empty() || reply->count("STATLIN") == 0)
-            reply->setText("STATLIN", 0, ctx.status());
-    }
     if (tooLarge) {
         std::string size = reply->overflowed() ? "more than " + tp::withThousands(limit)
                                                : tp::withThousands(reply->usedBytes());
@@ -499,6 +637,8 @@ std::string Session::logPrefix() const
 {
     std::lock_guard lock(m_infoMutex);
     std::string prefix = "session " + std::to_string(m_id) + " (" + m_peer;
+    if (!m_workstation.empty())
+        prefix += ", workstation " + m_workstation;
     if (m_joined)
         prefix += ", user " + m_user + ", client " + m_client;
     return prefix + ")";
@@ -571,6 +711,23 @@ void Session::sendEncoded(std::string bytes)
 {
     if (m_closed)
         return;
+    if (m_tls) {
+        // Nothing but the handshake goes to a workstation not yet admitted.
+        if (m_tls->state() != tp::tls::TlsChannel::State::Open)
+            return;
+        if (!m_tls->send(bytes)) {
+            close("TLS failed: " + m_tls->failure());
+            return;
+        }
+        bytes = m_tls->takeOutput();
+    }
+    queueWire(std::move(bytes));
+}
+
+void Session::queueWire(std::string bytes)
+{
+    if (m_closed || bytes.empty())
+        return;
     m_outbox.push_back(std::move(bytes));
     // A reply as a rule fits the socket's buffer: written here, without a round through
     // the event loop. Whoever sent it goes on with the input itself.
@@ -588,7 +745,7 @@ void Session::flush(bool resumeInput)
     }
     m_writing = false;
     if (m_closeAfterWrite && !m_pendingBegin)
-        close(m_finishWhy);
+        drainThenClose();
     else if (resumeInput)
         processInput(); // replies drained: read and handle what waits
 }

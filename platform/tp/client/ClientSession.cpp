@@ -4,6 +4,7 @@
 #include "TypedBuffer.h"
 #include "codec/FieldBuffer.h"
 #include "codec/KeepAlive.h"
+#include "tls/TlsChannel.h"
 
 #include <asio.hpp>
 
@@ -92,6 +93,17 @@ std::unique_ptr<ClientSession> ClientSession::join(const SiteEnvironment &env, c
         fail(TPESYSTEM, why);
         return nullptr;
     }
+    if (!env.tlsCa.empty()) {
+        auto context = tls::TlsContext::load(tls::TlsContext::Role::Client,
+                                             tls::TlsFiles{env.tlsCa, env.tlsCertificate, env.tlsKey, {}}, &why);
+        if (!context) {
+            fail(TPESYSTEM, "site environment: " + why);
+            return nullptr;
+        }
+        s->m_tls = std::make_unique<tls::TlsChannel>(std::move(context), env.host);
+        if (!s->handshake(Clock::now() + std::chrono::seconds(env.connectTimeoutSeconds)))
+            return nullptr;
+    }
 
     Frame init;
     init.kind = FrameKind::Init;
@@ -107,6 +119,63 @@ std::unique_ptr<ClientSession> ClientSession::join(const SiteEnvironment &env, c
         return nullptr;
     }
     return s;
+}
+
+bool ClientSession::handshake(Clock::time_point deadline)
+{
+    const int fd = m_io->socket.native_handle();
+    for (;;) {
+        const tls::TlsChannel::State state = m_tls->process(m_received);
+        if (m_tls->hasOutput() && !writeBytes(m_tls->takeOutput(), deadline))
+            return false;
+        if (state == tls::TlsChannel::State::Open)
+            return true;
+        if (state != tls::TlsChannel::State::Handshaking) {
+            const std::string why = m_tls->failure();
+            lose(why);
+            fail(TPESYSTEM, "TLS with the service host " + m_env.host + ":" + std::to_string(m_env.port) +
+                                " failed: " + why);
+            return false;
+        }
+        if (!limitWait(SO_RCVTIMEO, deadline)) {
+            lose("no TLS handshake");
+            fail(TPETIME, "no TLS handshake with " + m_env.host + ":" + std::to_string(m_env.port) + " within " +
+                              std::to_string(m_env.connectTimeoutSeconds) + " s: does it serve TLS at this port?");
+            return false;
+        }
+        char chunk[16 * 1024];
+        const ssize_t n = ::recv(fd, chunk, sizeof chunk, 0);
+        if (n > 0) {
+            m_tls->receive(std::string_view(chunk, static_cast<std::size_t>(n)));
+        } else if (n == 0 || (errno != EAGAIN && errno != EWOULDBLOCK && errno != EINTR)) {
+            const std::string why = n == 0 ? std::string("the host closed the connection") : std::strerror(errno);
+            lose(why);
+            fail(TPESYSTEM, "TLS with the service host " + m_env.host + ":" + std::to_string(m_env.port) +
+                                " failed: " + why + " (does it serve TLS at this port?)");
+            return false;
+        }
+    }
+}
+
+bool ClientSession::take(const char *bytes, std::size_t n)
+{
+    if (!m_tls) {
+        m_received.append(bytes, n);
+        return true;
+    }
+    m_tls->receive(std::string_view(bytes, n));
+    const tls::TlsChannel::State state = m_tls->process(m_received);
+    if (state == tls::TlsChannel::State::Failed) {
+        const std::string why = m_tls->failure();
+        lose(why);
+        fail(TPESYSTEM, why);
+        return false;
+    }
+    if (state == tls::TlsChannel::State::Closed) {
+        lose("the service host ended the TLS session");
+        return false;
+    }
+    return true;
 }
 
 bool ClientSession::connected() const { return m_io->socket.is_open(); }
@@ -171,7 +240,17 @@ bool ClientSession::limitWait(int option, std::optional<Clock::time_point> deadl
 // whose extra waits and wake-ups cost more than the call itself.
 bool ClientSession::writeFrame(const Frame &frame, std::optional<Clock::time_point> deadline)
 {
-    const std::string bytes = encodeFrame(frame);
+    if (!m_tls)
+        return writeBytes(encodeFrame(frame), deadline);
+    if (!m_tls->send(encodeFrame(frame))) {
+        lose(m_tls->failure());
+        return false;
+    }
+    return writeBytes(m_tls->takeOutput(), deadline);
+}
+
+bool ClientSession::writeBytes(const std::string &bytes, std::optional<Clock::time_point> deadline)
+{
     const int fd = m_io->socket.native_handle();
     std::size_t sent = 0;
     while (sent < bytes.size()) {
@@ -199,7 +278,8 @@ ClientSession::ReadResult ClientSession::receiveAtLeast(std::size_t count, std::
         char chunk[16 * 1024];
         const ssize_t n = ::recv(fd, chunk, sizeof chunk, 0);
         if (n > 0) {
-            m_received.append(chunk, static_cast<std::size_t>(n));
+            if (!take(chunk, static_cast<std::size_t>(n)))
+                return ReadResult::Lost;
         } else if (n == 0) {
             lose("the service host closed the connection");
             return ReadResult::Lost;
