@@ -131,7 +131,9 @@ bool ClientSession::handshake(Clock::time_point deadline)
         if (state == tls::TlsChannel::State::Open)
             return true;
         if (state != tls::TlsChannel::State::Handshaking) {
-            const std::string why = m_tls->failure();
+            const std::string why = m_tls->certificateRefused()
+                                        ? "the host's certificate is not trusted (" + m_tls->failure() + ")"
+                                        : m_tls->failure();
             lose(why);
             fail(TPESYSTEM, "TLS with the service host " + m_env.host + ":" + std::to_string(m_env.port) +
                                 " failed: " + why);

@@ -56,6 +56,8 @@ public:
 
     State state() const { return m_state; }
     const std::string &failure() const { return m_failure; }
+    // True when the failure was the peer's certificate (not trusted, expired, revoked).
+    bool certificateRefused() const { return !m_verifyFailure.empty(); }
     // The certificate subject of the peer (after the handshake), or of the certificate
     // that was refused ("CN=ward3-pc1,O=Hospital"); empty when there was none.
     const std::string &peerSubject() const { return m_subject; }
