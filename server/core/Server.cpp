@@ -258,6 +258,15 @@ bool Server::start(std::string *error)
             return false;
         }
     }
+    {
+        std::string why;
+        s.audit = AccessAudit::open(s.options.databasePath, s.options.busyTimeout, &why);
+        if (!s.audit) {
+            if (error)
+                *error = why;
+            return false;
+        }
+    }
     asio::error_code ec;
     auto address = asio::ip::make_address(s.options.host, ec);
     if (ec) {
@@ -343,6 +352,8 @@ void Server::stop()
     for (auto &t : s.threads)
         t.join();
     s.threads.clear();
+    // Its last rows are written; their replies are posted to the loops drained below.
+    s.audit.reset();
     // The cancelled operations still hold their sessions (and through them this state):
     // let them finish so nothing is left behind.
     for (auto &loop : s.loops) {

@@ -2,6 +2,7 @@
 
 // What the sessions of a server share (internal to the server core).
 
+#include "AccessAudit.h"
 #include "Database.h"
 #include "Server.h"
 #include "codec/FieldTable.h"
@@ -28,6 +29,7 @@ struct ServerState : SessionNotifier
     ServerOptions options;
     ServiceRegistry registry;
     ConnectionPool pool;
+    std::unique_ptr<AccessAudit> audit; // opened by start()
     // One event loop per worker thread. A session stays on the loop it was accepted onto,
     // so its bytes, its handler and its reply are all dealt with on the thread that saw the
     // bytes arrive: no hand-off between threads on the way, which would cost more than the

@@ -184,6 +184,12 @@ public:
     // check's status text and returns false (the handler then just returns).
     bool requireText(std::string_view field, int occurrence, std::size_t maxBytes, std::string &out);
 
+    // Records that this call reads or writes the data of the patient: once the call has
+    // succeeded, the server writes an access-audit row for it (AccessAudit.h) before the
+    // reply leaves. Empty numbers are ignored; a patient counts once per call.
+    void audit(std::string_view patno);
+    const std::vector<std::string> &audited() const { return m_audited; }
+
     // Queues an unsolicited message (UTF-8 text, sent as a CP949 "STRING" buffer) to this
     // session; it reaches the client before this call's reply, so a dip-in client gets it
     // while it waits in tpcall. False when there is no session to send to.
@@ -205,6 +211,7 @@ private:
     std::string m_status;
     long m_userCode = 0;
     bool m_failed = false;
+    std::vector<std::string> m_audited;
 };
 
 // Sends unsolicited messages to the session a call belongs to (implemented by the server).

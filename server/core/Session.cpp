@@ -1,6 +1,7 @@
 #include "Session.h"
 
 #include "Cp949.h"
+#include "LocalTime.h"
 #include "atmi.h"
 #include "codec/FieldBuffer.h"
 
@@ -144,7 +145,7 @@ void Session::finish(const std::string &why)
     m_closeAfterWrite = true;
     m_inputEnded = true;
     m_finishWhy = why;
-    if (!m_writing && m_outbox.empty() && !m_pendingBegin)
+    if (!m_writing && m_outbox.empty() && !m_pendingBegin && !m_auditPending)
         drainThenClose();
     else
         updateDeadline();
@@ -215,7 +216,10 @@ bool Session::completeFrameBuffered() const
     return !length || m_input.size() >= tp::kFrameLengthPrefix + *length;
 }
 
-std::size_t Session::unanswered() const { return m_outbox.size() + (m_pendingBegin ? 1 : 0); }
+std::size_t Session::unanswered() const
+{
+    return m_outbox.size() + (m_pendingBegin ? 1 : 0) + (m_auditPending ? 1 : 0);
+}
 
 void Session::readMore()
 {
@@ -346,7 +350,7 @@ bool Session::refusePlainClient(const tp::Frame &frame)
 
 void Session::processInput()
 {
-    while (!m_closed && !m_closeAfterWrite && !m_pendingBegin && unanswered() < kMaxUnanswered &&
+    while (!m_closed && !m_closeAfterWrite && !m_pendingBegin && !m_auditPending && unanswered() < kMaxUnanswered &&
            m_input.size() >= tp::kFrameLengthPrefix) {
         std::string why;
         auto length = tp::decodeLengthPrefix(std::string_view(m_input).substr(0, tp::kFrameLengthPrefix), &why);
@@ -373,7 +377,7 @@ void Session::processInput()
         m_input.shrink_to_fit(); // after a large frame
     if (!m_reading && m_readSpace.size() > kFirstRead)
         m_readSpace = std::string(kFirstRead, '\0');
-    if (m_inputEnded && !m_closeAfterWrite && !completeFrameBuffered() && !m_pendingBegin)
+    if (m_inputEnded && !m_closeAfterWrite && !completeFrameBuffered() && !m_pendingBegin && !m_auditPending)
         finish("client closed the connection");
     if (m_closed)
         return;
@@ -383,7 +387,7 @@ void Session::processInput()
 
 void Session::updateDeadline()
 {
-    if (m_closed)
+    if (m_closed || m_draining)
         return;
     const auto &o = m_state->options;
     Clock::time_point when = Clock::time_point::max();
@@ -630,7 +634,47 @@ void Session::handleCall(const tp::Frame &frame)
     out.userCode = static_cast<std::int32_t>(ctx.userCode());
     out.name = detail.substr(0, tp::kMaxServiceName);
     logOutcome(frame, status, status == 0 ? detail : detail + ": " + ctx.status());
+    if (status == 0 && !ctx.audited().empty() && m_state->audit) {
+        replyAfterAudit(frame, ctx.audited(), tp::encodeFrame(out, tp::fb::entries(reply->buffer())));
+        return;
+    }
     sendEncoded(tp::encodeFrame(out, tp::fb::entries(reply->buffer())));
+}
+
+void Session::replyAfterAudit(const tp::Frame &request, std::vector<std::string> patients, std::string reply)
+{
+    std::vector<AuditRow> rows;
+    {
+        const std::string at = localTimestamp();
+        std::lock_guard lock(m_infoMutex);
+        for (std::string &patno : patients)
+            rows.push_back(AuditRow{at, m_workstation, m_user, request.name, std::move(patno)});
+    }
+    tp::Frame answered = request; // what a failure reply needs of it
+    answered.data.clear();
+    m_auditPending = true;
+    m_state->audit->write(std::move(rows), [self = shared_from_this(), answered = std::move(answered),
+                                             reply = std::move(reply)](bool written, const std::string &why) mutable {
+        asio::post(self->m_strand, [self, answered = std::move(answered), reply = std::move(reply), written, why] {
+            self->m_auditPending = false;
+            if (self->m_closed)
+                return;
+            if (written) {
+                self->sendEncoded(reply);
+            } else {
+                // The data does not leave without its audit row.
+                self->m_state->logLine("access audit cannot be written: " + why, LogLevel::Error);
+                if (answered.transaction != 0 && self->m_transaction)
+                    self->doom(Transaction::Doom::Failed, "the access audit could not be written");
+                self->replyFailure(answered, TPESYSTEM, "the access audit cannot be written",
+                                   "접근 기록을 남기지 못해 조회 결과를 보낼 수 없습니다: " + why, -1);
+            }
+            if (self->m_closeAfterWrite && !self->m_writing && self->m_outbox.empty() && !self->m_pendingBegin)
+                self->drainThenClose();
+            else
+                self->processInput();
+        });
+    });
 }
 
 std::string Session::logPrefix() const
@@ -744,7 +788,7 @@ void Session::flush(bool resumeInput)
         return;
     }
     m_writing = false;
-    if (m_closeAfterWrite && !m_pendingBegin)
+    if (m_closeAfterWrite && !m_pendingBegin && !m_auditPending)
         drainThenClose();
     else if (resumeInput)
         processInput(); // replies drained: read and handle what waits

@@ -85,6 +85,9 @@ private:
     void handle(tp::Frame frame);
     void handleInit(const tp::Frame &frame);
     void handleCall(const tp::Frame &frame);
+    // Writes the call's audit rows and sends its reply once they are on the disk (or a
+    // failure when they cannot be written).
+    void replyAfterAudit(const tp::Frame &request, std::vector<std::string> patients, std::string reply);
     void handleBegin(const tp::Frame &frame);
     // One try at the write lock; retries on a timer, so no I/O thread ever waits on it.
     void tryBegin();
@@ -173,6 +176,8 @@ private:
     std::string m_workstation;    // the certificate's subject
     std::optional<Transaction> m_transaction;
     std::optional<PendingBegin> m_pendingBegin;
+    // A reply held until the access audit has its rows on the disk.
+    bool m_auditPending = false;
 };
 
 } // namespace medrec::server
