@@ -20,6 +20,8 @@ constexpr std::size_t kReservedDescriptors = 48;
 constexpr std::size_t kDescriptorsPerThread = 6;
 // Connections kept open only long enough to tell them they are refused.
 constexpr std::size_t kMaxRefusing = 16;
+// Refused connections read until they close, so that they read their refusal.
+constexpr std::size_t kMaxRefusedDraining = 64;
 constexpr auto kLongestAcceptDelay = std::chrono::milliseconds(1000);
 
 void accept(const std::shared_ptr<ServerState> &state);
@@ -197,7 +199,17 @@ std::shared_ptr<const tp::tls::TlsContext> ServerState::tlsForNewConnection()
     return tls;
 }
 
-void ServerState::sessionClosed(std::uint64_t id, bool wasRefusing)
+bool ServerState::refusalSent()
+{
+    std::lock_guard lock(sessionsMutex);
+    --refusing;
+    if (refusedDraining >= kMaxRefusedDraining)
+        return false;
+    ++refusedDraining;
+    return true;
+}
+
+void ServerState::sessionClosed(std::uint64_t id, bool wasRefusing, bool wasDraining)
 {
     std::lock_guard lock(sessionsMutex);
     sessions.erase(id);
@@ -205,6 +217,8 @@ void ServerState::sessionClosed(std::uint64_t id, bool wasRefusing)
     leaving.erase(id);
     if (wasRefusing)
         --refusing;
+    if (wasDraining)
+        --refusedDraining;
 }
 
 std::shared_ptr<Session> ServerState::findSession(std::uint64_t id) const

@@ -54,7 +54,13 @@ struct ServerState : SessionNotifier
     // Connections told to give way, still closing (guarded by sessionsMutex).
     std::set<std::uint64_t> leaving;
     // Sessions that count against maxSessions (sessionsMutex held).
-    std::size_t occupied() const { return sessions.size() - refusing - leaving.size(); }
+    std::size_t occupied() const { return sessions.size() - refusing - refusedDraining - leaving.size(); }
+    // Refused connections that have their refusal and are read until they close (guarded
+    // by sessionsMutex); a few dozen at most, each for a short while.
+    std::size_t refusedDraining = 0;
+    // A refused connection has sent its refusal: it no longer holds a place among the few
+    // refusing at once. False when too many drain already (it then closes at once).
+    bool refusalSent();
     std::size_t maxSessions = 0;
     std::size_t maxUnjoined = 0;
     // A session joined: it leaves the budget of connections that have not.
@@ -76,7 +82,7 @@ struct ServerState : SessionNotifier
     void logLine(const std::string &line, LogLevel level = LogLevel::Warning);
     bool logs(LogLevel level) const { return options.log && level <= options.logLevel; }
     // A refused connection is closed; a session in refusing mode ends.
-    void sessionClosed(std::uint64_t id, bool wasRefusing);
+    void sessionClosed(std::uint64_t id, bool wasRefusing, bool wasDraining);
 
     std::shared_ptr<Session> findSession(std::uint64_t id) const;
     bool notify(std::uint64_t sessionId, std::string cp949Text) override;

@@ -156,6 +156,14 @@ void Session::drainThenClose()
     if (m_closed)
         return;
     if (!m_draining) {
+        if (m_refusing) {
+            m_refusing = false;
+            m_refusedDraining = m_state->refusalSent();
+            if (!m_refusedDraining) {
+                close(m_finishWhy);
+                return;
+            }
+        }
         m_draining = true;
         asio::error_code ignored;
         m_socket.shutdown(asio::ip::tcp::socket::shutdown_send, ignored);
@@ -204,7 +212,7 @@ void Session::close(const std::string &why)
     // Only now that no read or write can touch them any more.
     m_outbox.clear();
     m_input = std::string();
-    m_state->sessionClosed(m_id, m_refusing);
+    m_state->sessionClosed(m_id, m_refusing, m_refusedDraining);
 }
 
 bool Session::completeFrameBuffered() const

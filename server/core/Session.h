@@ -150,6 +150,7 @@ private:
     bool m_plainAtTlsPort = false;
     bool m_firstBytes = true;
     bool m_draining = false;
+    bool m_refusedDraining = false; // counted by the server as such
 
     std::string m_input;     // received, not yet handled
     std::string m_readSpace; // where the read under way puts its bytes
