@@ -127,7 +127,8 @@ void Session::shutdown()
 
 void Session::giveWay(std::string why)
 {
-    asio::dispatch(m_strand, [self = shared_from_this(), why = std::move(why)] {
+    // Posted, never run here: the caller holds the server's lock on its sessions.
+    asio::post(m_strand, [self = shared_from_this(), why = std::move(why)] {
         if (!self->m_joined)
             self->close(why);
     });

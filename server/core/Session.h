@@ -34,7 +34,8 @@ public:
     void sendUnsolicited(tp::Flavour flavour, std::string data);
     // Ends the session from outside (server stop).
     void shutdown();
-    // Ends a connection that has not joined yet, for a newer one (any thread).
+    // Ends a connection that has not joined yet, for a newer one (any thread, also with
+    // the server's lock on its sessions held).
     void giveWay(std::string why);
     SessionInfo info() const;
 

@@ -423,6 +423,37 @@ TEST(DescriptorLimitTest, SessionsBeyondTheMaximumAreRefusedWithAMessage)
     EXPECT_TRUE(late) << tp::client::lastErrorDetail();
 }
 
+TEST(DescriptorLimitTest, ConnectionsThatNeverJoinDoNotKeepWorkstationsOut)
+{
+    // 256 descriptors; 300 connections that say nothing and 60 that stop inside their Init.
+    auto process = serverWithLimit(256, 256, {"--log-level", "warning"});
+    std::vector<std::unique_ptr<RawClient>> silent;
+    const std::string init = tp::encodeFrame(initFrame());
+    for (int i = 0; i < 360; ++i) {
+        silent.push_back(std::make_unique<RawClient>(process->port()));
+        if (i % 6 == 0)
+            silent.back()->send(init.substr(0, 10));
+    }
+    tp::SiteEnvironment env;
+    env.port = process->port();
+    env.fieldTable = medrec::testing::defaultFieldTablePath();
+    env.callTimeoutSeconds = 10;
+    std::vector<std::unique_ptr<tp::client::ClientSession>> workstations;
+    for (int i = 0; i < 4; ++i) {
+        workstations.push_back(tp::client::ClientSession::join(env, "WS" + std::to_string(i), "127.0.0.1", TPU_DIP));
+        EXPECT_TRUE(workstations.back()) << tp::client::lastErrorDetail();
+    }
+    // Up to the session limit they still join; the one beyond it reads why it is refused.
+    std::vector<std::unique_ptr<RawClient>> joined;
+    const auto statuses = joinRaw(process->port(), 250, joined);
+    EXPECT_GT(std::count(statuses.begin(), statuses.end(), 0), 150);
+    EXPECT_EQ(std::count(statuses.begin(), statuses.end(), -1), 0);
+    EXPECT_FALSE(tp::client::ClientSession::join(env, "LATE", "127.0.0.1", TPU_DIP));
+    EXPECT_EQ(tp::client::lastError(), TPELIMIT);
+    EXPECT_NE(tp::client::lastErrorDetail().find("the service host serves at most"), std::string::npos)
+        << tp::client::lastErrorDetail();
+}
+
 TEST(DescriptorLimitTest, RunningOutOfDescriptorsNeitherSpinsNorFloodsTheLog)
 {
     // An administrator's --max-sessions beyond what 256 descriptors allow. Warnings only: at
