@@ -82,7 +82,7 @@ bool prepareAuditDatabase(sqlite3 *db, std::string *error)
 }
 
 std::unique_ptr<AccessAudit> AccessAudit::open(const std::string &databasePath, std::chrono::milliseconds busyTimeout,
-                                               std::string *error)
+                                               std::function<void(const std::string &)> failed, std::string *error)
 {
     const std::string path = auditDatabasePath(databasePath);
     std::string why;
@@ -93,10 +93,13 @@ std::unique_ptr<AccessAudit> AccessAudit::open(const std::string &databasePath, 
         *error = "access audit " + path + ": " + why;
         return nullptr;
     }
-    return std::unique_ptr<AccessAudit>(new AccessAudit(db));
+    return std::unique_ptr<AccessAudit>(new AccessAudit(db, std::move(failed)));
 }
 
-AccessAudit::AccessAudit(sqlite3 *db) : m_db(db), m_thread([this] { run(); }) {}
+AccessAudit::AccessAudit(sqlite3 *db, std::function<void(const std::string &)> failed)
+    : m_db(db), m_failed(std::move(failed)), m_thread([this] { run(); })
+{
+}
 
 AccessAudit::~AccessAudit()
 {
@@ -144,9 +147,25 @@ void AccessAudit::run()
             std::string ignored;
             execute(m_db, "ROLLBACK", &ignored);
         }
-        for (const Batch &batch : batches)
+        std::vector<Batch> kept;
+        for (Batch &batch : batches)
             if (batch.done)
                 batch.done(ok, why);
+            else if (!ok)
+                kept.push_back(std::move(batch));
+        if (ok)
+            continue;
+        if (m_failed)
+            m_failed("access audit rows cannot be written, trying again in a second: " + why);
+        std::unique_lock lock(m_mutex);
+        kept.insert(kept.end(), std::make_move_iterator(m_queue.begin()), std::make_move_iterator(m_queue.end()));
+        m_queue.swap(kept);
+        if (m_stopping) {
+            if (m_failed)
+                m_failed("stopping: " + std::to_string(m_queue.size()) + " batches of access audit rows are lost");
+            return;
+        }
+        m_wake.wait_for(lock, std::chrono::seconds(1), [this] { return m_stopping; });
     }
 }
 

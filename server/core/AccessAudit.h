@@ -8,8 +8,12 @@
 // (auditDatabasePath), in WAL mode with full synchronisation like the print history, so
 // that writing them never waits for the write lock a workstation's open transaction holds
 // on the main file. One writer thread commits whatever has queued up in one transaction:
-// reads arriving together share one disk flush. A call's reply waits for its rows'
-// commit, so no patient's data leaves the host without its audit row on the disk.
+// rows arriving together share one disk flush, and a read never waits for one (a flush
+// costs milliseconds, a read tens of microseconds). A read's rows are on the disk one
+// flush after its reply; a stop (SIGTERM) writes all that is queued, a power cut can lose
+// the rows of that last flush. A write's rows (the print history) are on the disk before
+// its reply, as the history row itself is at its commit. Rows that cannot be written are
+// kept and tried again every second, and each failure is logged.
 
 #include <chrono>
 #include <condition_variable>
@@ -41,20 +45,22 @@ class AccessAudit
 public:
     using Done = std::function<void(bool written, const std::string &error)>;
 
-    // Opens (creating) the audit file of the database; null with *error.
+    // Opens (creating) the audit file of the database; null with *error. failed is told
+    // (on the writer thread) why rows could not be written.
     static std::unique_ptr<AccessAudit> open(const std::string &databasePath, std::chrono::milliseconds busyTimeout,
-                                             std::string *error);
+                                             std::function<void(const std::string &)> failed, std::string *error);
     // Commits what is queued, then stops.
     ~AccessAudit();
     AccessAudit(const AccessAudit &) = delete;
     AccessAudit &operator=(const AccessAudit &) = delete;
 
-    // Queues the rows; done runs on the writer thread once they are on the disk, or could
-    // not be written.
+    // Queues the rows; done (may be empty) runs on the writer thread once they are on the
+    // disk, or could not be written (they are then dropped: the caller refuses the call).
+    // Without done the rows are kept until they are written.
     void write(std::vector<AuditRow> rows, Done done);
 
 private:
-    explicit AccessAudit(sqlite3 *db);
+    AccessAudit(sqlite3 *db, std::function<void(const std::string &)> failed);
     void run();
 
     struct Batch
@@ -63,6 +69,7 @@ private:
         Done done;
     };
     sqlite3 *m_db;
+    std::function<void(const std::string &)> m_failed;
     std::mutex m_mutex;
     std::condition_variable m_wake;
     std::vector<Batch> m_queue;

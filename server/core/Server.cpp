@@ -274,7 +274,9 @@ bool Server::start(std::string *error)
     }
     {
         std::string why;
-        s.audit = AccessAudit::open(s.options.databasePath, s.options.busyTimeout, &why);
+        s.audit = AccessAudit::open(
+            s.options.databasePath, s.options.busyTimeout,
+            [state = m_state.get()](const std::string &line) { state->logLine(line, LogLevel::Error); }, &why);
         if (!s.audit) {
             if (error)
                 *error = why;

@@ -22,6 +22,8 @@ class Session;
 struct ServerState : SessionNotifier
 {
     ServerState(ServerOptions o, ServiceRegistry r);
+    // The audit's writer logs through this state: it stops first.
+    ~ServerState() { audit.reset(); }
 
     // The loop a new session goes to (in turn).
     asio::io_context &loopForNextSession();

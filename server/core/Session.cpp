@@ -644,21 +644,29 @@ void Session::handleCall(const tp::Frame &frame)
     out.name = detail.substr(0, tp::kMaxServiceName);
     logOutcome(frame, status, status == 0 ? detail : detail + ": " + ctx.status());
     if (status == 0 && !ctx.audited().empty() && m_state->audit) {
-        replyAfterAudit(frame, ctx.audited(), tp::encodeFrame(out, tp::fb::entries(reply->buffer())));
-        return;
+        // A write's reply waits for its rows; a read's rows follow it to the disk.
+        if (inTransaction) {
+            replyAfterAudit(frame, ctx.audited(), tp::encodeFrame(out, tp::fb::entries(reply->buffer())));
+            return;
+        }
+        m_state->audit->write(auditRows(frame.name, ctx.audited()), {});
     }
     sendEncoded(tp::encodeFrame(out, tp::fb::entries(reply->buffer())));
 }
 
-void Session::replyAfterAudit(const tp::Frame &request, std::vector<std::string> patients, std::string reply)
+std::vector<AuditRow> Session::auditRows(const std::string &service, std::vector<std::string> patients) const
 {
     std::vector<AuditRow> rows;
-    {
-        const std::string at = localTimestamp();
-        std::lock_guard lock(m_infoMutex);
-        for (std::string &patno : patients)
-            rows.push_back(AuditRow{at, m_workstation, m_user, request.name, std::move(patno)});
-    }
+    const std::string at = localTimestamp();
+    std::lock_guard lock(m_infoMutex);
+    for (std::string &patno : patients)
+        rows.push_back(AuditRow{at, m_workstation, m_user, service, std::move(patno)});
+    return rows;
+}
+
+void Session::replyAfterAudit(const tp::Frame &request, std::vector<std::string> patients, std::string reply)
+{
+    std::vector<AuditRow> rows = auditRows(request.name, std::move(patients));
     tp::Frame answered = request; // what a failure reply needs of it
     answered.data.clear();
     m_auditPending = true;

@@ -86,6 +86,8 @@ private:
     void handle(tp::Frame frame);
     void handleInit(const tp::Frame &frame);
     void handleCall(const tp::Frame &frame);
+    // The access-audit rows of a call that touched these patients.
+    std::vector<AuditRow> auditRows(const std::string &service, std::vector<std::string> patients) const;
     // Writes the call's audit rows and sends its reply once they are on the disk (or a
     // failure when they cannot be written).
     void replyAfterAudit(const tp::Frame &request, std::vector<std::string> patients, std::string reply);
