@@ -10,6 +10,7 @@
 #include "client/Errors.h"
 #include "client/TypedBuffer.h"
 #include "codec/Environment.h"
+#include "codec/FieldBuffer.h"
 #include "codec/FieldTable.h"
 
 #include <dirent.h>
@@ -193,6 +194,38 @@ TEST_F(HostileClientTest, SilentAndStalledConnectionsAreClosed)
     char *b = tp::client::allocate("FML", nullptr, 1024);
     EXPECT_EQ(good->call("TP_PING", b, &b, nullptr, TPNOTRAN), 0) << tp::client::lastErrorDetail();
     tp::client::release(b);
+}
+
+TEST_F(HostileClientTest, ALargeReplyIsFinishedBeforeABadFrameClosesAndCarriesStatlin)
+{
+    start();
+    const FLDID text = m_server->fields()->id("S_STRING1");
+    const FLDID statlin = m_server->fields()->id("STATLIN");
+    // A 60 KB echo, and one whose echo leaves no room for "STATLIN" in an FML buffer.
+    for (std::size_t size : {std::size_t{60000}, std::size_t{65400}}) {
+        SCOPED_TRACE(size);
+        RawClient raw(m_server->port());
+        raw.send(initFrame());
+        ASSERT_TRUE(raw.receive());
+        tp::Frame ping = frame(tp::FrameKind::Call, 2);
+        ping.flavour = tp::Flavour::Fml;
+        ping.name = "TP_PING";
+        ping.data = stringEntry(text, std::string(size, 'x'));
+        // The bad frame (a length below any frame's) follows at once, before the client
+        // reads a byte of the reply.
+        raw.send(tp::encodeFrame(ping) + std::string(4, '\x01'));
+        auto reply = raw.receive();
+        ASSERT_TRUE(reply);
+        std::unique_ptr<char[]> storage(new char[tp::fb::kHeaderSize + reply->data.size()]);
+        auto *buffer = reinterpret_cast<Fbfr *>(storage.get());
+        tp::fb::init(buffer, tp::fb::kHeaderSize + reply->data.size());
+        ASSERT_EQ(tp::fb::assign(buffer, reply->data), 0);
+        EXPECT_TRUE(tp::fb::find(buffer, statlin, 0)) << "status " << reply->status;
+        if (reply->status == 0) {
+            EXPECT_TRUE(tp::fb::find(buffer, text, 0));
+        }
+        EXPECT_TRUE(raw.closedByServer());
+    }
 }
 
 TEST_F(HostileClientTest, AnIdleSessionIsClosedAndItsTransactionRolledBack)
