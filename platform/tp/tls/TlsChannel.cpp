@@ -127,12 +127,14 @@ TlsChannel::State TlsChannel::process(std::string &plain)
         m_subject = subjectText(SSL_get0_peer_certificate(m_ssl));
     }
     while (m_state == State::Open) {
-        const std::size_t before = plain.size();
-        plain.resize(before + kReadChunk);
-        const int n = SSL_read(m_ssl, plain.data() + before, static_cast<int>(kReadChunk));
-        plain.resize(before + static_cast<std::size_t>(n > 0 ? n : 0));
-        if (n > 0)
+        // A buffer of its own rather than growing plain by a chunk each time: no bytes
+        // cleared for nothing on every read.
+        char chunk[kReadChunk];
+        const int n = SSL_read(m_ssl, chunk, static_cast<int>(sizeof chunk));
+        if (n > 0) {
+            plain.append(chunk, static_cast<std::size_t>(n));
             continue;
+        }
         const int e = SSL_get_error(m_ssl, n);
         if (e == SSL_ERROR_WANT_READ || e == SSL_ERROR_WANT_WRITE)
             break;
