@@ -18,6 +18,7 @@
 #include "TuxMsg.h"
 #include "UltraGrid.h"
 
+#include "report_engine/PrintProgress.h"
 #include "report_engine/Printing.h"
 #include "report_engine/ReportError.h"
 
@@ -37,25 +38,42 @@ struct Printed
     engine::PrintResult result;
 };
 
-// Lays the job out and prints it as one document; nullopt (the operator told why) when it
-// did not go out.
-std::optional<engine::PrintResult> printJob(const reports::PrintJob &job, const reports::RecordKind &kind,
-                                            const std::string &patNo, const MDG300Controls &ui, QWidget *parent)
+// Lays the job out and prints it as one document, one progress window counting its pages from
+// the first laid out to the last sent; `failure` says why when it did not go out.
+std::optional<engine::PrintResult> layOutAndPrint(const reports::PrintJob &job, const reports::RecordKind &kind,
+                                                  const std::string &patNo, const MDG300Controls &ui,
+                                                  QWidget *parent, std::string &failure)
 {
+    engine::PrintProgress progress(parent);
+    engine::RunOptions layout;
+    layout.pageLaidOut = [&progress](int pages) { progress.laidOut(pages); };
     engine::Document document;
     try {
-        document = reports::LayOutJob(job, std::string(kind.code));
+        document = reports::LayOutJob(job, std::string(kind.code), layout);
     } catch (const engine::ReportError &e) {
         // The filled values cannot print as they stand (a barcode text Code 39 cannot encode).
-        middleware::PlainMessage("출력하지 못했습니다. " + std::string(e.what()));
+        failure = e.what();
         return std::nullopt;
     }
     ShowPrintedSummary(ui, job.summary);
-    engine::PrintResult printed = engine::printDocument(document, {std::string(kind.code), patNo, parent});
+    engine::PrintRequest request{std::string(kind.code), patNo, parent};
+    request.progress = &progress;
+    engine::PrintResult printed = engine::printDocument(document, request);
     if (!printed.ok) {
-        middleware::PlainMessage("출력하지 못했습니다. " + printed.error);
+        failure = printed.error;
         return std::nullopt;
     }
+    return printed;
+}
+
+// The same, the operator told why when it did not go out (once the progress window is gone).
+std::optional<engine::PrintResult> printJob(const reports::PrintJob &job, const reports::RecordKind &kind,
+                                            const std::string &patNo, const MDG300Controls &ui, QWidget *parent)
+{
+    std::string failure;
+    std::optional<engine::PrintResult> printed = layOutAndPrint(job, kind, patNo, ui, parent, failure);
+    if (!printed)
+        middleware::PlainMessage("출력하지 못했습니다. " + failure);
     return printed;
 }
 

@@ -274,6 +274,27 @@ bool TuxTranCall(const std::string &service)
 
 int FieldOccur(const std::string &field) { return occurrences(fieldId(field)); }
 
+bool SetRowFrom(int row)
+{
+    const FLDID from = fieldId("L_ROWFROM");
+    const FLDID next = fieldId("L_ROWNEXT");
+    if (!state().request || from == BADFLDID || next == BADFLDID || Fldtype(from) != FB_LONG ||
+        Fldtype(next) != FB_LONG)
+        return false;
+    changeInteger("L_ROWFROM", from, 0, row);
+    return true;
+}
+
+int ReplyNextRow()
+{
+    const FLDID id = fieldId("L_ROWNEXT");
+    if (occurrences(id) == 0 || Fldtype(id) != FB_LONG)
+        return -1;
+    const long next = Fvall(state().request, id, 0);
+    // A row no reply can start at reads as 0, which no continuation matches.
+    return next < 0 || next > std::numeric_limits<int>::max() ? 0 : static_cast<int>(next);
+}
+
 ServiceResult GetOutput(const std::string &field)
 {
     const FLDID id = fieldId(field);

@@ -74,6 +74,15 @@ void SetInputs(int occurrence, const std::vector<InputValue> &values);
 bool TuxCall(const std::string &service);
 bool TuxTranCall(const std::string &service);
 
+// Rows beyond one reply (docs/wire-format.md). SetRowFrom asks the request being built for
+// the rows from `row` on, and says so: true when the field table has the fields
+// "L_ROWFROM" and "L_ROWNEXT"; without them the request goes out as it always did and
+// the answer comes in one reply.
+bool SetRowFrom(int row);
+// The row the service's next reply starts at ("L_ROWNEXT" of the reply), or -1 when the
+// reply says nothing of more rows (0 when it names no row a reply can start at).
+int ReplyNextRow();
+
 ServiceResult GetOutput(const std::string &field);
 // The same, reading text and integer occurrences in buffer order with one cursor.
 ServiceResult GetOutputSeq(const std::string &field);

@@ -25,14 +25,12 @@ std::unique_ptr<engine::Report> MakeReport(const std::string &unit, const std::s
 engine::Document LayOutJob(const PrintJob &job, const std::string &title, const engine::RunOptions &options)
 {
     engine::QtTextMeasurer measurer;
-    engine::Document document;
-    document.title = title;
-    for (const auto &report : job.reports()) {
-        engine::Document part = report->run(measurer, options);
-        if (document.title.empty())
-            document.title = part.title;
-        document.append(std::move(part));
-    }
+    std::vector<engine::Report *> reports;
+    for (const auto &report : job.reports())
+        reports.push_back(report.get());
+    engine::Document document = engine::runAll(reports, measurer, options);
+    if (!title.empty())
+        document.title = title;
     return document;
 }
 

@@ -34,7 +34,10 @@ struct Query
 };
 
 // -1 when the call failed (the text is in TuxMessage; the targets keep their content),
-// otherwise the number of rows (0: nothing found).
+// otherwise the number of rows (0: nothing found). An answer the service sends in several
+// replies (docs/wire-format.md) is asked for reply by reply and put together, so the
+// targets hold every row as if one reply had brought them; a reply that does not continue
+// where the last one ended fails the whole call.
 int RunQuery(const Query &query);
 
 // One row per occurrence: row i of the inputs goes to occurrence i of the fields, then the

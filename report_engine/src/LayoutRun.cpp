@@ -236,6 +236,8 @@ void LayoutRun::closePage(bool last)
     if (m_form.page.border.any())
         for (Element& line : frameLines(m_body, m_form.page.border, true, true))
             m_document.pages.back().elements.push_back(std::move(line));
+    if (m_options.pageLaidOut)
+        m_options.pageLaidOut(int(m_document.pages.size()));
 }
 
 void LayoutRun::newPage()

@@ -2,49 +2,22 @@
 
 #include "report_engine/LayoutRecord.h"
 #include "report_engine/Output.h"
+#include "report_engine/PrintProgress.h"
 
 #include "PagedOutput.h"
 #include "PrintFiles.h"
 
-#include <QApplication>
 #include <QPdfWriter>
 #include <QPrinter>
 #include <QPrinterInfo>
-#include <QProgressDialog>
 
 #include <cstdlib>
 #include <memory>
+#include <optional>
 
 namespace medrec::engine {
 
 namespace {
-
-// The progress window: only where a widget application runs (not in the command-line tool).
-class Progress {
-public:
-    Progress(const PrintRequest& request, int pages)
-    {
-        if (!request.showProgress || !qobject_cast<QApplication*>(QCoreApplication::instance()))
-            return;
-        m_dialog = std::make_unique<QProgressDialog>(QStringLiteral("인쇄 중입니다..."), QString(), 0, pages,
-                                                     request.parent);
-        m_dialog->setWindowTitle(QStringLiteral("인쇄"));
-        m_dialog->setWindowModality(Qt::ApplicationModal);
-        m_dialog->setMinimumDuration(0);
-        m_dialog->setAutoClose(true);
-        m_dialog->setValue(0);
-    }
-    void update(int done, int total)
-    {
-        if (!m_dialog)
-            return;
-        m_dialog->setLabelText(QStringLiteral("인쇄 중입니다... (%1 / %2 쪽)").arg(done).arg(total));
-        m_dialog->setValue(done);
-    }
-
-private:
-    std::unique_ptr<QProgressDialog> m_dialog;
-};
 
 // The layout record of a print that went out. A folder of records takes the PDF's name, so
 // record and copy pair up; a paper print is named as its PDF would have been.
@@ -129,8 +102,11 @@ PrintResult printDocument(const Document& document, const PrintRequest& request)
         result.error = "the document has no pages";
         return result;
     }
-    Progress progress(request, result.pages);
-    auto step = [&](int done, int total) { progress.update(done, total); };
+    std::optional<PrintProgress> own;
+    PrintProgress* progress = request.progress;
+    if (!progress)
+        progress = &own.emplace(request.parent, request.showProgress);
+    auto step = [progress](int done, int total) { progress->printed(done, total); };
 
     if (target.kind == PrintTarget::Kind::PdfDirectory) {
         const auto file = reservePdfFile(target.directory, request.kind, request.patientNo, result.error);

@@ -177,8 +177,15 @@ Document Report::run(const TextMeasurer& measurer, const RunOptions& options)
 Document runAll(const std::vector<Report*>& reports, const TextMeasurer& measurer, const RunOptions& options)
 {
     Document document;
-    for (Report* report : reports)
-        document.append(report->run(measurer, options));
+    RunOptions partOptions = options;
+    for (Report* report : reports) {
+        // Pages count on across the reports: they print as one document.
+        if (options.pageLaidOut) {
+            const int before = int(document.pages.size());
+            partOptions.pageLaidOut = [&options, before](int pages) { options.pageLaidOut(before + pages); };
+        }
+        document.append(report->run(measurer, partOptions));
+    }
     return document;
 }
 

@@ -158,6 +158,13 @@ const std::vector<ServeOption> &serveOptions()
                  return "--log-level needs error, warning, info or debug";
              return std::nullopt;
          }},
+        {"--no-row-continuation", "",
+         "answer every call in one reply, as a service host that never continues: rows that do not fit "
+         "the caller's buffer are refused rather than sent in further replies",
+         [](ServeSettings &s, const char *) -> std::optional<std::string> {
+             s.server.continueRows = false;
+             return std::nullopt;
+         }},
         {"--quiet", "", "log errors only (--log-level error)",
          [](ServeSettings &s, const char *) -> std::optional<std::string> {
              s.server.logLevel = LogLevel::Error;

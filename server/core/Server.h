@@ -92,6 +92,10 @@ struct ServerOptions
     bool insecurePlainTcp = false;
     // Connections that have not joined yet, at most; 0: an eighth of maxSessions (at least 4).
     std::size_t maxUnjoined = 0;
+    // Rows beyond one reply go in further replies to a client that asks for them
+    // ("L_ROWFROM"); false answers every call in one reply or refuses it, as a service host
+    // that never continues.
+    bool continueRows = true;
 };
 
 inline constexpr std::size_t kDefaultMaxSessions = 1000;

@@ -1,5 +1,7 @@
 #include "ServiceRegistry.h"
 
+#include "ReplyRows.h"
+
 #include "Cp949.h"
 #include "codec/FieldBuffer.h"
 #include "codec/FieldTable.h"
@@ -271,6 +273,14 @@ bool ServiceContext::requireText(std::string_view field, int occurrence, std::si
     out = std::move(*checked);
     return true;
 }
+
+ReplyRows ServiceContext::rowsFor(std::string countField, bool trimEmpties) const
+{
+    return ReplyRows(std::move(countField), trimEmpties ? ReplyRows::Trim::TrailingEmpties : ReplyRows::Trim::Nothing,
+                     &m_request.fields());
+}
+
+void ServiceContext::replyRows(ReplyRows rows) { m_rows = std::make_shared<const ReplyRows>(std::move(rows)); }
 
 bool ServiceContext::notify(std::string_view utf8)
 {

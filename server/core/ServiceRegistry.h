@@ -99,6 +99,7 @@ public:
     // The field's identifier in the server's field table (BADFLDID when unknown).
     std::uint32_t fieldId(std::string_view field) const;
     const Fbfr *buffer() const { return m_buffer; }
+    const tp::FieldTable &fields() const { return m_fields; }
 
 private:
     const Fbfr *m_buffer;
@@ -154,6 +155,7 @@ private:
 };
 
 class SessionNotifier;
+class ReplyRows;
 
 // Everything a handler gets for one call.
 class ServiceContext
@@ -189,6 +191,12 @@ public:
     // reply leaves. Empty numbers are ignored; a patient counts once per call.
     void audit(std::string_view patno);
     const std::vector<std::string> &audited() const { return m_audited; }
+    // Rows for the reply, sent after whatever the reply holds: the server sends as many as
+    // fit the caller's buffer and the rest as the caller asks for them (ReplyRows.h,
+    // docs/wire-format.md). rowsFor makes an empty set whose values the field table checks.
+    ReplyRows rowsFor(std::string countField, bool trimEmpties) const;
+    void replyRows(ReplyRows rows);
+    std::shared_ptr<const ReplyRows> rows() const { return m_rows; }
 
     // Queues an unsolicited message (UTF-8 text, sent as a CP949 "STRING" buffer) to this
     // session; it reaches the client before this call's reply, so a dip-in client gets it
@@ -208,6 +216,7 @@ private:
     bool m_inTransaction;
     std::uint64_t m_sessionId;
     SessionNotifier *m_notifier;
+    std::shared_ptr<const ReplyRows> m_rows;
     std::string m_status;
     long m_userCode = 0;
     bool m_failed = false;

@@ -550,15 +550,29 @@ void Session::handleCall(const tp::Frame &frame)
                      "등록되지 않은 서비스입니다: " + frame.name, -1);
         return;
     }
+    const bool callInTransaction = !(frame.flags & TPNOTRAN) && frame.transaction != 0;
+
+    std::unique_ptr<char[]> storage(new char[tp::fb::kHeaderSize + frame.data.size()]);
+    auto *requestBuffer = reinterpret_cast<Fbfr *>(storage.get());
+    tp::fb::init(requestBuffer, tp::fb::kHeaderSize + frame.data.size());
+    tp::fb::assign(requestBuffer, frame.data); // validated by the decoder
+
+    const RowAsk ask = askedRows(requestBuffer);
+    if (ask.from != 0) {
+        if (callInTransaction && refuseCallInTransaction(frame))
+            return;
+        continueRows(frame, requestBuffer, ask.from);
+        return;
+    }
+    // Any other call ends what an earlier one left to continue.
+    m_pendingRows.reset();
 
     PooledConnection *db = nullptr;
-    bool inTransaction = false;
     ConnectionPool::Connection pooled(nullptr, ConnectionPool::Giver{&m_state->pool});
-    if (!(frame.flags & TPNOTRAN) && frame.transaction != 0) {
+    if (callInTransaction) {
         if (refuseCallInTransaction(frame))
             return;
         db = m_transaction->connection.get();
-        inTransaction = true;
     } else {
         std::string why;
         pooled = m_state->pool.acquire(&why);
@@ -568,11 +582,6 @@ void Session::handleCall(const tp::Frame &frame)
         }
         db = pooled.get();
     }
-
-    std::unique_ptr<char[]> storage(new char[tp::fb::kHeaderSize + frame.data.size()]);
-    auto *requestBuffer = reinterpret_cast<Fbfr *>(storage.get());
-    tp::fb::init(requestBuffer, tp::fb::kHeaderSize + frame.data.size());
-    tp::fb::assign(requestBuffer, frame.data); // validated by the decoder
 
     Identity identity;
     {
@@ -587,7 +596,7 @@ void Session::handleCall(const tp::Frame &frame)
 
     Request request(requestBuffer, fields);
     auto reply = std::make_unique<Reply>(fields, tp::flavourMaxSize(frame.flavour));
-    ServiceContext ctx(frame.name, request, *reply, std::move(identity), db->sql(), inTransaction, m_id,
+    ServiceContext ctx(frame.name, request, *reply, std::move(identity), db->sql(), callInTransaction, m_id,
                        m_state.get());
     int status = 0;
     std::string detail;
@@ -608,50 +617,70 @@ void Session::handleCall(const tp::Frame &frame)
         ctx.fail("서비스 " + frame.name + " 처리 중 오류가 발생했습니다.", -1);
     }
     pooled.reset();
-    // Every reply carries "STATLIN": one with no room left for it is a reply too large.
+
     if (!reply->overflowed() && fields.id("STATLIN") != BADFLDID) {
         if (!ctx.status().empty() || reply->count("STATLIN") == 0)
             reply->setText("STATLIN", 0, ctx.status());
     }
-    const bool tooLarge = reply->overflowed() || reply->usedBytes() > tp::flavourMaxSize(frame.flavour);
-    if (inTransaction && (status != 0 || tooLarge))
-        doom(Transaction::Doom::Failed, tooLarge ? "the reply of service " + frame.name + " was too large"
+    // Bytes the whole answer would take when it does not fit (0: more than the limit).
+    std::optional<std::size_t> oversize;
+    if (reply->overflowed())
+        oversize = 0;
+    else if (const auto rows = ctx.rows(); rows && status != TPESVCERR)
+        oversize = packFirstRows(frame, requestBuffer, ask.canContinue, rows, ctx, *reply);
+    if (!oversize && reply->usedBytes() > tp::flavourMaxSize(frame.flavour))
+        oversize = reply->usedBytes();
+    if (callInTransaction && (status != 0 || oversize))
+        doom(Transaction::Doom::Failed, oversize ? "the reply of service " + frame.name + " was too large"
                                                  : "service " + frame.name + " failed");
-
-    std::size_t limit = tp::flavourMaxSize(frame.flavour);
-    if (tooLarge) {
-        std::string size = reply->overflowed() ? "more than " + tp::withThousands(limit)
-                                               : tp::withThousands(reply->usedBytes());
-        std::string sizeKo = reply->overflowed() ? tp::withThousands(limit) + "바이트 이상"
-                                                 : tp::withThousands(reply->usedBytes()) + "바이트";
-        replyFailure(frame, TPELIMIT,
-                     "the reply of service " + frame.name + " (" + size + " bytes) exceeds the " +
-                         tp::withThousands(limit) + "-byte limit of an " + tp::flavourName(frame.flavour) + " buffer",
-                     "조회 결과가 너무 커서 보낼 수 없습니다: 응답 " + sizeKo + "가 " +
-                         tp::flavourName(frame.flavour) + " 버퍼 한도 " + tp::withThousands(limit) +
-                         "바이트를 넘습니다. 조회 범위를 줄여 다시 조회하십시오.",
-                     -1);
+    if (oversize) {
+        replyTooLarge(frame, *oversize);
         return;
     }
+    if (status == 0 && !ctx.audited().empty() && m_state->audit) {
+        // A write's reply waits for its rows; a read's rows follow it to the disk.
+        if (callInTransaction) {
+            replyAfterAudit(frame, ctx.audited(),
+                            encodeReply(frame, status, ctx.userCode(), detail, *reply, ctx.status()));
+            return;
+        }
+        m_state->audit->write(auditRows(frame.name, ctx.audited()), {});
+    }
+    sendReply(frame, status, ctx.userCode(), detail, *reply, ctx.status());
+}
 
+void Session::replyTooLarge(const tp::Frame &frame, std::size_t bytes)
+{
+    const std::size_t limit = tp::flavourMaxSize(frame.flavour);
+    std::string size = bytes == 0 ? "more than " + tp::withThousands(limit) : tp::withThousands(bytes);
+    std::string sizeKo = bytes == 0 ? tp::withThousands(limit) + "바이트 이상" : tp::withThousands(bytes) + "바이트";
+    replyFailure(frame, TPELIMIT,
+                 "the reply of service " + frame.name + " (" + size + " bytes) exceeds the " +
+                     tp::withThousands(limit) + "-byte limit of an " + tp::flavourName(frame.flavour) + " buffer",
+                 "조회 결과가 너무 커서 보낼 수 없습니다: 응답 " + sizeKo + "가 " + tp::flavourName(frame.flavour) +
+                     " 버퍼 한도 " + tp::withThousands(limit) + "바이트를 넘습니다. 조회 범위를 줄여 다시 조회하십시오.",
+                 -1);
+}
+
+void Session::sendReply(const tp::Frame &frame, int status, long userCode, const std::string &detail,
+                        const Reply &reply, const std::string &statusText)
+{
+    sendEncoded(encodeReply(frame, status, userCode, detail, reply, statusText));
+}
+
+std::string Session::encodeReply(const tp::Frame &frame, int status, long userCode, const std::string &detail,
+                                 const Reply &reply, const std::string &statusText)
+{
     tp::Frame out;
     out.kind = tp::FrameKind::Reply;
     out.sequence = frame.sequence;
     out.flavour = frame.flavour;
     out.transaction = frame.transaction;
     out.status = status;
-    out.userCode = static_cast<std::int32_t>(ctx.userCode());
+    out.userCode = static_cast<std::int32_t>(userCode);
     out.name = detail.substr(0, tp::kMaxServiceName);
-    logOutcome(frame, status, status == 0 ? detail : detail + ": " + ctx.status());
-    if (status == 0 && !ctx.audited().empty() && m_state->audit) {
-        // A write's reply waits for its rows; a read's rows follow it to the disk.
-        if (inTransaction) {
-            replyAfterAudit(frame, ctx.audited(), tp::encodeFrame(out, tp::fb::entries(reply->buffer())));
-            return;
-        }
-        m_state->audit->write(auditRows(frame.name, ctx.audited()), {});
-    }
-    sendEncoded(tp::encodeFrame(out, tp::fb::entries(reply->buffer())));
+    logOutcome(frame, status, status == 0 ? detail : detail + ": " + statusText);
+    return tp::encodeFrame(out, tp::fb::entries(reply.buffer()));
 }
 
 std::vector<AuditRow> Session::auditRows(const std::string &service, std::vector<std::string> patients) const

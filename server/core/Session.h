@@ -4,6 +4,7 @@
 // session's strand; post() and the public entry points may be called from any thread.
 
 #include "Database.h"
+#include "ReplyRows.h"
 #include "ServerState.h"
 #include "codec/Frame.h"
 #include "tls/TlsChannel.h"
@@ -101,6 +102,28 @@ private:
     // Replies with the failure and returns true when the call's transaction cannot take it.
     bool refuseCallInTransaction(const tp::Frame &frame);
 
+    // Rows beyond one reply (SessionRows.cpp, docs/wire-format.md). What the request asks of
+    // a list reply: whether the client continues ("L_ROWFROM" given) and from which row.
+    struct RowAsk
+    {
+        bool canContinue = false;
+        std::size_t from = 0;
+    };
+    RowAsk askedRows(const Fbfr *request) const;
+    // Puts the rows that fit into the reply; when some do not, either keeps them for the
+    // client that continues (adding "L_ROWNEXT") or gives the bytes the whole answer takes.
+    std::optional<std::size_t> packFirstRows(const tp::Frame &frame, const Fbfr *request, bool canContinue,
+                                             std::shared_ptr<const ReplyRows> rows, const ServiceContext &ctx,
+                                             Reply &reply);
+    // Answers a request for the rows from `from` on out of what the last call kept.
+    void continueRows(const tp::Frame &frame, const Fbfr *request, std::size_t from);
+
+    void replyTooLarge(const tp::Frame &frame, std::size_t bytes);
+    void sendReply(const tp::Frame &frame, int status, long userCode, const std::string &detail, const Reply &reply,
+                   const std::string &statusText);
+    // The same reply as bytes on the wire, logged as sent.
+    std::string encodeReply(const tp::Frame &frame, int status, long userCode, const std::string &detail,
+                            const Reply &reply, const std::string &statusText);
     // Replies without a buffer, or with a buffer holding only "STATLIN".
     void replyStatus(const tp::Frame &request, int status, std::string detail);
     void replyFailure(const tp::Frame &request, int status, std::string detail, const std::string &statlinUtf8,
@@ -182,6 +205,19 @@ private:
     std::optional<PendingBegin> m_pendingBegin;
     // A reply held until the access audit has its rows on the disk.
     bool m_auditPending = false;
+
+    // The rows of the session's last list reply that did not fit it, with what they answer:
+    // continuations are served from here, so every piece comes from the one reading.
+    struct PendingRows
+    {
+        std::string service;
+        std::string request; // the request's fields but the row number and the LOG_ fields
+        std::shared_ptr<const ReplyRows> rows;
+        std::size_t next = 0;
+        std::string status;
+        long userCode = 0;
+    };
+    std::optional<PendingRows> m_pendingRows;
 };
 
 } // namespace medrec::server

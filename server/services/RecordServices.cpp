@@ -6,6 +6,7 @@
 
 #include "Catalogue.h"
 #include "PrintHistory.h"
+#include "ReplyRows.h"
 #include "ValueChecks.h"
 
 #include <array>
@@ -46,15 +47,15 @@ void serveVisitHistory(ServiceContext &ctx)
         return refuse(ctx, "조회시작일(S_TYPE2): 날짜는 YYYYMMDD 형식이어야 합니다.");
 
     const auto visits = store::listVisits(ctx.connection(), *patno, *from);
-    Reply &reply = ctx.reply();
+    ReplyRows rows = ctx.rowsFor("S_STRING1", false);
     for (const store::Visit &v : visits) {
-        // A full reply stops here: the server answers with its overflow failure.
-        if (!(reply.addText("S_STRING1", v.visitAt) && reply.addText("S_STRING2", v.dischargeAt)
-              && reply.addText("S_STRING3", v.kind) && reply.addText("S_STRING4", v.deptCode)
-              && reply.addText("S_STRING5", v.deptName) && reply.addText("S_STRING6", v.wardCode)
-              && reply.addText("S_STRING7", v.roomNo) && reply.addText("S_STRING8", v.attending)))
-            return;
+        rows.addRow();
+        const std::string *values[] = {&v.visitAt, &v.dischargeAt, &v.kind,   &v.deptCode,
+                                       &v.deptName, &v.wardCode,   &v.roomNo, &v.attending};
+        for (std::size_t i = 0; i < std::size(values); ++i)
+            rows.text(stringField(i + 1), *values[i]);
     }
+    ctx.replyRows(std::move(rows));
     succeedWithRows(ctx, visits.size());
 }
 
@@ -70,12 +71,14 @@ void serveRecordKinds(ServiceContext &ctx)
         return;
 
     const auto kinds = store::listRecordKinds(ctx.connection(), *patno, *visit);
-    Reply &reply = ctx.reply();
+    ReplyRows rows = ctx.rowsFor("S_STRING1", false);
     for (const store::RecordKind &k : kinds) {
-        if (!(reply.addText("S_STRING1", k.name) && reply.addText("S_STRING2", k.code)
-              && reply.addText("S_STRING3", k.formCode)))
-            return;
+        rows.addRow();
+        rows.text("S_STRING1", k.name);
+        rows.text("S_STRING2", k.code);
+        rows.text("S_STRING3", k.formCode);
     }
+    ctx.replyRows(std::move(rows));
     succeedWithRows(ctx, kinds.size());
 }
 
@@ -110,18 +113,19 @@ void serveRecordList(ServiceContext &ctx)
     if (!visit)
         return;
 
-    const auto rows = store::listRecords(ctx.connection(), key->kind, key->patno, *visit);
-    Reply &reply = ctx.reply();
-    for (const store::RecordRow &row : rows) {
+    const auto records = store::listRecords(ctx.connection(), key->kind, key->patno, *visit);
+    ReplyRows rows = ctx.rowsFor("S_STRING1", false);
+    for (const store::RecordRow &row : records) {
+        rows.addRow();
         // Columns 0..4 are S_STRING1..5, the title line S_STRING6, columns 5..9 S_STRING7..11.
         for (std::size_t c = 0; c < store::kRecordColumns; ++c) {
-            if (c == 5 && !reply.addText("S_STRING6", row.titles))
-                return;
-            if (!reply.addText(stringField(c < 5 ? c + 1 : c + 2), row.columns[c]))
-                return;
+            if (c == 5)
+                rows.text("S_STRING6", row.titles);
+            rows.text(stringField(c < 5 ? c + 1 : c + 2), row.columns[c]);
         }
     }
-    succeedWithRows(ctx, rows.size());
+    ctx.replyRows(std::move(rows));
+    succeedWithRows(ctx, records.size());
 }
 
 void serveRecordContent(ServiceContext &ctx)
@@ -137,16 +141,17 @@ void serveRecordContent(ServiceContext &ctx)
         keys[i] = std::move(*key);
     }
 
-    const auto rows = store::recordContent(ctx.connection(), key->kind, key->patno, keys);
-    Reply &reply = ctx.reply();
-    for (const store::ContentRow &row : rows) {
-        // Every row carries all sixty fields, so each field has one occurrence per row.
-        for (std::size_t f = 0; f < store::kContentFields; ++f) {
-            if (!reply.addText(stringField(f + 1), row[f]))
-                return;
-        }
+    const auto content = store::recordContent(ctx.connection(), key->kind, key->patno, keys);
+    // The client counts the rows by "S_STRING1", which goes out in every row; the other
+    // fields leave out their empty values after their last one.
+    ReplyRows rows = ctx.rowsFor("S_STRING1", true);
+    for (const store::ContentRow &row : content) {
+        rows.addRow();
+        for (std::size_t f = 0; f < store::kContentFields; ++f)
+            rows.text(stringField(f + 1), row[f]);
     }
-    succeedWithRows(ctx, rows.size());
+    ctx.replyRows(std::move(rows));
+    succeedWithRows(ctx, content.size());
 }
 
 void servePrintHistory(ServiceContext &ctx)

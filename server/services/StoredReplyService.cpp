@@ -2,11 +2,11 @@
 
 #include "ServiceSupport.h"
 
+#include "ReplyRows.h"
 #include "StoredReplies.h"
 
 #include <charconv>
 #include <optional>
-#include <set>
 
 namespace medrec::server::services {
 
@@ -35,7 +35,7 @@ std::optional<std::string> keyValue(ServiceContext &ctx, const std::string &fiel
     return std::to_string(*number);
 }
 
-void serveStored(ServiceContext &ctx, const std::vector<std::string> &keyFields)
+void serveStored(ServiceContext &ctx, const std::vector<std::string> &keyFields, const std::string &countField)
 {
     store::ReplyKey key;
     for (const std::string &field : keyFields) {
@@ -46,30 +46,29 @@ void serveStored(ServiceContext &ctx, const std::vector<std::string> &keyFields)
     }
     const auto rows = store::storedReply(ctx.connection(), ctx.service(), key);
 
-    std::set<std::string, std::less<>> fields;
+    // Every returned row carries the field the client counts by and every "L_" field (0 where
+    // a row lacks it); the other texts leave out their empty values after their last one.
+    ReplyRows reply = ctx.rowsFor(countField, true);
     for (const store::ReplyRow &row : rows) {
-        for (const auto &[name, value] : row)
-            fields.insert(name);
-    }
-    Reply &reply = ctx.reply();
-    for (const store::ReplyRow &row : rows) {
-        for (const std::string &name : fields) {
-            const auto it = row.find(name);
-            const std::string value = it == row.end() ? std::string() : it->second;
-            const bool ok = name.starts_with("L_") ? reply.addInteger(name, toInteger(value))
-                                                   : reply.addText(name, value);
-            if (!ok)
-                return;
+        reply.addRow();
+        for (const auto &[name, value] : row) {
+            if (name.starts_with("L_"))
+                reply.integer(name, toInteger(value));
+            else
+                reply.text(name, value);
         }
     }
+    ctx.replyRows(std::move(reply));
     succeedWithRows(ctx, rows.size());
 }
 
 } // namespace
 
-ServiceHandler storedReplyService(std::vector<std::string> keyFields)
+ServiceHandler storedReplyService(std::vector<std::string> keyFields, std::string countField)
 {
-    return guarded([keyFields = std::move(keyFields)](ServiceContext &ctx) { serveStored(ctx, keyFields); });
+    return guarded([keyFields = std::move(keyFields), countField = std::move(countField)](ServiceContext &ctx) {
+        serveStored(ctx, keyFields, countField);
+    });
 }
 
 } // namespace medrec::server::services

@@ -3,9 +3,11 @@
 #include "Catalogue.h"
 #include "Cp949.h"
 #include "ImportNode.h"
+#include "ReplyRows.h"
 #include "Sqlite.h"
 #include "StoredReplies.h"
 #include "ValueChecks.h"
+#include "codec/Limits.h"
 
 #include <nlohmann/json.hpp>
 
@@ -32,12 +34,11 @@ constexpr std::size_t kAddressBytes = 300;
 constexpr std::size_t kTitlesBytes = 1000;
 constexpr std::size_t kValueBytes = 16000;
 
-// What one reply may carry: the standard buffer (record content) or the large one (stored
-// replies), less its header and room for "STATLIN". Each value travels as an 8-byte entry
-// header, its CP949 bytes and a terminating zero.
-constexpr std::size_t kStandardReplyBytes = 65532 - 24 - 512;
-constexpr std::size_t kLargeReplyBytes = 524256 - 24 - 512;
-constexpr std::size_t kEntryOverhead = 9;
+// What one row may take: a record or stored reply of any length goes in as many replies as
+// it needs, but each row must fit one reply of the standard buffer on its own, as the host
+// sends it (ReplyRows: its non-empty texts, its integers, the count field). The 512 bytes
+// kept back hold "STATLIN", the continuation field and the count field's entry.
+constexpr std::size_t kRowBytes = 65532 - 24 - 512;
 
 // Services served from their own tables; their data has its own place in the document.
 const std::set<std::string, std::less<>> kCoreServices = {
@@ -439,8 +440,7 @@ private:
     void content(const Node &list, std::int64_t recordId, std::size_t rows)
     {
         Statement st(m_db, "INSERT INTO record_content (record_id, row_no, field_no, value) VALUES (?1, ?2, ?3, ?4)");
-        // Every row travels with all sixty fields, empty ones included.
-        std::size_t replyBytes = 0;
+        ReplyRows sent("S_STRING1", ReplyRows::Trim::TrailingEmpties, nullptr);
         for (std::size_t r = 0; r < rows; ++r) {
             const Node row = list.element(r);
             if (!row.value().is_object())
@@ -457,10 +457,11 @@ private:
             // A row of no fields still counts as a row.
             if (!values[0])
                 values[0] = std::string();
+            sent.addRow();
             for (std::size_t f = 0; f < kContentFields; ++f) {
-                replyBytes += kEntryOverhead + (values[f] ? medrec::text::cp949Width(*values[f]) : 0);
                 if (!values[f])
                     continue;
+                sent.text("S_STRING" + std::to_string(f + 1), *values[f]);
                 st.reset();
                 st.bind(1, recordId)
                     .bind(2, static_cast<std::int64_t>(r))
@@ -468,11 +469,18 @@ private:
                     .bind(4, *values[f]);
                 st.run();
             }
-            if (replyBytes > kStandardReplyBytes)
-                row.fail("the record's content does not fit in one reply of the standard buffer (65,532 bytes) "
-                         "from this row on");
+            checkRowFits(row, sent, r);
             ++m_summary.contentRows;
         }
+    }
+
+    // Rows of any number go in as many replies as they need; one row must fit one alone.
+    static void checkRowFits(const Node &row, const ReplyRows &sent, std::size_t r)
+    {
+        const std::size_t bytes = sent.bytes(r, r + 1);
+        if (bytes > kRowBytes)
+            row.fail("the row takes " + tp::withThousands(bytes) + " bytes in a reply, more than one reply of the "
+                     "standard buffer holds (" + tp::withThousands(kRowBytes) + " bytes besides the header and status)");
     }
 
     void serviceReply(const Node &n)
@@ -503,25 +511,34 @@ private:
         const Node rowsNode = n.member("rows");
         const std::size_t count = rowsNode.requireArray();
         std::vector<ReplyRow> rows;
-        std::size_t replyBytes = 0;
+        // The field its callers count rows by is the service's to know; the bytes kept back
+        // for each row cover that field's entry when the row lacks it.
+        ReplyRows sent({}, ReplyRows::Trim::TrailingEmpties, nullptr);
         for (std::size_t r = 0; r < count; ++r) {
             const Node row = rowsNode.element(r);
             if (!row.value().is_object() || row.value().empty())
                 row.fail("must be an object of one or more fields");
             ReplyRow values;
+            sent.addRow();
             for (const auto &item : row.value().items()) {
                 if (!isFieldName(item.key()))
                     row.fail("\"" + item.key() + "\" is not a field name such as \"S_STRING1\" or \"L_CNT1\"");
                 const Node field = row.member(item.key());
-                std::string value = item.key()[0] == 'L' ? std::to_string(field.asInteger(INT32_MIN, INT32_MAX))
-                                                         : field.asText(kValueBytes, TextKind::Multiline);
-                replyBytes += kEntryOverhead + medrec::text::cp949Width(value);
-                values[item.key()] = std::move(value);
+                if (item.key()[0] == 'L') {
+                    const auto number = static_cast<std::int32_t>(field.asInteger(INT32_MIN, INT32_MAX));
+                    sent.integer(item.key(), number);
+                    values[item.key()] = std::to_string(number);
+                } else {
+                    std::string value = field.asText(kValueBytes, TextKind::Multiline);
+                    sent.text(item.key(), value);
+                    values[item.key()] = std::move(value);
+                }
             }
-            if (replyBytes > kLargeReplyBytes)
-                row.fail("the rows do not fit in one reply of the large buffer (524,256 bytes) from this row on");
             rows.push_back(std::move(values));
         }
+        // Measured once every row is in: an integer field goes out in every row.
+        for (std::size_t r = 0; r < count; ++r)
+            checkRowFits(rowsNode.element(r), sent, r);
         addStoredReply(m_db, service, key, rows);
         ++m_summary.serviceReplies;
     }

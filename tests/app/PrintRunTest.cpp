@@ -18,7 +18,9 @@
 #include <QGuiApplication>
 #include <QLabel>
 #include <QPushButton>
+#include <QProgressDialog>
 #include <QTest>
+#include <QTimer>
 
 #include <algorithm>
 #include <cstdio>
@@ -216,6 +218,28 @@ TEST_F(NursingSheetPrintRunTest, BothPagesGoOutAsOneDocumentWithOneHistoryRow)
     EXPECT_EQ(text(ui().lb_meddept), "외과");
     EXPECT_EQ(text(ui().lb_chadr), "이정훈");
     EXPECT_NORMAL_CURSOR();
+}
+
+TEST_F(NursingSheetPrintRunTest, TheProgressWindowCountsThePagesAsTheyAreLaidOutThenAsTheyAreSent)
+{
+    selectSheet("1234", "2018-05-14");
+    // What the window says whenever the screen takes its events during the run.
+    std::vector<std::string> said;
+    QTimer watch;
+    watch.setInterval(0);
+    QObject::connect(&watch, &QTimer::timeout, [&] {
+        const auto *window = screen().findChild<QProgressDialog *>();
+        if (window && window->isVisible() && (said.empty() || said.back() != window->labelText().toStdString()))
+            said.push_back(window->labelText().toStdString());
+    });
+    watch.start();
+    print();
+    watch.stop();
+    ASSERT_EQ(pdfCount(), 1);
+    // The sheet's two forms are one document: the count runs on into the second form.
+    EXPECT_EQ(said, (std::vector<std::string>{"인쇄 준비 중입니다... (1쪽)", "인쇄 준비 중입니다... (2쪽)",
+                                              "인쇄 중입니다... (1 / 2 쪽)", "인쇄 중입니다... (2 / 2 쪽)"}));
+    EXPECT_EQ(screen().findChild<QProgressDialog *>(), nullptr) << "the window closes with the run";
 }
 
 TEST_F(NursingSheetPrintRunTest, AWriterMissingFromTheStaffTableIsToldOnTheStatusLine)

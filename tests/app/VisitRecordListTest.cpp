@@ -1,6 +1,8 @@
 // The visit, record-kind, record and room lists of the main screen against the real host.
 #include "MainScreenFixture.h"
 
+#include "ReplyRows.h"
+
 #include "CodeCombos.h"
 #include "UltraGrid.h"
 
@@ -30,9 +32,12 @@ HandlerOverride WithAnEmptyCode()
     return [](server::ServiceHandler real) -> server::ServiceHandler {
         return [real](server::ServiceContext &ctx) {
             real(ctx);
-            ctx.reply().addText("S_STRING1", "코드 없는 기록지");
-            ctx.reply().addText("S_STRING2", "");
-            ctx.reply().addText("S_STRING3", "KRV 00");
+            server::ReplyRows rows = *ctx.rows();
+            rows.addRow();
+            rows.text("S_STRING1", "코드 없는 기록지");
+            rows.text("S_STRING2", "");
+            rows.text("S_STRING3", "KRV 00");
+            ctx.replyRows(std::move(rows));
         };
     };
 }

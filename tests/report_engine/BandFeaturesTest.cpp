@@ -470,8 +470,12 @@ TEST(RunAll, ReportsOfDifferentPageSetupsPrintAsOneDocument)
         "page": {"size": "A5", "orientation": "landscape", "margins": 10}, "bands": [)" +
                                    band("d", "detail", 100, "E") + pageNo + "]}"));
     second.setNeedData(records(3));
-    const Document doc = runAll({&first, &second}, measurer(), quietRun());
+    RunOptions options = quietRun();
+    std::vector<int> laidOut; // as each page is complete, the count running on into the second report
+    options.pageLaidOut = [&](int pages) { laidOut.push_back(pages); };
+    const Document doc = runAll({&first, &second}, measurer(), options);
     ASSERT_EQ(doc.pages.size(), 5u);
+    EXPECT_EQ(laidOut, (std::vector<int>{1, 2, 3, 4, 5}));
     struct Expected {
         int number;
         SizeMm paper;

@@ -14,9 +14,13 @@
 #include "LongStay.h"
 
 #include "RecordKinds.h"
+#include "Cp949.h"
 #include "TuxCom.h"
 
 #include "report_engine/LayoutRecord.h"
+
+#include <atmi.h>
+#include <fml.h>
 
 #include <QGuiApplication>
 
@@ -28,6 +32,7 @@
 #include <optional>
 #include <sstream>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include <sys/resource.h>
@@ -66,6 +71,24 @@ const Case kCases[] = {
     {"SRSEDMST", "00004004", "20230315", 0},
 };
 
+// The demo's long admission (scripts/make-long-admission) beside short records of the same
+// kinds: what a record longer than one reply costs per page, in calls and in bytes.
+struct LongCase
+{
+    const char *label;
+    Case record;
+    const char *keyCells; // the record-list cells its block sends after the patient number
+};
+
+const LongCase kLongCases[] = {
+    {"30 days", {"MDNRRECT", "00005001", "20250106", 0}, "1,2"},
+    {"short", {"MDNRRECT", "00001234", "20180514", 0}, "1,2"},
+    {"60 days", {"MDPGNOTT", "00005001", "20250106", 0}, "1"},
+    {"short", {"MDPGNOTT", "00001234", "20180514", 0}, "1"},
+    {"30 days", {"MDVITALT", "00005001", "20250106", 0}, "1"},
+    {"short", {"MDVITALT", "00001234", "20180514", 0}, "1"},
+};
+
 constexpr int kBlankRuns = 3;
 
 // What the printing process reports of its two prints.
@@ -76,8 +99,10 @@ struct EngineFigures
     PrintTimes again;
     long peakRssKb = 0;
     int warnings = 0; // what the layout cut or left out
-    double record = 0;  // writing the layout record alone (its printDocument writes one too)
-    long elements = 0;  // printed elements of the document
+    double record = 0;     // writing the layout record alone (its printDocument writes one too)
+    long elements = 0;     // printed elements of the document
+    int contentCalls = 0;  // "MD_RECOD_L3" calls the record's content took (long records)
+    long contentBytes = 0; // the bytes of their replies
 
     double engineSeconds(const PrintTimes &t) const { return t.layout + t.output; }
     // The whole print: block, layout and the PDF with its layout record.
@@ -87,9 +112,9 @@ struct EngineFigures
 std::string figuresLine(const EngineFigures &f)
 {
     char line[256];
-    std::snprintf(line, sizeof line, "%d %.6f %.6f %.6f %.6f %.6f %.6f %ld %d %.6f %ld", f.pages, f.first.block,
-                  f.first.layout, f.first.output, f.again.block, f.again.layout, f.again.output, f.peakRssKb,
-                  f.warnings, f.record, f.elements);
+    std::snprintf(line, sizeof line, "%d %.6f %.6f %.6f %.6f %.6f %.6f %ld %d %.6f %ld %d %ld", f.pages,
+                  f.first.block, f.first.layout, f.first.output, f.again.block, f.again.layout, f.again.output,
+                  f.peakRssKb, f.warnings, f.record, f.elements, f.contentCalls, f.contentBytes);
     return line;
 }
 
@@ -97,8 +122,50 @@ bool readFigures(const std::string &line, EngineFigures &f)
 {
     std::istringstream in(line);
     in >> f.pages >> f.first.block >> f.first.layout >> f.first.output >> f.again.block >> f.again.layout >>
-        f.again.output >> f.peakRssKb >> f.warnings >> f.record >> f.elements;
+        f.again.output >> f.peakRssKb >> f.warnings >> f.record >> f.elements >> f.contentCalls >> f.contentBytes;
     return bool(in) && f.pages > 0;
+}
+
+// The record's content fetched as its block fetches it, on the wire: the "MD_RECOD_L3" calls
+// it takes and the bytes of their replies. keyCells: "1,2" sends cells 1 and 2 as keys.
+std::pair<int, long> contentCost(const std::string &kind, const reports::RowCells &row, const std::string &keyCells)
+{
+    std::vector<std::string> keys;
+    for (char c : keyCells)
+        if (c >= '0' && c <= '9')
+            keys.push_back(row[static_cast<std::size_t>(c - '0')]);
+    keys.resize(4);
+    int calls = 0;
+    long bytes = 0;
+    for (long from = 0; from >= 0;) {
+        char type[] = "FML";
+        auto *buffer = reinterpret_cast<FBFR *>(tpalloc(type, nullptr, 65532));
+        const auto put = [&](const char *field, const std::string &utf8) {
+            std::string cp949 = text::toCp949(utf8);
+            std::string name = field;
+            Fchg(buffer, Fldid(name.data()), 0, cp949.data(), static_cast<FLDLEN>(cp949.size()));
+        };
+        put("S_TYPE1", kind);
+        put("S_PATNO", row[0]);
+        for (std::size_t i = 0; i < keys.size(); ++i)
+            put(("S_STRING" + std::to_string(i + 2)).c_str(), keys[i]);
+        auto asked = static_cast<std::int32_t>(from);
+        std::string fromField = "L_ROWFROM";
+        Fchg(buffer, Fldid(fromField.data()), 0, reinterpret_cast<char *>(&asked), 0);
+        char *reply = reinterpret_cast<char *>(buffer);
+        long length = 0;
+        std::string service = "MD_RECOD_L3";
+        const int rc = tpcall(service.data(), reply, 0, &reply, &length, TPNOTRAN);
+        ++calls;
+        bytes += length;
+        std::string nextField = "L_ROWNEXT";
+        const FLDID next = Fldid(nextField.data());
+        from = rc == 0 && Foccur(reinterpret_cast<FBFR *>(reply), next) > 0
+                   ? Fvall(reinterpret_cast<FBFR *>(reply), next, 0)
+                   : -1;
+        tpfree(reply);
+    }
+    return {calls, bytes};
 }
 
 constexpr int kRecordRuns = 9;
@@ -117,12 +184,12 @@ double recordSeconds(const engine::Document &document, const std::filesystem::pa
     return *std::min_element(runs.begin(), runs.end());
 }
 
-// --print KIND PATNO DAY RECORD PORT DIR: prints the record twice, writes DIR/KIND.html with
+// --print KIND PATNO DAY RECORD PORT DIR [KEYCELLS]: prints the record twice, writes DIR/KIND.html with
 // the pages and the figures on standard output; what went wrong on standard error.
 int printOneKind(int argc, char **argv)
 {
-    if (argc != 8) {
-        std::fprintf(stderr, "usage: %s --print KIND PATNO DAY RECORD PORT DIR\n", argv[0]);
+    if (argc != 8 && argc != 9) {
+        std::fprintf(stderr, "usage: %s --print KIND PATNO DAY RECORD PORT DIR [KEYCELLS]\n", argv[0]);
         return 2;
     }
     const std::string kind = argv[2], patNo = argv[3], day = argv[4], dir = argv[7];
@@ -130,7 +197,9 @@ int printOneKind(int argc, char **argv)
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
-    const std::string out = dir + "/" + kind;
+    // A long-record run names its files by the patient too: the kind prints twice there.
+    const std::string name = argc == 9 ? kind + "-" + patNo : kind;
+    const std::string out = dir + "/" + name;
     std::filesystem::create_directories(out);
     setenv("MEDREC_PRINT_TO", ("pdf:" + out).c_str(), 1);
     unsetenv("MEDREC_LAYOUT_RECORDS"); // each PDF with its record beside it
@@ -167,7 +236,9 @@ int printOneKind(int argc, char **argv)
     figures.record = recordSeconds(*first.document, out + "/record.layout.txt");
     for (const auto &warning : first.document->warnings)
         std::fprintf(stderr, "%s\n", warning.message.c_str());
-    WriteDocumentHtml(*first.document, dir, kind);
+    WriteDocumentHtml(*first.document, dir, name);
+    if (argc == 9)
+        std::tie(figures.contentCalls, figures.contentBytes) = contentCost(kind, *row, argv[8]);
     middleware::TuxTerm();
     std::printf("%s\n", figuresLine(figures).c_str());
     return 0;
@@ -245,6 +316,61 @@ void printHeader(double blankSeconds)
                 "1st", "again", "RSS MB", "ms", "%", "whole", "net", "RSS MB", "1st", "again");
 }
 
+// The long admission beside short records: the engine's time and memory per page (the
+// ratio to the short record's), Chromium on the same pages, and the content's calls and bytes.
+void printLongRecords(const std::string &self, const std::string &chromium, unsigned short port,
+                      const std::filesystem::path &dir, const std::filesystem::path &profile, double blank)
+{
+    std::printf("\nLong records: the demo's long admission (patient 00005001) beside a short record of the "
+                "same kind.\n"
+                "  ms/page   the engine's layout and PDF per page, the second print; x short = that over the "
+                "short record's\n"
+                "  chromium  Chromium's net time per page on the same pages; ratio = Chromium's / the engine's\n"
+                "  calls     \"MD_RECOD_L3\" calls the content took (one reply each) and the bytes of their "
+                "replies\n\n");
+    std::printf("%-10s %-8s %5s | %8s %7s %7s | %9s %6s | %5s %9s\n", "kind", "record", "pages", "ms/page",
+                "x short", "RSS MB", "chrome ms", "ratio", "calls", "bytes");
+    struct Result
+    {
+        EngineFigures engine;
+        double perPage = 0;       // seconds
+        double chromePerPage = 0; // seconds, net of start-up; 0 when Chromium failed
+    };
+    std::vector<std::optional<Result>> results;
+    for (const LongCase &c : kLongCases) {
+        const std::string name = std::string(c.record.kind) + "-" + c.record.patNo;
+        const auto log = dir / (name + ".log");
+        const std::string output = CommandOutput(
+            quoted(self) + " --print " + c.record.kind + " " + c.record.patNo + " " + c.record.visitDate + " " +
+            std::to_string(c.record.record) + " " + std::to_string(port) + " " + quoted(dir.string()) + " " +
+            c.keyCells + " 2>" + quoted(log.string()));
+        Result r;
+        if (!readFigures(output, r.engine)) {
+            std::printf("%-10s %-8s engine failed: %s\n", c.record.kind, c.label, lastLine(readFile(log)).c_str());
+            results.emplace_back();
+            continue;
+        }
+        r.perPage = r.engine.engineSeconds(r.engine.again) / r.engine.pages;
+        const ChromiumPrintResult browser =
+            PrintWithChromium(chromium, dir / (name + ".html"), dir / (name + "-chromium.pdf"), profile);
+        if (browser.error.empty())
+            r.chromePerPage = std::max(browser.seconds - blank, 1e-3) / r.engine.pages;
+        results.push_back(r);
+    }
+    // Each long record stands right before its short one in the table.
+    for (std::size_t i = 0; i < results.size(); ++i) {
+        if (!results[i])
+            continue;
+        const Result &r = *results[i];
+        const std::size_t base = std::string(kLongCases[i].label) == "short" ? i : i + 1;
+        const double baseline = base < results.size() && results[base] ? results[base]->perPage : 0;
+        std::printf("%-10s %-8s %5d | %8.2f %7.2f %7.1f | %9.1f %6.1f | %5d %9ld%s\n", kLongCases[i].record.kind,
+                    kLongCases[i].label, r.engine.pages, r.perPage * 1000, baseline > 0 ? r.perPage / baseline : 0.0,
+                    r.engine.peakRssKb / 1024.0, r.chromePerPage * 1000, r.chromePerPage / r.perPage,
+                    r.engine.contentCalls, r.engine.contentBytes, r.engine.warnings ? "  (layout warnings)" : "");
+    }
+}
+
 int runAll(const std::string &chromium)
 {
     TempDir work;
@@ -313,6 +439,7 @@ int runAll(const std::string &chromium)
                     100 * f.record / f.printSeconds(f.again), f.printSeconds(f.again) * 1000,
                     100 * f.record / f.engineSeconds(f.again));
     }
+    printLongRecords(self, chromium, server->port(), dir, profile, blank);
     return 0;
 }
 

@@ -23,8 +23,12 @@ std::vector<std::vector<std::string>> measurements(const reports::RowCells &reco
     std::vector<std::vector<std::string>> out;
     for (int i = 0; i < rows; ++i) {
         std::vector<std::string> row;
-        for (int field = 1; field <= 10; ++field)
-            row.push_back(data.data(field).at(static_cast<std::size_t>(i)));
+        for (int field = 1; field <= 10; ++field) {
+            // A field's empties after its last value do not travel: past it, empty text.
+            const auto &values = data.data(field);
+            const auto at = static_cast<std::size_t>(i);
+            row.push_back(at < values.size() ? values[at] : std::string());
+        }
         out.push_back(row);
     }
     return out;

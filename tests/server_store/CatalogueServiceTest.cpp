@@ -181,21 +181,22 @@ TEST_F(CatalogueServiceTest, RecordListPutsTheTitleLineInSixAndColumnsAroundIt)
     EXPECT_EQ(b.count("S_STRING11"), 1);
 }
 
-TEST_F(CatalogueServiceTest, RecordContentOfAOneRowRecordGivesTheSixtyFields)
+TEST_F(CatalogueServiceTest, RecordContentOfAOneRowRecordGivesTheSixtyFieldsLeavingOutTheEmpty)
 {
     Buffer b;
     b.set("S_TYPE1", "MDOPRECT").set("S_PATNO", "00001001").set("S_STRING2", "20150303").set("S_STRING3", "1");
     b.set("S_STRING4", "").set("S_STRING5", "");
     Outcome o = call("MD_RECOD_L3", b);
     ASSERT_EQ(o.rc, 0) << o.statlin;
+    // A field is there once when it has a value, not at all when empty (read as empty text).
     for (int f = 1; f <= 60; ++f) {
         const std::string field = "S_STRING" + std::to_string(f);
-        EXPECT_EQ(b.count(field.c_str()), 1) << field;
+        EXPECT_EQ(b.count(field.c_str()), b.text(field.c_str()).empty() ? 0 : 1) << field;
     }
     EXPECT_EQ(b.text("S_STRING1"), "00001001");
     EXPECT_EQ(b.text("S_STRING3"), "김민준");
     EXPECT_EQ(b.text("S_STRING33"), "절차\r\n둘째 줄");
-    EXPECT_EQ(b.text("S_STRING34"), "");
+    EXPECT_EQ(b.count("S_STRING34"), 0);
     EXPECT_EQ(b.text("S_STRING60"), "끝");
 
     Buffer rows;
@@ -203,7 +204,7 @@ TEST_F(CatalogueServiceTest, RecordContentOfAOneRowRecordGivesTheSixtyFields)
     o = call("MD_RECOD_L3", rows);
     ASSERT_EQ(o.rc, 0) << o.statlin;
     EXPECT_EQ(rows.count("S_STRING1"), 3);
-    EXPECT_EQ(rows.count("S_STRING60"), 3);
+    EXPECT_LE(rows.count("S_STRING60"), 3);
     EXPECT_EQ(rows.text("S_STRING1", 1), "b");
 
     Buffer none;

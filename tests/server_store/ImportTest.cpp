@@ -107,25 +107,57 @@ TEST_F(ImportTest, BadItemsAreNamedByPathAndNothingStays)
     }
 }
 
-TEST_F(ImportTest, ContentTooLargeForOneReplyIsRefused)
+std::string contentRows(int rows, int fields, std::size_t bytes)
 {
-    // 40 rows of 60 fields of 30 bytes each pass 65,532 bytes.
-    std::string rows;
-    for (int r = 0; r < 40; ++r) {
-        rows += r == 0 ? "{" : ", {";
-        for (int f = 1; f <= 60; ++f)
-            rows += (f == 1 ? "" : ", ") + ("\"S_STRING" + std::to_string(f) + "\": \"" + std::string(30, 'x') + "\"");
-        rows += "}";
+    std::string text;
+    for (int r = 0; r < rows; ++r) {
+        text += r == 0 ? "{" : ", {";
+        for (int f = 1; f <= fields; ++f)
+            text += (f == 1 ? "" : ", ") + ("\"S_STRING" + std::to_string(f) + "\": \"" + std::string(bytes, 'x') + "\"");
+        text += "}";
     }
-    const std::string json = withPatients(R"({"number": "00000002", "name": "가", "visits": [{"date": "201101011200", "kind": "admission",
+    return text;
+}
+
+std::string recordWithContent(const std::string &rows)
+{
+    return withPatients(R"({"number": "00000002", "name": "가", "visits": [{"date": "201101011200", "kind": "admission",
         "department": "GS", "records": [{"kind": "MDOPRECT", "columns": ["00000002", "1", "2"], "content": [)"
-                                          + rows + "]}]}]}");
-    const ImportResult r = importJson(db(), json);
+                        + rows + "]}]}]}");
+}
+
+TEST_F(ImportTest, ContentOfAnyLengthIsTakenButNotARowLargerThanOneReply)
+{
+    // 400 rows of 60 fields of 30 bytes: about 16 standard replies, sent in turn.
+    ImportResult r = importJson(db(), recordWithContent(contentRows(400, 60, 30)));
+    ASSERT_TRUE(r.ok) << r.error;
+    EXPECT_EQ(count("record_content"), 400 * 60);
+
+    // One row of five full free texts cannot travel in any one reply.
+    r = importJson(db(), recordWithContent(R"({"S_STRING1": "a"}, )" + contentRows(1, 5, 16000)), {.replace = true});
     EXPECT_FALSE(r.ok);
-    EXPECT_NE(r.error.find("patients[0].visits[0].records[0].content[27]: the record's content does not fit"),
-              std::string::npos)
+    EXPECT_NE(r.error.find("content[1]: the row takes 80,045 bytes in a reply"), std::string::npos) << r.error;
+}
+
+TEST_F(ImportTest, StoredRepliesAreMeasuredAsTheHostSendsEachRow)
+{
+    // Rows past the large buffer go in further replies.
+    std::string rows;
+    for (int r = 0; r < 200; ++r)
+        rows += (r ? ", " : "") + std::string(R"({"L_SEQNO1": )") + std::to_string(r) + R"(, "S_STRING2": ")"
+                + std::string(3000, 'y') + "\"}";
+    const std::string many = R"({"serviceReplies": [{"service": "MD_IOCHK_L1", "key": {"S_TYPE1": "7"}, "rows": [)"
+                             + rows + "]}]}";
+    ImportResult r = importJson(db(), many);
+    ASSERT_TRUE(r.ok) << r.error;
+
+    // A sparse row is measured by what it carries, and a row too large alone is refused.
+    const std::string big = R"({"serviceReplies": [{"service": "MD_ADINF_S2", "key": {"S_PATNO": "1"}, "rows": [
+        {"S_STRING1": "a"}, {)" + contentRows(1, 5, 16000).substr(1) + "]}]}";
+    r = importJson(db(), big);
+    EXPECT_FALSE(r.ok);
+    EXPECT_NE(r.error.find("serviceReplies[0].rows[1]: the row takes 80,045 bytes in a reply"), std::string::npos)
         << r.error;
-    EXPECT_EQ(count("record_content"), 0);
 }
 
 TEST_F(ImportTest, SecondImportAddsAndReplaceStartsAfreshKeepingHistory)

@@ -17,7 +17,7 @@ void ServiceTest::SetUp()
         [](ServiceRegistry &registry) {
             hooks::registerDomainServices(registry);
             // A record-kind service answered from stored rows, as a later kind registers one.
-            registry.add("MD_ADINF_S2", services::storedReplyService({"S_PATNO", "S_STRING1"}));
+            registry.add("MD_ADINF_S2", services::storedReplyService({"S_PATNO", "S_STRING1"}, "S_STRING1"));
         },
         options);
     import(kSmallCatalogue);

@@ -8,6 +8,10 @@
 
 class QWidget;
 
+namespace medrec::engine {
+class PrintProgress;
+}
+
 // Printing a laid-out document: to the system's default printer (one copy, a progress window,
 // no preview), or — when MEDREC_PRINT_TO=pdf:DIR is set — to one PDF file per document in DIR.
 // Every print that went out leaves its layout record (LayoutRecord.h): in the folder
@@ -35,6 +39,9 @@ struct PrintRequest {
     std::string patientNo; // names the PDF file
     QWidget* parent = nullptr; // of the progress window
     bool showProgress = true;  // shown only when a QApplication (widgets) runs
+    // The window that counted the pages while they were laid out; when null the print opens
+    // its own (with `parent` and `showProgress`).
+    PrintProgress* progress = nullptr;
 };
 
 struct PrintResult {

@@ -34,6 +34,7 @@ struct RunOptions {
     std::optional<DateTime> printTime;               // for the clock fields; now when empty
     std::function<void(const std::string&)> log;     // run messages (a damaged picture ...); stderr when empty
     ImageStore* images = nullptr;                    // shares decoded pictures between runs; own one when null
+    std::function<void(int)> pageLaidOut;            // after each page is complete: the pages so far
 };
 
 class Report {
