@@ -66,14 +66,6 @@ int main(int argc, char **argv)
         }
         if (poll(fds.data(), fds.size(), -1) < 0)
             continue;
-        if (fds[0].revents & POLLIN) {
-            const int client = accept(listener, nullptr, nullptr);
-            const int server = client >= 0 ? connectTo(target) : -1;
-            if (server >= 0)
-                pairs.push_back({client, server});
-            else if (client >= 0)
-                close(client);
-        }
         std::vector<Pair> open;
         for (std::size_t i = 0; i < pairs.size(); ++i) {
             bool alive = true;
@@ -104,6 +96,15 @@ int main(int argc, char **argv)
                 close(pairs[i].a);
                 close(pairs[i].b);
             }
+        }
+        // A new connection joins after the pairs polled: fds holds none of its sockets yet.
+        if (fds[0].revents & POLLIN) {
+            const int client = accept(listener, nullptr, nullptr);
+            const int server = client >= 0 ? connectTo(target) : -1;
+            if (server >= 0)
+                open.push_back({client, server});
+            else if (client >= 0)
+                close(client);
         }
         pairs.swap(open);
         std::fflush(capture);
