@@ -1,6 +1,7 @@
 // medrec-server: the service host. Subcommands come from a table that the store layer
 // extends (import, history, ...); with only options, or "serve", it serves.
 
+#include "core/AuditCommand.h"
 #include "core/Hooks.h"
 #include "core/ServeCommand.h"
 #include "core/Subcommand.h"
@@ -29,6 +30,7 @@ medrec::server::SubcommandTable commands()
     std::function<bool(sqlite3 *, std::string *)> prepare;
 #endif
     table.add(serveCommand(registerServices, prepare));
+    table.add(auditCommand());
 #ifdef MEDREC_SERVER_HAS_STORE
     hooks::addStoreSubcommands(table);
 #endif

@@ -43,9 +43,4 @@ void PrintProgress::printed(int done, int total)
     m_dialog->setValue(done);
 }
 
-QString PrintProgress::text() const
-{
-    return m_dialog ? m_dialog->labelText() : QString();
-}
-
 } // namespace medrec::engine

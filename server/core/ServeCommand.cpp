@@ -54,6 +54,19 @@ ServeOption numberOption(std::string name, std::string help, unsigned long low, 
                        }};
 }
 
+// An option naming a file, stored where field says.
+ServeOption fileOption(std::string name, std::string help, std::function<std::string &(ServeSettings &)> field)
+{
+    std::string error = name + " needs a file";
+    return ServeOption{std::move(name), "FILE", std::move(help),
+                       [field = std::move(field), error](ServeSettings &s, const char *v) -> std::optional<std::string> {
+                           if (!v || !*v)
+                               return error;
+                           field(s) = v;
+                           return std::nullopt;
+                       }};
+}
+
 } // namespace
 
 const std::vector<ServeOption> &serveOptions()
@@ -105,6 +118,25 @@ const std::vector<ServeOption> &serveOptions()
                      [](ServeSettings &s, unsigned long n) { s.server.defaultTransactionTimeout = seconds(n); }),
         numberOption("--max-transaction-timeout", "the longest time-out a client may ask for, in seconds (default 600)",
                      1, 86400, [](ServeSettings &s, unsigned long n) { s.server.maxTransactionTimeout = seconds(n); }),
+        numberOption("--max-unjoined",
+                     "connections that have not joined yet, at most; the oldest gives way to a new one "
+                     "(default: an eighth of --max-sessions, at least 4)",
+                     1, 1000000, [](ServeSettings &s, unsigned long n) { s.server.maxUnjoined = n; }),
+        fileOption("--tls-cert", "the service host's certificate (PEM); with --tls-key and --tls-ca it serves TLS 1.3",
+                   [](ServeSettings &s) -> std::string & { return s.server.tls.certificate; }),
+        fileOption("--tls-key", "the key of --tls-cert (PEM, no pass phrase)",
+                   [](ServeSettings &s) -> std::string & { return s.server.tls.key; }),
+        fileOption("--tls-ca", "the site's CA certificate (PEM): only workstations with a certificate it signed join",
+                   [](ServeSettings &s) -> std::string & { return s.server.tls.ca; }),
+        fileOption("--tls-crl",
+                   "the site's certificate revocation list (PEM); read again when it changes",
+                   [](ServeSettings &s) -> std::string & { return s.server.tls.revocationList; }),
+        {"--insecure-plain-tcp", "",
+         "serve plain TCP on an address other than loopback: anyone on the network can read the patients' data",
+         [](ServeSettings &s, const char *) -> std::optional<std::string> {
+             s.server.insecurePlainTcp = true;
+             return std::nullopt;
+         }},
         {"--log-level", "LEVEL",
          "error, warning, info (the default: start and stop, session starts and ends, failures) or debug "
          "(also every call)",

@@ -4,7 +4,8 @@
 //   medrec-server [serve] [--config FILE] --db FILE [--listen HOST:PORT] [--fields FILE]
 //                 [--threads N] [--max-sessions N] [--init-timeout S] [--stall-timeout S]
 //                 [--idle-timeout S] [--transaction-timeout S] [--max-transaction-timeout S]
-//                 [--log-level LEVEL] [--quiet]
+//                 [--max-unjoined N] [--tls-cert FILE --tls-key FILE --tls-ca FILE [--tls-crl FILE]]
+//                 [--insecure-plain-tcp] [--log-level LEVEL] [--quiet]
 // Prints "listening HOST:PORT" (the actual port, also for port 0) as its first stdout line,
 // then serves until SIGINT or SIGTERM, when it closes every session (rolling back open
 // transactions) and the database. Field table: --fields, else $MEDREC_FIELD_TABLE, else the

@@ -20,6 +20,8 @@ constexpr std::size_t kReservedDescriptors = 48;
 constexpr std::size_t kDescriptorsPerThread = 6;
 // Connections kept open only long enough to tell them they are refused.
 constexpr std::size_t kMaxRefusing = 16;
+// Refused connections read until they close, so that they read their refusal.
+constexpr std::size_t kMaxRefusedDraining = 64;
 constexpr auto kLongestAcceptDelay = std::chrono::milliseconds(1000);
 
 void accept(const std::shared_ptr<ServerState> &state);
@@ -44,12 +46,38 @@ void acceptLater(const std::shared_ptr<ServerState> &state)
     });
 }
 
+// Ends a connection that has not joined, to make room for a newer one. Called with
+// sessionsMutex held; the session ends on its own strand.
+void giveWay(const std::shared_ptr<ServerState> &state, std::uint64_t id, const char *why)
+{
+    auto it = state->sessions.find(id);
+    if (it == state->sessions.end())
+        return;
+    if (auto session = it->second.lock()) {
+        state->leaving.insert(id);
+        session->giveWay(why);
+    }
+}
+
 void admit(const std::shared_ptr<ServerState> &state, asio::io_context &loop, asio::ip::tcp::socket socket)
 {
     bool refuse = false;
+    const std::uint64_t id = state->nextSessionId++;
     {
         std::lock_guard lock(state->sessionsMutex);
-        if (state->sessions.size() - state->refusing >= state->maxSessions) {
+        // Connections that never join must not keep workstations out: the oldest of them
+        // gives way when their budget is spent, or when every session is taken.
+        if (!state->unjoined.empty() && state->unjoined.size() >= state->maxUnjoined) {
+            const std::uint64_t oldest = *state->unjoined.begin();
+            state->unjoined.erase(state->unjoined.begin());
+            giveWay(state, oldest, "gave way to a newer connection: too many connections that have not joined");
+        }
+        if (state->occupied() >= state->maxSessions && !state->unjoined.empty()) {
+            const std::uint64_t oldest = *state->unjoined.begin();
+            state->unjoined.erase(state->unjoined.begin());
+            giveWay(state, oldest, "gave way to a newer connection: every session is taken");
+        }
+        if (state->occupied() >= state->maxSessions) {
             if (state->refusing >= kMaxRefusing) {
                 asio::error_code ignored;
                 socket.close(ignored);
@@ -60,11 +88,13 @@ void admit(const std::shared_ptr<ServerState> &state, asio::io_context &loop, as
             refuse = true;
         }
     }
-    std::uint64_t id = state->nextSessionId++;
-    auto session = std::make_shared<Session>(std::move(socket), loop, state, id, refuse);
+    auto session =
+        std::make_shared<Session>(std::move(socket), loop, state, id, refuse, state->tlsForNewConnection());
     {
         std::lock_guard lock(state->sessionsMutex);
         state->sessions[id] = session;
+        if (!refuse)
+            state->unjoined.insert(id);
     }
     session->start();
 }
@@ -143,12 +173,52 @@ void ServerState::logLine(const std::string &line, LogLevel level)
     logRepeats = 0;
 }
 
-void ServerState::sessionClosed(std::uint64_t id, bool wasRefusing)
+void ServerState::sessionJoined(std::uint64_t id)
+{
+    std::lock_guard lock(sessionsMutex);
+    unjoined.erase(id);
+}
+
+std::shared_ptr<const tp::tls::TlsContext> ServerState::tlsForNewConnection()
+{
+    std::lock_guard lock(tlsMutex);
+    const auto now = std::chrono::steady_clock::now();
+    if (!tls || now - tlsChecked < std::chrono::seconds(1))
+        return tls;
+    tlsChecked = now;
+    if (!tls->filesChanged())
+        return tls;
+    std::string why;
+    auto fresh = tp::tls::TlsContext::load(tp::tls::TlsContext::Role::Server, tls->files(), &why);
+    if (!fresh) {
+        logLine("TLS files changed but cannot be loaded, keeping the ones loaded before: " + why, LogLevel::Error);
+        return tls;
+    }
+    tls = std::move(fresh);
+    logLine("TLS certificates and revocation list loaded again", LogLevel::Info);
+    return tls;
+}
+
+bool ServerState::refusalSent()
+{
+    std::lock_guard lock(sessionsMutex);
+    --refusing;
+    if (refusedDraining >= kMaxRefusedDraining)
+        return false;
+    ++refusedDraining;
+    return true;
+}
+
+void ServerState::sessionClosed(std::uint64_t id, bool wasRefusing, bool wasDraining)
 {
     std::lock_guard lock(sessionsMutex);
     sessions.erase(id);
+    unjoined.erase(id);
+    leaving.erase(id);
     if (wasRefusing)
         --refusing;
+    if (wasDraining)
+        --refusedDraining;
 }
 
 std::shared_ptr<Session> ServerState::findSession(std::uint64_t id) const
@@ -202,11 +272,37 @@ bool Server::start(std::string *error)
             return false;
         }
     }
+    {
+        std::string why;
+        s.audit = AccessAudit::open(
+            s.options.databasePath, s.options.busyTimeout,
+            [state = m_state.get()](const std::string &line) { state->logLine(line, LogLevel::Error); }, &why);
+        if (!s.audit) {
+            if (error)
+                *error = why;
+            return false;
+        }
+    }
     asio::error_code ec;
     auto address = asio::ip::make_address(s.options.host, ec);
     if (ec) {
         if (error)
             *error = "bad listen address " + s.options.host + ": " + ec.message();
+        return false;
+    }
+    if (s.options.tls.enabled()) {
+        std::string why;
+        s.tls = tp::tls::TlsContext::load(tp::tls::TlsContext::Role::Server, s.options.tls, &why);
+        if (!s.tls) {
+            if (error)
+                *error = why;
+            return false;
+        }
+    } else if (!address.is_loopback() && !s.options.insecurePlainTcp) {
+        if (error)
+            *error = "will not serve plain TCP on " + s.options.host +
+                     ", where the network could read the patients' data: give --tls-cert, --tls-key and --tls-ca "
+                     "(or --insecure-plain-tcp to serve it unencrypted anyway)";
         return false;
     }
     asio::ip::tcp::endpoint endpoint(address, s.options.port);
@@ -225,12 +321,14 @@ bool Server::start(std::string *error)
         return false;
     }
     s.maxSessions = s.options.maxSessions ? s.options.maxSessions : defaultMaxSessions(s.options.threads);
+    s.maxUnjoined = s.options.maxUnjoined ? s.options.maxUnjoined : std::max<std::size_t>(4, s.maxSessions / 8);
     accept(m_state);
     const std::size_t n = s.loops.size();
     for (std::size_t i = 0; i < n; ++i)
         s.threads.emplace_back([state = m_state, i] { state->loops[i]->run(); });
     s.logLine("serving " + s.options.databasePath + " on " + s.options.host + ":" + std::to_string(port()) + " with " +
-                  std::to_string(n) + " threads",
+                  std::to_string(n) + " threads, " +
+                  (s.tls ? "TLS 1.3 for workstations with a certificate of " + s.options.tls.ca : std::string("plain TCP")),
               LogLevel::Info);
     return true;
 }
@@ -270,6 +368,8 @@ void Server::stop()
     for (auto &t : s.threads)
         t.join();
     s.threads.clear();
+    // Its last rows are written; their replies are posted to the loops drained below.
+    s.audit.reset();
     // The cancelled operations still hold their sessions (and through them this state):
     // let them finish so nothing is left behind.
     for (auto &loop : s.loops) {
@@ -283,6 +383,14 @@ void Server::stop()
 void Server::log(LogLevel level, const std::string &line) { m_state->logLine(line, level); }
 
 std::size_t Server::maxSessions() const { return m_state->maxSessions; }
+
+std::size_t Server::maxUnjoined() const { return m_state->maxUnjoined; }
+
+bool Server::servesTls() const
+{
+    std::lock_guard lock(m_state->tlsMutex);
+    return m_state->tls != nullptr;
+}
 
 unsigned short Server::port() const
 {

@@ -18,8 +18,17 @@
 // rollback-only: rolled back at once, later calls in it fail with TPETRAN and its Commit
 // with TPEABORT, so a retried write can never be stored twice.
 //
+// Transport: TLS 1.3 when options.tls names the files; then only workstations whose
+// certificate the site's CA signed (and did not revoke) get past the handshake, before any
+// frame is read, and the certificate's subject is the session's workstation identity.
+// Plain TCP is served on loopback addresses only, unless insecurePlainTcp says otherwise.
+//
 // Hostile or broken clients: at most maxSessions connections are served (one more is
-// refused with TPELIMIT on its Init); a connection must join within initTimeout; a frame
+// refused with TPELIMIT on its Init, and the refusal is read: the host takes the client's
+// bytes until it closes rather than resetting the connection); connections that have not
+// joined have a budget of their own (maxUnjoined; the oldest gives way to a new one, and
+// to a new connection when all sessions are taken); a connection must join within
+// initTimeout; a frame
 // that stops half-way in either direction is given up after stallTimeout; a session
 // holds at most a few unanswered requests (reading from it stops until its replies
 // drain); what is queued for a client is sent before its connection is closed.
@@ -27,6 +36,7 @@
 #include "ServiceRegistry.h"
 #include "system/Socket.h"
 #include "codec/Limits.h"
+#include "tls/TlsContext.h"
 
 #include <chrono>
 #include <cstdint>
@@ -75,6 +85,13 @@ struct ServerOptions
     // back; 0: never.
     std::chrono::seconds idleTimeout{0};
     platform::KeepAlive keepAlive;
+    // The site's certificates; none: plain TCP.
+    tp::tls::TlsFiles tls;
+    // Serve plain TCP on an address other than loopback (anyone on the network reads the
+    // patients' data).
+    bool insecurePlainTcp = false;
+    // Connections that have not joined yet, at most; 0: an eighth of maxSessions (at least 4).
+    std::size_t maxUnjoined = 0;
     // Rows beyond one reply go in further replies to a client that asks for them
     // ("L_ROWFROM"); false answers every call in one reply or refuses it, as a service host
     // that never continues.
@@ -93,6 +110,7 @@ struct SessionInfo
     std::string user;   // UTF-8
     std::string client; // UTF-8
     std::string peer;   // address:port
+    std::string workstation; // the certificate's subject; empty on plain TCP
     bool joined;        // tpinit done
     bool inTransaction;
 };
@@ -119,6 +137,9 @@ public:
 
     // The most connections served at once (after start()).
     std::size_t maxSessions() const;
+    // The most connections that have not joined (after start()).
+    std::size_t maxUnjoined() const;
+    bool servesTls() const;
     // The port bound (after start()).
     unsigned short port() const;
     const std::string &host() const;

@@ -7,6 +7,7 @@
 #include "codec/FieldTable.h"
 #include "codec/Limits.h"
 
+#include <algorithm>
 #include <charconv>
 #include <stdexcept>
 
@@ -246,6 +247,12 @@ void ServiceContext::succeed(std::string_view status, long userCode)
     m_status = std::string(status);
     m_userCode = userCode;
     m_failed = false;
+}
+
+void ServiceContext::audit(std::string_view patno)
+{
+    if (!patno.empty() && std::find(m_audited.begin(), m_audited.end(), patno) == m_audited.end())
+        m_audited.emplace_back(patno);
 }
 
 void ServiceContext::fail(std::string_view status, long userCode)

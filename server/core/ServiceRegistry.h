@@ -62,6 +62,7 @@ struct Identity
 {
     std::string user;      // the tpinit user name (TPSTART_T usrname)
     std::string client;    // the tpinit client name (TPSTART_T cltname)
+    std::string workstation; // the subject of the workstation's certificate; empty on plain TCP
     std::string logUser;   // "LOG_USERNAME" occurrence 0 of this request, or empty
     std::string logClient; // "LOG_CLTNAME"
     std::string logForm;   // "LOG_FORMNAME"
@@ -185,6 +186,11 @@ public:
     // check's status text and returns false (the handler then just returns).
     bool requireText(std::string_view field, int occurrence, std::size_t maxBytes, std::string &out);
 
+    // Records that this call reads or writes the data of the patient: once the call has
+    // succeeded, the server writes an access-audit row for it (AccessAudit.h) before the
+    // reply leaves. Empty numbers are ignored; a patient counts once per call.
+    void audit(std::string_view patno);
+    const std::vector<std::string> &audited() const { return m_audited; }
     // Rows for the reply, sent after whatever the reply holds: the server sends as many as
     // fit the caller's buffer and the rest as the caller asks for them (ReplyRows.h,
     // docs/wire-format.md). rowsFor makes an empty set whose values the field table checks.
@@ -214,6 +220,7 @@ private:
     std::string m_status;
     long m_userCode = 0;
     bool m_failed = false;
+    std::vector<std::string> m_audited;
 };
 
 // Sends unsolicited messages to the session a call belongs to (implemented by the server).

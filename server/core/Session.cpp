@@ -1,6 +1,7 @@
 #include "Session.h"
 
 #include "Cp949.h"
+#include "LocalTime.h"
 #include "atmi.h"
 #include "codec/FieldBuffer.h"
 
@@ -55,6 +56,17 @@ constexpr std::size_t kMaxUnanswered = 8;
 constexpr std::size_t kReadChunk = 64 * 1024;
 // Room for the first bytes of a frame: a whole request as a rule.
 constexpr std::size_t kFirstRead = 1024;
+// Room for one TLS record (16 KB of data and its overhead).
+constexpr std::size_t kTlsRead = 17 * 1024;
+// How long a closing connection's late bytes are read and dropped before it closes.
+constexpr auto kDrainTime = std::chrono::seconds(2);
+// The first byte of every TLS connection: a handshake record.
+constexpr unsigned char kTlsHandshakeRecord = 22;
+
+bool looksLikeTls(std::string_view bytes)
+{
+    return bytes.size() >= 2 && static_cast<unsigned char>(bytes[0]) == kTlsHandshakeRecord && bytes[1] == 3;
+}
 
 std::string seconds(std::chrono::milliseconds ms)
 {
@@ -66,9 +78,10 @@ std::string seconds(std::chrono::milliseconds ms)
 } // namespace
 
 Session::Session(asio::ip::tcp::socket socket, asio::io_context &loop, std::shared_ptr<ServerState> state,
-                 std::uint64_t id, bool refusing)
+                 std::uint64_t id, bool refusing, std::shared_ptr<const tp::tls::TlsContext> tls)
     : m_socket(std::move(socket)), m_strand(asio::make_strand(loop)), m_timer(m_strand),
-      m_beginTimer(m_strand), m_deadlineTimer(m_strand), m_state(std::move(state)), m_id(id), m_refusing(refusing)
+      m_beginTimer(m_strand), m_deadlineTimer(m_strand), m_state(std::move(state)), m_id(id), m_refusing(refusing),
+      m_tls(tls ? std::make_unique<tp::tls::TlsChannel>(std::move(tls)) : nullptr)
 {
     asio::error_code ec;
     auto remote = m_socket.remote_endpoint(ec);
@@ -102,6 +115,7 @@ SessionInfo Session::info() const
                        m_user,
                        m_client,
                        m_peer,
+                       m_workstation,
                        m_joined,
                        m_transaction.has_value() && m_transaction->doom == Transaction::Doom::None};
 }
@@ -109,6 +123,15 @@ SessionInfo Session::info() const
 void Session::shutdown()
 {
     asio::dispatch(m_strand, [self = shared_from_this()] { self->close("server stopping"); });
+}
+
+void Session::giveWay(std::string why)
+{
+    // Posted, never run here: the caller holds the server's lock on its sessions.
+    asio::post(m_strand, [self = shared_from_this(), why = std::move(why)] {
+        if (!self->m_joined)
+            self->close(why);
+    });
 }
 
 void Session::log(const std::string &line) const
@@ -123,10 +146,46 @@ void Session::finish(const std::string &why)
     m_closeAfterWrite = true;
     m_inputEnded = true;
     m_finishWhy = why;
-    if (!m_writing && m_outbox.empty() && !m_pendingBegin)
-        close(why);
+    if (!m_writing && m_outbox.empty() && !m_pendingBegin && !m_auditPending)
+        drainThenClose();
     else
         updateDeadline();
+}
+
+void Session::drainThenClose()
+{
+    if (m_closed)
+        return;
+    if (!m_draining) {
+        if (m_refusing) {
+            m_refusing = false;
+            m_refusedDraining = m_state->refusalSent();
+            if (!m_refusedDraining) {
+                close(m_finishWhy);
+                return;
+            }
+        }
+        m_draining = true;
+        asio::error_code ignored;
+        m_socket.shutdown(asio::ip::tcp::socket::shutdown_send, ignored);
+        setDeadline(Clock::now() + kDrainTime, m_finishWhy);
+    }
+    if (m_reading)
+        return; // the read under way goes on draining
+    m_reading = true;
+    if (m_readSpace.size() < kFirstRead)
+        m_readSpace.resize(kFirstRead);
+    m_socket.async_read_some(asio::buffer(m_readSpace.data(), m_readSpace.size()),
+                             asio::bind_executor(m_strand, [self = shared_from_this()](const asio::error_code &ec,
+                                                                                        std::size_t) {
+                                 self->m_reading = false;
+                                 if (self->m_closed)
+                                     return;
+                                 if (ec)
+                                     self->close(self->m_finishWhy);
+                                 else
+                                     self->drainThenClose();
+                             }));
 }
 
 void Session::close(const std::string &why)
@@ -154,7 +213,7 @@ void Session::close(const std::string &why)
     // Only now that no read or write can touch them any more.
     m_outbox.clear();
     m_input = std::string();
-    m_state->sessionClosed(m_id, m_refusing);
+    m_state->sessionClosed(m_id, m_refusing, m_refusedDraining);
 }
 
 bool Session::completeFrameBuffered() const
@@ -166,7 +225,10 @@ bool Session::completeFrameBuffered() const
     return !length || m_input.size() >= tp::kFrameLengthPrefix + *length;
 }
 
-std::size_t Session::unanswered() const { return m_outbox.size() + (m_pendingBegin ? 1 : 0); }
+std::size_t Session::unanswered() const
+{
+    return m_outbox.size() + (m_pendingBegin ? 1 : 0) + (m_auditPending ? 1 : 0);
+}
 
 void Session::readMore()
 {
@@ -181,7 +243,7 @@ void Session::readMore()
         auto length = tp::decodeLengthPrefix(std::string_view(m_input).substr(0, tp::kFrameLengthPrefix), nullptr);
         want = std::min(kReadChunk, tp::kFrameLengthPrefix + *length - m_input.size());
     }
-    const std::size_t room = std::min(want, std::max(kFirstRead, m_input.size()));
+    const std::size_t room = m_tls ? kTlsRead : std::min(want, std::max(kFirstRead, m_input.size()));
     if (m_readSpace.size() < room)
         m_readSpace.resize(room);
     // A read rather than a wait for readiness: the event loop then reads as the bytes come,
@@ -197,7 +259,16 @@ void Session::readMore()
 
 void Session::received(const asio::error_code &ec, std::size_t got)
 {
-    m_input.append(m_readSpace.data(), got);
+    if (m_draining) {
+        if (ec)
+            close(m_finishWhy);
+        else
+            drainThenClose();
+        return;
+    }
+    takeBytes(std::string_view(m_readSpace.data(), got));
+    if (m_closed || m_draining)
+        return;
     if (ec == asio::error::eof) {
         // The client has sent all it will (perhaps half-closing right after a commit):
         // what it sent is still answered.
@@ -215,9 +286,80 @@ void Session::received(const asio::error_code &ec, std::size_t got)
     processInput();
 }
 
+void Session::takeBytes(std::string_view bytes)
+{
+    if (bytes.empty())
+        return;
+    if (m_firstBytes) {
+        m_firstBytes = false;
+        if (m_tls && static_cast<unsigned char>(bytes.front()) != kTlsHandshakeRecord) {
+            // A client without TLS settings: it is told so in its own terms (refusePlainClient).
+            m_tls.reset();
+            m_plainAtTlsPort = true;
+        } else if (!m_tls && looksLikeTls(bytes)) {
+            log("a TLS client at a plain TCP port: closed");
+            m_inputEnded = true;
+            finish("TLS client at a plain TCP port");
+            return;
+        }
+    }
+    if (!m_tls) {
+        m_input.append(bytes);
+        return;
+    }
+    using State = tp::tls::TlsChannel::State;
+    const bool handshaking = m_tls->state() == State::Handshaking;
+    m_tls->receive(bytes);
+    const State state = m_tls->process(m_input);
+    if (m_tls->hasOutput())
+        queueWire(m_tls->takeOutput());
+    if (handshaking && state != State::Handshaking)
+        handshakeDone();
+    else if (state == State::Failed) {
+        log("TLS failed: " + m_tls->failure());
+        m_input.clear();
+        finish("TLS failed");
+    } else if (state == State::Closed)
+        m_inputEnded = true;
+}
+
+void Session::handshakeDone()
+{
+    if (m_tls->state() == tp::tls::TlsChannel::State::Failed) {
+        const std::string subject = m_tls->peerSubject();
+        m_state->logLine("session " + std::to_string(m_id) + " (" + m_peer +
+                             "): workstation refused before any service: " + m_tls->failure() +
+                             (subject.empty() ? std::string() : " (" + subject + ")"),
+                         LogLevel::Warning);
+        m_input.clear();
+        m_inputEnded = true;
+        finish("workstation certificate refused");
+        return;
+    }
+    {
+        std::lock_guard lock(m_infoMutex);
+        m_workstation = m_tls->peerSubject();
+    }
+    m_state->logLine(logPrefix() + ": TLS 1.3 with workstation certificate " + m_workstation, LogLevel::Debug);
+}
+
+bool Session::refusePlainClient(const tp::Frame &frame)
+{
+    if (!m_plainAtTlsPort)
+        return false;
+    m_state->logLine("session " + std::to_string(m_id) + " (" + m_peer +
+                         "): refused: a plain TCP client at the TLS port (no TLS settings in its site environment file)",
+                     LogLevel::Warning);
+    replyStatus(frame, TPESYSTEM,
+                "this service host takes TLS connections only: the site environment file must name TLS_CA, "
+                "TLS_CERT, TLS_KEY");
+    finish("plain client at the TLS port");
+    return true;
+}
+
 void Session::processInput()
 {
-    while (!m_closed && !m_closeAfterWrite && !m_pendingBegin && unanswered() < kMaxUnanswered &&
+    while (!m_closed && !m_closeAfterWrite && !m_pendingBegin && !m_auditPending && unanswered() < kMaxUnanswered &&
            m_input.size() >= tp::kFrameLengthPrefix) {
         std::string why;
         auto length = tp::decodeLengthPrefix(std::string_view(m_input).substr(0, tp::kFrameLengthPrefix), &why);
@@ -244,7 +386,7 @@ void Session::processInput()
         m_input.shrink_to_fit(); // after a large frame
     if (!m_reading && m_readSpace.size() > kFirstRead)
         m_readSpace = std::string(kFirstRead, '\0');
-    if (m_inputEnded && !m_closeAfterWrite && !completeFrameBuffered() && !m_pendingBegin)
+    if (m_inputEnded && !m_closeAfterWrite && !completeFrameBuffered() && !m_pendingBegin && !m_auditPending)
         finish("client closed the connection");
     if (m_closed)
         return;
@@ -254,7 +396,7 @@ void Session::processInput()
 
 void Session::updateDeadline()
 {
-    if (m_closed)
+    if (m_closed || m_draining)
         return;
     const auto &o = m_state->options;
     Clock::time_point when = Clock::time_point::max();
@@ -267,7 +409,7 @@ void Session::updateDeadline()
     };
     if (!m_joined && !m_closeAfterWrite)
         consider(m_started + o.initTimeout, "no Init within " + seconds(o.initTimeout));
-    if (!m_input.empty() && !completeFrameBuffered() && !m_inputEnded)
+    if (((!m_input.empty() && !completeFrameBuffered()) || (m_tls && m_tls->hasPendingInput())) && !m_inputEnded)
         consider(m_lastRead + o.stallTimeout, "no byte of a started frame for " + seconds(o.stallTimeout));
     if (m_writing)
         consider(m_lastWrite + o.stallTimeout, "the client took no reply bytes for " + seconds(o.stallTimeout));
@@ -307,12 +449,18 @@ void Session::onDeadline()
         setDeadline(m_deadline, m_deadlineWhy);
         return;
     }
+    if (m_draining) {
+        close(m_finishWhy);
+        return;
+    }
     log("closed: " + m_deadlineWhy);
     close(m_deadlineWhy);
 }
 
 void Session::handle(tp::Frame frame)
 {
+    if (refusePlainClient(frame))
+        return;
     switch (frame.kind) {
     case tp::FrameKind::Init:
         handleInit(frame);
@@ -380,6 +528,7 @@ void Session::handleInit(const tp::Frame &frame)
         m_client = text::fromCp949(client);
         m_joined = true;
     }
+    m_state->sessionJoined(m_id);
     m_state->logLine(logPrefix() + " started", LogLevel::Info);
     replyStatus(frame, 0, {});
 }
@@ -439,6 +588,7 @@ void Session::handleCall(const tp::Frame &frame)
         std::lock_guard lock(m_infoMutex);
         identity.user = m_user;
         identity.client = m_client;
+        identity.workstation = m_workstation;
     }
     identity.logUser = fieldText(fields, requestBuffer, "LOG_USERNAME");
     identity.logClient = fieldText(fields, requestBuffer, "LOG_CLTNAME");
@@ -487,6 +637,15 @@ void Session::handleCall(const tp::Frame &frame)
         replyTooLarge(frame, *oversize);
         return;
     }
+    if (status == 0 && !ctx.audited().empty() && m_state->audit) {
+        // A write's reply waits for its rows; a read's rows follow it to the disk.
+        if (callInTransaction) {
+            replyAfterAudit(frame, ctx.audited(),
+                            encodeReply(frame, status, ctx.userCode(), detail, *reply, ctx.status()));
+            return;
+        }
+        m_state->audit->write(auditRows(frame.name, ctx.audited()), {});
+    }
     sendReply(frame, status, ctx.userCode(), detail, *reply, ctx.status());
 }
 
@@ -506,6 +665,12 @@ void Session::replyTooLarge(const tp::Frame &frame, std::size_t bytes)
 void Session::sendReply(const tp::Frame &frame, int status, long userCode, const std::string &detail,
                         const Reply &reply, const std::string &statusText)
 {
+    sendEncoded(encodeReply(frame, status, userCode, detail, reply, statusText));
+}
+
+std::string Session::encodeReply(const tp::Frame &frame, int status, long userCode, const std::string &detail,
+                                 const Reply &reply, const std::string &statusText)
+{
     tp::Frame out;
     out.kind = tp::FrameKind::Reply;
     out.sequence = frame.sequence;
@@ -515,13 +680,55 @@ void Session::sendReply(const tp::Frame &frame, int status, long userCode, const
     out.userCode = static_cast<std::int32_t>(userCode);
     out.name = detail.substr(0, tp::kMaxServiceName);
     logOutcome(frame, status, status == 0 ? detail : detail + ": " + statusText);
-    sendEncoded(tp::encodeFrame(out, tp::fb::entries(reply.buffer())));
+    return tp::encodeFrame(out, tp::fb::entries(reply.buffer()));
+}
+
+std::vector<AuditRow> Session::auditRows(const std::string &service, std::vector<std::string> patients) const
+{
+    std::vector<AuditRow> rows;
+    const std::string at = localTimestamp();
+    std::lock_guard lock(m_infoMutex);
+    for (std::string &patno : patients)
+        rows.push_back(AuditRow{at, m_workstation, m_user, service, std::move(patno)});
+    return rows;
+}
+
+void Session::replyAfterAudit(const tp::Frame &request, std::vector<std::string> patients, std::string reply)
+{
+    std::vector<AuditRow> rows = auditRows(request.name, std::move(patients));
+    tp::Frame answered = request; // what a failure reply needs of it
+    answered.data.clear();
+    m_auditPending = true;
+    m_state->audit->write(std::move(rows), [self = shared_from_this(), answered = std::move(answered),
+                                             reply = std::move(reply)](bool written, const std::string &why) mutable {
+        asio::post(self->m_strand, [self, answered = std::move(answered), reply = std::move(reply), written, why] {
+            self->m_auditPending = false;
+            if (self->m_closed)
+                return;
+            if (written) {
+                self->sendEncoded(reply);
+            } else {
+                // The data does not leave without its audit row.
+                self->m_state->logLine("access audit cannot be written: " + why, LogLevel::Error);
+                if (answered.transaction != 0 && self->m_transaction)
+                    self->doom(Transaction::Doom::Failed, "the access audit could not be written");
+                self->replyFailure(answered, TPESYSTEM, "the access audit cannot be written",
+                                   "접근 기록을 남기지 못해 조회 결과를 보낼 수 없습니다: " + why, -1);
+            }
+            if (self->m_closeAfterWrite && !self->m_writing && self->m_outbox.empty() && !self->m_pendingBegin)
+                self->drainThenClose();
+            else
+                self->processInput();
+        });
+    });
 }
 
 std::string Session::logPrefix() const
 {
     std::lock_guard lock(m_infoMutex);
     std::string prefix = "session " + std::to_string(m_id) + " (" + m_peer;
+    if (!m_workstation.empty())
+        prefix += ", workstation " + m_workstation;
     if (m_joined)
         prefix += ", user " + m_user + ", client " + m_client;
     return prefix + ")";
@@ -594,6 +801,23 @@ void Session::sendEncoded(std::string bytes)
 {
     if (m_closed)
         return;
+    if (m_tls) {
+        // Nothing but the handshake goes to a workstation not yet admitted.
+        if (m_tls->state() != tp::tls::TlsChannel::State::Open)
+            return;
+        if (!m_tls->send(bytes)) {
+            close("TLS failed: " + m_tls->failure());
+            return;
+        }
+        bytes = m_tls->takeOutput();
+    }
+    queueWire(std::move(bytes));
+}
+
+void Session::queueWire(std::string bytes)
+{
+    if (m_closed || bytes.empty())
+        return;
     m_outbox.push_back(std::move(bytes));
     // A reply as a rule fits the socket's buffer: written here, without a round through
     // the event loop. Whoever sent it goes on with the input itself.
@@ -610,8 +834,8 @@ void Session::flush(bool resumeInput)
         return;
     }
     m_writing = false;
-    if (m_closeAfterWrite && !m_pendingBegin)
-        close(m_finishWhy);
+    if (m_closeAfterWrite && !m_pendingBegin && !m_auditPending)
+        drainThenClose();
     else if (resumeInput)
         processInput(); // replies drained: read and handle what waits
 }

@@ -7,6 +7,7 @@
 #include "ReplyRows.h"
 #include "ServerState.h"
 #include "codec/Frame.h"
+#include "tls/TlsChannel.h"
 
 #include <asio.hpp>
 
@@ -23,8 +24,9 @@ class Session : public std::enable_shared_from_this<Session>
 public:
     // refusing: the server is full; the session answers the Init with TPELIMIT and ends.
     // loop: the event loop the socket belongs to; the session runs on it for its life.
+    // tls: the site's TLS context (null: plain TCP).
     Session(asio::ip::tcp::socket socket, asio::io_context &loop, std::shared_ptr<ServerState> state,
-            std::uint64_t id, bool refusing);
+            std::uint64_t id, bool refusing, std::shared_ptr<const tp::tls::TlsContext> tls);
     ~Session();
 
     void start();
@@ -33,6 +35,9 @@ public:
     void sendUnsolicited(tp::Flavour flavour, std::string data);
     // Ends the session from outside (server stop).
     void shutdown();
+    // Ends a connection that has not joined yet, for a newer one (any thread, also with
+    // the server's lock on its sessions held).
+    void giveWay(std::string why);
     SessionInfo info() const;
 
 private:
@@ -69,6 +74,12 @@ private:
     // handled frame by frame; reading pauses while requests are unanswered.
     void readMore();
     void received(const asio::error_code &ec, std::size_t got);
+    // Bytes from the wire: decrypted into m_input under TLS (the handshake first).
+    void takeBytes(std::string_view bytes);
+    // The handshake ended: the workstation's certificate was accepted or refused.
+    void handshakeDone();
+    // Answers a plain client at a TLS port, which reads frames only, and ends.
+    bool refusePlainClient(const tp::Frame &frame);
     void processInput();
     bool completeFrameBuffered() const;
     std::size_t unanswered() const;
@@ -76,6 +87,11 @@ private:
     void handle(tp::Frame frame);
     void handleInit(const tp::Frame &frame);
     void handleCall(const tp::Frame &frame);
+    // The access-audit rows of a call that touched these patients.
+    std::vector<AuditRow> auditRows(const std::string &service, std::vector<std::string> patients) const;
+    // Writes the call's audit rows and sends its reply once they are on the disk (or a
+    // failure when they cannot be written).
+    void replyAfterAudit(const tp::Frame &request, std::vector<std::string> patients, std::string reply);
     void handleBegin(const tp::Frame &frame);
     // One try at the write lock; retries on a timer, so no I/O thread ever waits on it.
     void tryBegin();
@@ -105,12 +121,17 @@ private:
     void replyTooLarge(const tp::Frame &frame, std::size_t bytes);
     void sendReply(const tp::Frame &frame, int status, long userCode, const std::string &detail, const Reply &reply,
                    const std::string &statusText);
+    // The same reply as bytes on the wire, logged as sent.
+    std::string encodeReply(const tp::Frame &frame, int status, long userCode, const std::string &detail,
+                            const Reply &reply, const std::string &statusText);
     // Replies without a buffer, or with a buffer holding only "STATLIN".
     void replyStatus(const tp::Frame &request, int status, std::string detail);
     void replyFailure(const tp::Frame &request, int status, std::string detail, const std::string &statlinUtf8,
                       long userCode);
     void send(tp::Frame frame);
     void sendEncoded(std::string bytes);
+    // Queues bytes as they go on the wire and starts writing them.
+    void queueWire(std::string bytes);
     // Writes what the socket takes now and waits for it to take the rest; once all is out,
     // a closing session closes, and resumeInput goes on with the input (a send made while
     // handling the input leaves that to its caller).
@@ -130,6 +151,10 @@ private:
     // Sends what is queued, then closes.
     void finish(const std::string &why);
     void close(const std::string &why);
+    // Everything is sent: no more bytes from this side, and what the client still sends
+    // is read and dropped until it closes (a close with unread bytes would reset the
+    // connection and the client might never read the last reply), for a short while.
+    void drainThenClose();
     void log(const std::string &line) const;
 
     // The one time limit that applies now (Init, a stalled frame, idle), re-armed after
@@ -147,6 +172,11 @@ private:
     std::uint64_t m_id;
     std::string m_peer;
     bool m_refusing;
+    std::unique_ptr<tp::tls::TlsChannel> m_tls; // null: plain TCP
+    bool m_plainAtTlsPort = false;
+    bool m_firstBytes = true;
+    bool m_draining = false;
+    bool m_refusedDraining = false; // counted by the server as such
 
     std::string m_input;     // received, not yet handled
     std::string m_readSpace; // where the read under way puts its bytes
@@ -170,8 +200,11 @@ private:
     mutable std::mutex m_infoMutex; // guards the identity for info() from other threads
     bool m_joined = false;
     std::string m_user, m_client; // UTF-8
+    std::string m_workstation;    // the certificate's subject
     std::optional<Transaction> m_transaction;
     std::optional<PendingBegin> m_pendingBegin;
+    // A reply held until the access audit has its rows on the disk.
+    bool m_auditPending = false;
 
     // The rows of the session's last list reply that did not fit it, with what they answer:
     // continuations are served from here, so every piece comes from the one reading.

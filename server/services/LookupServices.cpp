@@ -51,6 +51,7 @@ void servePatients(ServiceContext &ctx)
     const auto patients = store::findPatients(ctx.connection(), query, kMaxPatients, &more);
     Reply &reply = ctx.reply();
     for (const store::Patient &p : patients) {
+        ctx.audit(p.patno);
         const std::array<const std::string *, 18> fields = {
             &p.patno,   &p.name,    &p.resFront, &p.resBack,    &p.birthDate, &p.sex,
             &p.homeTel, &p.extra7,  &p.mobileTel, &p.extra9,    &p.zipCode,   &p.address,

@@ -199,6 +199,7 @@ void servePrintHistory(ServiceContext &ctx)
         e.logForm = *logForm;
         e.sessionUser = who.user;
         e.sessionClient = who.client;
+        e.workstation = who.workstation;
         entries.push_back(std::move(e));
     }
 
@@ -207,6 +208,7 @@ void servePrintHistory(ServiceContext &ctx)
     for (store::PrintHistoryEntry &e : entries) {
         e.printedAt = now;
         store::addPrintHistory(ctx.connection(), e);
+        ctx.audit(e.patno);
     }
     if (!ctx.reply().addInteger("L_CNT1", rows))
         return;

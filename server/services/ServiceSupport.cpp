@@ -68,4 +68,15 @@ ServiceHandler guarded(ServiceHandler serve)
     };
 }
 
+ServiceHandler auditedBy(const std::string &field, ServiceHandler serve)
+{
+    if (field.empty())
+        return serve;
+    return [field, serve = std::move(serve)](ServiceContext &ctx) {
+        serve(ctx);
+        if (!ctx.failed())
+            ctx.audit(ctx.request().text(field));
+    };
+}
+
 } // namespace medrec::server::services

@@ -49,4 +49,8 @@ void succeedWithRows(ServiceContext &ctx, std::size_t rows);
 // call with user code -1 and a status text saying so, instead of escaping.
 ServiceHandler guarded(ServiceHandler serve);
 
+// The handler, with an access-audit row for the patient its input field names once it
+// succeeds (ServiceContext::audit); the handler itself when field is empty.
+ServiceHandler auditedBy(const std::string &field, ServiceHandler serve);
+
 } // namespace medrec::server::services

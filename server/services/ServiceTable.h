@@ -16,6 +16,7 @@ struct ServiceEntry
     std::vector<std::string> lookup; // the input fields its answer depends on
     std::string answersFrom;         // "tables" or "stored replies"
     ServiceHandler handler;
+    std::string patientField; // the input naming the patient, for the access audit; may be empty
 };
 
 const std::vector<ServiceEntry> &DomainServiceTable();

@@ -125,11 +125,12 @@ int runImport(const std::vector<std::string> &args, std::ostream &out, std::ostr
 
 void writeHistory(sqlite3 *db, std::ostream &out, std::size_t limit)
 {
-    out << "id\tprinted_at\tpatient\tkey2\tkey3\tkey4\tkey5\tkind\tuser\tclient\tform\tsession_user\tsession_client\n";
+    out << "id\tprinted_at\tpatient\tkey2\tkey3\tkey4\tkey5\tkind\tuser\tclient\tform\tsession_user\tsession_client\tworkstation\n";
     for (const PrintHistoryEntry &e : listPrintHistory(db, limit)) {
         out << e.id;
         for (const std::string *v : {&e.printedAt, &e.patno, &e.key2, &e.key3, &e.key4, &e.key5, &e.kindCode,
-                                     &e.logUser, &e.logClient, &e.logForm, &e.sessionUser, &e.sessionClient})
+                                     &e.logUser, &e.logClient, &e.logForm, &e.sessionUser, &e.sessionClient,
+                                     &e.workstation})
             out << '\t' << escapeField(*v);
         out << '\n';
     }

@@ -3,6 +3,7 @@
 // The print history: one row per printed copy, written by the print-history service
 // inside the caller's transaction, and listed by the "history" command.
 
+#include "LocalTime.h"
 #include "PreparedStatements.h"
 #include <cstdint>
 #include <string>
@@ -27,10 +28,11 @@ struct PrintHistoryEntry
     std::string logForm;    // "LOG_FORMNAME"
     std::string sessionUser;
     std::string sessionClient;
+    std::string workstation; // the subject of the workstation's certificate; empty on plain TCP
 };
 
 // The current local time in the form printedAt holds.
-std::string localTimestamp();
+using server::localTimestamp;
 
 // Inserts the row; it becomes durable when the caller's transaction commits. Returns the
 // new row's id. Throws DbError.

@@ -156,7 +156,8 @@ CREATE TABLE print_history (
     log_client      TEXT NOT NULL,
     log_form        TEXT NOT NULL,
     session_user    TEXT NOT NULL,
-    session_client  TEXT NOT NULL
+    session_client  TEXT NOT NULL,
+    workstation     TEXT NOT NULL DEFAULT ''
 );
 )SQL";
 
@@ -193,6 +194,13 @@ bool prepareSchema(sqlite3 *db, std::string *error)
             *error = "the database has layout version " + std::to_string(version) + ", newer than this program's "
                      + std::to_string(kSchemaVersion);
         return false;
+    }
+    if (version == 1) {
+        // Layout 1 had no workstation identity in the history.
+        execute(db, "ALTER TABLE print_history ADD COLUMN workstation TEXT NOT NULL DEFAULT ''");
+        execute(db, "PRAGMA user_version = " + std::to_string(kSchemaVersion));
+        tx.commit();
+        return true;
     }
     if (hasTables(db)) {
         if (error != nullptr)

@@ -16,6 +16,7 @@
 #include "BenchData.h"
 #include "EchoPeer.h"
 #include "ServiceClient.h"
+#include "SiteCertificates.h"
 #include "TestSupport.h"
 #include "client/FieldTables.h"
 
@@ -136,18 +137,27 @@ private:
     std::size_t m_next = 0;
 };
 
-// The real server with the benchmark's patient imported, and its site environment.
+// The real server with the benchmark's patient imported, and its site environment; over
+// TLS when given the site's certificates and the workstation's.
 struct BenchServer
 {
-    BenchServer() : process(options())
+    BenchServer(const medrec::testing::SiteCertificates *site = nullptr,
+                const medrec::testing::SiteCertificates::Workstation &workstation = {})
+        : process(options(site))
     {
         medrec::testing::importDataSet(process.databasePath(), bench::manyVisitsData());
-        env = medrec::testing::writeSiteEnvironment(process.directory(), "127.0.0.1", process.port());
+        const auto lines = site ? site->environmentLines(workstation) : std::vector<std::string>{};
+        env = medrec::testing::writeSiteEnvironment(process.directory(), "127.0.0.1", process.port(),
+                                                    medrec::testing::defaultFieldTablePath(), lines);
     }
-    static medrec::testing::ServerProcessOptions options()
+    static medrec::testing::ServerProcessOptions options(const medrec::testing::SiteCertificates *site)
     {
         medrec::testing::ServerProcessOptions o;
         o.extraArgs = words("MEDREC_BENCH_SERVER_ARGS");
+        if (site) {
+            const auto tls = site->serverArguments();
+            o.extraArgs.insert(o.extraArgs.end(), tls.begin(), tls.end());
+        }
         o.extraArgs.push_back("--quiet");
         o.wrapper = words("MEDREC_BENCH_SERVER_WRAPPER");
         return o;
@@ -353,7 +363,16 @@ int main(int argc, char *argv[])
         if (only)
             return runOnly(env, visits, argv[2], std::max(1, std::atoi(argv[3])));
 
+        medrec::testing::SiteCertificates site("Bench Hospital");
+        const auto benchPc = site.issue("bench-pc");
+        auto tlsServer = std::make_unique<BenchServer>(&site, benchPc);
         Workstation ws(env, "BENCH", visits);
+        Workstation tlsWs(tlsServer->env, "BENCH", visits);
+        // A whole session: connect (with the TLS handshake), tpinit, tpterm.
+        auto connectOnce = [](const std::string &environment) {
+            auto session = joinSession(environment, "BENCH", "127.0.0.1");
+            return session && session->term() == 0;
+        };
         bench::EchoPeer echo(ws.pingBytes());
         std::vector<Case> cases;
         cases.push_back({"raw TCP echo, " + std::to_string(echo.bytes()) + " bytes", 50, [&] { return echo.roundTrip(); }, {}});
@@ -361,6 +380,10 @@ int main(int argc, char *argv[])
         cases.push_back({"MD_RECOD_L1 (a visit's record kinds)", 50, [&] { return ws.recordKinds(); }, {}});
         cases.push_back({"MD_PATBA_L2 by name", 50, [&] { return ws.patient(); }, {}});
         cases.push_back({"print-history write (tpbegin, MD_RECOD_U1, tpcommit)", 5, [&] { return ws.history(); }, {}});
+        cases.push_back({"TP_PING over TLS 1.3", 50, [&] { return tlsWs.ping(); }, {}});
+        cases.push_back({"MD_RECOD_L1 over TLS 1.3", 50, [&] { return tlsWs.recordKinds(); }, {}});
+        cases.push_back({"connect, tpinit, tpterm over plain TCP", 5, [&] { return connectOnce(env); }, {}});
+        cases.push_back({"connect, TLS handshake, tpinit, tpterm", 5, [&] { return connectOnce(tlsServer->env); }, {}});
 
         Screen screen(env);
         if (!screen.ok())
@@ -393,6 +416,10 @@ int main(int argc, char *argv[])
                         median(c.micros) / echoUs);
         std::printf("  goals: TP_PING %.2f x echo (<= 1.5), MD_RECOD_L1 %.2f x TP_PING (<= 2)\n", pingUs / echoUs,
                     median(cases[2].micros) / pingUs);
+        std::printf("  TLS beside plain TCP: TP_PING %.2f x, MD_RECOD_L1 %.2f x (goal <= 1.3); the handshake adds "
+                    "%.0f us to a session's start\n",
+                    median(cases[5].micros) / pingUs, median(cases[6].micros) / median(cases[2].micros),
+                    median(cases[8].micros) - median(cases[7].micros));
 
         const double enterMs = median(enters);
         const double budgetMs = kEnterCalls * pingUs / 1000;
@@ -406,7 +433,9 @@ int main(int argc, char *argv[])
         // Throughput on every core, from a server started after the pin is lifted.
         sched_setaffinity(0, sizeof allCores, &allCores);
         server.reset();
+        tlsServer.reset();
         server = std::make_unique<BenchServer>();
+        tlsServer = std::make_unique<BenchServer>(&site, benchPc);
         const std::string loadEnv = server->env;
         constexpr int kLevels[] = {1, 4, 16, 64};
         constexpr int kLoadRounds = 3;
@@ -427,6 +456,20 @@ int main(int argc, char *argv[])
             std::printf("  %2d workstations: %8.0f calls/s\n", kLevels[l], median(rates[l]));
         std::printf("  goals: 16 workstations >= 20,000 calls/s; 64 no slower than 16 (%.2f x)\n",
                     median(rates[3]) / median(rates[2]));
+        std::vector<double> tlsRates;
+        for (int round = 0; round < kLoadRounds; ++round) {
+            const double plain = concurrentCalls(loadEnv, visits, 16, std::chrono::milliseconds(1000));
+            const double tls = concurrentCalls(tlsServer->env, visits, 16, std::chrono::milliseconds(1000));
+            if (plain < 0 || tls < 0) {
+                std::cerr << "a concurrent call failed\n";
+                return 1;
+            }
+            rates[2].push_back(plain);
+            tlsRates.push_back(tls);
+        }
+        std::printf("  16 workstations over TLS 1.3: %8.0f calls/s (%.2f x plain TCP in the same rounds; goal "
+                    ">= 20,000 calls/s)\n",
+                    median(tlsRates), median(tlsRates) / median(rates[2]));
 
         const double normal = bareCommits(server->process.directory() + "/normal.db", "NORMAL");
         const double full = bareCommits(server->process.directory() + "/full.db", "FULL");

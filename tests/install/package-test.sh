@@ -24,7 +24,7 @@ for f in /usr/bin/medrec /usr/bin/medrec-batch /usr/bin/medrec-render-form /usr/
          /usr/share/doc/medrec/changelog.gz /usr/share/doc/medrec/README.md /usr/share/man/man1/medrec.1.gz; do
   grep -qx "$f" "$work/client.list" || fail "medrec lacks $f"
 done
-for f in /usr/bin/medrec-server /usr/share/medrec-server/fields.tbl /etc/medrec/medrec-server.conf \
+for f in /usr/bin/medrec-server /usr/bin/medrec-site-ca /usr/share/medrec-server/fields.tbl /etc/medrec/medrec-server.conf \
          /lib/systemd/system/medrec-server.service /usr/share/doc/medrec-server/copyright \
          /usr/share/man/man8/medrec-server.8.gz; do
   grep -qx "$f" "$work/server.list" || fail "medrec-server lacks $f"
@@ -46,10 +46,10 @@ dpkg-deb --fsys-tarfile "$server" | tar -xO ./etc/medrec/medrec-server.conf | gr
 
 # Dependencies: from the libraries really linked, and what is loaded at run time.
 cdeps=$(dpkg-deb -f "$client" Depends) sdeps=$(dpkg-deb -f "$server" Depends)
-for d in libqt6widgets6 libqt6printsupport6 libjpeg62-turbo libc6 fonts-noto-cjk qt6-qpa-plugins; do
+for d in libqt6widgets6 libqt6printsupport6 libjpeg62-turbo libc6 libssl3 fonts-noto-cjk qt6-qpa-plugins; do
   grep -q "$d" <<<"$cdeps" || fail "medrec does not depend on $d: $cdeps"
 done
-for d in libsqlite3-0 libc6 adduser; do
+for d in libsqlite3-0 libc6 libssl3 adduser openssl; do
   grep -q "$d" <<<"$sdeps" || fail "medrec-server does not depend on $d: $sdeps"
 done
 ! grep -q 'libqt6' <<<"$sdeps" || fail "medrec-server depends on Qt: $sdeps"

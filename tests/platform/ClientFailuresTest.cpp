@@ -10,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
 #include <memory>
 #include <string>
 
@@ -86,6 +87,22 @@ TEST_F(ClientFailuresTest, DroppedConnectionIsTpesystemWithTheReasonAndEndsTheSe
 
     EXPECT_EQ(call("TP_ECHO", "00012345"), -1);
     EXPECT_EQ(gettperrno(), TPESYSTEM) << "a lost session stays lost";
+}
+
+// A site environment that names certificates is never joined in plain text: a build
+// without TLS says so, one with TLS refuses a CA file that holds no certificate; either
+// way before the first byte of the join goes out (the host would answer it).
+TEST_F(ClientFailuresTest, SiteThatAsksForTlsIsNeverJoinedInPlainText)
+{
+    ScriptedHost host(ScriptedHost::Behaviour::Answers);
+    const std::string ca = m_dir.file("ca.crt");
+    std::ofstream(ca) << "not a certificate\n";
+    const std::string env = writeSiteEnvironment(m_dir.path(), "127.0.0.1", host.port(), defaultFieldTablePath(),
+                                                 {"TLS_CA = " + ca, "CONNECT_TIMEOUT = 5"});
+    AtmiSession session(env, "HONGGILDONG", "10.1.20.3");
+    EXPECT_FALSE(session.ok());
+    EXPECT_EQ(gettperrno(), TPESYSTEM);
+    EXPECT_NE(session.error().find("tpinit failed, site environment: "), std::string::npos) << session.error();
 }
 
 } // namespace

@@ -136,6 +136,20 @@ TEST(EnvironmentTest, ParsesKeysSectionsAndRelativeTable)
     EXPECT_EQ(labelled->callTimeoutSeconds, 5u);
 }
 
+TEST(EnvironmentTest, TlsFilesAreTakenFromTheFilesFolder)
+{
+    std::string why;
+    auto env = parseEnvironment("PORT=1\nFIELD_TABLE=f\nTLS_CA=tls/ca.crt\nTLS_CERT=/abs/ws.crt\nTLS_KEY=ws.key\n", "",
+                                "/site", &why);
+    ASSERT_TRUE(env) << why;
+    EXPECT_EQ(env->tlsCa, "/site/tls/ca.crt");
+    EXPECT_EQ(env->tlsCertificate, "/abs/ws.crt");
+    EXPECT_EQ(env->tlsKey, "/site/ws.key");
+    auto plain = parseEnvironment("PORT=1\nFIELD_TABLE=f\n", "", "/site", &why);
+    ASSERT_TRUE(plain) << why;
+    EXPECT_EQ(plain->tlsCa, "");
+}
+
 TEST(EnvironmentTest, MistakesAreErrorsNamingTheLine)
 {
     struct Case
@@ -152,6 +166,10 @@ TEST(EnvironmentTest, MistakesAreErrorsNamingTheLine)
         {"PORT=1\nFIELD_TABLE=f\njust words\n", "expected KEY = VALUE"},
         {"PORT=1\nFIELD_TABLE=f\n[BAD\n", "section header"},
         {"PORT=1\nFIELD_TABLE=f\nCALL_TIMEOUT=0\n", "CALL_TIMEOUT must be"},
+        {"PORT=1\nFIELD_TABLE=f\nTLS_CA=ca.crt\nTLS_CERT=ws.crt\n", "TLS_CERT is given without TLS_KEY"},
+        {"PORT=1\nFIELD_TABLE=f\nTLS_CA=ca.crt\nTLS_KEY=ws.key\n", "TLS_KEY is given without TLS_CERT"},
+        {"PORT=1\nFIELD_TABLE=f\nTLS_CERT=ws.crt\nTLS_KEY=ws.key\n", "need TLS_CA"},
+        {"PORT=1\nFIELD_TABLE=f\nTLS_CA=\n", "TLS_CA is empty"},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.text);

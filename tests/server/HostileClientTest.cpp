@@ -10,6 +10,7 @@
 #include "client/Errors.h"
 #include "client/TypedBuffer.h"
 #include "codec/Environment.h"
+#include "codec/FieldBuffer.h"
 #include "codec/FieldTable.h"
 
 #include <dirent.h>
@@ -193,6 +194,38 @@ TEST_F(HostileClientTest, SilentAndStalledConnectionsAreClosed)
     char *b = tp::client::allocate("FML", nullptr, 1024);
     EXPECT_EQ(good->call("TP_PING", b, &b, nullptr, TPNOTRAN), 0) << tp::client::lastErrorDetail();
     tp::client::release(b);
+}
+
+TEST_F(HostileClientTest, ALargeReplyIsFinishedBeforeABadFrameClosesAndCarriesStatlin)
+{
+    start();
+    const FLDID text = m_server->fields()->id("S_STRING1");
+    const FLDID statlin = m_server->fields()->id("STATLIN");
+    // A 60 KB echo, and one whose echo leaves no room for "STATLIN" in an FML buffer.
+    for (std::size_t size : {std::size_t{60000}, std::size_t{65400}}) {
+        SCOPED_TRACE(size);
+        RawClient raw(m_server->port());
+        raw.send(initFrame());
+        ASSERT_TRUE(raw.receive());
+        tp::Frame ping = frame(tp::FrameKind::Call, 2);
+        ping.flavour = tp::Flavour::Fml;
+        ping.name = "TP_PING";
+        ping.data = stringEntry(text, std::string(size, 'x'));
+        // The bad frame (a length below any frame's) follows at once, before the client
+        // reads a byte of the reply.
+        raw.send(tp::encodeFrame(ping) + std::string(4, '\x01'));
+        auto reply = raw.receive();
+        ASSERT_TRUE(reply);
+        std::unique_ptr<char[]> storage(new char[tp::fb::kHeaderSize + reply->data.size()]);
+        auto *buffer = reinterpret_cast<Fbfr *>(storage.get());
+        tp::fb::init(buffer, tp::fb::kHeaderSize + reply->data.size());
+        ASSERT_EQ(tp::fb::assign(buffer, reply->data), 0);
+        EXPECT_TRUE(tp::fb::find(buffer, statlin, 0)) << "status " << reply->status;
+        if (reply->status == 0) {
+            EXPECT_TRUE(tp::fb::find(buffer, text, 0));
+        }
+        EXPECT_TRUE(raw.closedByServer());
+    }
 }
 
 TEST_F(HostileClientTest, AnIdleSessionIsClosedAndItsTransactionRolledBack)
@@ -421,6 +454,37 @@ TEST(DescriptorLimitTest, SessionsBeyondTheMaximumAreRefusedWithAMessage)
     while (!late && std::chrono::steady_clock::now() < deadline)
         late = tp::client::ClientSession::join(env, "LATE", "127.0.0.1", TPU_DIP);
     EXPECT_TRUE(late) << tp::client::lastErrorDetail();
+}
+
+TEST(DescriptorLimitTest, ConnectionsThatNeverJoinDoNotKeepWorkstationsOut)
+{
+    // 256 descriptors; 300 connections that say nothing and 60 that stop inside their Init.
+    auto process = serverWithLimit(256, 256, {"--log-level", "warning"});
+    std::vector<std::unique_ptr<RawClient>> silent;
+    const std::string init = tp::encodeFrame(initFrame());
+    for (int i = 0; i < 360; ++i) {
+        silent.push_back(std::make_unique<RawClient>(process->port()));
+        if (i % 6 == 0)
+            silent.back()->send(init.substr(0, 10));
+    }
+    tp::SiteEnvironment env;
+    env.port = process->port();
+    env.fieldTable = medrec::testing::defaultFieldTablePath();
+    env.callTimeoutSeconds = 10;
+    std::vector<std::unique_ptr<tp::client::ClientSession>> workstations;
+    for (int i = 0; i < 4; ++i) {
+        workstations.push_back(tp::client::ClientSession::join(env, "WS" + std::to_string(i), "127.0.0.1", TPU_DIP));
+        EXPECT_TRUE(workstations.back()) << tp::client::lastErrorDetail();
+    }
+    // Up to the session limit they still join; the one beyond it reads why it is refused.
+    std::vector<std::unique_ptr<RawClient>> joined;
+    const auto statuses = joinRaw(process->port(), 250, joined);
+    EXPECT_GT(std::count(statuses.begin(), statuses.end(), 0), 150);
+    EXPECT_EQ(std::count(statuses.begin(), statuses.end(), -1), 0);
+    EXPECT_FALSE(tp::client::ClientSession::join(env, "LATE", "127.0.0.1", TPU_DIP));
+    EXPECT_EQ(tp::client::lastError(), TPELIMIT);
+    EXPECT_NE(tp::client::lastErrorDetail().find("the service host serves at most"), std::string::npos)
+        << tp::client::lastErrorDetail();
 }
 
 TEST(DescriptorLimitTest, RunningOutOfDescriptorsNeitherSpinsNorFloodsTheLog)

@@ -117,7 +117,7 @@ TEST(DemoDataTest, HistoryCommandListsHeaderOnlyOnAFreshDatabase)
     ProgramRun r = runServer(dir, "history --db '" + db + "'");
     ASSERT_EQ(r.exit, 0) << r.err;
     EXPECT_EQ(r.out, "id\tprinted_at\tpatient\tkey2\tkey3\tkey4\tkey5\tkind\tuser\tclient\tform\tsession_user\t"
-                     "session_client\n");
+                     "session_client\tworkstation\n");
 
     r = runServer(dir, "history --db '" + dir.file("missing.db") + "'");
     EXPECT_EQ(r.exit, 1);

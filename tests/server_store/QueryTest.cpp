@@ -223,7 +223,7 @@ TEST_F(QueryTest, HistoryListsNewestFirstOneLineARow)
     std::getline(lines, oldest);
     EXPECT_FALSE(std::getline(lines, rest));
     EXPECT_EQ(header,
-              "id\tprinted_at\tpatient\tkey2\tkey3\tkey4\tkey5\tkind\tuser\tclient\tform\tsession_user\tsession_client");
+              "id\tprinted_at\tpatient\tkey2\tkey3\tkey4\tkey5\tkind\tuser\tclient\tform\tsession_user\tsession_client\tworkstation");
     auto columns = [](const std::string &line) { return std::count(line.begin(), line.end(), '\t') + 1; };
     EXPECT_EQ(columns(newest), columns(header));
     EXPECT_EQ(columns(oldest), columns(header));

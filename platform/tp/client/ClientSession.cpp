@@ -4,10 +4,12 @@
 #include "TypedBuffer.h"
 #include "codec/FieldBuffer.h"
 #include "system/Socket.h"
+#include "tls/TlsChannel.h"
 
 #include <asio.hpp>
 
 #include <algorithm>
+#include <cstring>
 
 namespace medrec::tp::client {
 
@@ -82,7 +84,7 @@ std::unique_ptr<ClientSession> ClientSession::join(const SiteEnvironment &env, c
         return nullptr;
     }
     io.socket.set_option(asio::ip::tcp::no_delay(true), ec);
-    // Reads and writes block in the kernel, limited to the call's deadline (limitWait).
+    // Reads and writes block in the kernel, limited to the call's deadline (waitLeft).
     io.socket.non_blocking(false, ec);
     io.socket.native_non_blocking(false, ec);
     std::string why;
@@ -91,6 +93,17 @@ std::unique_ptr<ClientSession> ClientSession::join(const SiteEnvironment &env, c
         return nullptr;
     }
     io.blocking.emplace(io.socket.native_handle());
+    if (!env.tlsCa.empty()) {
+        auto context = tls::TlsContext::load(tls::TlsContext::Role::Client,
+                                             tls::TlsFiles{env.tlsCa, env.tlsCertificate, env.tlsKey, {}}, &why);
+        if (!context) {
+            fail(TPESYSTEM, "site environment: " + why);
+            return nullptr;
+        }
+        s->m_tls = std::make_unique<tls::TlsChannel>(std::move(context), env.host);
+        if (!s->handshake(Clock::now() + std::chrono::seconds(env.connectTimeoutSeconds)))
+            return nullptr;
+    }
 
     Frame init;
     init.kind = FrameKind::Init;
@@ -106,6 +119,66 @@ std::unique_ptr<ClientSession> ClientSession::join(const SiteEnvironment &env, c
         return nullptr;
     }
     return s;
+}
+
+bool ClientSession::handshake(Clock::time_point deadline)
+{
+    for (;;) {
+        const tls::TlsChannel::State state = m_tls->process(m_received);
+        if (m_tls->hasOutput() && !writeBytes(m_tls->takeOutput(), deadline))
+            return false;
+        if (state == tls::TlsChannel::State::Open)
+            return true;
+        const std::string failed = "TLS with the service host " + m_env.host + ":" + std::to_string(m_env.port) +
+                                   " failed: ";
+        if (state != tls::TlsChannel::State::Handshaking) {
+            const std::string why = m_tls->certificateRefused()
+                                        ? "the host's certificate is not trusted (" + m_tls->failure() + ")"
+                                        : m_tls->failure();
+            lose(why);
+            fail(TPESYSTEM, failed + why);
+            return false;
+        }
+        const auto wait = waitLeft(deadline);
+        if (!wait) {
+            lose("no TLS handshake");
+            fail(TPETIME, "no TLS handshake with " + m_env.host + ":" + std::to_string(m_env.port) + " within " +
+                              std::to_string(m_env.connectTimeoutSeconds) + " s: does it serve TLS at this port?");
+            return false;
+        }
+        char chunk[16 * 1024];
+        const platform::Transfer t = m_io->blocking->receive(chunk, sizeof chunk, *wait);
+        if (t.status == platform::Transfer::Status::Moved) {
+            m_tls->receive(std::string_view(chunk, t.bytes));
+        } else if (t.status != platform::Transfer::Status::Again) {
+            const std::string why =
+                t.status == platform::Transfer::Status::Closed ? std::string("the host closed the connection") : t.error;
+            lose(why);
+            fail(TPESYSTEM, failed + why + " (does it serve TLS at this port?)");
+            return false;
+        }
+    }
+}
+
+bool ClientSession::take(const char *bytes, std::size_t n)
+{
+    if (!m_tls) {
+        m_received.append(bytes, n);
+        return true;
+    }
+    m_tls->receive(std::string_view(bytes, n));
+    const tls::TlsChannel::State state = m_tls->process(m_received);
+    if (state == tls::TlsChannel::State::Failed) {
+        const std::string why = m_tls->failure();
+        lose(why);
+        fail(TPESYSTEM, why);
+        return false;
+    }
+    if (state == tls::TlsChannel::State::Closed) {
+        lose("the service host ended the TLS session");
+        return false;
+    }
+    return true;
 }
 
 bool ClientSession::connected() const { return m_io->socket.is_open(); }
@@ -162,7 +235,17 @@ std::optional<long> ClientSession::waitLeft(std::optional<Clock::time_point> dea
 // whose extra waits and wake-ups cost more than the call itself.
 bool ClientSession::writeFrame(const Frame &frame, std::optional<Clock::time_point> deadline)
 {
-    const std::string bytes = encodeFrame(frame);
+    if (!m_tls)
+        return writeBytes(encodeFrame(frame), deadline);
+    if (!m_tls->send(encodeFrame(frame))) {
+        lose(m_tls->failure());
+        return false;
+    }
+    return writeBytes(m_tls->takeOutput(), deadline);
+}
+
+bool ClientSession::writeBytes(const std::string &bytes, std::optional<Clock::time_point> deadline)
+{
     std::size_t sent = 0;
     while (sent < bytes.size()) {
         const auto wait = waitLeft(deadline);
@@ -191,7 +274,8 @@ ClientSession::ReadResult ClientSession::receiveAtLeast(std::size_t count, std::
         const platform::Transfer t = m_io->blocking->receive(chunk, sizeof chunk, *wait);
         switch (t.status) {
         case platform::Transfer::Status::Moved:
-            m_received.append(chunk, t.bytes);
+            if (!take(chunk, t.bytes))
+                return ReadResult::Lost;
             break;
         case platform::Transfer::Status::Closed:
             lose("the service host closed the connection");

@@ -28,12 +28,18 @@
 #include <memory>
 #include <string>
 
+namespace medrec::tp::tls {
+class TlsChannel;
+}
+
 namespace medrec::tp::client {
 
 class ClientSession
 {
 public:
-    // Connects to env's host and joins as user/client (each at most 17 bytes) with tpinit
+    // Connects to env's host (over TLS 1.3 when env names the site's CA: the host's
+    // certificate must be the CA's and name the host; the workstation shows its own when
+    // env names one) and joins as user/client (each at most 17 bytes) with tpinit
     // flags (TPU_IGN: drop unsolicited messages; otherwise dip-in).
     static std::unique_ptr<ClientSession> join(const SiteEnvironment &env, const std::string &user,
                                                const std::string &client, long flags);
@@ -91,6 +97,13 @@ private:
     // call); 0 for no deadline; nullopt when the deadline has passed.
     static std::optional<long> waitLeft(std::optional<Clock::time_point> deadline);
     bool writeFrame(const Frame &frame, std::optional<Clock::time_point> deadline);
+    // Writes bytes as they go on the wire (encrypted already under TLS).
+    bool writeBytes(const std::string &bytes, std::optional<Clock::time_point> deadline);
+    // Takes bytes read from the wire; false when the session was lost over them (a TLS
+    // alert: the host refused this workstation's certificate).
+    bool take(const char *bytes, std::size_t n);
+    // The TLS handshake before the Init; false with the error set.
+    bool handshake(Clock::time_point deadline);
     std::optional<Clock::time_point> callDeadline() const;
     void deliver(const Frame &unsol);
     void lose(const std::string &why);
@@ -99,6 +112,7 @@ private:
     void abandon(std::uint32_t transaction, const std::string &why);
 
     std::unique_ptr<Io> m_io;
+    std::unique_ptr<tls::TlsChannel> m_tls; // null: plain TCP
     std::string m_received; // read from the socket, not yet taken as frames
     SiteEnvironment m_env;
     long m_flags;

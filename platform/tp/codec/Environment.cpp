@@ -30,6 +30,14 @@ bool parseUnsigned(std::string_view s, unsigned low, unsigned high, unsigned &ou
     return true;
 }
 
+std::string resolve(std::string_view value, const std::string &baseDir)
+{
+    std::filesystem::path p = platform::pathFromUtf8(std::string(value));
+    if (p.is_relative() && !baseDir.empty())
+        p = platform::pathFromUtf8(baseDir) / p;
+    return platform::utf8FromPath(p);
+}
+
 } // namespace
 
 std::optional<SiteEnvironment> parseEnvironment(std::string_view text, std::string_view label,
@@ -85,15 +93,16 @@ std::optional<SiteEnvironment> parseEnvironment(std::string_view text, std::stri
                 env.port = port;
                 havePort = true;
             }
-        } else if (key == "FIELD_TABLE") {
+        } else if (key == "FIELD_TABLE" || key == "TLS_CA" || key == "TLS_CERT" || key == "TLS_KEY") {
             if (value.empty())
-                return fail(lineNo, "FIELD_TABLE is empty");
+                return fail(lineNo, key + " is empty");
             if (applies) {
-                std::filesystem::path p = platform::pathFromUtf8(std::string(value));
-                if (p.is_relative() && !baseDir.empty())
-                    p = platform::pathFromUtf8(baseDir) / p;
-                env.fieldTable = platform::utf8FromPath(p);
-                haveTable = true;
+                std::string &target = key == "FIELD_TABLE" ? env.fieldTable
+                                      : key == "TLS_CA"    ? env.tlsCa
+                                      : key == "TLS_CERT"  ? env.tlsCertificate
+                                                           : env.tlsKey;
+                target = resolve(value, baseDir);
+                haveTable = haveTable || key == "FIELD_TABLE";
             }
         } else if (key == "CALL_TIMEOUT" || key == "CONNECT_TIMEOUT") {
             unsigned seconds = 0;
@@ -109,6 +118,10 @@ std::optional<SiteEnvironment> parseEnvironment(std::string_view text, std::stri
         return fail(lineNo, "PORT is missing");
     if (!haveTable)
         return fail(lineNo, "FIELD_TABLE is missing");
+    if (env.tlsCertificate.empty() != env.tlsKey.empty())
+        return fail(lineNo, env.tlsKey.empty() ? "TLS_CERT is given without TLS_KEY" : "TLS_KEY is given without TLS_CERT");
+    if (env.tlsCa.empty() && !env.tlsCertificate.empty())
+        return fail(lineNo, "TLS_CERT and TLS_KEY need TLS_CA, the site's CA certificate");
     return env;
 }
 

@@ -1,7 +1,5 @@
 #pragma once
 
-#include <QString>
-
 #include <memory>
 
 class QProgressDialog;
@@ -24,10 +22,6 @@ public:
     void laidOut(int pages);
     // Painting: `done` of `total` pages sent.
     void printed(int done, int total);
-
-    bool shown() const { return m_dialog != nullptr; }
-    // What the window says now; empty when it is not shown.
-    QString text() const;
 
 private:
     std::unique_ptr<QProgressDialog> m_dialog;

@@ -1,0 +1,51 @@
+#include "TlsChannel.h"
+
+// The build without OpenSSL (MEDREC_TLS=OFF, as the MinGW test build): a site that names
+// certificates is refused with a message saying so, never served in plain text.
+
+namespace medrec::tp::tls {
+
+std::string takeOpenSslError(const std::string &fallback) { return fallback; }
+
+std::shared_ptr<const TlsContext> TlsContext::load(Role role, const TlsFiles &, std::string *error)
+{
+    if (error)
+        *error = role == Role::Server ? "this program was built without TLS: it cannot serve --tls-* options"
+                                      : "this program was built without TLS: it cannot use TLS_CA, TLS_CERT or "
+                                        "TLS_KEY";
+    return nullptr;
+}
+
+TlsContext::TlsContext(Role role, TlsFiles files, ssl_ctx_st *ctx) : m_role(role), m_files(std::move(files)), m_ctx(ctx)
+{
+}
+
+TlsContext::~TlsContext() = default;
+
+bool TlsContext::filesChanged() const { return false; }
+
+// No context is ever loaded, so no channel is ever made; these keep the library whole.
+TlsChannel::TlsChannel(std::shared_ptr<const TlsContext> context, const std::string &)
+    : m_context(std::move(context)), m_state(State::Failed), m_failure("this program was built without TLS")
+{
+}
+
+TlsChannel::~TlsChannel() = default;
+
+void TlsChannel::receive(std::string_view) {}
+
+TlsChannel::State TlsChannel::process(std::string &) { return m_state; }
+
+bool TlsChannel::send(std::string_view) { return false; }
+
+std::string TlsChannel::takeOutput() { return {}; }
+
+bool TlsChannel::hasOutput() const { return false; }
+
+bool TlsChannel::hasPendingInput() const { return false; }
+
+int TlsChannel::verify(int, x509_store_ctx_st *) { return 0; }
+
+void TlsChannel::fail(int) { m_state = State::Failed; }
+
+} // namespace medrec::tp::tls

@@ -1,0 +1,24 @@
+#include "LocalTime.h"
+
+#include "system/LocalTime.h"
+
+#include <chrono>
+#include <cstdio>
+#include <ctime>
+
+namespace medrec::server {
+
+std::string localTimestamp()
+{
+    using namespace std::chrono;
+    const auto now = system_clock::now();
+    const std::time_t seconds = system_clock::to_time_t(now);
+    const auto millis = duration_cast<milliseconds>(now.time_since_epoch()).count() % 1000;
+    const std::tm local = platform::localTime(seconds);
+    char text[64];
+    std::snprintf(text, sizeof text, "%04d-%02d-%02d %02d:%02d:%02d.%03d", local.tm_year + 1900, local.tm_mon + 1,
+                  local.tm_mday, local.tm_hour, local.tm_min, local.tm_sec, static_cast<int>(millis));
+    return text;
+}
+
+} // namespace medrec::server
