@@ -6,8 +6,6 @@
 #include <openssl/x509_vfy.h>
 #include <openssl/x509v3.h>
 
-#include <arpa/inet.h>
-
 namespace medrec::tp::tls {
 
 namespace {
@@ -30,10 +28,12 @@ std::string subjectText(X509 *certificate)
     return out;
 }
 
+// An IPv4 or IPv6 address rather than a name (OpenSSL's own parser, on every system).
 bool isAddress(const std::string &host)
 {
-    unsigned char buffer[16];
-    return inet_pton(AF_INET, host.c_str(), buffer) == 1 || inet_pton(AF_INET6, host.c_str(), buffer) == 1;
+    ASN1_OCTET_STRING *address = a2i_IPADDRESS(host.c_str());
+    ASN1_OCTET_STRING_free(address);
+    return address != nullptr;
 }
 
 // What an alert from the peer, or a local failure, means in plain words.
