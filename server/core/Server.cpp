@@ -89,7 +89,7 @@ void admit(const std::shared_ptr<ServerState> &state, asio::io_context &loop, as
         }
     }
     auto session =
-        std::make_shared<Session>(std::move(socket), loop, state, id, refuse, state->tlsForNewConnection());
+        std::make_shared<Session>(std::move(socket), loop, state, id, refuse, state->currentTls());
     {
         std::lock_guard lock(state->sessionsMutex);
         state->sessions[id] = session;
@@ -179,7 +179,7 @@ void ServerState::sessionJoined(std::uint64_t id)
     unjoined.erase(id);
 }
 
-std::shared_ptr<const tp::tls::TlsContext> ServerState::tlsForNewConnection()
+std::shared_ptr<const tp::tls::TlsContext> ServerState::currentTls()
 {
     std::lock_guard lock(tlsMutex);
     const auto now = std::chrono::steady_clock::now();

@@ -68,9 +68,10 @@ struct ServerState : SessionNotifier
     // A session joined: it leaves the budget of connections that have not.
     void sessionJoined(std::uint64_t id);
 
-    // The TLS context new connections use (null: plain TCP); loaded again when its files
-    // changed (a new revocation list), checked at most once a second.
-    std::shared_ptr<const tp::tls::TlsContext> tlsForNewConnection();
+    // The TLS context new connections use and open sessions are checked against (null:
+    // plain TCP); loaded again when its files changed (a new revocation list), checked at
+    // most once a second.
+    std::shared_ptr<const tp::tls::TlsContext> currentTls();
     std::mutex tlsMutex;
     std::shared_ptr<const tp::tls::TlsContext> tls; // guarded by tlsMutex
     std::chrono::steady_clock::time_point tlsChecked;

@@ -81,7 +81,7 @@ Session::Session(asio::ip::tcp::socket socket, asio::io_context &loop, std::shar
                  std::uint64_t id, bool refusing, std::shared_ptr<const tp::tls::TlsContext> tls)
     : m_socket(std::move(socket)), m_strand(asio::make_strand(loop)), m_timer(m_strand),
       m_beginTimer(m_strand), m_deadlineTimer(m_strand), m_state(std::move(state)), m_id(id), m_refusing(refusing),
-      m_tls(tls ? std::make_unique<tp::tls::TlsChannel>(std::move(tls)) : nullptr)
+      m_tls(tls ? std::make_unique<tp::tls::TlsChannel>(tls) : nullptr), m_trustedBy(std::move(tls))
 {
     asio::error_code ec;
     auto remote = m_socket.remote_endpoint(ec);
@@ -91,7 +91,7 @@ Session::Session(asio::ip::tcp::socket socket, asio::io_context &loop, std::shar
     std::string why;
     if (!platform::enableKeepAlive(m_socket.native_handle(), m_state->options.keepAlive, &why))
         log(why);
-    m_started = m_lastRead = m_lastWrite = m_lastRequest = Clock::now();
+    m_started = m_lastRead = m_lastWrite = m_lastRequest = m_trustCheckedAt = Clock::now();
 }
 
 Session::~Session()
@@ -357,6 +357,25 @@ bool Session::refusePlainClient(const tp::Frame &frame)
     return true;
 }
 
+bool Session::refuseDistrustedWorkstation(const tp::Frame &frame)
+{
+    // Looked at once a second at most, so a call costs no lock here.
+    if (!m_tls || !m_joined || Clock::now() - m_trustCheckedAt < std::chrono::seconds(1))
+        return false;
+    m_trustCheckedAt = Clock::now();
+    auto current = m_state->currentTls();
+    if (!current || current == m_trustedBy)
+        return false;
+    m_trustedBy = current;
+    std::string why;
+    if (m_tls->peerStillTrusted(*current, &why))
+        return false;
+    m_state->logLine(logPrefix() + ": ended: the workstation certificate is no longer accepted: " + why, LogLevel::Warning);
+    replyStatus(frame, TPESYSTEM, "the service host no longer accepts this workstation's certificate: " + why);
+    finish("workstation certificate no longer accepted");
+    return true;
+}
+
 void Session::processInput()
 {
     while (!m_closed && !m_closeAfterWrite && !m_pendingBegin && !m_auditPending && unanswered() < kMaxUnanswered &&
@@ -459,7 +478,7 @@ void Session::onDeadline()
 
 void Session::handle(tp::Frame frame)
 {
-    if (refusePlainClient(frame))
+    if (refusePlainClient(frame) || refuseDistrustedWorkstation(frame))
         return;
     switch (frame.kind) {
     case tp::FrameKind::Init:

@@ -80,6 +80,9 @@ private:
     void handshakeDone();
     // Answers a plain client at a TLS port, which reads frames only, and ends.
     bool refusePlainClient(const tp::Frame &frame);
+    // Answers and ends a session whose workstation certificate the site's files, loaded
+    // again since the handshake, no longer accept (revoked while connected).
+    bool refuseDistrustedWorkstation(const tp::Frame &frame);
     void processInput();
     bool completeFrameBuffered() const;
     std::size_t unanswered() const;
@@ -173,6 +176,9 @@ private:
     std::string m_peer;
     bool m_refusing;
     std::unique_ptr<tp::tls::TlsChannel> m_tls; // null: plain TCP
+    // The site's files the workstation's certificate last passed, and when that was looked at.
+    std::shared_ptr<const tp::tls::TlsContext> m_trustedBy;
+    Clock::time_point m_trustCheckedAt;
     bool m_plainAtTlsPort = false;
     bool m_firstBytes = true;
     bool m_draining = false;

@@ -127,17 +127,33 @@ TEST_F(TlsTest, WorkstationsWithoutAGoodCertificateAreRefusedBeforeAnyService)
     EXPECT_EQ(server->log().find(" started"), std::string::npos) << "no session may have joined";
 }
 
-TEST_F(TlsTest, ACertificateRevokedWhileTheHostRunsIsRefusedFromThenOn)
+TEST_F(TlsTest, ACertificateRevokedWhileTheHostRunsIsRefusedFromThenOnInOpenSessionsToo)
 {
     auto server = tlsServer();
     const auto lost = s_site->environmentLines(s_site->issue("lost-pc"));
     auto before = join(server->port(), lost);
     ASSERT_TRUE(before) << m_error;
+    auto other = join(server->port(), s_site->environmentLines(s_site->issue("ward5-pc")));
+    ASSERT_TRUE(other) << m_error;
     s_site->revoke("lost-pc");
-    // The host loads the new list for the connections that come after it.
+    // The host loads the new list for the connections that come after it,
     EXPECT_TRUE(waitUntil([&] { return !join(server->port(), lost); }));
     EXPECT_NE(m_error.find("it is revoked"), std::string::npos) << m_error;
     EXPECT_TRUE(waitUntil([&] { return server->log().find("revocation list loaded again") != std::string::npos; }));
+    // and the session already open with that certificate ends at its next call.
+    EXPECT_TRUE(waitUntil([&] { return ping(*before) != 0; }));
+    EXPECT_EQ(tp::client::lastError(), TPESYSTEM);
+    EXPECT_NE(tp::client::lastErrorDetail().find(
+                  "the service host no longer accepts this workstation's certificate: certificate revoked"),
+              std::string::npos)
+        << tp::client::lastErrorDetail();
+    EXPECT_NE(ping(*before), 0) << "the session is over";
+    EXPECT_EQ(ping(*other), 0) << tp::client::lastErrorDetail();
+    EXPECT_TRUE(waitUntil([&] {
+        return server->log().find("workstation CN=lost-pc,O=Test Hospital, user NURSE, client WARD3): ended: the "
+                                  "workstation certificate is no longer accepted: certificate revoked") !=
+               std::string::npos;
+    })) << server->log();
 }
 
 TEST_F(TlsTest, APlainClientAtATlsPortAndATlsClientAtAPlainPortFailClearly)

@@ -179,6 +179,31 @@ bool TlsChannel::hasOutput() const { return m_out && BIO_ctrl_pending(m_out) > 0
 
 bool TlsChannel::hasPendingInput() const { return m_ssl && (SSL_has_pending(m_ssl) || BIO_ctrl_pending(m_in) > 0); }
 
+bool TlsChannel::peerStillTrusted(const TlsContext &context, std::string *why) const
+{
+    X509 *peer = m_ssl ? SSL_get0_peer_certificate(m_ssl) : nullptr;
+    if (!peer) {
+        *why = "no certificate";
+        return false;
+    }
+    X509_STORE_CTX *check = X509_STORE_CTX_new();
+    // The store carries the context's flags, the revocation check among them.
+    bool trusted = check && X509_STORE_CTX_init(check, SSL_CTX_get_cert_store(context.handle()), peer,
+                                                SSL_get_peer_cert_chain(m_ssl)) == 1;
+    if (trusted) {
+        X509_STORE_CTX_set_purpose(check, m_context->role() == TlsContext::Role::Server ? X509_PURPOSE_SSL_CLIENT
+                                                                                        : X509_PURPOSE_SSL_SERVER);
+        trusted = X509_verify_cert(check) == 1;
+        if (!trusted)
+            *why = X509_verify_cert_error_string(X509_STORE_CTX_get_error(check));
+    } else {
+        *why = takeOpenSslError("cannot check the certificate");
+    }
+    X509_STORE_CTX_free(check);
+    ERR_clear_error();
+    return trusted;
+}
+
 void TlsChannel::fail(int sslError)
 {
     m_state = State::Failed;

@@ -58,6 +58,10 @@ public:
     const std::string &failure() const { return m_failure; }
     // True when the failure was the peer's certificate (not trusted, expired, revoked).
     bool certificateRefused() const { return !m_verifyFailure.empty(); }
+    // Whether the peer's certificate, accepted at the handshake, still passes the checks of
+    // context (the site's files loaded again: a certificate revoked since); false with
+    // *why ("certificate revoked") when it does not.
+    bool peerStillTrusted(const TlsContext &context, std::string *why) const;
     // The certificate subject of the peer (after the handshake), or of the certificate
     // that was refused ("CN=ward3-pc1,O=Hospital"); empty when there was none.
     const std::string &peerSubject() const { return m_subject; }

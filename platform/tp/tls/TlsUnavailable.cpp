@@ -44,6 +44,12 @@ bool TlsChannel::hasOutput() const { return false; }
 
 bool TlsChannel::hasPendingInput() const { return false; }
 
+bool TlsChannel::peerStillTrusted(const TlsContext &, std::string *why) const
+{
+    *why = m_failure;
+    return false;
+}
+
 int TlsChannel::verify(int, x509_store_ctx_st *) { return 0; }
 
 void TlsChannel::fail(int) { m_state = State::Failed; }
