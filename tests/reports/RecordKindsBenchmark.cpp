@@ -48,7 +48,7 @@ struct Case
 {
     const char *kind;
     const char *patNo;
-    const char *visitDate; // YYYYMMDD
+    const char *visitDate; // YYYYMMDD (YYYYMMDDHHNN: one visit of several)
     int record;            // 0-based row of the kind's record list
 };
 
@@ -69,6 +69,18 @@ const Case kCases[] = {
     {"MDNRACTT", "00001234", "20180514", 0},
     {"SRSUVEYT", "00004004", "20230315", 0},
     {"SRSEDMST", "00004004", "20230315", 0},
+    {"MDOBINFT", "00001301", "20240402", 0},
+    {"MDPDINFT", "00004003", "20210809", 0},
+    {"MDPYINFT", "00004002", "20200217", 0},
+    {"MDNBINFT", "00004012", "20220115", 0},
+    {"MDREINFT", "00004006", "20180702", 0},
+    {"MDOPRPTT", "00001302", "20160905", 0},
+    {"MDBLOODT", "00001302", "20160905", 0},
+    {"MDBDINFT", "00004008", "20230501", 0},
+    {"MDOBDEPT", "00004008", "20230501", 0},
+    {"MDERINFT", "00056789", "202207021940", 0},
+    {"SQNSTAPT", "00001234", "20180514", 0},
+    {"MHHDRECT", "00004001", "20211011", 0},
 };
 
 // The demo's long admission (scripts/make-long-admission) beside short records of the same
