@@ -139,14 +139,16 @@ TEST(EnvironmentTest, ParsesKeysSectionsAndRelativeTable)
 TEST(EnvironmentTest, TlsFilesAreTakenFromTheFilesFolder)
 {
     std::string why;
-    auto env = parseEnvironment("PORT=1\nFIELD_TABLE=f\nTLS_CA=tls/ca.crt\nTLS_CERT=/abs/ws.crt\nTLS_KEY=ws.key\n", "",
-                                "/site", &why);
+    auto env = parseEnvironment(
+        "PORT=1\nFIELD_TABLE=f\nTLS_CA=tls/ca.crt\nTLS_CERT=/abs/ws.crt\nTLS_KEY=ws.key\nTLS_CRL=tls/crl.pem\n", "",
+        "/site", &why);
     ASSERT_TRUE(env) << why;
     // Compared as paths: Windows joins with its own separator.
     using std::filesystem::path;
     EXPECT_EQ(path(env->tlsCa), path("/site/tls/ca.crt"));
     EXPECT_EQ(path(env->tlsCertificate), path("/abs/ws.crt"));
     EXPECT_EQ(path(env->tlsKey), path("/site/ws.key"));
+    EXPECT_EQ(path(env->tlsRevocationList), path("/site/tls/crl.pem"));
     auto plain = parseEnvironment("PORT=1\nFIELD_TABLE=f\n", "", "/site", &why);
     ASSERT_TRUE(plain) << why;
     EXPECT_EQ(plain->tlsCa, "");
@@ -172,6 +174,7 @@ TEST(EnvironmentTest, MistakesAreErrorsNamingTheLine)
         {"PORT=1\nFIELD_TABLE=f\nTLS_CA=ca.crt\nTLS_KEY=ws.key\n", "TLS_KEY is given without TLS_CERT"},
         {"PORT=1\nFIELD_TABLE=f\nTLS_CERT=ws.crt\nTLS_KEY=ws.key\n", "need TLS_CA"},
         {"PORT=1\nFIELD_TABLE=f\nTLS_CA=\n", "TLS_CA is empty"},
+        {"PORT=1\nFIELD_TABLE=f\nTLS_CRL=crl.pem\n", "TLS_CRL needs TLS_CA"},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.text);

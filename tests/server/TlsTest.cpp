@@ -198,5 +198,24 @@ TEST_F(TlsTest, TheClientChecksTheHostsCertificate)
     EXPECT_NE(m_error.find("the host's certificate is not trusted"), std::string::npos) << m_error;
 }
 
+TEST_F(TlsTest, AWorkstationGivenTheRevocationListRefusesARevokedHost)
+{
+    SiteCertificates site("Hanbit Hospital");
+    ServerProcessOptions options;
+    options.extraArgs = site.serverArguments();
+    options.captureLog = true;
+    ServerProcess server(options);
+    auto lines = site.environmentLines(site.issue("ward7-pc1"));
+    lines.push_back("TLS_CRL = " + site.revocationList());
+    EXPECT_TRUE(join(server.port(), lines)) << m_error;
+
+    // The host's certificate is revoked (its key lost): a workstation that reads the list
+    // no longer talks to whoever shows it.
+    site.revoke("server");
+    EXPECT_FALSE(join(server.port(), lines));
+    EXPECT_NE(m_error.find("the host's certificate is not trusted (certificate revoked)"), std::string::npos)
+        << m_error;
+}
+
 } // namespace
 } // namespace medrec::testing

@@ -95,7 +95,7 @@ std::unique_ptr<ClientSession> ClientSession::join(const SiteEnvironment &env, c
     io.blocking.emplace(io.socket.native_handle());
     if (!env.tlsCa.empty()) {
         auto context = tls::TlsContext::load(tls::TlsContext::Role::Client,
-                                             tls::TlsFiles{env.tlsCa, env.tlsCertificate, env.tlsKey, {}}, &why);
+                                             tls::TlsFiles{env.tlsCa, env.tlsCertificate, env.tlsKey, env.tlsRevocationList}, &why);
         if (!context) {
             fail(TPESYSTEM, "site environment: " + why);
             return nullptr;

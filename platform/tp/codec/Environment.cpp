@@ -93,14 +93,16 @@ std::optional<SiteEnvironment> parseEnvironment(std::string_view text, std::stri
                 env.port = port;
                 havePort = true;
             }
-        } else if (key == "FIELD_TABLE" || key == "TLS_CA" || key == "TLS_CERT" || key == "TLS_KEY") {
+        } else if (key == "FIELD_TABLE" || key == "TLS_CA" || key == "TLS_CERT" || key == "TLS_KEY" ||
+                   key == "TLS_CRL") {
             if (value.empty())
                 return fail(lineNo, key + " is empty");
             if (applies) {
                 std::string &target = key == "FIELD_TABLE" ? env.fieldTable
                                       : key == "TLS_CA"    ? env.tlsCa
                                       : key == "TLS_CERT"  ? env.tlsCertificate
-                                                           : env.tlsKey;
+                                      : key == "TLS_KEY"   ? env.tlsKey
+                                                           : env.tlsRevocationList;
                 target = resolve(value, baseDir);
                 haveTable = haveTable || key == "FIELD_TABLE";
             }
@@ -122,6 +124,8 @@ std::optional<SiteEnvironment> parseEnvironment(std::string_view text, std::stri
         return fail(lineNo, env.tlsKey.empty() ? "TLS_CERT is given without TLS_KEY" : "TLS_KEY is given without TLS_CERT");
     if (env.tlsCa.empty() && !env.tlsCertificate.empty())
         return fail(lineNo, "TLS_CERT and TLS_KEY need TLS_CA, the site's CA certificate");
+    if (env.tlsCa.empty() && !env.tlsRevocationList.empty())
+        return fail(lineNo, "TLS_CRL needs TLS_CA, the site's CA certificate");
     return env;
 }
 

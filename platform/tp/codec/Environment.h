@@ -31,6 +31,8 @@ struct SiteEnvironment
     std::string tlsCa;
     std::string tlsCertificate;
     std::string tlsKey;
+    // The site's revocation list: a host whose certificate it lists is not trusted.
+    std::string tlsRevocationList;
 };
 
 // Parses the file's text. baseDir resolves a relative FIELD_TABLE ("" keeps it as is).

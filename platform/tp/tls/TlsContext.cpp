@@ -150,18 +150,14 @@ std::shared_ptr<const TlsContext> TlsContext::load(Role role, const TlsFiles &fi
             return nullptr;
         }
     }
+    if (!files.revocationList.empty() && !loadRevocationList(ctx.get(), files.revocationList, error))
+        return nullptr;
     if (role == Role::Server) {
-        if (!files.revocationList.empty() && !loadRevocationList(ctx.get(), files.revocationList, error))
-            return nullptr;
         SSL_CTX_set_verify(ctx.get(), SSL_VERIFY_PEER | SSL_VERIFY_FAIL_IF_NO_PEER_CERT, nullptr);
         // Tells the workstation which CA to present a certificate of.
         if (STACK_OF(X509_NAME) *names = SSL_load_client_CA_file(files.ca.c_str()))
             SSL_CTX_set_client_CA_list(ctx.get(), names);
     } else {
-        if (!files.revocationList.empty()) {
-            *error = "the client takes no revocation list";
-            return nullptr;
-        }
         SSL_CTX_set_verify(ctx.get(), SSL_VERIFY_PEER, nullptr);
     }
     ERR_clear_error();

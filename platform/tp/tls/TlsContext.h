@@ -6,8 +6,9 @@
 // and optionally the site's revocation list (every workstation certificate is then checked
 // against it). A workstation without a certificate is refused.
 // Client: the CA that signs the service host's certificate (its name or address is checked
-// against the certificate at each connection), and the workstation's certificate and key
-// (both or neither).
+// against the certificate at each connection), the workstation's certificate and key
+// (both or neither), and optionally the site's revocation list (the host's certificate is
+// then checked against it).
 //
 // Files are PEM. Loading fails with a message naming the file and what is wrong with it.
 
@@ -24,7 +25,7 @@ struct TlsFiles
     std::string ca;
     std::string certificate;
     std::string key;
-    std::string revocationList; // server only; empty: none
+    std::string revocationList; // empty: none
     bool enabled() const { return !ca.empty() || !certificate.empty() || !key.empty() || !revocationList.empty(); }
 };
 

@@ -11,8 +11,8 @@ std::shared_ptr<const TlsContext> TlsContext::load(Role role, const TlsFiles &, 
 {
     if (error)
         *error = role == Role::Server ? "this program was built without TLS: it cannot serve --tls-* options"
-                                      : "this program was built without TLS: it cannot use TLS_CA, TLS_CERT or "
-                                        "TLS_KEY";
+                                      : "this program was built without TLS: it cannot use TLS_CA, TLS_CERT, "
+                                        "TLS_KEY or TLS_CRL";
     return nullptr;
 }
 
