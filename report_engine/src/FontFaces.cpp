@@ -87,13 +87,23 @@ const Face* findFace(const std::string& siteFamily)
     return nullptr;
 }
 
+QString windowsFaceName(const Face& face)
+{
+    return QString::fromUtf8(face.windowsFace.data(), static_cast<qsizetype>(face.windowsFace.size()));
+}
+
 // The Windows face of a Korean site face when it is installed (on Windows), else empty.
+// The font database is asked once for all of them: what is installed does not change while
+// the program prints, and asking costs a font lookup that layout would pay for every line.
 QString installedWindowsFace(const Face& face)
 {
-    if (face.windowsFace.empty())
-        return {};
-    const QString name = QString::fromUtf8(face.windowsFace.data(), static_cast<qsizetype>(face.windowsFace.size()));
-    return QFontDatabase::hasFamily(name) ? name : QString();
+    static const std::array<bool, kFaces.size()> installed = [] {
+        std::array<bool, kFaces.size()> found{};
+        for (std::size_t i = 0; i < kFaces.size(); ++i)
+            found[i] = !kFaces[i].windowsFace.empty() && QFontDatabase::hasFamily(windowsFaceName(kFaces[i]));
+        return found;
+    }();
+    return installed[static_cast<std::size_t>(&face - kFaces.data())] ? windowsFaceName(face) : QString();
 }
 
 } // namespace

@@ -26,6 +26,8 @@ QStringList substituteFamilies(const std::string& siteFamily);
 // Makes the font files (.ttf, .otf, .ttc) of a folder shipped with the program available
 // to it, such as the Noto CJK KR faces bundled with a Windows installation that has neither
 // the Windows Korean faces nor Noto installed. The number of files taken; 0 for no folder.
+// Called at start, before anything is laid out: which Windows faces are installed is looked
+// up once, at the first layout.
 int addBundledFonts(const std::filesystem::path& dir);
 
 // A QFont for the FontSpec at its point size; hinting off so that advances scale linearly and the
