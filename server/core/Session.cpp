@@ -359,10 +359,11 @@ bool Session::refusePlainClient(const tp::Frame &frame)
 
 bool Session::refuseDistrustedWorkstation(const tp::Frame &frame)
 {
-    // Looked at once a second at most, so a call costs no lock here.
-    if (!m_tls || !m_joined || Clock::now() - m_trustCheckedAt < std::chrono::seconds(1))
+    // Looked at once a second at most, so a call costs no lock here; m_lastRequest is this
+    // request's arrival.
+    if (!m_tls || !m_joined || m_lastRequest - m_trustCheckedAt < std::chrono::seconds(1))
         return false;
-    m_trustCheckedAt = Clock::now();
+    m_trustCheckedAt = m_lastRequest;
     auto current = m_state->currentTls();
     if (!current || current == m_trustedBy)
         return false;

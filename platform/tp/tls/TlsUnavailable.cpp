@@ -5,8 +5,6 @@
 
 namespace medrec::tp::tls {
 
-std::string takeOpenSslError(const std::string &fallback) { return fallback; }
-
 std::shared_ptr<const TlsContext> TlsContext::load(Role role, const TlsFiles &, std::string *error)
 {
     if (error)
@@ -14,10 +12,6 @@ std::shared_ptr<const TlsContext> TlsContext::load(Role role, const TlsFiles &, 
                                       : "this program was built without TLS: it cannot use TLS_CA, TLS_CERT, "
                                         "TLS_KEY or TLS_CRL";
     return nullptr;
-}
-
-TlsContext::TlsContext(Role role, TlsFiles files, ssl_ctx_st *ctx) : m_role(role), m_files(std::move(files)), m_ctx(ctx)
-{
 }
 
 TlsContext::~TlsContext() = default;
@@ -49,9 +43,5 @@ bool TlsChannel::peerStillTrusted(const TlsContext &, std::string *why) const
     *why = m_failure;
     return false;
 }
-
-int TlsChannel::verify(int, x509_store_ctx_st *) { return 0; }
-
-void TlsChannel::fail(int) { m_state = State::Failed; }
 
 } // namespace medrec::tp::tls
